@@ -1,0 +1,234 @@
+#include "app/App.h"
+
+#include <functional>
+#include <map>
+
+#include "app/Forms.h"
+#include "settings/TweakRow.h"
+#include "tools/Tools.h"
+
+namespace vantrel {
+
+namespace {
+
+// The navigation tree, in the order start-up adds the nodes.
+struct NodeDef {
+    const char* key;
+    const char* text;
+    const char* parent;
+};
+const NodeDef kNodes[] = {
+    {"General", "General", ""},
+    {"Input", "Input", ""},
+    {"Folders", "Folders", ""},
+    {"Taskbar", "Taskbar", ""},
+    {"Internet", "Internet", ""},
+    {"Logon", "Logon", ""},
+    {"Accessibility", "Accessibility", ""},
+    {"About", "About", ""},
+    {"Root1Child1", "Windows Information", "General"},
+    {"Root1Child2", "Explorer", "General"},
+    {"Root1Child3", "Startup", "General"},
+    {"Root2Child1", "Mouse", "Input"},
+    {"Root2Child2", "Keyboard", "Input"},
+    {"Root3Child1", "Personal Folders", "Folders"},
+    {"Root4Child1", "General Options", "Taskbar"},
+    {"Root5Child1", "Internet Options", "Internet"},
+    {"Root5Child2", "Caching", "Internet"},
+    {"Root6Child2", "Startup Items", "Logon"},
+    {"Root7Child1", "Accessibility Options", "Accessibility"},
+};
+
+constexpr int kTreeStyle = 7;      // tree lines, plus/minus boxes, pictures and text
+constexpr int kTreeLineStyle = 1;  // lines also join the root nodes
+constexpr int kChild = 4;          // node relationship: last child of the relative
+
+const char* const kAppliedMessage =
+    "All changes applied. Most changes will not be applied until you log off of Windows.";
+
+}  // namespace
+
+const std::vector<PageRoute>& PageRoutes() {
+    static const std::vector<PageRoute> routes = {
+        {"General", "Frame3", "home", "Command2", ""},
+        {"Root1Child1", "Frame4", "wi", "", "Root1Child1"},
+        {"Root1Child2", "Frame5", "exp", "", "Root1Child2"},
+        {"Root1Child3", "Frame2", "start", "", "Root1Child3"},
+        {"Input", "Frame6", "input", "Command3", ""},
+        {"Root2Child1", "Frame7", "mouse", "", "Root2Child1"},
+        {"Root2Child2", "Frame8", "key", "", "Root2Child2"},
+        {"Folders", "Frame9", "", "Command4", ""},
+        {"Root3Child1", "Frame10", "pf", "", ""},
+        {"Taskbar", "Frame12", "task", "Command8", ""},
+        {"Root4Child1", "Frame11", "go", "", ""},
+        {"Internet", "Frame13", "", "Command1", ""},
+        {"Root5Child1", "Frame14", "io", "", ""},
+        {"Root5Child2", "Frame15", "ch", "", ""},
+        {"Logon", "Frame16", "", "Command5", ""},
+        {"Root6Child2", "Frame17", "si", "", ""},
+        {"Accessibility", "Frame18", "access", "Command6", ""},
+        {"Root7Child1", "Frame19", "ao", "", ""},
+        {"About", "Frame20", "about", "Command7", ""},
+    };
+    return routes;
+}
+
+App::App(Services& services)
+    : services_(services), form1_(std::make_unique<Form>(Form1Def())), form2_(std::make_unique<Form>(Form2Def())) {}
+
+// ---- start-up ----
+
+void App::Form_Load() {
+    Form& f = *form1_;
+    LoadBootIni(f, services_);
+    LoadSettings(f, services_.registry);
+    ShowSplash();
+    form2_->setLoaded(false);  // unloaded at once: its timer never ticks during start-up
+
+    TreeView& tree = f.tree("TreeView1");
+    tree.setStyle(kTreeStyle, kTreeLineStyle);
+    // On a second run the first node is refused (its key is held already),
+    // which ends start-up here and leaves the tree and both lists as they are.
+    for (const NodeDef& n : kNodes) {
+        if (*n.parent) tree.Add(n.parent, kChild, n.key, n.text);
+        else tree.Add("", 0, n.key, n.text);
+    }
+    FillStartMenuList(f);
+    FillZoneList(f);
+    LoadStartMenuChecks(f, services_.registry);
+}
+
+void App::ShowSplash() {
+    Form& s = *form2_;
+    s.setLoaded(true);
+    s.progress("ProgressBar1").setValue(0.0f);
+    s.get<Timer>("Timer1").enabled = true;
+    LoadStartupItems(*form1_, s, services_);
+    s.setShown(true);
+}
+
+void App::Timer1_Timer() {
+    ProgressBar& bar = form2_->progress("ProgressBar1");
+    const float v = bar.value();
+    if (v < 100.0f) bar.setValue(v + 1.0f);
+    else if (v == 100.0f) bar.setValue(0.0f);
+}
+
+void App::EndProgram() {
+    // Ends at once: nothing is asked and nothing is written.
+    if (services_.endProcess) services_.endProcess();
+}
+
+// ---- navigation ----
+
+void App::ShowPage(const std::string& frame) {
+    for (int i = 2; i <= 20; ++i) {
+        const std::string name = "Frame" + std::to_string(i);
+        form1_->control(name).setVisible(name == frame);
+    }
+}
+
+std::string App::VisiblePage() {
+    for (int i = 2; i <= 21; ++i) {
+        const std::string name = "Frame" + std::to_string(i);
+        if (form1_->control(name).visible()) return name;
+    }
+    return {};
+}
+
+namespace {
+
+void RunPageRoutine(App& app, const PageRoute& route) {
+    app.ShowPage(route.frame);
+    if (*route.reveals) {
+        // Reveals the node without selecting it; nothing to report if it fails.
+        try {
+            app.form1().tree("TreeView1").EnsureVisible(route.reveals);
+        } catch (const VbError&) {
+        }
+    }
+}
+
+}  // namespace
+
+void App::NodeClick(const std::string& key) {
+    for (const PageRoute& r : PageRoutes()) {
+        if (key == r.nodeKey) {
+            RunPageRoutine(*this, r);
+            return;
+        }
+    }
+}
+
+void App::Menu(const std::string& item) {
+    if (item == "sc") return apply_Click();
+    if (item == "exit") return EndProgram();
+    if (item == "vco") return OpenHomePage(services_);
+    if (item == "cfvntu") return OpenUpdatePage(services_);
+    for (const PageRoute& r : PageRoutes()) {
+        if (item == r.menuItem) return RunPageRoutine(*this, r);
+    }
+}
+
+void App::Click(const std::string& control) {
+    using Handler = std::function<void(App&)>;
+    static const std::map<std::string, Handler> handlers = {
+        {"apply", [](App& a) { a.apply_Click(); }},
+        {"Command21", [](App& a) { a.EndProgram(); }},
+        {"Command9", [](App& a) { BrowseScreen(a.form1(), a.services(), Screen::Boot); }},
+        {"Command11", [](App& a) { BrowseScreen(a.form1(), a.services(), Screen::Logon); }},
+        {"Command10", [](App& a) { ChangeScreen(a.form1(), a.services(), Screen::Boot); }},
+        {"Command12", [](App& a) { ChangeScreen(a.form1(), a.services(), Screen::Logon); }},
+        {"Command13", [](App& a) { SaveBootIniClicked(a.form1(), a.services()); }},
+        {"Command14", [](App& a) { ClearCache(a.services(), CacheFolder::History); }},
+        {"Command15", [](App& a) { ClearCache(a.services(), CacheFolder::Cookies); }},
+        {"Command16", [](App& a) { ClearCache(a.services(), CacheFolder::TemporaryInternetFiles); }},
+        {"Command19", [](App& a) { AddStartupItem(a.form1(), a.services(), false); }},
+        {"Command17", [](App& a) { AddStartupItem(a.form1(), a.services(), true); }},
+        {"Command18", [](App& a) { RemoveStartupItem(a.form1(), a.services(), false); }},
+        {"Command20", [](App& a) { RemoveStartupItem(a.form1(), a.services(), true); }},
+        {"Check20", [](App& a) { EmailCheckClicked(a.form1(), "Check20"); }},
+        {"Check24", [](App& a) { EmailCheckClicked(a.form1(), "Check24"); }},
+        // "Check All" / "Uncheck All": only the boxes change; the next apply writes them.
+        {"Option3", [](App& a) { for (auto n : {"Check23", "Check22", "Check21"}) a.form1().check(n).setValue(1); }},
+        {"Option4", [](App& a) { for (auto n : {"Check23", "Check22", "Check21"}) a.form1().check(n).setValue(0); }},
+    };
+    if (auto it = handlers.find(control); it != handlers.end()) return it->second(*this);
+    // Section buttons.
+    for (const PageRoute& r : PageRoutes()) {
+        if (control == r.button) return RunPageRoutine(*this, r);
+    }
+}
+
+// ---- the apply pass ----
+
+void App::apply_Click() {
+    Form& f = *form1_;
+    Dialogs& dialogs = services_.dialogs;
+    for (const std::string& box : PersonalFolderBoxes()) {
+        if (f.text(box).text().empty()) {
+            dialogs.MessageBox("You Cannot save into a blank directory", "Blank Directory", mb::kExclamation);
+            // Start-up again puts the stored values back into every control.
+            // Its second run stops at the tree, which already holds its nodes.
+            try {
+                Form_Load();
+            } catch (const VbError&) {
+            }
+            return;
+        }
+    }
+
+    if (!WriteBackup()) return;
+
+    const std::vector<SkippedWrite> skipped = ApplySettings(f, services_.registry);
+    if (skipped.empty()) {
+        dialogs.MessageBox(kAppliedMessage, "Changes Applied", mb::kInformation);
+        return;
+    }
+    std::string text = "These settings were not saved:\n\n";
+    for (const SkippedWrite& s : skipped) text += s.page + " - " + s.caption + ": " + s.reason + "\n";
+    text += "\nAll other changes were applied. Most changes will not be applied until you log off of Windows.";
+    dialogs.MessageBox(text, "Some Changes Were Not Applied", mb::kExclamation);
+}
+
+}  // namespace vantrel

@@ -1,0 +1,75 @@
+// The application: the two windows' models, start-up, navigation, the apply
+// pass and the routing of every click, menu command and node click to its
+// handler. The Win32 front end and the tests drive it through these entries.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/Controls.h"
+#include "app/Services.h"
+#include "registry/RegFile.h"
+
+namespace vantrel {
+
+class App {
+public:
+    explicit App(Services& services);
+
+    Form& form1() { return *form1_; }
+    Form& form2() { return *form2_; }
+    Services& services() { return services_; }
+
+    // Start-up (Form_Load of the main window). Throws VbError when a step
+    // fails; the first run's caller shows the error and ends the process.
+    void Form_Load();
+
+    // A click on a button, check box or option button (by control name).
+    void Click(const std::string& control);
+    // A menu command by menu name ("home", "sc", "exp", ...). Opening the
+    // View menu's "input", "task" and "access" submenus is reported here too.
+    void Menu(const std::string& item);
+    // A click on a tree node, by key.
+    void NodeClick(const std::string& key);
+    // A tick of the splash window's timer.
+    void Timer1_Timer();
+
+    // The apply pass ("Apply Changes" and File > "Save Changes").
+    void apply_Click();
+
+    // Shows one of Frame2 to Frame20 and hides the others.
+    void ShowPage(const std::string& frame);
+    // The visible page frame, "" when none.
+    std::string VisiblePage();
+
+    // Where the last apply saved its backup ("" when none was written).
+    const std::string& lastBackup() const { return lastBackup_; }
+
+private:
+    void ShowSplash();
+    void EndProgram();
+    bool WriteBackup();
+
+    Services& services_;
+    std::unique_ptr<Form> form1_;
+    std::unique_ptr<Form> form2_;
+    std::string lastBackup_;
+};
+
+// The page routines, in the order the node click compares keys: key, frame,
+// menu item ("" when none), section button ("" when none), the node it reveals ("" when none).
+struct PageRoute {
+    const char* nodeKey;
+    const char* frame;
+    const char* menuItem;
+    const char* button;
+    const char* reveals;
+};
+const std::vector<PageRoute>& PageRoutes();
+
+// The current stored values of everything an apply writes, as .reg key blocks
+// (absent values as deletions): importing them undoes the apply.
+std::vector<RegKeyBlock> BackupBlocks(Registry& reg);
+
+}  // namespace vantrel

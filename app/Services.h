@@ -1,0 +1,23 @@
+// What the logic is given to reach outside itself. The exe wires the Win32
+// backends in; native tests wire the portable ones and a scripted Dialogs.
+#pragma once
+
+#include <functional>
+
+#include "platform/Platform.h"
+#include "platform/Registry.h"
+
+namespace vantrel {
+
+struct Services {
+    Registry& registry;
+    FileSystem& files;
+    CommandShell& shell;
+    Browser& browser;
+    Dialogs& dialogs;
+    Environment& environment;
+    // Ends the process at once (the three ways out). Never returns in the exe.
+    std::function<void()> endProcess;
+};
+
+}  // namespace vantrel

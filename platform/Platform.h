@@ -1,0 +1,100 @@
+// Everything besides the registry that the logic reaches outside itself:
+// files, the command interpreter, the browser, message boxes and the Open
+// dialog, and a few facts about the user's environment. Win32 backends call
+// the real functions; portable backends work on a folder standing for drive
+// C: and record what they are asked to do. Tests answer dialogs from a script.
+#pragma once
+
+#include <cstdint>
+#include <ctime>
+#include <string>
+
+namespace vantrel {
+
+namespace fileattr {
+constexpr std::uint32_t kReadOnly = 1;
+constexpr std::uint32_t kHidden = 2;
+constexpr std::uint32_t kSystem = 4;
+constexpr std::uint32_t kDirectory = 16;
+constexpr std::uint32_t kArchive = 32;
+constexpr std::uint32_t kNormal = 128;  // what Win32 reports for a file with no other bit
+}  // namespace fileattr
+
+// File operations. Paths are Windows paths ("C:\boot.ini"). Every operation
+// returns 0 or a Win32 error code (2 not found, 3 path not found, 5 access
+// denied, 32 sharing violation, ...); ErrorText describes a code.
+class FileSystem {
+public:
+    virtual ~FileSystem() = default;
+    virtual bool Exists(const std::string& path) = 0;
+    // Opens for reading without changing attributes; when createIfMissing and
+    // the file does not exist, an empty file is created and "" is read.
+    virtual long ReadAll(const std::string& path, std::string* bytes, bool createIfMissing) = 0;
+    // Creates the file or cuts it to zero length, then writes the bytes.
+    virtual long WriteAll(const std::string& path, const std::string& bytes) = 0;
+    // Attribute bits as Win32 reports them (kNormal for a plain file).
+    virtual long GetAttributes(const std::string& path, std::uint32_t* attributes) = 0;
+    virtual long SetAttributes(const std::string& path, std::uint32_t attributes) = 0;
+    // Copies bytes; with failIfExists an existing target is an error (80).
+    virtual long Copy(const std::string& source, const std::string& target, bool failIfExists) = 0;
+    // Moves source over target in one step, replacing target when it exists.
+    virtual long Replace(const std::string& source, const std::string& target) = 0;
+    virtual long Delete(const std::string& path) = 0;
+    // Creates a folder and every missing folder above it; an existing folder is fine.
+    virtual long CreateFolders(const std::string& path) = 0;
+    virtual std::string ErrorText(long code) = 0;
+};
+
+// The command interpreter: starts a command line with a window style
+// (0 hidden, 2 minimized with focus) and does not wait for it.
+class CommandShell {
+public:
+    virtual ~CommandShell() = default;
+    virtual void Run(const std::string& commandLine, int windowStyle) = 0;
+};
+
+// Opens a web address in the default browser (ShellExecuteA, SW_SHOWNORMAL).
+class Browser {
+public:
+    virtual ~Browser() = default;
+    virtual void Open(const std::string& address) = 0;
+};
+
+// Message box styles and answers as the program uses them.
+namespace mb {
+constexpr int kOk = 0;
+constexpr int kYesNo = 4;
+constexpr int kCritical = 16;
+constexpr int kQuestion = 32;
+constexpr int kExclamation = 48;
+constexpr int kInformation = 64;
+constexpr int kDefaultButton2 = 256;
+constexpr int kAnswerOk = 1;
+constexpr int kAnswerYes = 6;
+constexpr int kAnswerNo = 7;
+}  // namespace mb
+
+// Modal dialogs of the main window.
+class Dialogs {
+public:
+    virtual ~Dialogs() = default;
+    // Shows a message box; returns the button pressed (1 OK, 6 Yes, 7 No).
+    virtual int MessageBox(const std::string& prompt, const std::string& title, int style) = 0;
+    // The common Open dialog, no filter and no title. Returns false when the
+    // user cancels; otherwise the full path and the name without the folder.
+    virtual bool ShowOpen(std::string* fileName, std::string* fileTitle) = 0;
+};
+
+// Facts about the user running the program.
+class Environment {
+public:
+    virtual ~Environment() = default;
+    // The user's application-data folder ("C:\Documents and Settings\<user>\Application Data").
+    virtual std::string AppDataFolder() = 0;
+    // The user's profile folder ("C:\Documents and Settings\<user>").
+    virtual std::string ProfileFolder() = 0;
+    // Local time now.
+    virtual std::tm Now() = 0;
+};
+
+}  // namespace vantrel

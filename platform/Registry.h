@@ -1,0 +1,64 @@
+// The registry as Vantrel reaches it: exactly the advapi32 operations the
+// program uses, with Win32's result codes. Two backends implement it: the
+// real advapi32 functions (Windows build) and an in-memory store (native
+// build and tests).
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace vantrel {
+
+// A key handle. Predefined roots use their Win32 handle values; 0 is "no key".
+using RegKey = std::uintptr_t;
+
+namespace reg {
+constexpr RegKey kCurrentUser = 0x80000001u;   // HKEY_CURRENT_USER
+constexpr RegKey kLocalMachine = 0x80000002u;  // HKEY_LOCAL_MACHINE
+
+// Result codes, as Win32 returns them.
+constexpr long kSuccess = 0;
+constexpr long kFileNotFound = 2;
+constexpr long kAccessDenied = 5;
+constexpr long kInvalidHandle = 6;
+constexpr long kInvalidParameter = 87;
+constexpr long kBadPathname = 161;
+constexpr long kMoreData = 234;
+constexpr long kNoMoreItems = 259;
+
+// Value types.
+constexpr std::uint32_t kNone = 0;
+constexpr std::uint32_t kSz = 1;
+constexpr std::uint32_t kExpandSz = 2;
+constexpr std::uint32_t kBinary = 3;
+constexpr std::uint32_t kDword = 4;
+constexpr std::uint32_t kMultiSz = 7;
+}  // namespace reg
+
+class Registry {
+public:
+    virtual ~Registry() = default;
+
+    // RegOpenKeyA: opens an existing key, never creates. On failure *out is
+    // left untouched.
+    virtual long OpenKey(RegKey parent, const std::string& subKey, RegKey* out) = 0;
+    // RegCreateKeyA: opens the key, creating it and every missing key above.
+    virtual long CreateKey(RegKey parent, const std::string& subKey, RegKey* out) = 0;
+    // RegQueryValueExA: data may be null (size query). *size is in/out bytes.
+    virtual long QueryValue(RegKey key, const std::string& name, std::uint32_t* type,
+                            std::uint8_t* data, std::uint32_t* size) = 0;
+    // RegSetValueExA: creates or replaces the value with exactly these bytes.
+    virtual long SetValue(RegKey key, const std::string& name, std::uint32_t type,
+                          const std::uint8_t* data, std::uint32_t size) = 0;
+    // RegDeleteValueA.
+    virtual long DeleteValue(RegKey key, const std::string& name) = 0;
+    // RegEnumKeyExA: *nameLen in characters (buffer size in, stored length out).
+    virtual long EnumKey(RegKey key, std::uint32_t index, char* name, std::uint32_t* nameLen) = 0;
+    // RegEnumValueA: type and data may be null; *dataLen in/out bytes.
+    virtual long EnumValue(RegKey key, std::uint32_t index, char* name, std::uint32_t* nameLen,
+                           std::uint32_t* type, std::uint8_t* data, std::uint32_t* dataLen) = 0;
+    // RegCloseKey: harmless on 0 and on the predefined roots.
+    virtual long CloseKey(RegKey key) = 0;
+};
+
+}  // namespace vantrel

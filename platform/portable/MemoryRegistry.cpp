@@ -1,0 +1,334 @@
+#include "platform/portable/MemoryRegistry.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace vantrel {
+
+namespace {
+
+constexpr long kKeyDeleted = 1018;  // ERROR_KEY_DELETED
+
+char FoldUpper(char c) {
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+bool IsStringType(std::uint32_t type) {
+    return type == reg::kSz || type == reg::kExpandSz || type == reg::kMultiSz;
+}
+
+// Copies value data into a caller's buffer the way RegQueryValueExA does:
+// a size query without buffer, ERROR_MORE_DATA with the needed size, and a
+// NUL after string data that lacks one when the buffer has room for it.
+long CopyData(std::uint32_t type, const std::vector<std::uint8_t>& bytes, std::uint8_t* data, std::uint32_t* size) {
+    if (data != nullptr && size == nullptr) return reg::kInvalidParameter;
+    const auto needed = static_cast<std::uint32_t>(bytes.size());
+    if (data == nullptr) {
+        if (size != nullptr) *size = needed;
+        return reg::kSuccess;
+    }
+    if (*size < needed) {
+        *size = needed;
+        return reg::kMoreData;
+    }
+    if (needed != 0) std::memcpy(data, bytes.data(), needed);
+    if (IsStringType(type) && needed != 0 && needed < *size && bytes.back() != 0) data[needed] = 0;
+    *size = needed;
+    return reg::kSuccess;
+}
+
+// Copies a name into an enumeration buffer: *len is the buffer size in
+// characters on entry (room for the NUL included) and the name's length after.
+long CopyName(const std::string& source, char* name, std::uint32_t* len) {
+    if (name == nullptr || len == nullptr) return reg::kInvalidParameter;
+    if (*len <= source.size()) return reg::kMoreData;
+    std::memcpy(name, source.data(), source.size());
+    name[source.size()] = '\0';
+    *len = static_cast<std::uint32_t>(source.size());
+    return reg::kSuccess;
+}
+
+}  // namespace
+
+bool MemoryRegistry::CaseLess::operator()(std::string_view a, std::string_view b) const {
+    const std::size_t n = std::min(a.size(), b.size());
+    for (std::size_t i = 0; i < n; ++i) {
+        const auto ca = static_cast<unsigned char>(FoldUpper(a[i]));
+        const auto cb = static_cast<unsigned char>(FoldUpper(b[i]));
+        if (ca != cb) return ca < cb;
+    }
+    return a.size() < b.size();
+}
+
+MemoryRegistry::MemoryRegistry() : currentUser_(std::make_unique<Node>()), localMachine_(std::make_unique<Node>()) {}
+
+MemoryRegistry::~MemoryRegistry() = default;
+
+MemoryRegistry::Node* MemoryRegistry::RootNode(RegKey root) const {
+    if (root == reg::kCurrentUser) return currentUser_.get();
+    if (root == reg::kLocalMachine) return localMachine_.get();
+    return nullptr;
+}
+
+bool MemoryRegistry::IsReadOnly(RegKey root) const {
+    return root == reg::kCurrentUser ? currentUserReadOnly_ : root == reg::kLocalMachine && localMachineReadOnly_;
+}
+
+void MemoryRegistry::SetReadOnly(RegKey root, bool readOnly) {
+    if (root == reg::kCurrentUser) currentUserReadOnly_ = readOnly;
+    if (root == reg::kLocalMachine) localMachineReadOnly_ = readOnly;
+}
+
+MemoryRegistry::Target MemoryRegistry::Resolve(RegKey key) const {
+    if (Node* root = RootNode(key)) return {root, key, reg::kSuccess};
+    const auto it = handles_.find(key);
+    if (it == handles_.end()) return {nullptr, 0, reg::kInvalidHandle};
+    if (it->second.node == nullptr) return {nullptr, it->second.root, kKeyDeleted};
+    return {it->second.node, it->second.root, reg::kSuccess};
+}
+
+// Splits a key path into its components. One trailing backslash is allowed;
+// a leading backslash or an empty component is a bad path, as in Win32.
+long MemoryRegistry::SplitPath(std::string_view path, std::vector<std::string_view>* parts) {
+    parts->clear();
+    if (!path.empty() && path.back() == '\\') path.remove_suffix(1);
+    if (path.empty()) return reg::kSuccess;
+    std::size_t start = 0;
+    while (true) {
+        const std::size_t end = path.find('\\', start);
+        const std::string_view part = path.substr(start, end == std::string_view::npos ? end : end - start);
+        if (part.empty()) return reg::kBadPathname;
+        parts->push_back(part);
+        if (end == std::string_view::npos) return reg::kSuccess;
+        start = end + 1;
+    }
+}
+
+const MemoryRegistry::Node* MemoryRegistry::Find(const Node* from, std::string_view path) {
+    std::vector<std::string_view> parts;
+    if (from == nullptr || SplitPath(path, &parts) != reg::kSuccess) return nullptr;
+    for (const std::string_view part : parts) {
+        const auto it = from->children.find(part);
+        if (it == from->children.end()) return nullptr;
+        from = it->second.get();
+    }
+    return from;
+}
+
+MemoryRegistry::Node* MemoryRegistry::Walk(Node* from, const std::vector<std::string_view>& parts, bool create) {
+    for (const std::string_view part : parts) {
+        auto it = from->children.find(part);
+        if (it == from->children.end()) {
+            if (!create) return nullptr;
+            auto node = std::make_unique<Node>();
+            node->name = std::string(part);
+            it = from->children.emplace(node->name, std::move(node)).first;
+        }
+        from = it->second.get();
+    }
+    return from;
+}
+
+RegKey MemoryRegistry::NewHandle(Node* node, RegKey root) {
+    const RegKey handle = nextHandle_++;
+    handles_.emplace(handle, Handle{node, root});
+    return handle;
+}
+
+long MemoryRegistry::OpenKey(RegKey parent, const std::string& subKey, RegKey* out) {
+    if (out == nullptr) return reg::kInvalidParameter;
+    const Target target = Resolve(parent);
+    if (target.status != reg::kSuccess) return target.status;
+    std::vector<std::string_view> parts;
+    if (const long status = SplitPath(subKey, &parts); status != reg::kSuccess) return status;
+    Node* node = Walk(target.node, parts, false);
+    if (node == nullptr) return reg::kFileNotFound;
+    *out = NewHandle(node, target.root);
+    return reg::kSuccess;
+}
+
+long MemoryRegistry::CreateKey(RegKey parent, const std::string& subKey, RegKey* out) {
+    if (out == nullptr) return reg::kInvalidParameter;
+    const Target target = Resolve(parent);
+    if (target.status != reg::kSuccess) return target.status;
+    std::vector<std::string_view> parts;
+    if (const long status = SplitPath(subKey, &parts); status != reg::kSuccess) return status;
+    if (IsReadOnly(target.root)) return reg::kAccessDenied;
+    *out = NewHandle(Walk(target.node, parts, true), target.root);
+    return reg::kSuccess;
+}
+
+long MemoryRegistry::QueryValue(RegKey key, const std::string& name, std::uint32_t* type, std::uint8_t* data,
+                                std::uint32_t* size) {
+    const Target target = Resolve(key);
+    if (target.status != reg::kSuccess) return target.status;
+    const auto it = target.node->valueIndex.find(name);
+    if (it == target.node->valueIndex.end()) return reg::kFileNotFound;
+    const Value& value = target.node->values[it->second];
+    if (type != nullptr) *type = value.type;
+    return CopyData(value.type, value.data, data, size);
+}
+
+long MemoryRegistry::SetValue(RegKey key, const std::string& name, std::uint32_t type, const std::uint8_t* data,
+                              std::uint32_t size) {
+    const Target target = Resolve(key);
+    if (target.status != reg::kSuccess) return target.status;
+    if (data == nullptr && size != 0) return reg::kInvalidParameter;
+    if (IsReadOnly(target.root)) return reg::kAccessDenied;
+    std::vector<std::uint8_t> bytes(data, data + size);
+    Node& node = *target.node;
+    const auto it = node.valueIndex.find(name);
+    if (it != node.valueIndex.end()) {
+        Value& value = node.values[it->second];
+        value.type = type;
+        value.data = std::move(bytes);
+        return reg::kSuccess;
+    }
+    node.valueIndex.emplace(name, node.values.size());
+    node.values.push_back(Value{name, type, std::move(bytes)});
+    return reg::kSuccess;
+}
+
+long MemoryRegistry::DeleteValue(RegKey key, const std::string& name) {
+    const Target target = Resolve(key);
+    if (target.status != reg::kSuccess) return target.status;
+    if (IsReadOnly(target.root)) return reg::kAccessDenied;
+    Node& node = *target.node;
+    const auto it = node.valueIndex.find(name);
+    if (it == node.valueIndex.end()) return reg::kFileNotFound;
+    const std::size_t position = it->second;
+    node.valueIndex.erase(it);
+    node.values.erase(node.values.begin() + static_cast<std::ptrdiff_t>(position));
+    for (auto& entry : node.valueIndex) {
+        if (entry.second > position) --entry.second;
+    }
+    return reg::kSuccess;
+}
+
+long MemoryRegistry::EnumKey(RegKey key, std::uint32_t index, char* name, std::uint32_t* nameLen) {
+    const Target target = Resolve(key);
+    if (target.status != reg::kSuccess) return target.status;
+    const auto& children = target.node->children;
+    if (index >= children.size()) return reg::kNoMoreItems;
+    return CopyName(std::next(children.begin(), index)->second->name, name, nameLen);
+}
+
+long MemoryRegistry::EnumValue(RegKey key, std::uint32_t index, char* name, std::uint32_t* nameLen,
+                               std::uint32_t* type, std::uint8_t* data, std::uint32_t* dataLen) {
+    const Target target = Resolve(key);
+    if (target.status != reg::kSuccess) return target.status;
+    const auto& values = target.node->values;
+    if (index >= values.size()) return reg::kNoMoreItems;
+    const Value& value = values[index];
+    if (const long status = CopyName(value.name, name, nameLen); status != reg::kSuccess) return status;
+    if (type != nullptr) *type = value.type;
+    if (data == nullptr && dataLen == nullptr) return reg::kSuccess;
+    return CopyData(value.type, value.data, data, dataLen);
+}
+
+long MemoryRegistry::CloseKey(RegKey key) {
+    if (RootNode(key) != nullptr) return reg::kSuccess;
+    return handles_.erase(key) != 0 ? reg::kSuccess : reg::kInvalidHandle;
+}
+
+long MemoryRegistry::DeleteKeyTree(RegKey root, const std::string& path) {
+    Node* rootNode = RootNode(root);
+    if (rootNode == nullptr) return reg::kInvalidHandle;
+    std::vector<std::string_view> parts;
+    if (const long status = SplitPath(path, &parts); status != reg::kSuccess) return status;
+    if (parts.empty()) return reg::kAccessDenied;  // a root cannot be removed
+    const std::string_view leaf = parts.back();
+    parts.pop_back();
+    Node* parent = Walk(rootNode, parts, false);
+    if (parent == nullptr) return reg::kSuccess;
+    const auto it = parent->children.find(leaf);
+    if (it == parent->children.end()) return reg::kSuccess;
+
+    std::vector<const Node*> removed{it->second.get()};
+    for (std::size_t i = 0; i < removed.size(); ++i) {
+        for (const auto& child : removed[i]->children) removed.push_back(child.second.get());
+    }
+    for (auto& entry : handles_) {
+        if (std::find(removed.begin(), removed.end(), entry.second.node) != removed.end()) entry.second.node = nullptr;
+    }
+    parent->children.erase(it);
+    return reg::kSuccess;
+}
+
+std::optional<MemoryRegistry::RawValue> MemoryRegistry::Raw(RegKey root, std::string_view path,
+                                                             std::string_view name) const {
+    const Node* node = Find(RootNode(root), path);
+    if (node == nullptr) return std::nullopt;
+    const auto it = node->valueIndex.find(name);
+    if (it == node->valueIndex.end()) return std::nullopt;
+    const Value& value = node->values[it->second];
+    return RawValue{value.type, value.data};
+}
+
+bool MemoryRegistry::HasKey(RegKey root, std::string_view path) const {
+    return Find(RootNode(root), path) != nullptr;
+}
+
+void MemoryRegistry::Put(RegKey root, std::string_view path, const std::string& name, std::uint32_t type,
+                         std::vector<std::uint8_t> data) {
+    Node* rootNode = RootNode(root);
+    std::vector<std::string_view> parts;
+    if (rootNode == nullptr || SplitPath(path, &parts) != reg::kSuccess) return;
+    Node& node = *Walk(rootNode, parts, true);
+    const auto it = node.valueIndex.find(name);
+    if (it != node.valueIndex.end()) {
+        node.values[it->second].type = type;
+        node.values[it->second].data = std::move(data);
+        return;
+    }
+    node.valueIndex.emplace(name, node.values.size());
+    node.values.push_back(Value{name, type, std::move(data)});
+}
+
+void MemoryRegistry::PutString(RegKey root, std::string_view path, const std::string& name, std::string_view text) {
+    std::vector<std::uint8_t> bytes(text.begin(), text.end());
+    bytes.push_back(0);
+    Put(root, path, name, reg::kSz, std::move(bytes));
+}
+
+void MemoryRegistry::PutDword(RegKey root, std::string_view path, const std::string& name, std::uint32_t number) {
+    Put(root, path, name, reg::kDword,
+        {static_cast<std::uint8_t>(number), static_cast<std::uint8_t>(number >> 8),
+         static_cast<std::uint8_t>(number >> 16), static_cast<std::uint8_t>(number >> 24)});
+}
+
+// Each key with values, or without subkeys (so that empty keys survive a
+// round trip), becomes a block; parents come before their subkeys.
+void MemoryRegistry::ExportNode(const Node& node, RegKey root, const std::string& path,
+                                std::vector<RegKeyBlock>* out) const {
+    const bool isRoot = path.empty();
+    if (!node.values.empty() || (node.children.empty() && !isRoot)) {
+        RegKeyBlock block{root, path, false, {}};
+        for (const Value& value : node.values) block.values.push_back({value.name, false, value.type, value.data});
+        out->push_back(std::move(block));
+    }
+    for (const auto& child : node.children) {
+        ExportNode(*child.second, root, isRoot ? child.second->name : path + '\\' + child.second->name, out);
+    }
+}
+
+std::vector<RegKeyBlock> MemoryRegistry::ExportBlocks() const {
+    std::vector<RegKeyBlock> blocks;
+    ExportNode(*currentUser_, reg::kCurrentUser, "", &blocks);
+    ExportNode(*localMachine_, reg::kLocalMachine, "", &blocks);
+    return blocks;
+}
+
+std::string MemoryRegistry::ExportRegFile(RegFormat format) const {
+    return WriteRegFile(ExportBlocks(), format);
+}
+
+std::string MemoryRegistry::LoadRegFile(std::string_view bytes) {
+    RegParseResult parsed = ParseRegFile(bytes);
+    if (!parsed.ok()) return parsed.error;
+    const RegApplyResult applied = ApplyRegOps(
+        *this, parsed.ops, [this](RegKey root, const std::string& path) { return DeleteKeyTree(root, path); });
+    return applied.ok() ? std::string() : applied.failures.front();
+}
+
+}  // namespace vantrel

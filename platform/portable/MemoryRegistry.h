@@ -1,0 +1,120 @@
+// An in-memory registry with the behaviour of the advapi32 functions Vantrel
+// uses: names compare without regard to ASCII case, one trailing backslash
+// names the same key, CreateKey creates every missing key above, values
+// enumerate in the order they were first set and subkeys in ascending order
+// of their upper-cased names, and any type and bytes can be stored.
+//
+// Handles are small integers counted from 1; the two roots are always valid.
+// A root can be made read-only, as HKEY_LOCAL_MACHINE is for a restricted
+// user: creating keys (existing ones included, since RegCreateKeyA asks for
+// full access) and setting or deleting values under it fail with 5.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "platform/Registry.h"
+#include "registry/RegFile.h"
+
+namespace vantrel {
+
+class MemoryRegistry : public Registry {
+public:
+    MemoryRegistry();
+    ~MemoryRegistry() override;
+    MemoryRegistry(const MemoryRegistry&) = delete;
+    MemoryRegistry& operator=(const MemoryRegistry&) = delete;
+
+    long OpenKey(RegKey parent, const std::string& subKey, RegKey* out) override;
+    long CreateKey(RegKey parent, const std::string& subKey, RegKey* out) override;
+    long QueryValue(RegKey key, const std::string& name, std::uint32_t* type, std::uint8_t* data,
+                    std::uint32_t* size) override;
+    long SetValue(RegKey key, const std::string& name, std::uint32_t type, const std::uint8_t* data,
+                  std::uint32_t size) override;
+    long DeleteValue(RegKey key, const std::string& name) override;
+    long EnumKey(RegKey key, std::uint32_t index, char* name, std::uint32_t* nameLen) override;
+    long EnumValue(RegKey key, std::uint32_t index, char* name, std::uint32_t* nameLen, std::uint32_t* type,
+                   std::uint8_t* data, std::uint32_t* dataLen) override;
+    long CloseKey(RegKey key) override;
+
+    // Makes a root refuse writes (see above) or accept them again.
+    void SetReadOnly(RegKey root, bool readOnly);
+
+    // Removes a key and everything below it (ignores read-only roots). Returns
+    // 0, also when the key is not there, or 161 for a malformed path.
+    // Handles open on removed keys fail from then on with 1018.
+    long DeleteKeyTree(RegKey root, const std::string& path);
+
+    // Direct access for seeding and checking, bypassing handles and the
+    // read-only flag.
+    struct RawValue {
+        std::uint32_t type = reg::kNone;
+        std::vector<std::uint8_t> data;
+        bool operator==(const RawValue&) const = default;
+    };
+    std::optional<RawValue> Raw(RegKey root, std::string_view path, std::string_view name) const;
+    bool HasKey(RegKey root, std::string_view path) const;
+    void Put(RegKey root, std::string_view path, const std::string& name, std::uint32_t type,
+             std::vector<std::uint8_t> data);
+    void PutString(RegKey root, std::string_view path, const std::string& name, std::string_view text);  // text + NUL
+    void PutDword(RegKey root, std::string_view path, const std::string& name, std::uint32_t number);
+    std::size_t OpenHandleCount() const { return handles_.size(); }
+
+    // .reg text: the whole store (both roots) as one file, and loading a file
+    // on top of the current contents. LoadRegFile applies nothing when the
+    // file is malformed and returns the parse error ("" on success).
+    std::string ExportRegFile(RegFormat format) const;
+    std::vector<RegKeyBlock> ExportBlocks() const;
+    std::string LoadRegFile(std::string_view bytes);
+
+private:
+    struct Node;
+    struct CaseLess {
+        using is_transparent = void;
+        bool operator()(std::string_view a, std::string_view b) const;
+    };
+    struct Value {
+        std::string name;
+        std::uint32_t type;
+        std::vector<std::uint8_t> data;
+    };
+    struct Node {
+        std::string name;
+        std::map<std::string, std::unique_ptr<Node>, CaseLess> children;
+        std::vector<Value> values;                       // in the order first set
+        std::map<std::string, std::size_t, CaseLess> valueIndex;  // name -> position in values
+    };
+    struct Handle {
+        Node* node;  // null once the key has been deleted
+        RegKey root;
+    };
+    struct Target {
+        Node* node = nullptr;
+        RegKey root = 0;
+        long status = reg::kSuccess;
+    };
+
+    Target Resolve(RegKey key) const;
+    Node* RootNode(RegKey root) const;
+    bool IsReadOnly(RegKey root) const;
+    static long SplitPath(std::string_view path, std::vector<std::string_view>* parts);
+    static const Node* Find(const Node* from, std::string_view path);
+    Node* Walk(Node* from, const std::vector<std::string_view>& parts, bool create);
+    RegKey NewHandle(Node* node, RegKey root);
+    void ExportNode(const Node& node, RegKey root, const std::string& path, std::vector<RegKeyBlock>* out) const;
+
+    std::unique_ptr<Node> currentUser_;
+    std::unique_ptr<Node> localMachine_;
+    bool currentUserReadOnly_ = false;
+    bool localMachineReadOnly_ = false;
+    std::unordered_map<RegKey, Handle> handles_;
+    RegKey nextHandle_ = 1;
+};
+
+}  // namespace vantrel

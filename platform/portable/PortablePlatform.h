@@ -1,0 +1,50 @@
+// The rest of the portable platform: a command interpreter and a browser that
+// only record what they are asked to do, and an environment whose folders and
+// clock are fixed (and can be set).
+#pragma once
+
+#include <ctime>
+#include <string>
+#include <vector>
+
+#include "platform/Platform.h"
+
+namespace vantrel {
+
+class RecordingShell : public CommandShell {
+public:
+    struct Started {
+        std::string commandLine;
+        int windowStyle;
+        bool operator==(const Started&) const = default;
+    };
+    void Run(const std::string& commandLine, int windowStyle) override;
+    std::vector<Started> started;
+};
+
+class RecordingBrowser : public Browser {
+public:
+    void Open(const std::string& address) override;
+    std::vector<std::string> opened;
+};
+
+class PortableEnvironment : public Environment {
+public:
+    // A user "User" with the Windows XP profile layout, and 1 May 2004 12:00:00.
+    PortableEnvironment();
+
+    std::string AppDataFolder() override { return appData_; }
+    std::string ProfileFolder() override { return profile_; }
+    std::tm Now() override { return now_; }
+
+    void setAppDataFolder(std::string folder) { appData_ = std::move(folder); }
+    void setProfileFolder(std::string folder) { profile_ = std::move(folder); }
+    void setNow(const std::tm& now) { now_ = now; }
+
+private:
+    std::string appData_;
+    std::string profile_;
+    std::tm now_{};
+};
+
+}  // namespace vantrel

@@ -1,0 +1,878 @@
+#include "platform/win32/FormWindow.h"
+
+#include <algorithm>
+#include <cstring>
+#include <set>
+
+#include "resources/resource.h"
+
+namespace vantrel::win32 {
+
+namespace {
+
+constexpr char kWindowClass[] = "VantrelForm";
+constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+constexpr int kComboListHeight = 150;  // pixels of drop-down list below a combo box's field
+
+// Class, styles and extended styles of each kind of control.
+struct KindSpec {
+    const char* windowClass;  // nullptr: the kind has no window
+    DWORD style;
+    DWORD exStyle;
+    bool tabStop;
+};
+
+KindSpec SpecFor(ControlKind kind) {
+    switch (kind) {
+    case ControlKind::Label:
+    case ControlKind::HeadingLabel:
+    case ControlKind::Band:
+        return {"STATIC", SS_LEFT, 0, false};
+    case ControlKind::Image:
+        return {"STATIC", SS_BITMAP, 0, false};
+    case ControlKind::Line:
+        return {"STATIC", SS_ETCHEDHORZ, 0, false};
+    case ControlKind::TextBox:
+        return {"EDIT", ES_LEFT | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, true};
+    case ControlKind::MultiLineText:
+        return {"EDIT",
+                ES_LEFT | ES_MULTILINE | ES_AUTOVSCROLL | ES_AUTOHSCROLL | ES_WANTRETURN | WS_VSCROLL | WS_HSCROLL,
+                WS_EX_CLIENTEDGE, true};
+    case ControlKind::CheckBox:
+        // Three states so that a grayed value can be shown; the model decides each click.
+        return {"BUTTON", BS_3STATE, 0, true};
+    case ControlKind::OptionButton:
+        return {"BUTTON", BS_AUTORADIOBUTTON, 0, true};
+    case ControlKind::Button:
+        return {"BUTTON", BS_PUSHBUTTON, 0, true};
+    case ControlKind::Frame:
+        return {"BUTTON", BS_GROUPBOX, 0, false};
+    case ControlKind::ListBox:
+        return {"LISTBOX", LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL, WS_EX_CLIENTEDGE, true};
+    case ControlKind::CheckListBox:
+        return {"LISTBOX",
+                LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | WS_VSCROLL,
+                WS_EX_CLIENTEDGE, true};
+    case ControlKind::ComboBox:
+        return {"COMBOBOX", CBS_DROPDOWNLIST | WS_VSCROLL, 0, true};
+    case ControlKind::Slider:
+        return {TRACKBAR_CLASSA, TBS_HORZ | TBS_BOTTOM | TBS_AUTOTICKS, 0, true};
+    case ControlKind::TreeView:
+        return {WC_TREEVIEWA, TVS_DISABLEDRAGDROP, WS_EX_CLIENTEDGE, true};
+    case ControlKind::ProgressBar:
+        return {PROGRESS_CLASSA, 0, 0, false};
+    case ControlKind::Timer:
+    case ControlKind::FileDialog:
+        break;
+    }
+    return {nullptr, 0, 0, false};
+}
+
+bool IsList(ControlKind k) {
+    return k == ControlKind::ListBox || k == ControlKind::CheckListBox || k == ControlKind::ComboBox;
+}
+
+bool IsText(ControlKind k) {
+    return k == ControlKind::Label || k == ControlKind::HeadingLabel || k == ControlKind::TextBox ||
+           k == ControlKind::MultiLineText;
+}
+
+std::string WindowText(HWND hwnd) {
+    const int length = GetWindowTextLengthA(hwnd);
+    std::string text(static_cast<size_t>(length) + 1, '\0');
+    const int got = GetWindowTextA(hwnd, text.data(), length + 1);
+    text.resize(static_cast<size_t>(std::max(got, 0)));
+    return text;
+}
+
+HFONT MakeFont(int dpi, bool bold) {
+    return CreateFontA(-MulDiv(8, dpi, 72), 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE,
+                       DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                       DEFAULT_PITCH | FF_SWISS, "MS Sans Serif");
+}
+
+void RegisterWindowClass(HINSTANCE instance, WNDPROC proc) {
+    WNDCLASSEXA existing{};
+    existing.cbSize = sizeof existing;
+    if (GetClassInfoExA(instance, kWindowClass, &existing)) return;
+    WNDCLASSEXA wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = proc;
+    wc.hInstance = instance;
+    wc.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_VANTREL));
+    if (!wc.hIcon) wc.hIcon = LoadIconA(nullptr, MAKEINTRESOURCEA(32512));  // IDI_APPLICATION
+    wc.hIconSm = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_VANTREL), IMAGE_ICON,
+                                                GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0));
+    wc.hCursor = LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));  // IDC_ARROW
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = kWindowClass;
+    RegisterClassExA(&wc);
+}
+
+}  // namespace
+
+int ControlId(const FormDef& def, const std::string& name) {
+    for (size_t i = 0; i < def.controls.size(); ++i)
+        if (name == def.controls[i].name) return kFirstControlId + static_cast<int>(i);
+    return -1;
+}
+
+int MenuId(const FormDef& def, const std::string& name) {
+    for (size_t i = 0; i < def.menus.size(); ++i)
+        if (name == def.menus[i].name) return kFirstMenuId + static_cast<int>(i);
+    return -1;
+}
+
+int TwipsToPixels(int twips, int dpi) { return MulDiv(twips, dpi, 1440); }
+
+bool ParseShortcut(const std::string& shortcut, ACCEL* accel) {
+    const std::string prefix = "Ctrl+";
+    if (shortcut.size() != prefix.size() + 1 || shortcut.compare(0, prefix.size(), prefix) != 0) return false;
+    const char key = shortcut.back();
+    if (!((key >= 'A' && key <= 'Z') || (key >= '0' && key <= '9'))) return false;
+    accel->fVirt = FVIRTKEY | FCONTROL;
+    accel->key = static_cast<WORD>(key);
+    return true;
+}
+
+// ---- construction ----
+
+FormWindow::FormWindow(HINSTANCE instance, Form& form, FormEvents events)
+    : instance_(instance), form_(form), events_(std::move(events)) {
+    HDC screen = GetDC(nullptr);
+    dpi_ = GetDeviceCaps(screen, LOGPIXELSY);
+    font_ = MakeFont(dpi_, false);
+    boldFont_ = MakeFont(dpi_, true);
+    HGDIOBJ old = SelectObject(screen, font_);
+    TEXTMETRICA tm{};
+    GetTextMetricsA(screen, &tm);
+    SelectObject(screen, old);
+    ReleaseDC(nullptr, screen);
+    lineHeight_ = tm.tmHeight;
+    checkSize_ = MulDiv(13, dpi_, 96);
+
+    RegisterWindowClass(instance_, WindowProc);
+    CreateMenus();
+    CreateMainWindow();
+    CreateControls();
+    SyncAll();
+}
+
+FormWindow::~FormWindow() {
+    if (hwnd_) {
+        SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
+        DestroyWindow(hwnd_);  // destroys the menu bar with it
+    }
+    if (accelerators_) DestroyAcceleratorTable(accelerators_);
+    if (logo_) DeleteObject(logo_);
+    DeleteObject(font_);
+    DeleteObject(boldFont_);
+}
+
+void FormWindow::CreateMenus() {
+    const auto& menus = form_.def().menus;
+    if (menus.empty()) return;
+    std::set<std::string> parents;
+    for (const MenuDef& m : menus)
+        if (*m.parent) parents.insert(m.parent);
+
+    menuBar_ = CreateMenu();
+    popups_[""] = menuBar_;
+    std::vector<ACCEL> keys;
+    for (size_t i = 0; i < menus.size(); ++i) {
+        const MenuDef& m = menus[i];
+        auto parent = popups_.find(m.parent);
+        if (parent == popups_.end()) continue;
+        if (parents.count(m.name)) {
+            HMENU sub = CreatePopupMenu();
+            AppendMenuA(parent->second, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(sub), m.caption);
+            popups_[m.name] = sub;
+            popupNames_[sub] = m.name;
+        } else if (std::strcmp(m.caption, "-") == 0) {
+            AppendMenuA(parent->second, MF_SEPARATOR, 0, nullptr);
+        } else {
+            const int id = kFirstMenuId + static_cast<int>(i);
+            std::string text = m.caption;
+            ACCEL accel{};
+            if (ParseShortcut(m.shortcut, &accel)) {
+                text += std::string("\t") + m.shortcut;
+                accel.cmd = static_cast<WORD>(id);
+                keys.push_back(accel);
+            }
+            AppendMenuA(parent->second, MF_STRING, static_cast<UINT_PTR>(id), text.c_str());
+        }
+    }
+    popups_.erase("");
+    if (!keys.empty()) accelerators_ = CreateAcceleratorTableA(keys.data(), static_cast<int>(keys.size()));
+}
+
+void FormWindow::CreateMainWindow() {
+    const FormDef& def = form_.def();
+    RECT r{0, 0, TwipsToPixels(def.clientWidth, dpi_), TwipsToPixels(def.clientHeight, dpi_)};
+    AdjustWindowRectEx(&r, kWindowStyle, menuBar_ != nullptr, 0);
+    const int width = r.right - r.left;
+    const int height = r.bottom - r.top;
+    // Centred on the screen.
+    const int x = std::max(0, (GetSystemMetrics(SM_CXSCREEN) - width) / 2);
+    const int y = std::max(0, (GetSystemMetrics(SM_CYSCREEN) - height) / 2);
+    hwnd_ = CreateWindowExA(0, kWindowClass, form_.caption().c_str(), kWindowStyle, x, y, width, height, nullptr,
+                            menuBar_, instance_, this);
+}
+
+void FormWindow::CreateControls() {
+    const auto& defs = form_.def().controls;
+    entries_.resize(defs.size());
+    std::vector<HWND> backgrounds;  // frames and the band sit below everything they hold
+    HWND band = nullptr;
+    for (size_t i = 0; i < defs.size(); ++i) {
+        const ControlDef& d = defs[i];
+        entries_[i].model = &form_.control(d.name);
+        // Option buttons of one container form one keyboard group.
+        const bool continuesGroup = i > 0 && d.kind == ControlKind::OptionButton &&
+                                    defs[i - 1].kind == ControlKind::OptionButton &&
+                                    std::strcmp(defs[i - 1].container, d.container) == 0;
+        HWND h = CreateControl(static_cast<int>(i), d, !continuesGroup);
+        entries_[i].hwnd = h;
+        if (!h) continue;
+        if (d.kind == ControlKind::Frame) backgrounds.push_back(h);
+        if (d.kind == ControlKind::Band) band = h;
+    }
+    if (band) backgrounds.push_back(band);  // the band lowest of all
+    for (HWND h : backgrounds)
+        SetWindowPos(h, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    for (size_t i = 0; i < defs.size(); ++i) {
+        if (defs[i].kind == ControlKind::Timer)
+            SetTimer(hwnd_, static_cast<UINT_PTR>(kFirstControlId + i), static_cast<UINT>(std::max(defs[i].max, 1)),
+                     nullptr);
+    }
+}
+
+RECT FormWindow::Bounds(const ControlDef& def) const {
+    // Frames are not real parents: a control sits at its container's origin
+    // plus its own offset, all in the window's client area.
+    int left = def.left, top = def.top;
+    for (std::string c = def.container; !c.empty();) {
+        const ControlDef& parent = const_cast<Form&>(form_).control(c).def();
+        left += parent.left;
+        top += parent.top;
+        c = parent.container;
+    }
+    RECT r;
+    r.left = TwipsToPixels(left, dpi_);
+    r.top = TwipsToPixels(top, dpi_);
+    r.right = TwipsToPixels(left + def.width, dpi_);
+    r.bottom = TwipsToPixels(top + def.height, dpi_);
+    return r;
+}
+
+HWND FormWindow::CreateControl(int index, const ControlDef& def, bool groupStart) {
+    const KindSpec spec = SpecFor(def.kind);
+    if (!spec.windowClass) return nullptr;
+    RECT r = Bounds(def);
+    int height = r.bottom - r.top;
+    if (def.kind == ControlKind::Line) height = 2;
+    if (def.kind == ControlKind::ComboBox) height += kComboListHeight;
+    DWORD style = WS_CHILD | WS_CLIPSIBLINGS | spec.style;
+    if (spec.tabStop) style |= WS_TABSTOP;
+    if (groupStart) style |= WS_GROUP;
+    const char* text = IsText(def.kind) ? "" : def.caption;  // texts come from the model
+    HWND h = CreateWindowExA(spec.exStyle, spec.windowClass, text, style, r.left, r.top, r.right - r.left, height,
+                             hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kFirstControlId + index)),
+                             instance_, nullptr);
+    if (!h) return nullptr;
+    SendMessageA(h, WM_SETFONT, reinterpret_cast<WPARAM>(def.kind == ControlKind::HeadingLabel ? boldFont_ : font_),
+                 FALSE);
+    switch (def.kind) {
+    case ControlKind::Image:
+        if (!logo_) logo_ = static_cast<HBITMAP>(LoadImageA(instance_, MAKEINTRESOURCEA(IDB_LOGO), IMAGE_BITMAP, 0, 0, 0));
+        if (logo_) SendMessageA(h, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(logo_));
+        break;
+    case ControlKind::Slider:
+        SendMessageA(h, TBM_SETRANGEMIN, FALSE, def.min);
+        SendMessageA(h, TBM_SETRANGEMAX, FALSE, def.max);
+        SendMessageA(h, TBM_SETTICFREQ, 1, 0);
+        SendMessageA(h, TBM_SETLINESIZE, 0, 1);
+        SendMessageA(h, TBM_SETPAGESIZE, 0, 5);
+        break;
+    case ControlKind::ProgressBar:
+        SendMessageA(h, PBM_SETRANGE32, static_cast<WPARAM>(def.min), def.max);
+        break;
+    case ControlKind::MultiLineText:
+        SendMessageA(h, EM_SETLIMITTEXT, 0, 0);
+        break;
+    case ControlKind::CheckListBox:
+        SetWindowSubclass(h, CheckListProc, 0, reinterpret_cast<DWORD_PTR>(this));
+        break;
+    case ControlKind::TreeView:
+        SetWindowSubclass(h, TreeProc, 0, reinterpret_cast<DWORD_PTR>(this));
+        break;
+    default:
+        break;
+    }
+    return h;
+}
+
+// ---- lookups ----
+
+FormWindow::Entry* FormWindow::EntryById(int id) {
+    const int i = id - kFirstControlId;
+    if (i < 0 || i >= static_cast<int>(entries_.size())) return nullptr;
+    return entries_[static_cast<size_t>(i)].model ? &entries_[static_cast<size_t>(i)] : nullptr;
+}
+
+FormWindow::Entry* FormWindow::EntryByName(const std::string& name) {
+    return EntryById(ControlId(form_.def(), name));
+}
+
+HWND FormWindow::control(const std::string& name) const {
+    return const_cast<FormWindow*>(this)->EntryByName(name) ? const_cast<FormWindow*>(this)->EntryByName(name)->hwnd
+                                                             : nullptr;
+}
+
+HMENU FormWindow::popup(const std::string& name) const {
+    auto it = popups_.find(name);
+    return it == popups_.end() ? nullptr : it->second;
+}
+
+HWND FormWindow::FirstTabStop() const {
+    for (const Entry& e : entries_) {
+        if (e.hwnd && (GetWindowLongPtrA(e.hwnd, GWL_STYLE) & WS_TABSTOP) && IsWindowVisible(e.hwnd) &&
+            IsWindowEnabled(e.hwnd))
+            return e.hwnd;
+    }
+    return nullptr;
+}
+
+// ---- model to window ----
+
+void FormWindow::SyncAll() {
+    for (Entry& e : entries_) {
+        SyncVisibility(*e.model);
+        SyncValue(e);
+    }
+    SyncWindow();
+}
+
+void FormWindow::SyncWindow() {
+    if (!hwnd_) return;
+    if (form_.caption() != WindowText(hwnd_)) SetWindowTextA(hwnd_, form_.caption().c_str());
+    const bool visible = IsWindowVisible(hwnd_) != FALSE;
+    if (form_.shown() && !visible) {
+        ShowWindow(hwnd_, SW_SHOW);
+        SetForegroundWindow(hwnd_);
+        if (HWND first = FirstTabStop()) SetFocus(first);
+    } else if (!form_.shown() && visible) {
+        ShowWindow(hwnd_, SW_HIDE);
+    }
+    if (form_.shown()) {
+        // Start-up never runs the event loop, so paint now rather than later.
+        RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    }
+}
+
+bool FormWindow::EffectiveVisible(const Control& control) const {
+    if (!control.visible()) return false;
+    std::string c = control.def().container;
+    while (!c.empty()) {
+        Control& parent = form_.control(c);
+        if (!parent.visible()) return false;
+        c = parent.def().container;
+    }
+    return true;
+}
+
+void FormWindow::SyncVisibility(Control& control) {
+    Entry* e = EntryByName(control.name());
+    if (e && e->hwnd) {
+        const bool want = EffectiveVisible(control);
+        const bool has = (GetWindowLongPtrA(e->hwnd, GWL_STYLE) & WS_VISIBLE) != 0;
+        if (want != has) {
+            const bool hadFocus = GetFocus() == e->hwnd;
+            ShowWindow(e->hwnd, want ? SW_SHOWNA : SW_HIDE);
+            if (hadFocus && !want)
+                if (HWND first = FirstTabStop()) SetFocus(first);
+        }
+    }
+    if (control.kind() != ControlKind::Frame) return;
+    for (Entry& child : entries_) {
+        if (child.model->def().container == control.name()) SyncVisibility(*child.model);
+    }
+}
+
+void FormWindow::SyncControl(Control& control) {
+    SyncVisibility(control);
+    if (Entry* e = EntryByName(control.name())) SyncValue(*e);
+}
+
+void FormWindow::SyncValue(Entry& e) {
+    Control& c = *e.model;
+    HWND h = e.hwnd;
+    if (!h) return;
+    switch (c.kind()) {
+    case ControlKind::Label:
+    case ControlKind::HeadingLabel:
+    case ControlKind::TextBox:
+    case ControlKind::MultiLineText: {
+        const std::string& text = static_cast<TextControl&>(c).text();
+        if (WindowText(h) != text) SetWindowTextA(h, text.c_str());
+        break;
+    }
+    case ControlKind::CheckBox: {
+        static const WPARAM states[] = {BST_UNCHECKED, BST_CHECKED, BST_INDETERMINATE};
+        const int v = static_cast<CheckBox&>(c).value();
+        SendMessageA(h, BM_SETCHECK, states[v >= 0 && v <= 2 ? v : 0], 0);
+        break;
+    }
+    case ControlKind::OptionButton:
+        SendMessageA(h, BM_SETCHECK, static_cast<OptionButton&>(c).value() ? BST_CHECKED : BST_UNCHECKED, 0);
+        break;
+    case ControlKind::Slider:
+        if (SendMessageA(h, TBM_GETPOS, 0, 0) != static_cast<Slider&>(c).value())
+            SendMessageA(h, TBM_SETPOS, TRUE, static_cast<Slider&>(c).value());
+        break;
+    case ControlKind::ProgressBar:
+        SendMessageA(h, PBM_SETPOS, static_cast<WPARAM>(static_cast<int>(static_cast<ProgressBar&>(c).value())), 0);
+        break;
+    case ControlKind::ListBox:
+    case ControlKind::CheckListBox:
+    case ControlKind::ComboBox:
+        SyncList(e);
+        break;
+    case ControlKind::TreeView:
+        SyncTree(e);
+        break;
+    default:
+        break;
+    }
+}
+
+void FormWindow::SyncList(Entry& e) {
+    auto& list = static_cast<ListBox&>(*e.model);
+    const bool combo = list.kind() == ControlKind::ComboBox;
+    const UINT reset = combo ? CB_RESETCONTENT : LB_RESETCONTENT;
+    const UINT add = combo ? CB_ADDSTRING : LB_ADDSTRING;
+    const UINT getSel = combo ? CB_GETCURSEL : LB_GETCURSEL;
+    const UINT setSel = combo ? CB_SETCURSEL : LB_SETCURSEL;
+    if (e.mirror != list.items()) {
+        SendMessageA(e.hwnd, WM_SETREDRAW, FALSE, 0);
+        SendMessageA(e.hwnd, reset, 0, 0);
+        for (const std::string& item : list.items())
+            SendMessageA(e.hwnd, add, 0, reinterpret_cast<LPARAM>(item.c_str()));
+        e.mirror = list.items();
+        SendMessageA(e.hwnd, WM_SETREDRAW, TRUE, 0);
+        InvalidateRect(e.hwnd, nullptr, TRUE);
+    }
+    if (SendMessageA(e.hwnd, getSel, 0, 0) != list.ListIndex())
+        SendMessageA(e.hwnd, setSel, static_cast<WPARAM>(list.ListIndex()), 0);
+    if (list.kind() == ControlKind::CheckListBox) InvalidateRect(e.hwnd, nullptr, FALSE);  // check marks
+}
+
+void FormWindow::SyncTree(Entry& e) {
+    auto& tree = static_cast<TreeView&>(*e.model);
+    // Style: 4 and above draw tree lines, bit 2 the plus/minus boxes; line
+    // style 1 joins the root nodes too.
+    const LONG_PTR style = GetWindowLongPtrA(e.hwnd, GWL_STYLE);
+    LONG_PTR want = style & ~static_cast<LONG_PTR>(TVS_HASLINES | TVS_HASBUTTONS | TVS_LINESATROOT);
+    if (tree.style >= 4) want |= TVS_HASLINES;
+    if (tree.style & 2) want |= TVS_HASBUTTONS;
+    if (tree.lineStyle == 1) want |= TVS_LINESATROOT;
+    if (want != style) {
+        SetWindowLongPtrA(e.hwnd, GWL_STYLE, want);
+        InvalidateRect(e.hwnd, nullptr, TRUE);
+    }
+
+    auto& items = treeItems_[tree.name()];
+    for (const TreeNode& node : tree.nodes()) {
+        if (items.count(node.key)) continue;
+        TVINSERTSTRUCTA ins{};
+        auto parent = items.find(node.parentKey);
+        ins.hParent = node.parentKey.empty() || parent == items.end() ? TVI_ROOT : parent->second;
+        ins.hInsertAfter = TVI_LAST;
+        ins.item.mask = TVIF_TEXT;
+        ins.item.pszText = const_cast<char*>(node.text.c_str());
+        auto item = reinterpret_cast<HTREEITEM>(SendMessageA(e.hwnd, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&ins)));
+        if (!item) continue;
+        items[node.key] = item;
+        treeKeys_[item] = node.key;
+    }
+    for (const TreeNode& node : tree.nodes()) {
+        auto it = items.find(node.key);
+        if (it == items.end()) continue;
+        const bool expanded =
+            (SendMessageA(e.hwnd, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(it->second), TVIS_EXPANDED) & TVIS_EXPANDED) != 0;
+        if (expanded != node.expanded)
+            SendMessageA(e.hwnd, TVM_EXPAND, node.expanded ? TVE_EXPAND : TVE_COLLAPSE,
+                         reinterpret_cast<LPARAM>(it->second));
+    }
+    HTREEITEM wanted = nullptr;
+    if (auto it = items.find(tree.selectedKey()); it != items.end()) wanted = it->second;
+    auto current = reinterpret_cast<HTREEITEM>(SendMessageA(e.hwnd, TVM_GETNEXTITEM, TVGN_CARET, 0));
+    if (current != wanted) SendMessageA(e.hwnd, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(wanted));
+}
+
+void FormWindow::SyncOptionGroup(const std::string& container) {
+    for (Entry& e : entries_) {
+        if (e.model->kind() == ControlKind::OptionButton && e.model->def().container == container) SyncValue(e);
+    }
+}
+
+// ---- window to model ----
+
+void FormWindow::Raise(const std::function<void(const std::string&)>& handler, const std::string& name) {
+    if (handler) handler(name);
+}
+
+void FormWindow::OnCommand(int id, int code, HWND from) {
+    if (!from) {
+        const int i = id - kFirstMenuId;
+        const auto& menus = form_.def().menus;
+        if (i >= 0 && i < static_cast<int>(menus.size()) && (code == 0 || code == 1))
+            Raise(events_.menu, menus[static_cast<size_t>(i)].name);
+        return;
+    }
+    Entry* e = EntryById(id);
+    if (!e || e->hwnd != from) return;
+    Control& c = *e->model;
+    switch (c.kind()) {
+    case ControlKind::Button:
+        if (code == BN_CLICKED) Raise(events_.click, c.name());
+        break;
+    case ControlKind::CheckBox:
+        if (code == BN_CLICKED) {
+            auto& box = static_cast<CheckBox&>(c);
+            {
+                Form::Silence quiet(form_);
+                box.setValue(box.value() == 1 ? 0 : 1);
+            }
+            SyncValue(*e);
+            Raise(events_.click, c.name());
+        }
+        break;
+    case ControlKind::OptionButton:
+        if (code == BN_CLICKED) {
+            {
+                Form::Silence quiet(form_);
+                static_cast<OptionButton&>(c).setValue(true);
+            }
+            SyncOptionGroup(c.def().container);
+            Raise(events_.click, c.name());
+        }
+        break;
+    case ControlKind::TextBox:
+    case ControlKind::MultiLineText:
+        if (code == EN_CHANGE) {
+            Form::Silence quiet(form_);
+            static_cast<TextControl&>(c).setText(WindowText(from));
+        }
+        break;
+    case ControlKind::ListBox:
+    case ControlKind::CheckListBox:
+    case ControlKind::ComboBox: {
+        const bool combo = c.kind() == ControlKind::ComboBox;
+        if ((combo && code == CBN_SELCHANGE) || (!combo && code == LBN_SELCHANGE)) {
+            const auto index = static_cast<int>(SendMessageA(from, combo ? CB_GETCURSEL : LB_GETCURSEL, 0, 0));
+            auto& list = static_cast<ListBox&>(c);
+            if (index >= -1 && index < list.ListCount()) {
+                Form::Silence quiet(form_);
+                list.setListIndex(index);
+            }
+        }
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+LRESULT FormWindow::OnNotify(NMHDR* header) {
+    Entry* e = EntryById(static_cast<int>(header->idFrom));
+    if (!e || e->hwnd != header->hwndFrom || e->model->kind() != ControlKind::TreeView) return 0;
+    auto& tree = static_cast<TreeView&>(*e->model);
+    auto keyOf = [this](HTREEITEM item) {
+        auto it = treeKeys_.find(item);
+        return it == treeKeys_.end() ? std::string() : it->second;
+    };
+    switch (header->code) {
+    case TVN_SELCHANGEDA:
+    case TVN_SELCHANGEDW: {
+        auto* nm = reinterpret_cast<NMTREEVIEWA*>(header);
+        const std::string key = keyOf(nm->itemNew.hItem);
+        {
+            Form::Silence quiet(form_);
+            tree.setSelectedKey(key);
+        }
+        // Only the user's choice is a node click; selections the program or
+        // the control makes on its own are not.
+        if (!key.empty() && (nm->action == TVC_BYMOUSE || nm->action == TVC_BYKEYBOARD))
+            Raise(events_.nodeClick, key);
+        break;
+    }
+    case TVN_ITEMEXPANDEDA:
+    case TVN_ITEMEXPANDEDW: {
+        auto* nm = reinterpret_cast<NMTREEVIEWA*>(header);
+        const std::string key = keyOf(nm->itemNew.hItem);
+        if (key.empty()) break;
+        const bool expanded = (SendMessageA(e->hwnd, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(nm->itemNew.hItem),
+                                            TVIS_EXPANDED) & TVIS_EXPANDED) != 0;
+        Form::Silence quiet(form_);
+        tree.setExpanded(key, expanded);
+        break;
+    }
+    case NM_CLICK: {
+        // A click on the node that is already selected changes no selection,
+        // so it is reported here; a click on another node is reported when
+        // the selection moves to it.
+        TVHITTESTINFO hit{};
+        hit.pt = treeClick_;
+        SendMessageA(e->hwnd, TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit));
+        auto selected = reinterpret_cast<HTREEITEM>(SendMessageA(e->hwnd, TVM_GETNEXTITEM, TVGN_CARET, 0));
+        if (hit.hItem && (hit.flags & TVHT_ONITEM) && hit.hItem == selected) {
+            const std::string key = keyOf(hit.hItem);
+            if (!key.empty()) Raise(events_.nodeClick, key);
+        }
+        break;
+    }
+    default:
+        break;
+    }
+    return 0;
+}
+
+void FormWindow::OnScroll(HWND from) {
+    Entry* e = EntryById(GetDlgCtrlID(from));
+    if (!e || e->hwnd != from || e->model->kind() != ControlKind::Slider) return;
+    const auto pos = SendMessageA(from, TBM_GETPOS, 0, 0);
+    Form::Silence quiet(form_);
+    static_cast<Slider&>(*e->model).setValue(pos);
+}
+
+void FormWindow::OnTimer(UINT_PTR id) {
+    Entry* e = EntryById(static_cast<int>(id));
+    if (!e || e->model->kind() != ControlKind::Timer) return;
+    if (static_cast<Timer&>(*e->model).enabled) Raise(events_.timer, e->model->name());
+}
+
+void FormWindow::ToggleCheck(Entry& e, int index) {
+    auto& list = static_cast<ListBox&>(*e.model);
+    if (index < 0 || index >= list.ListCount()) return;
+    {
+        Form::Silence quiet(form_);
+        list.setSelected(index, !list.Selected(index));
+    }
+    RECT r;
+    if (SendMessageA(e.hwnd, LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&r)) != LB_ERR)
+        InvalidateRect(e.hwnd, &r, FALSE);
+}
+
+void FormWindow::DrawCheckItem(const DRAWITEMSTRUCT& di) {
+    Entry* e = EntryById(static_cast<int>(di.CtlID));
+    if (!e || e->model->kind() != ControlKind::CheckListBox) return;
+    auto& list = static_cast<ListBox&>(*e->model);
+    HDC dc = di.hDC;
+    RECT row = di.rcItem;
+    if (di.itemID == static_cast<UINT>(-1) || static_cast<int>(di.itemID) >= list.ListCount()) {
+        FillRect(dc, &row, GetSysColorBrush(COLOR_WINDOW));
+        if (di.itemState & ODS_FOCUS) DrawFocusRect(dc, &row);
+        return;
+    }
+    const int index = static_cast<int>(di.itemID);
+    FillRect(dc, &row, GetSysColorBrush(COLOR_WINDOW));
+
+    RECT box;
+    box.left = row.left + 2;
+    box.top = row.top + (row.bottom - row.top - checkSize_) / 2;
+    box.right = box.left + checkSize_;
+    box.bottom = box.top + checkSize_;
+    DrawFrameControl(dc, &box, DFC_BUTTON, DFCS_BUTTONCHECK | DFCS_FLAT | (list.Selected(index) ? DFCS_CHECKED : 0));
+
+    // Only the text is highlighted, the box keeps the list's colour.
+    RECT text = row;
+    text.left = box.right + 3;
+    const std::string& item = list.List(index);
+    SIZE extent{};
+    HGDIOBJ old = SelectObject(dc, font_);
+    GetTextExtentPoint32A(dc, item.c_str(), static_cast<int>(item.size()), &extent);
+    RECT mark = text;
+    mark.right = std::min<LONG>(text.right, text.left + extent.cx + 4);
+    const bool selected = (di.itemState & ODS_SELECTED) != 0;
+    FillRect(dc, &mark, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+    RECT label = mark;
+    label.left += 2;
+    DrawTextA(dc, item.c_str(), static_cast<int>(item.size()), &label, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+    SelectObject(dc, old);
+    if (di.itemState & ODS_FOCUS) DrawFocusRect(dc, &mark);
+}
+
+void FormWindow::PaintPrinted() {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(hwnd_, &ps);
+    HGDIOBJ old = SelectObject(dc, font_);
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+    int y = 0;
+    for (const std::string& line : form_.printed()) {
+        TextOutA(dc, 0, y, line.c_str(), static_cast<int>(line.size()));
+        y += lineHeight_;
+    }
+    SelectObject(dc, old);
+    EndPaint(hwnd_, &ps);
+}
+
+bool FormWindow::PreTranslate(MSG& msg) {
+    if (!hwnd_ || (msg.hwnd != hwnd_ && !IsChild(hwnd_, msg.hwnd))) return false;
+    if (accelerators_ && TranslateAcceleratorA(hwnd_, accelerators_, &msg)) return true;
+    return IsDialogMessageA(hwnd_, &msg) != FALSE;
+}
+
+// ---- window procedures ----
+
+LRESULT CALLBACK FormWindow::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_NCCREATE) {
+        auto* cs = reinterpret_cast<CREATESTRUCTA*>(lp);
+        auto* self = static_cast<FormWindow*>(cs->lpCreateParams);
+        self->hwnd_ = hwnd;
+        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    auto* self = reinterpret_cast<FormWindow*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    if (!self) return DefWindowProcA(hwnd, msg, wp, lp);
+    // No exception may cross the window system. An event handler that fails
+    // simply ends, as the program's handlers do.
+    try {
+        return self->Handle(msg, wp, lp);
+    } catch (...) {
+        return 0;
+    }
+}
+
+LRESULT FormWindow::Handle(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+    case WM_COMMAND:
+        OnCommand(LOWORD(wp), HIWORD(wp), reinterpret_cast<HWND>(lp));
+        return 0;
+    case WM_NOTIFY:
+        return OnNotify(reinterpret_cast<NMHDR*>(lp));
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+        if (lp) OnScroll(reinterpret_cast<HWND>(lp));
+        return 0;
+    case WM_TIMER:
+        OnTimer(wp);
+        return 0;
+    case WM_INITMENUPOPUP:
+        if (!HIWORD(lp)) {
+            auto it = popupNames_.find(reinterpret_cast<HMENU>(wp));
+            if (it != popupNames_.end()) Raise(events_.submenuOpened, it->second);
+        }
+        return 0;
+    case WM_CTLCOLORSTATIC: {
+        auto* from = reinterpret_cast<HWND>(lp);
+        Entry* e = EntryById(GetDlgCtrlID(from));
+        if (e && e->hwnd == from &&
+            (e->model->kind() == ControlKind::Band || e->model->kind() == ControlKind::Image)) {
+            SetBkColor(reinterpret_cast<HDC>(wp), RGB(255, 255, 255));
+            return reinterpret_cast<LRESULT>(GetStockObject(WHITE_BRUSH));
+        }
+        break;
+    }
+    case WM_MEASUREITEM: {
+        auto* mi = reinterpret_cast<MEASUREITEMSTRUCT*>(lp);
+        if (mi->CtlType == ODT_LISTBOX) {
+            mi->itemHeight = static_cast<UINT>(std::max(lineHeight_, checkSize_) + 3);
+            return TRUE;
+        }
+        break;
+    }
+    case WM_DRAWITEM: {
+        auto* di = reinterpret_cast<DRAWITEMSTRUCT*>(lp);
+        if (di->CtlType == ODT_LISTBOX) {
+            DrawCheckItem(*di);
+            return TRUE;
+        }
+        break;
+    }
+    case WM_PAINT:
+        if (!form_.printed().empty()) {
+            PaintPrinted();
+            return 0;
+        }
+        break;
+    case WM_ACTIVATE:
+        // Keep the focused control across a switch to another window and back.
+        if (LOWORD(wp) == WA_INACTIVE) {
+            HWND focus = GetFocus();
+            if (focus && IsChild(hwnd_, focus)) lastFocus_ = focus;
+        } else {
+            HWND target = lastFocus_ && IsWindowVisible(lastFocus_) ? lastFocus_ : FirstTabStop();
+            if (target) SetFocus(target);
+            return 0;
+        }
+        break;
+    case WM_SETFOCUS: {
+        HWND target = lastFocus_ && IsWindowVisible(lastFocus_) ? lastFocus_ : FirstTabStop();
+        if (target) SetFocus(target);
+        return 0;
+    }
+    case WM_CLOSE:
+        if (events_.close) events_.close();
+        return 0;
+    case WM_NCDESTROY:
+        SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
+        break;
+    default:
+        break;
+    }
+    return DefWindowProcA(hwnd_, msg, wp, lp);
+}
+
+LRESULT CALLBACK FormWindow::CheckListProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR data) {
+    auto* self = reinterpret_cast<FormWindow*>(data);
+    Entry* e = self->EntryById(GetDlgCtrlID(hwnd));
+    if (!e) return DefSubclassProc(hwnd, msg, wp, lp);
+    try {
+        switch (msg) {
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONDBLCLK: {
+            // A click on an item's box toggles it; a double click anywhere on the item too.
+            const LRESULT result = DefSubclassProc(hwnd, msg, wp, lp);
+            const auto hit = static_cast<DWORD>(SendMessageA(hwnd, LB_ITEMFROMPOINT, 0, lp));
+            const int x = static_cast<short>(LOWORD(lp));
+            if (HIWORD(hit) == 0 && (x < 2 + self->checkSize_ + 2 || msg == WM_LBUTTONDBLCLK))
+                self->ToggleCheck(*e, static_cast<int>(LOWORD(hit)));
+            return result;
+        }
+        case WM_KEYDOWN:
+            if (wp == VK_SPACE) {
+                self->ToggleCheck(*e, static_cast<int>(SendMessageA(hwnd, LB_GETCURSEL, 0, 0)));
+                return 0;
+            }
+            break;
+        case WM_CHAR:
+            if (wp == ' ') return 0;
+            break;
+        case WM_NCDESTROY:
+            RemoveWindowSubclass(hwnd, CheckListProc, 0);
+            break;
+        default:
+            break;
+        }
+    } catch (...) {
+        return 0;
+    }
+    return DefSubclassProc(hwnd, msg, wp, lp);
+}
+
+LRESULT CALLBACK FormWindow::TreeProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR data) {
+    auto* self = reinterpret_cast<FormWindow*>(data);
+    if (msg == WM_LBUTTONDOWN || msg == WM_LBUTTONDBLCLK) {
+        // Where the click landed, for the click notification that follows.
+        self->treeClick_.x = static_cast<short>(LOWORD(lp));
+        self->treeClick_.y = static_cast<short>(HIWORD(lp));
+    } else if (msg == WM_NCDESTROY) {
+        RemoveWindowSubclass(hwnd, TreeProc, id);
+    }
+    return DefSubclassProc(hwnd, msg, wp, lp);
+}
+
+}  // namespace vantrel::win32

@@ -1,0 +1,103 @@
+#include "platform/win32/Renderer.h"
+
+#include <functional>
+
+namespace vantrel::win32 {
+
+namespace {
+
+// A handler that fails ends there: nothing is reported and the program goes
+// on, as the program's handlers without an error trap behave.
+void Guarded(const std::function<void()>& handler) {
+    try {
+        handler();
+    } catch (const VbError&) {
+    } catch (const std::exception&) {
+    }
+}
+
+bool HasChildren(const FormDef& def, const std::string& name) {
+    for (const MenuDef& m : def.menus)
+        if (name == m.parent) return true;
+    return false;
+}
+
+// Submenus that have a page routine of their own show their page when they open.
+bool OpensPage(const FormDef& def, const std::string& name) {
+    if (!HasChildren(def, name)) return false;
+    for (const PageRoute& r : PageRoutes())
+        if (name == r.menuItem) return true;
+    return false;
+}
+
+}  // namespace
+
+Renderer::Renderer(HINSTANCE instance, App& app) : instance_(instance), app_(app) {
+    main_ = std::make_unique<FormWindow>(instance_, app_.form1(), MainEvents());
+    app_.form1().setObserver([this](Form&, Control* c) {
+        if (c) main_->SyncControl(*c);
+        else main_->SyncWindow();
+    });
+    app_.form2().setObserver([this](Form& f, Control* c) { OnSplashChanged(f, c); });
+}
+
+Renderer::~Renderer() {
+    app_.form1().setObserver(nullptr);
+    app_.form2().setObserver(nullptr);
+    splash_.reset();
+    main_.reset();
+}
+
+FormEvents Renderer::MainEvents() {
+    FormEvents events;
+    events.click = [this](const std::string& name) { Guarded([&] { app_.Click(name); }); };
+    events.menu = [this](const std::string& name) { Guarded([&] { app_.Menu(name); }); };
+    events.submenuOpened = [this](const std::string& name) {
+        if (OpensPage(app_.form1().def(), name)) Guarded([&] { app_.Menu(name); });
+    };
+    events.nodeClick = [this](const std::string& key) { Guarded([&] { app_.NodeClick(key); }); };
+    // Closing the main window ends the program at once, writing nothing.
+    events.close = [this] {
+        if (app_.services().endProcess) app_.services().endProcess();
+    };
+    return events;
+}
+
+FormEvents Renderer::SplashEvents() {
+    FormEvents events;
+    events.timer = [this](const std::string& name) {
+        if (name == "Timer1") Guarded([&] { app_.Timer1_Timer(); });
+    };
+    return events;  // the splash window's close box does nothing
+}
+
+void Renderer::OnSplashChanged(Form& form, Control* control) {
+    if (!control) {
+        // The window exists while the form is loaded; it is made and
+        // destroyed right here, without running the event loop.
+        if (form.loaded() && !splash_) splash_ = std::make_unique<FormWindow>(instance_, form, SplashEvents());
+        if (!form.loaded()) {
+            splash_.reset();
+            return;
+        }
+        splash_->SyncWindow();
+        return;
+    }
+    if (splash_) splash_->SyncControl(*control);
+}
+
+void Renderer::ShowMain() { app_.form1().setShown(true); }
+
+bool Renderer::PreTranslate(MSG& msg) { return main_->PreTranslate(msg); }
+
+int Renderer::Run() {
+    MSG msg;
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        if (PreTranslate(msg)) continue;
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    return static_cast<int>(msg.wParam);
+}
+
+}  // namespace vantrel::win32

@@ -1,0 +1,51 @@
+// The application's two windows on screen. The main window is made from the
+// model when the renderer is built (hidden until the model shows it); the
+// splash window exists exactly while the model's splash form is loaded. Every
+// event of the windows is routed to the application.
+#pragma once
+
+#include "platform/win32/WindowsApi.h"
+
+#include <memory>
+#include <string>
+
+#include "app/App.h"
+#include "platform/win32/FormWindow.h"
+
+namespace vantrel::win32 {
+
+class Renderer {
+public:
+    Renderer(HINSTANCE instance, App& app);
+    ~Renderer();
+    Renderer(const Renderer&) = delete;
+    Renderer& operator=(const Renderer&) = delete;
+
+    HWND mainWindow() const { return main_->hwnd(); }
+    HWND splashWindow() const { return splash_ ? splash_->hwnd() : nullptr; }
+    // A control of the main window by name (nullptr for the invisible kinds).
+    HWND control(const std::string& name) const { return main_->control(name); }
+    HMENU popup(const std::string& name) const { return main_->popup(name); }
+    int menuId(const std::string& name) const { return MenuId(app_.form1().def(), name); }
+
+    // Shows the main window centred, with the keyboard focus on the first
+    // control that takes it (the tree).
+    void ShowMain();
+    // Accelerators and keyboard navigation; true when the message was used up.
+    bool PreTranslate(MSG& msg);
+    // The message loop. Returns when WM_QUIT arrives; the program normally
+    // ends from inside an event instead.
+    int Run();
+
+private:
+    FormEvents MainEvents();
+    FormEvents SplashEvents();
+    void OnSplashChanged(Form& form, Control* control);
+
+    HINSTANCE instance_;
+    App& app_;
+    std::unique_ptr<FormWindow> main_;
+    std::unique_ptr<FormWindow> splash_;
+};
+
+}  // namespace vantrel::win32

@@ -1,0 +1,54 @@
+#include "platform/win32/Win32Environment.h"
+
+#include <windows.h>
+#include <shlobj.h>
+
+namespace vantrel {
+
+namespace {
+
+std::string ShellFolder(int csidl) {
+    char path[MAX_PATH] = {};
+    if (SHGetFolderPathA(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, path) != S_OK) return {};
+    return path;
+}
+
+std::string Variable(const char* name) {
+    char value[MAX_PATH] = {};
+    DWORD length = GetEnvironmentVariableA(name, value, MAX_PATH);
+    return length > 0 && length < MAX_PATH ? std::string(value, length) : std::string();
+}
+
+// Day of the year from 0, as std::tm counts it.
+int DayOfYear(const SYSTEMTIME& t) {
+    static const int kBefore[] = {0, 31, 59, 90, 120, 151, 181, 212, 243, 273, 304, 334};
+    bool leap = (t.wYear % 4 == 0 && t.wYear % 100 != 0) || t.wYear % 400 == 0;
+    return kBefore[t.wMonth - 1] + t.wDay - 1 + (leap && t.wMonth > 2 ? 1 : 0);
+}
+
+}  // namespace
+
+std::string Win32Environment::AppDataFolder() { return ShellFolder(CSIDL_APPDATA); }
+
+std::string Win32Environment::ProfileFolder() {
+    std::string folder = ShellFolder(CSIDL_PROFILE);
+    return folder.empty() ? Variable("USERPROFILE") : folder;
+}
+
+std::tm Win32Environment::Now() {
+    SYSTEMTIME t;
+    GetLocalTime(&t);
+    std::tm now{};
+    now.tm_year = t.wYear - 1900;
+    now.tm_mon = t.wMonth - 1;
+    now.tm_mday = t.wDay;
+    now.tm_hour = t.wHour;
+    now.tm_min = t.wMinute;
+    now.tm_sec = t.wSecond;
+    now.tm_wday = t.wDayOfWeek;
+    now.tm_yday = DayOfYear(t);
+    now.tm_isdst = -1;
+    return now;
+}
+
+}  // namespace vantrel

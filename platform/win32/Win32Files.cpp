@@ -1,0 +1,146 @@
+#include "platform/win32/Win32Files.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <string>
+
+namespace vantrel {
+
+namespace {
+
+long LastError() {
+    DWORD code = GetLastError();
+    return code ? static_cast<long>(code) : ERROR_GEN_FAILURE;
+}
+
+// Closes the handle when it goes out of scope.
+class FileHandle {
+public:
+    explicit FileHandle(HANDLE h) : h_(h) {}
+    ~FileHandle() {
+        if (valid()) CloseHandle(h_);
+    }
+    FileHandle(const FileHandle&) = delete;
+    FileHandle& operator=(const FileHandle&) = delete;
+    bool valid() const { return h_ != INVALID_HANDLE_VALUE; }
+    HANDLE get() const { return h_; }
+    // Closes now and reports a failed close.
+    long Close() {
+        HANDLE h = h_;
+        h_ = INVALID_HANDLE_VALUE;
+        return CloseHandle(h) ? 0 : LastError();
+    }
+
+private:
+    HANDLE h_;
+};
+
+bool IsFolder(const std::string& path) {
+    DWORD bits = GetFileAttributesA(path.c_str());
+    return bits != INVALID_FILE_ATTRIBUTES && (bits & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+}  // namespace
+
+bool Win32FileSystem::Exists(const std::string& path) {
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+long Win32FileSystem::ReadAll(const std::string& path, std::string* bytes, bool createIfMissing) {
+    // Reading opens hidden, system and read-only files alike and changes no attribute.
+    FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                createIfMissing ? OPEN_ALWAYS : OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.valid()) return LastError();
+    DWORD high = 0;
+    DWORD low = GetFileSize(file.get(), &high);
+    if (low == INVALID_FILE_SIZE && GetLastError() != NO_ERROR) return LastError();
+    if (high != 0) return ERROR_NOT_ENOUGH_MEMORY;
+    std::string content(low, '\0');
+    DWORD done = 0;
+    while (done < low) {
+        DWORD got = 0;
+        if (!ReadFile(file.get(), &content[done], low - done, &got, nullptr)) return LastError();
+        if (got == 0) break;  // the file was cut meanwhile
+        done += got;
+    }
+    content.resize(done);
+    *bytes = std::move(content);
+    return 0;
+}
+
+long Win32FileSystem::WriteAll(const std::string& path, const std::string& bytes) {
+    FileHandle file(
+        CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.valid()) return LastError();
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        DWORD wrote = 0;
+        DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 20));
+        if (!WriteFile(file.get(), bytes.data() + done, chunk, &wrote, nullptr)) return LastError();
+        if (wrote == 0) return ERROR_WRITE_FAULT;
+        done += wrote;
+    }
+    if (!FlushFileBuffers(file.get())) return LastError();
+    return file.Close();
+}
+
+long Win32FileSystem::GetAttributes(const std::string& path, std::uint32_t* attributes) {
+    DWORD bits = GetFileAttributesA(path.c_str());
+    if (bits == INVALID_FILE_ATTRIBUTES) return LastError();
+    *attributes = bits;
+    return 0;
+}
+
+long Win32FileSystem::SetAttributes(const std::string& path, std::uint32_t attributes) {
+    DWORD bits = attributes ? attributes : FILE_ATTRIBUTE_NORMAL;
+    return SetFileAttributesA(path.c_str(), bits) ? 0 : LastError();
+}
+
+long Win32FileSystem::Copy(const std::string& source, const std::string& target, bool failIfExists) {
+    return CopyFileA(source.c_str(), target.c_str(), failIfExists) ? 0 : LastError();
+}
+
+long Win32FileSystem::Replace(const std::string& source, const std::string& target) {
+    return MoveFileExA(source.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)
+               ? 0
+               : LastError();
+}
+
+long Win32FileSystem::Delete(const std::string& path) {
+    return DeleteFileA(path.c_str()) ? 0 : LastError();
+}
+
+long Win32FileSystem::CreateFolders(const std::string& path) {
+    // Every prefix that ends at a separator, then the whole path; a drive
+    // ("C:") or server part is skipped as CreateDirectory refuses it.
+    for (std::size_t i = 0; i <= path.size(); ++i) {
+        if (i < path.size() && path[i] != '\\' && path[i] != '/') continue;
+        std::string prefix = path.substr(0, i);
+        if (prefix.empty() || prefix.back() == ':' || prefix.back() == '\\' || prefix.back() == '/') continue;
+        if (IsFolder(prefix)) continue;
+        if (!CreateDirectoryA(prefix.c_str(), nullptr)) {
+            long rc = LastError();
+            if (rc != ERROR_ALREADY_EXISTS || !IsFolder(prefix)) {
+                // A UNC server or share name cannot be created: skip it.
+                if (prefix.rfind("\\\\", 0) == 0 && std::count(prefix.begin() + 2, prefix.end(), '\\') < 2) continue;
+                return rc;
+            }
+        }
+    }
+    return 0;
+}
+
+std::string Win32FileSystem::ErrorText(long code) {
+    char* buffer = nullptr;
+    DWORD length = FormatMessageA(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+        static_cast<DWORD>(code), 0, reinterpret_cast<char*>(&buffer), 0, nullptr);
+    if (length == 0 || !buffer) return "Unknown error " + std::to_string(code) + ".";
+    std::string text(buffer, length);
+    LocalFree(buffer);
+    while (!text.empty() && (text.back() == '\r' || text.back() == '\n' || text.back() == ' ')) text.pop_back();
+    return text;
+}
+
+}  // namespace vantrel

@@ -1,0 +1,120 @@
+#include "platform/win32/Win32Registry.h"
+
+#include <windows.h>
+
+#include <vector>
+
+namespace vantrel {
+
+namespace {
+
+// The roots are named explicitly: on 64-bit Windows the predefined HKEYs are
+// sign-extended, while RegKey keeps their 32-bit values.
+HKEY ToHkey(RegKey key) {
+    if (key == reg::kCurrentUser) return HKEY_CURRENT_USER;
+    if (key == reg::kLocalMachine) return HKEY_LOCAL_MACHINE;
+    return reinterpret_cast<HKEY>(key);
+}
+
+RegKey FromHkey(HKEY key) {
+    if (key == HKEY_CURRENT_USER) return reg::kCurrentUser;
+    if (key == HKEY_LOCAL_MACHINE) return reg::kLocalMachine;
+    return reinterpret_cast<RegKey>(key);
+}
+
+// Runs an advapi32 call that reports a size through a DWORD, copying the
+// size back whether or not the call succeeded (ERROR_MORE_DATA sets it too).
+template <typename Call>
+long WithDword(std::uint32_t* value, Call call) {
+    DWORD dword = value != nullptr ? *value : 0;
+    const long status = call(value != nullptr ? &dword : nullptr);
+    if (value != nullptr) *value = dword;
+    return status;
+}
+
+}  // namespace
+
+long Win32Registry::OpenKey(RegKey parent, const std::string& subKey, RegKey* out) {
+    HKEY key = nullptr;
+    const long status = RegOpenKeyA(ToHkey(parent), subKey.c_str(), &key);
+    if (status == ERROR_SUCCESS && out != nullptr) *out = FromHkey(key);
+    return status;
+}
+
+long Win32Registry::CreateKey(RegKey parent, const std::string& subKey, RegKey* out) {
+    HKEY key = nullptr;
+    const long status = RegCreateKeyA(ToHkey(parent), subKey.c_str(), &key);
+    if (status == ERROR_SUCCESS && out != nullptr) *out = FromHkey(key);
+    return status;
+}
+
+long Win32Registry::QueryValue(RegKey key, const std::string& name, std::uint32_t* type, std::uint8_t* data,
+                               std::uint32_t* size) {
+    DWORD valueType = 0;
+    const long status = WithDword(size, [&](DWORD* dwordSize) {
+        return RegQueryValueExA(ToHkey(key), name.c_str(), nullptr, &valueType, data, dwordSize);
+    });
+    if (type != nullptr && (status == ERROR_SUCCESS || status == ERROR_MORE_DATA)) *type = valueType;
+    return status;
+}
+
+long Win32Registry::SetValue(RegKey key, const std::string& name, std::uint32_t type, const std::uint8_t* data,
+                             std::uint32_t size) {
+    return RegSetValueExA(ToHkey(key), name.c_str(), 0, type, data, size);
+}
+
+long Win32Registry::DeleteValue(RegKey key, const std::string& name) {
+    return RegDeleteValueA(ToHkey(key), name.c_str());
+}
+
+long Win32Registry::EnumKey(RegKey key, std::uint32_t index, char* name, std::uint32_t* nameLen) {
+    return WithDword(nameLen, [&](DWORD* len) {
+        return RegEnumKeyExA(ToHkey(key), index, name, len, nullptr, nullptr, nullptr, nullptr);
+    });
+}
+
+long Win32Registry::EnumValue(RegKey key, std::uint32_t index, char* name, std::uint32_t* nameLen,
+                              std::uint32_t* type, std::uint8_t* data, std::uint32_t* dataLen) {
+    DWORD valueType = 0;
+    const long status = WithDword(nameLen, [&](DWORD* len) {
+        return WithDword(dataLen, [&](DWORD* dlen) {
+            return RegEnumValueA(ToHkey(key), index, name, len, nullptr, type != nullptr ? &valueType : nullptr, data,
+                                 dlen);
+        });
+    });
+    if (type != nullptr && (status == ERROR_SUCCESS || status == ERROR_MORE_DATA)) *type = valueType;
+    return status;
+}
+
+long Win32Registry::CloseKey(RegKey key) {
+    return RegCloseKey(ToHkey(key));
+}
+
+long Win32Registry::DeleteKeyTree(RegKey root, const std::string& path) {
+    if (path.empty() || path == "\\") return ERROR_ACCESS_DENIED;  // never a whole root
+    HKEY key = nullptr;
+    long status = RegOpenKeyA(ToHkey(root), path.c_str(), &key);
+    if (status == ERROR_FILE_NOT_FOUND) return ERROR_SUCCESS;
+    if (status != ERROR_SUCCESS) return status;
+
+    // Collect the names first: deleting while enumerating shifts the indexes.
+    std::vector<std::string> children;
+    char name[256];
+    for (DWORD index = 0;; ++index) {
+        DWORD len = sizeof name;
+        if (RegEnumKeyExA(key, index, name, &len, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+        children.emplace_back(name, len);
+    }
+    RegCloseKey(key);
+
+    std::string base = path;
+    if (!base.empty() && base.back() == '\\') base.pop_back();
+    for (const std::string& child : children) {
+        status = DeleteKeyTree(root, base + '\\' + child);
+        if (status != ERROR_SUCCESS) return status;
+    }
+    status = RegDeleteKeyA(ToHkey(root), base.c_str());
+    return status == ERROR_FILE_NOT_FOUND ? ERROR_SUCCESS : status;
+}
+
+}  // namespace vantrel

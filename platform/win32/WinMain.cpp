@@ -1,0 +1,57 @@
+// Vantrel.exe: the Win32 services, the application and its windows. Start-up
+// runs while the main window is still hidden; the window appears afterwards
+// with no page visible and the focus on the navigation tree.
+#include "platform/win32/WindowsApi.h"
+
+#include <string>
+
+#include "app/App.h"
+#include "platform/win32/Renderer.h"
+#include "platform/win32/Win32Dialogs.h"
+#include "platform/win32/Win32Environment.h"
+#include "platform/win32/Win32Files.h"
+#include "platform/win32/Win32Registry.h"
+#include "platform/win32/Win32Shell.h"
+
+namespace {
+
+// A start-up step failed: the error's number and description, then the end.
+[[noreturn]] void FailStartup(int number, const std::string& description) {
+    const std::string text = "Run-time error '" + std::to_string(number) + "':\n\n" + description;
+    MessageBoxA(nullptr, text.c_str(), "Vantrel", MB_OK | MB_ICONERROR);
+    ExitProcess(1);
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    INITCOMMONCONTROLSEX icc{};
+    icc.dwSize = sizeof icc;
+    icc.dwICC = ICC_TREEVIEW_CLASSES | ICC_BAR_CLASSES | ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES;
+    InitCommonControlsEx(&icc);
+
+    HWND mainWindow = nullptr;
+    auto owner = [&mainWindow] { return mainWindow; };
+    vantrel::Win32Registry registry;
+    vantrel::Win32FileSystem files;
+    vantrel::Win32CommandShell shell;
+    vantrel::Win32Browser browser(owner);
+    vantrel::Win32Dialogs dialogs(owner);
+    vantrel::Win32Environment environment;
+    vantrel::Services services{registry, files, shell, browser, dialogs, environment, [] { ExitProcess(0); }};
+
+    vantrel::App app(services);
+    vantrel::win32::Renderer renderer(instance, app);
+    mainWindow = renderer.mainWindow();
+
+    try {
+        app.Form_Load();
+    } catch (const vantrel::VbError& e) {
+        FailStartup(e.number, e.what());
+    } catch (const std::exception& e) {
+        FailStartup(0, e.what());
+    }
+
+    renderer.ShowMain();
+    return renderer.Run();
+}

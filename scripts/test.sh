@@ -1,0 +1,47 @@
+#!/usr/bin/env bash
+# Installs what is needed, builds both trees and runs every test:
+#   1. the native tree (logic over the portable platform) with CTest;
+#   2. the Windows tree for the product (i686, Vantrel.exe), built to prove it compiles and links;
+#   3. the Windows tree that runs here under Wine, tested inside xvfb-run in a
+#      fresh prefix of its own; every Wine process it started is ended.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+ROOT="$PWD"
+JOBS="${JOBS:-2}"
+
+scripts/install-deps.sh
+source scripts/wine-env.sh
+
+echo "== native build"
+cmake -S . -B build/native -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build build/native -j"$JOBS"
+
+echo "== Windows build (i686, the product)"
+cmake -S . -B build/win32 -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-i686.cmake" -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build build/win32 -j"$JOBS"
+
+WINE_TREE="build/$VANTREL_WINE_BUILD"
+if [ "$VANTREL_WINE_BUILD" != win32 ]; then
+    echo "== 32-bit Wine cannot run on this machine; the Wine tests use the x86_64 build under 64-bit Wine"
+    cmake -S . -B "$WINE_TREE" -DCMAKE_TOOLCHAIN_FILE="$VANTREL_TOOLCHAIN" -DCMAKE_BUILD_TYPE=Release >/dev/null
+    cmake --build "$WINE_TREE" -j"$JOBS"
+fi
+
+echo "== native tests"
+native_rc=0
+ctest --test-dir build/native --output-on-failure -j"$JOBS" || native_rc=$?
+
+echo "== Wine tests ($VANTREL_WINEARCH prefix)"
+PREFIX="$ROOT/build/prefix-test"
+trap 'vantrel_end_wine "$PREFIX"' EXIT
+vantrel_make_prefix "$PREFIX"
+export WINEPREFIX="$PREFIX"
+wine_rc=0
+xvfb-run -a -s "-screen 0 1024x768x24" ctest --test-dir "$WINE_TREE" --output-on-failure || wine_rc=$?
+vantrel_end_wine "$PREFIX"
+
+if [ "$native_rc" -ne 0 ] || [ "$wine_rc" -ne 0 ]; then
+    echo "tests failed (native: $native_rc, Wine: $wine_rc)"
+    exit 1
+fi
+echo "all tests passed"

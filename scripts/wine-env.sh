@@ -1,0 +1,64 @@
+# Sourced by the project's scripts: picks the Wine that runs here and the
+# Windows build that matches it, and offers prefix helpers.
+#
+# Vantrel.exe is a 32-bit program. Where the machine can run 32-bit Wine, the
+# Wine tests run the i686 build in a 32-bit (win32) prefix set to Windows XP.
+# Where the kernel cannot execute 32-bit Linux programs (no IA-32 emulation),
+# 32-bit Wine cannot start at all; the same sources are then built for x86_64
+# and run under 64-bit Wine in a win64 prefix set to Windows XP x64.
+
+VANTREL_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="
+
+if [ -x /usr/lib/wine/wine ] && /usr/lib/wine/wine --version >/dev/null 2>&1; then
+    VANTREL_WINE=/usr/lib/wine/wine
+    VANTREL_WINEARCH=win32
+    VANTREL_WINVER=winxp
+    VANTREL_TOOLCHAIN="$VANTREL_ROOT/cmake/mingw-i686.cmake"
+    VANTREL_WINE_BUILD=win32
+else
+    VANTREL_WINE=/usr/lib/wine/wine64
+    VANTREL_WINEARCH=win64
+    VANTREL_WINVER=winxp64
+    VANTREL_TOOLCHAIN="$VANTREL_ROOT/cmake/mingw-x86_64.cmake"
+    VANTREL_WINE_BUILD=win64
+fi
+if [ -x /usr/lib/wine/wineserver64 ] && [ "$VANTREL_WINEARCH" = win64 ]; then
+    VANTREL_WINESERVER=/usr/lib/wine/wineserver64
+elif [ -x /usr/lib/wine/wineserver32 ]; then
+    VANTREL_WINESERVER=/usr/lib/wine/wineserver32
+else
+    VANTREL_WINESERVER=wineserver
+fi
+export VANTREL_WINE VANTREL_WINEARCH VANTREL_WINESERVER
+
+# vantrel_make_prefix DIR: a fresh prefix in DIR, set to Windows XP, with a
+# realistic XP C:\boot.ini.
+vantrel_make_prefix() {
+    local dir="$1"
+    rm -rf "$dir"
+    mkdir -p "$(dirname "$dir")"
+    WINEPREFIX="$dir" WINEARCH="$VANTREL_WINEARCH" "$VANTREL_WINE" wineboot -i >/dev/null 2>&1 || true
+    WINEPREFIX="$dir" "$VANTREL_WINE" winecfg -v "$VANTREL_WINVER" >/dev/null 2>&1 || true
+    WINEPREFIX="$dir" "$VANTREL_WINESERVER" -w || true
+    if [ ! -d "$dir/drive_c" ]; then
+        echo "could not create the Wine prefix $dir" >&2
+        return 1
+    fi
+    printf '%s\r\n' \
+        '[boot loader]' \
+        'timeout=30' \
+        'default=multi(0)disk(0)rdisk(0)partition(1)\WINDOWS' \
+        '[operating systems]' \
+        'multi(0)disk(0)rdisk(0)partition(1)\WINDOWS="Microsoft Windows XP Professional" /noexecute=optin /fastdetect' \
+        > "$dir/drive_c/boot.ini"
+}
+
+# vantrel_end_wine DIR: ends every Wine process of the prefix and waits for them.
+vantrel_end_wine() {
+    local dir="$1"
+    [ -d "$dir" ] || return 0
+    WINEPREFIX="$dir" "$VANTREL_WINESERVER" -k >/dev/null 2>&1 || true
+    WINEPREFIX="$dir" "$VANTREL_WINESERVER" -w >/dev/null 2>&1 || true
+}

@@ -1,0 +1,255 @@
+// The engine that runs one catalogue row: it addresses the row's control on
+// the form, reads or sets its state and runs the row's load or apply rule.
+// Every set step follows the resume-next discipline: a text that does not
+// convert or a value the control refuses leaves the control as it was.
+#include <cctype>
+#include <cstdlib>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "app/Controls.h"
+#include "settings/TweakRow.h"
+
+namespace vantrel {
+namespace {
+
+// A control string resolved against a form.
+struct Target {
+    enum class Kind { Text, Check, Slider, Options, ListItem };
+    Kind kind = Kind::Text;
+    TextControl* text = nullptr;
+    CheckBox* check = nullptr;
+    Slider* slider = nullptr;
+    OptionButton* first = nullptr;
+    OptionButton* second = nullptr;
+    ListBox* list = nullptr;
+    int item = 0;
+};
+
+Target Resolve(Form& form, const std::string& control) {
+    Target t;
+    if (auto bar = control.find('|'); bar != std::string::npos) {
+        t.kind = Target::Kind::Options;
+        t.first = &form.option(control.substr(0, bar));
+        t.second = &form.option(control.substr(bar + 1));
+        return t;
+    }
+    if (auto open = control.find('['); open != std::string::npos) {
+        t.kind = Target::Kind::ListItem;
+        t.list = &form.list(control.substr(0, open));
+        t.item = std::stoi(control.substr(open + 1));
+        return t;
+    }
+    Control& c = form.control(control);
+    if (auto* check = dynamic_cast<CheckBox*>(&c)) {
+        t.kind = Target::Kind::Check;
+        t.check = check;
+    } else if (auto* slider = dynamic_cast<Slider*>(&c)) {
+        t.kind = Target::Kind::Slider;
+        t.slider = slider;
+    } else {
+        t.kind = Target::Kind::Text;
+        t.text = &form.text(control);
+    }
+    return t;
+}
+
+[[noreturn]] void Refuse() {
+    throw VbError(vberr::kInvalidProperty, "Invalid property value");
+}
+
+[[noreturn]] void Mismatch() {
+    throw VbError(vberr::kTypeMismatch, "Type mismatch");
+}
+
+int ReadState(const Target& t) {
+    switch (t.kind) {
+    case Target::Kind::Check: return t.check->value();
+    case Target::Kind::Slider: return t.slider->value();
+    case Target::Kind::Options: return t.first->value() ? 1 : (t.second->value() ? 2 : 0);
+    case Target::Kind::ListItem: return t.list->Selected(t.item) ? 1 : 0;
+    case Target::Kind::Text: break;
+    }
+    Mismatch();
+}
+
+void SetState(const Target& t, long long state) {
+    switch (t.kind) {
+    case Target::Kind::Check:
+        if (state < -32768 || state > 32767) Refuse();
+        t.check->setValue(static_cast<int>(state));
+        return;
+    case Target::Kind::Slider:
+        t.slider->setValue(state);
+        return;
+    case Target::Kind::Options:
+        if (state == 1) {
+            t.first->setValue(true);
+        } else if (state == 2) {
+            t.second->setValue(true);
+        } else if (state == 0) {
+            t.first->setValue(false);
+            t.second->setValue(false);
+        } else {
+            Refuse();
+        }
+        return;
+    case Target::Kind::ListItem:
+        if (state != 0 && state != 1) Refuse();
+        t.list->setSelected(t.item, state == 1);
+        return;
+    case Target::Kind::Text: break;
+    }
+    Mismatch();
+}
+
+// The control's value as the text a direct apply writes.
+std::string ReadDirect(const Target& t) {
+    if (t.kind == Target::Kind::Text) return t.text->text();
+    return std::to_string(ReadState(t));
+}
+
+// A direct load: text controls take the text unchanged; a slider takes it as
+// a 32-bit whole number, every other control as a 16-bit one.
+void SetDirect(const Target& t, const std::string& text) {
+    if (t.kind == Target::Kind::Text) {
+        t.text->setText(text);
+        return;
+    }
+    if (t.kind == Target::Kind::Slider) {
+        auto n = TextToLong(text);
+        if (!n) Mismatch();
+        SetState(t, *n);
+        return;
+    }
+    auto n = TextToInteger(text);
+    if (!n) Mismatch();
+    SetState(t, *n);
+}
+
+// Text taken as a number for a numeric comparison: decimal notation with
+// surrounding blanks, a sign, a fraction and an exponent allowed.
+std::optional<double> TextToNumber(std::string_view text) {
+    auto blank = [](char c) { return c == ' ' || c == '\t'; };
+    while (!text.empty() && blank(text.front())) text.remove_prefix(1);
+    while (!text.empty() && blank(text.back())) text.remove_suffix(1);
+    std::size_t i = 0;
+    auto digits = [&] {
+        std::size_t start = i;
+        while (i < text.size() && std::isdigit(static_cast<unsigned char>(text[i]))) ++i;
+        return i - start;
+    };
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+    std::size_t mantissa = digits();
+    if (i < text.size() && text[i] == '.') {
+        ++i;
+        mantissa += digits();
+    }
+    if (mantissa == 0) return std::nullopt;
+    if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+        ++i;
+        if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+        if (digits() == 0) return std::nullopt;
+    }
+    if (i != text.size()) return std::nullopt;
+    return std::strtod(std::string(text).c_str(), nullptr);
+}
+
+// The set step of a matched rule. A numeric rule given a text that is not a
+// number fails its first comparison, and resume-next then runs the first
+// pair's branch: the control takes the first pair's state.
+void SetMatched(const Target& t, const TweakRow& row, const std::string& text) {
+    if (row.loadPairs.empty()) return;
+    if (row.load == LoadForm::MatchNumber) {
+        auto n = TextToNumber(text);
+        if (!n) {
+            SetState(t, row.loadPairs.front().state);
+            return;
+        }
+        for (const RulePair& pair : row.loadPairs) {
+            if (TextToNumber(pair.text) == *n) {
+                SetState(t, pair.state);
+                return;
+            }
+        }
+        return;
+    }
+    for (const RulePair& pair : row.loadPairs) {
+        if (pair.text == text) {
+            SetState(t, pair.state);
+            return;
+        }
+    }
+    if (row.hasOtherwise) SetState(t, row.otherwise);
+}
+
+void SetFromRule(Form& form, const TweakRow& row, const std::string& text) {
+    Target t = Resolve(form, row.control);
+    try {
+        if (row.load == LoadForm::Direct) {
+            SetDirect(t, text);
+        } else {
+            SetMatched(t, row, text);
+        }
+    } catch (const VbError&) {
+        // the control keeps its state; the second control is a step of its own
+    }
+    if (!row.alsoControl.empty()) {
+        try {
+            SetDirect(Resolve(form, row.alsoControl), text);
+        } catch (const VbError&) {
+        }
+    }
+}
+
+const char* SkipReason(WriteResult result) {
+    switch (result) {
+    case WriteResult::Refused: return "the registry refused the write (access denied)";
+    case WriteResult::NotANumber: return "not a whole number in range";
+    case WriteResult::Stored: break;
+    }
+    return nullptr;
+}
+
+void Write(Registry& reg, const TweakRow& row, const std::string& key, const std::string& text,
+           std::vector<SkippedWrite>& skipped) {
+    WriteResult result = row.writer == Writer::Long ? SaveStringLong(reg, row.root, key, row.value, text)
+                                                    : SaveString(reg, row.root, key, row.value, text);
+    if (const char* reason = SkipReason(result)) skipped.push_back({row.page, row.caption, reason});
+}
+
+// The text the row's apply rule writes for the control's current value;
+// nothing when no chosen pair holds.
+std::optional<std::string> ApplyText(Form& form, const TweakRow& row) {
+    Target t = Resolve(form, row.control);
+    if (row.apply == ApplyForm::Direct) return ReadDirect(t);
+    int state = ReadState(t);
+    for (const RulePair& pair : row.applyPairs) {
+        if (pair.state == state) return pair.text;
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+void LoadRow(Form& form, Registry& reg, const TweakRow& row) {
+    if (row.load == LoadForm::None) return;
+    std::string text = GetString(reg, row.root, row.loadKey, row.value);
+    SetFromRule(form, row, text);
+}
+
+void ApplyRow(Form& form, Registry& reg, const TweakRow& row, std::vector<SkippedWrite>& skipped) {
+    if (row.apply == ApplyForm::None || row.writer == Writer::None) return;
+    std::optional<std::string> text;
+    try {
+        text = ApplyText(form, row);
+    } catch (const VbError&) {
+        return;
+    }
+    if (!text) return;
+    Write(reg, row, row.applyKey, *text, skipped);
+    if (!row.applyKey2.empty()) Write(reg, row, row.applyKey2, *text, skipped);
+}
+
+}  // namespace vantrel

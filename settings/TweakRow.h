@@ -1,0 +1,100 @@
+// The settings catalogue: rows that tie a control of the main window to one
+// registry value, and the engine that runs the load and apply passes over
+// them. Groups are tables; no group has code of its own.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/Registry.h"
+#include "registry/RegistryRoutines.h"
+
+namespace vantrel {
+
+class Form;
+
+// How a row's control is addressed. The "state" of a control is a whole number:
+//   "Check4"           check box: 0, 1, 2
+//   "Slider1"          slider: the position
+//   "Text1", "Label13" text box or label: text only (direct rules)
+//   "Option1|Option2"  option group: 0 none selected, 1 the first, 2 the second
+//   "List1[3]"         item 3 of a check-box list: 0 unchecked, 1 checked
+// A control string names exactly one of these forms.
+
+enum class Writer { None, String, Long };  // SaveString, SaveStringLong
+enum class LoadForm { None, Direct, MatchText, MatchNumber };
+enum class ApplyForm { None, Direct, Chosen };
+
+// Load: if T equals text, set the state. Apply: if the state equals state, write text.
+struct RulePair {
+    std::string text;
+    int state;
+};
+
+struct TweakRow {
+    std::string control{};   // see the addressing forms above
+    std::string page{};      // caption of the page, for messages ("Explorer")
+    std::string caption{};   // caption of the control or of the label beside it
+    RegKey root = 0;
+    std::string loadKey{};   // key path the load pass reads
+    std::string applyKey{};  // key path the apply pass writes
+    std::string value{};     // value name
+    Writer writer = Writer::None;
+    LoadForm load = LoadForm::None;
+    std::vector<RulePair> loadPairs{};  // MatchText / MatchNumber, first match wins
+    bool hasOtherwise = false;        // MatchText only: state for every other text
+    int otherwise = 0;
+    ApplyForm apply = ApplyForm::None;
+    std::vector<RulePair> applyPairs{};  // Chosen, first holding pair wins
+    std::string alsoControl{};  // a second text control set from the same read
+    std::string applyKey2{};    // a second key the same text is written to, right after the first
+};
+
+// One write the apply pass could not make.
+struct SkippedWrite {
+    std::string page;
+    std::string caption;
+    std::string reason;  // "not a whole number in range", "the registry refused the write (access denied)"
+};
+
+// One value an apply is about to write (for the backup taken before it).
+struct ValueRef {
+    RegKey root = 0;
+    std::string key;
+    std::string value;
+};
+
+// The groups. Load and apply orders of the passes are fixed by Passes.
+const std::vector<TweakRow>& AccessibilityRows();
+const std::vector<TweakRow>& InternetExplorerRows();
+const std::vector<TweakRow>& InputRows();          // keyboard, then mouse
+const std::vector<TweakRow>& ExplorerRows();       // all twelve, in apply order
+const std::vector<TweakRow>& WindowsInfoRows();    // read only
+const std::vector<TweakRow>& StartMenuRows();      // the fourteen List1 items
+const std::vector<TweakRow>& PersonalFolderRows();
+// The fourteen Start menu item texts in index order.
+const std::vector<std::string>& StartMenuItems();
+// The nine personal-folder boxes in table order.
+const std::vector<std::string>& PersonalFolderBoxes();
+
+// Runs one row's load: read with GetString, set the control by the load rule.
+// A failed set step leaves the control as it was (the pass goes on).
+void LoadRow(Form& form, Registry& reg, const TweakRow& row);
+// Runs one row's apply; records writes that were refused or skipped.
+void ApplyRow(Form& form, Registry& reg, const TweakRow& row, std::vector<SkippedWrite>& skipped);
+
+// The load pass: accessibility, Internet Explorer, keyboard and mouse,
+// Explorer (without owner and organisation), Windows information (which fills
+// owner and organisation), then LoadShellFolders.
+void LoadSettings(Form& form, Registry& reg);
+void LoadShellFolders(Form& form, Registry& reg);
+// Start-up's steps for the Start menu list: fill the fourteen items, then read the check marks.
+void FillStartMenuList(Form& form);
+void LoadStartMenuChecks(Form& form, Registry& reg);
+// The writes of the apply pass: personal folders, accessibility, Internet
+// Explorer, Start menu, keyboard and mouse, Explorer. Returns the skipped writes.
+std::vector<SkippedWrite> ApplySettings(Form& form, Registry& reg);
+// Every value ApplySettings may write, in write order, without repeats.
+std::vector<ValueRef> ApplyTargets();
+
+}  // namespace vantrel

@@ -1,0 +1,135 @@
+#include <gtest/gtest.h>
+
+#include "app/Controls.h"
+
+namespace vantrel {
+namespace {
+
+const FormDef& TestForm() {
+    static const FormDef def{
+        "Test",
+        "Test",
+        1000,
+        1000,
+        {
+            {"FrameA", ControlKind::Frame, "A", "", 0, 0, 500, 500, false},
+            {"FrameB", ControlKind::Frame, "B", "", 0, 0, 500, 500, false},
+            {"Check1", ControlKind::CheckBox, "Box", "FrameA", 0, 0, 10, 10},
+            {"Option1", ControlKind::OptionButton, "One", "FrameA", 0, 0, 10, 10},
+            {"Option2", ControlKind::OptionButton, "Two", "FrameA", 0, 0, 10, 10},
+            {"Option3", ControlKind::OptionButton, "Three", "FrameB", 0, 0, 10, 10},
+            {"Slider1", ControlKind::Slider, "", "FrameA", 0, 0, 10, 10, true, 0, 7},
+            {"List1", ControlKind::CheckListBox, "", "FrameA", 0, 0, 10, 10},
+            {"List2", ControlKind::ListBox, "", "FrameA", 0, 0, 10, 10},
+            {"Tree", ControlKind::TreeView, "", "", 0, 0, 10, 10},
+            {"Label1", ControlKind::Label, "Label1", "FrameA", 0, 0, 10, 10},
+            {"Text1", ControlKind::TextBox, "", "FrameA", 0, 0, 10, 10},
+            {"Bar", ControlKind::ProgressBar, "", "", 0, 0, 10, 10, true, 0, 100},
+        },
+        {}};
+    return def;
+}
+
+int ErrorOf(const std::function<void()>& step) {
+    try {
+        step();
+    } catch (const VbError& e) {
+        return e.number;
+    }
+    return 0;
+}
+
+TEST(ControlModel, RefusedValuesThrowAndLeaveTheControlAsItWas) {
+    Form f(TestForm());
+    CheckBox& box = f.check("Check1");
+    box.setValue(2);
+    EXPECT_EQ(ErrorOf([&] { box.setValue(3); }), vberr::kInvalidProperty);
+    EXPECT_EQ(ErrorOf([&] { box.setValue(-1); }), vberr::kInvalidProperty);
+    EXPECT_EQ(box.value(), 2);
+
+    ListBox& list = f.list("List2");
+    list.AddItem("a");
+    EXPECT_EQ(ErrorOf([&] { list.RemoveItem(1); }), vberr::kInvalidCall);
+    EXPECT_EQ(ErrorOf([&] { list.RemoveItem(-1); }), vberr::kInvalidCall);
+    EXPECT_EQ(ErrorOf([&] { list.setListIndex(5); }), vberr::kInvalidProperty);
+    EXPECT_EQ(list.ListCount(), 1);
+
+    ProgressBar& bar = f.progress("Bar");
+    EXPECT_EQ(ErrorOf([&] { bar.setValue(101.0f); }), vberr::kInvalidProperty);
+    EXPECT_EQ(bar.value(), 0.0f);
+}
+
+TEST(ControlModel, OptionButtonsExcludeOthersOfTheirContainerOnly) {
+    Form f(TestForm());
+    f.option("Option3").setValue(true);
+    f.option("Option1").setValue(true);
+    f.option("Option2").setValue(true);
+    EXPECT_FALSE(f.option("Option1").value());
+    EXPECT_TRUE(f.option("Option2").value());
+    EXPECT_TRUE(f.option("Option3").value());  // another container, another group
+}
+
+TEST(ControlModel, SliderClampsToItsRange) {
+    Form f(TestForm());
+    Slider& s = f.slider("Slider1");
+    s.setValue(31);
+    EXPECT_EQ(s.value(), 7);
+    s.setValue(-4);
+    EXPECT_EQ(s.value(), 0);
+    s.setValue(3);
+    EXPECT_EQ(s.value(), 3);
+}
+
+TEST(ControlModel, ListsTrackSelectionAndCheckMarks) {
+    Form f(TestForm());
+    ListBox& plain = f.list("List2");
+    for (auto s : {"a", "b", "c"}) plain.AddItem(s);
+    EXPECT_EQ(plain.ListIndex(), -1);
+    EXPECT_EQ(plain.Text(), "");
+    plain.setListIndex(2);
+    EXPECT_EQ(plain.Text(), "c");
+    plain.RemoveItem(0);  // selection follows its item
+    EXPECT_EQ(plain.ListIndex(), 1);
+    EXPECT_EQ(plain.Text(), "c");
+    plain.RemoveItem(1);
+    EXPECT_EQ(plain.ListIndex(), -1);
+
+    ListBox& checks = f.list("List1");
+    checks.AddItem("x");
+    checks.AddItem("y");
+    checks.setSelected(1, true);
+    EXPECT_TRUE(checks.Selected(1));
+    EXPECT_FALSE(checks.Selected(0));
+    EXPECT_EQ(checks.ListIndex(), -1);  // a check mark is not the selection
+}
+
+TEST(ControlModel, TreeRefusesDuplicateKeysAndRevealsWithoutSelecting) {
+    Form f(TestForm());
+    TreeView& t = f.tree("Tree");
+    t.Add("", 0, "General", "General");
+    t.Add("General", 4, "Child", "Child");
+    EXPECT_EQ(ErrorOf([&] { t.Add("", 0, "General", "Again"); }), vberr::kKeyNotUnique);
+    EXPECT_EQ(ErrorOf([&] { t.Add("Missing", 4, "X", "X"); }), vberr::kElementNotFound);
+    EXPECT_EQ(t.nodes().size(), 2u);
+    t.EnsureVisible("Child");
+    EXPECT_TRUE(t.Node("General").expanded);
+    EXPECT_EQ(t.selectedKey(), "");
+}
+
+TEST(ControlModel, ObserverSeesModelChangesButNotSilencedOnes) {
+    Form f(TestForm());
+    std::vector<std::string> seen;
+    f.setObserver([&](Form&, Control* c) { seen.push_back(c ? c->name() : "<form>"); });
+    f.text("Text1").setText("a");
+    f.text("Text1").setText("a");  // no change, no report
+    {
+        Form::Silence quiet(f);
+        f.check("Check1").setValue(1);
+    }
+    f.control("FrameA").setVisible(true);
+    EXPECT_EQ(seen, (std::vector<std::string>{"Text1", "FrameA"}));
+    EXPECT_EQ(f.text("Label1").text(), "Label1");  // labels start with their design caption
+}
+
+}  // namespace
+}  // namespace vantrel

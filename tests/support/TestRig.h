@@ -1,0 +1,52 @@
+// A whole application over the portable platform: an in-memory registry, a
+// temporary folder standing for drive C:, recording shell and browser, dialogs
+// answered from a script and an end of process that is only recorded.
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <random>
+#include <string>
+
+#include "app/App.h"
+#include "platform/portable/MemoryRegistry.h"
+#include "platform/portable/PortableFiles.h"
+#include "platform/portable/PortablePlatform.h"
+#include "support/ScriptedDialogs.h"
+
+namespace vantrel::testing {
+
+// A folder under the system's temporary folder, removed with the object.
+class TempFolder {
+public:
+    TempFolder() {
+        std::random_device rd;
+        path_ = std::filesystem::temp_directory_path() / ("vantrel-test-" + std::to_string(rd()) + std::to_string(rd()));
+        std::filesystem::create_directories(path_);
+    }
+    ~TempFolder() {
+        std::error_code ec;
+        std::filesystem::remove_all(path_, ec);
+    }
+    const std::filesystem::path& path() const { return path_; }
+
+private:
+    std::filesystem::path path_;
+};
+
+struct TestRig {
+    TempFolder driveC;
+    MemoryRegistry registry;
+    PortableFileSystem files{driveC.path()};
+    RecordingShell shell;
+    RecordingBrowser browser;
+    ScriptedDialogs dialogs;
+    PortableEnvironment environment;
+    int endCalls = 0;
+    Services services{registry, files, shell, browser, dialogs, environment, [this] { ++endCalls; }};
+    std::unique_ptr<App> app = std::make_unique<App>(services);
+
+    Form& form1() { return app->form1(); }
+};
+
+}  // namespace vantrel::testing

@@ -1,0 +1,147 @@
+#include "ToolsFixture.h"
+#include "tools/Tools.h"
+
+namespace vantrel::testing {
+namespace {
+
+constexpr char kBootIni[] = "C:\\boot.ini";
+constexpr char kQuestion[] = "Are you sure you want to apply changes to your Boot.ini file?";
+constexpr char kQuestionTitle[] = "Apply Changes to Boot.ini?";
+constexpr std::uint32_t kReadOnlyHiddenSystem = fileattr::kReadOnly | fileattr::kHidden | fileattr::kSystem;
+
+const std::string kSample =
+    "[boot loader]\r\ntimeout=30\r\ndefault=multi(0)disk(0)rdisk(0)partition(1)\\WINDOWS\r\n"
+    "[operating systems]\r\nmulti(0)disk(0)rdisk(0)partition(1)\\WINDOWS=\"Microsoft Windows XP\" /fastdetect\r\n";
+
+class BootIniTest : public ToolsTest {
+protected:
+    void SaveWithYes() {
+        dialogs.ExpectMessage(kQuestionTitle, mb::kAnswerYes, kQuestion, 36);
+        SaveBootIniClicked(form1, services);
+    }
+    std::string Box() { return form1.text("Text4").text(); }
+};
+
+TEST_F(BootIniTest, LoadPutsTheBytesInTheBoxAndChangesNoAttribute) {
+    const std::string bytes = "a\nb\r\nc\rd\x80\xff" + std::string(1, '\0') + "end";
+    Put(kBootIni, bytes, kReadOnlyHiddenSystem);
+    LoadBootIni(form1, services);
+    EXPECT_EQ(Box(), bytes);
+    EXPECT_EQ(Attributes(kBootIni), kReadOnlyHiddenSystem);
+}
+
+TEST_F(BootIniTest, MissingFileIsCreatedEmptyAndGivesAnEmptyBox) {
+    form1.text("Text4").setText("left over");
+    LoadBootIni(form1, services);
+    EXPECT_EQ(Box(), "");
+    EXPECT_TRUE(files.Exists(kBootIni));
+    EXPECT_EQ(Content(kBootIni), "");
+}
+
+TEST_F(BootIniTest, UnreadableFileEmptiesTheBoxAndSaysWhy) {
+    Put(kBootIni, kSample);
+    form1.text("Text4").setText("left over");
+    files.FailOn(PortableFileSystem::Op::Read, kBootIni, 32);
+    dialogs.ExpectMessage("Error");
+    EXPECT_NO_THROW(LoadBootIni(form1, services));
+    EXPECT_EQ(Box(), "");
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    const std::string& prompt = dialogs.shown[0].prompt;
+    EXPECT_NE(prompt.find("\"C:\\boot.ini\" could not be read"), std::string::npos) << prompt;
+    EXPECT_NE(prompt.find("32"), std::string::npos) << prompt;
+    EXPECT_NE(prompt.find(files.ErrorText(32)), std::string::npos) << prompt;
+}
+
+TEST_F(BootIniTest, SavingWithoutEditKeepsTextAndEveryAttributeCombination) {
+    for (std::uint32_t bits = 0; bits < 16; ++bits) {
+        // read-only 1, hidden 2, system 4, archive 32
+        const std::uint32_t attributes = (bits & 7) | (bits & 8 ? fileattr::kArchive : 0);
+        SCOPED_TRACE(attributes);
+        Put(kBootIni, kSample);
+        ASSERT_EQ(files.SetAttributes(kBootIni, attributes), 0);
+        LoadBootIni(form1, services);
+        SaveWithYes();
+        EXPECT_TRUE(dialogs.shown.size() == 1) << dialogs.shown.back().prompt;
+        dialogs.shown.clear();
+        EXPECT_EQ(Content(kBootIni), kSample);
+        EXPECT_EQ(Attributes(kBootIni), attributes ? attributes : fileattr::kNormal);
+        EXPECT_EQ(Listing("C:\\"), std::vector<std::string>{"boot.ini"});
+        ASSERT_EQ(files.SetAttributes(kBootIni, 0), 0);
+    }
+}
+
+TEST_F(BootIniTest, LineBreakIsAddedOnlyWhenTheTextLacksOne) {
+    struct Case {
+        std::string box, file;
+    };
+    const Case cases[] = {
+        {"", "\r\n"},
+        {"timeout=30", "timeout=30\r\n"},
+        {"a\r\nb", "a\r\nb\r\n"},
+        {"a\r\n", "a\r\n"},
+        {"a\n", "a\n"},  // the file's own line breaks stay as they are
+        {"a\r", "a\r"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.box);
+        Put(kBootIni, "old");
+        form1.text("Text4").setText(c.box);
+        SaveWithYes();
+        EXPECT_EQ(Content(kBootIni), c.file);
+        EXPECT_EQ(Box(), c.box);  // a save does not change the box
+    }
+}
+
+TEST_F(BootIniTest, NoLeavesFileAttributesAndBoxAlone) {
+    Put(kBootIni, kSample, kReadOnlyHiddenSystem);
+    form1.text("Text4").setText("edited");
+    dialogs.ExpectMessage(kQuestionTitle, mb::kAnswerNo, kQuestion, 36);
+    SaveBootIniClicked(form1, services);
+    EXPECT_EQ(Content(kBootIni), kSample);
+    EXPECT_EQ(Attributes(kBootIni), kReadOnlyHiddenSystem);
+    EXPECT_EQ(Box(), "edited");
+}
+
+TEST_F(BootIniTest, FailedSaveKeepsTheOldFileAndItsAttributes) {
+    using Op = PortableFileSystem::Op;
+    struct Case {
+        const char* what;
+        std::function<void(PortableFileSystem&)> inject;
+        long code;
+    };
+    const Case cases[] = {
+        {"write cut short", [](PortableFileSystem& f) { f.FailWriteAfter("", 5, 112); }, 112},
+        {"write refused", [](PortableFileSystem& f) { f.FailOn(Op::Write, "", 5); }, 5},
+        {"replace refused", [](PortableFileSystem& f) { f.FailOn(Op::Replace, kBootIni, 32); }, 32},
+        {"attributes not cleared", [](PortableFileSystem& f) { f.FailOn(Op::SetAttributes, kBootIni, 5); }, 5},
+    };
+    const std::uint32_t attributes = kReadOnlyHiddenSystem | fileattr::kArchive;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Put(kBootIni, kSample, attributes);
+        form1.text("Text4").setText("[boot loader]\r\n");
+        c.inject(files);
+        dialogs.ExpectMessage(kQuestionTitle, mb::kAnswerYes).ExpectMessage("Error", mb::kAnswerOk, {}, 48);
+        SaveBootIniClicked(form1, services);
+        files.ClearFailures();
+        EXPECT_EQ(Content(kBootIni), kSample);
+        EXPECT_EQ(Attributes(kBootIni), attributes);
+        EXPECT_EQ(Listing("C:\\"), std::vector<std::string>{"boot.ini"});
+        ASSERT_EQ(dialogs.shown.size(), 2u);
+        const std::string& prompt = dialogs.shown[1].prompt;
+        EXPECT_NE(prompt.find("C:\\boot.ini"), std::string::npos) << prompt;
+        EXPECT_NE(prompt.find(files.ErrorText(c.code)), std::string::npos) << prompt;
+        dialogs.shown.clear();
+        ASSERT_EQ(files.SetAttributes(kBootIni, 0), 0);
+    }
+}
+
+TEST_F(BootIniTest, SavingWhenTheFileIsGoneReportsAndCreatesNothing) {
+    form1.text("Text4").setText("text");
+    dialogs.ExpectMessage(kQuestionTitle, mb::kAnswerYes).ExpectMessage("Error");
+    SaveBootIniClicked(form1, services);
+    EXPECT_FALSE(files.Exists(kBootIni));
+}
+
+}  // namespace
+}  // namespace vantrel::testing

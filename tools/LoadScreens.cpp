@@ -1,0 +1,90 @@
+// Boot and logon screens: the system program that draws the screen is backed
+// up to the root of drive C: (once: the first original stays safe) and then
+// replaced by a program file the user picks. The replacement goes through a
+// file beside the system file and one-step replace, so a failed copy never
+// leaves a cut system file.
+#include "tools/Tools.h"
+
+namespace vantrel {
+
+namespace {
+
+struct ScreenRow {
+    const char* box;         // the path box
+    const char* systemFile;  // the program that draws the screen
+    const char* backup;      // where the original is kept
+};
+
+const ScreenRow& RowOf(Screen screen) {
+    static const ScreenRow kBoot{"Text2", "C:\\WINDOWS\\system32\\ntoskrnl.exe", "C:\\ntoskrnl.exe"};
+    static const ScreenRow kLogon{"Text3", "C:\\WINDOWS\\system32\\logonui.exe", "C:\\logonui.exe"};
+    return screen == Screen::Boot ? kBoot : kLogon;
+}
+
+void Report(Services& services, const std::string& prompt) {
+    services.dialogs.MessageBox(prompt, "Error", mb::kExclamation);
+}
+
+std::string Quoted(const std::string& path) { return "\"" + path + "\""; }
+
+// Reads the chosen file and checks that it is a Windows program.
+bool ReadProgram(Services& services, const std::string& path, std::string* bytes) {
+    if (long rc = services.files.ReadAll(path, bytes, false)) {
+        Report(services, Quoted(path) + " could not be read. Nothing was changed.\r\n\r\n" +
+                             FileErrorReason(services.files, rc));
+        return false;
+    }
+    if (bytes->size() < 2 || bytes->compare(0, 2, "MZ") != 0) {
+        Report(services, Quoted(path) +
+                             " is not a Windows program file, so it cannot replace the screen. Nothing was changed.");
+        return false;
+    }
+    return true;
+}
+
+// Copies the system file to the backup path unless a backup is already there.
+bool KeepBackup(Services& services, const ScreenRow& row) {
+    if (services.files.Exists(row.backup)) return true;
+    long rc = services.files.Copy(row.systemFile, row.backup, true);
+    if (rc == 0 || rc == 80) return true;  // 80: a backup appeared meanwhile; it stays
+    Report(services, "The backup copy of " + Quoted(row.systemFile) + " could not be made at " + Quoted(row.backup) +
+                         ". Nothing was changed.\r\n\r\n" + FileErrorReason(services.files, rc));
+    return false;
+}
+
+void ReplaceSystemFile(Services& services, const ScreenRow& row, const std::string& chosen, const std::string& bytes) {
+    FileSystem& files = services.files;
+    const std::string temp = std::string(row.systemFile) + ".vantrel-new";
+    long rc = files.WriteAll(temp, bytes);
+    if (rc == 0) rc = files.Replace(temp, row.systemFile);
+    if (rc == 0) return;
+    files.Delete(temp);
+    Report(services, Quoted(row.systemFile) + " could not be replaced by " + Quoted(chosen) +
+                         ". The file was left as it was.\r\n\r\n" + FileErrorReason(files, rc));
+}
+
+}  // namespace
+
+void BrowseScreen(Form& form1, Services& services, Screen screen) {
+    std::string fileName, fileTitle;
+    if (!services.dialogs.ShowOpen(&fileName, &fileTitle)) return;
+    form1.text(RowOf(screen).box).setText(fileName);
+}
+
+void ChangeScreen(Form& form1, Services& services, Screen screen) {
+    const ScreenRow& row = RowOf(screen);
+    const std::string chosen = form1.text(row.box).text();
+    if (chosen.empty()) {
+        services.dialogs.MessageBox("No file specified", "Error", mb::kExclamation);
+        return;
+    }
+    services.dialogs.MessageBox(
+        "NOTE: You must be in Safe Mode to do this, otherwise Windows will just boot with the normal screen.", "Note:",
+        mb::kInformation);
+    std::string bytes;
+    if (!ReadProgram(services, chosen, &bytes)) return;
+    if (!KeepBackup(services, row)) return;
+    ReplaceSystemFile(services, row, chosen, bytes);
+}
+
+}  // namespace vantrel

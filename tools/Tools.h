@@ -1,0 +1,55 @@
+// The system tools of the main window: boot.ini editor, boot and logon
+// screens, cache cleanup, startup items, web links and the e-mail page.
+// Each entry is called by the application at the step or click named.
+#pragma once
+
+#include <string>
+
+#include "app/Controls.h"
+#include "app/Services.h"
+
+namespace vantrel {
+
+// Start-up step 1: the text of "C:\boot.ini" into Text4. A file that cannot be
+// opened, read or created leaves Text4 empty, shows a message with the error's
+// number and description, and start-up goes on.
+void LoadBootIni(Form& form1, Services& services);
+// Command13_Click: "Save Changes Made to Boot.ini" after a Yes.
+void SaveBootIniClicked(Form& form1, Services& services);
+
+enum class Screen { Boot, Logon };
+// Command9_Click / Command11_Click: Browse into Text2 / Text3.
+void BrowseScreen(Form& form1, Services& services, Screen screen);
+// Command10_Click / Command12_Click: back up the system file, then replace it.
+void ChangeScreen(Form& form1, Services& services, Screen screen);
+
+enum class CacheFolder { History, Cookies, TemporaryInternetFiles };
+// Command14_Click / Command15_Click / Command16_Click.
+void ClearCache(Services& services, CacheFolder folder);
+
+// Form_Load of the splash window: fills List3 (current user) and List2 (local
+// machine) of the main window from the two Run keys, printing status lines on
+// the splash window.
+void LoadStartupItems(Form& form1, Form& form2, Services& services);
+// Command19_Click / Command17_Click (localMachine): Add Item.
+void AddStartupItem(Form& form1, Services& services, bool localMachine);
+// Command18_Click / Command20_Click (localMachine): Remove Item.
+void RemoveStartupItem(Form& form1, Services& services, bool localMachine);
+
+// vco_Click / cfvntu_Click.
+void OpenHomePage(Services& services);
+void OpenUpdatePage(Services& services);
+// The maker's addresses, in one place (also shown on the About page).
+extern const char* const kHomePageAddress;
+extern const char* const kUpdatePageAddress;
+
+// Start-up step 8: the two security zone texts into Combo1.
+void FillZoneList(Form& form1);
+// Check20_Click / Check24_Click: the pair of which at most one is ticked.
+void EmailCheckClicked(Form& form1, const std::string& name);
+
+// "Error <code>: <description>" for a failed file operation, as the tools'
+// messages give the reason.
+std::string FileErrorReason(FileSystem& files, long code);
+
+}  // namespace vantrel
