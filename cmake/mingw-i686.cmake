@@ -1,13 +1,5 @@
-# Cross-compiling the Windows tree: 32-bit x86 with MinGW-w64, run under Wine.
-set(CMAKE_SYSTEM_NAME Windows)
-set(CMAKE_SYSTEM_PROCESSOR x86)
-set(TOOLCHAIN_PREFIX i686-w64-mingw32)
-set(CMAKE_C_COMPILER ${TOOLCHAIN_PREFIX}-gcc)
-set(CMAKE_CXX_COMPILER ${TOOLCHAIN_PREFIX}-g++)
-set(CMAKE_RC_COMPILER ${TOOLCHAIN_PREFIX}-windres)
-set(CMAKE_FIND_ROOT_PATH /usr/${TOOLCHAIN_PREFIX})
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-# Tests of this tree run through Wine in the project's test prefix.
-set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../scripts/wine-run)
+# The product: 32-bit x86 with MinGW-w64's win32 thread model, whose runtime
+# needs nothing newer than Windows XP.
+set(VANTREL_MINGW_TARGET i686-w64-mingw32)
+set(VANTREL_MINGW_THREADS win32)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-common.cmake)

@@ -13,7 +13,7 @@ source scripts/wine-env.sh
 cmake -S . -B build/win32 -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-i686.cmake" -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build build/win32 -j2 --target Vantrel
 EXE="$ROOT/build/win32/Vantrel.exe"
-if [ "$VANTREL_WINE_BUILD" != win32 ]; then
+if [ "$VANTREL_WINE_BUILD" = wine64 ]; then
     echo "32-bit Wine cannot run on this machine: starting the x86_64 build of Vantrel under 64-bit Wine."
     cmake -S . -B "build/$VANTREL_WINE_BUILD" -DCMAKE_TOOLCHAIN_FILE="$VANTREL_TOOLCHAIN" -DCMAKE_BUILD_TYPE=Release >/dev/null
     cmake --build "build/$VANTREL_WINE_BUILD" -j2 --target Vantrel

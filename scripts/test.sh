@@ -21,11 +21,12 @@ cmake -S . -B build/win32 -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/mingw-i686.cmake" 
 cmake --build build/win32 -j"$JOBS"
 
 WINE_TREE="build/$VANTREL_WINE_BUILD"
-if [ "$VANTREL_WINE_BUILD" != win32 ]; then
+if [ "$VANTREL_WINE_BUILD" = wine64 ]; then
     echo "== 32-bit Wine cannot run on this machine; the Wine tests use the x86_64 build under 64-bit Wine"
-    cmake -S . -B "$WINE_TREE" -DCMAKE_TOOLCHAIN_FILE="$VANTREL_TOOLCHAIN" -DCMAKE_BUILD_TYPE=Release >/dev/null
-    cmake --build "$WINE_TREE" -j"$JOBS"
 fi
+echo "== Windows build for the Wine tests ($WINE_TREE)"
+cmake -S . -B "$WINE_TREE" -DCMAKE_TOOLCHAIN_FILE="$VANTREL_TOOLCHAIN" -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build "$WINE_TREE" -j"$JOBS"
 
 echo "== native tests"
 native_rc=0

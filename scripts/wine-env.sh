@@ -1,8 +1,10 @@
 # Sourced by the project's scripts: picks the Wine that runs here and the
 # Windows build that matches it, and offers prefix helpers.
 #
-# Vantrel.exe is a 32-bit program. Where the machine can run 32-bit Wine, the
-# Wine tests run the i686 build in a 32-bit (win32) prefix set to Windows XP.
+# Vantrel.exe is a 32-bit program (build/win32, MinGW's win32 thread model).
+# The Wine tests need GoogleTest, which needs the posix thread model, so they
+# are built in a tree of their own. Where the machine can run 32-bit Wine,
+# that tree is i686 (build/wine32) and runs in a 32-bit prefix set to XP.
 # Where the kernel cannot execute 32-bit Linux programs (no IA-32 emulation),
 # 32-bit Wine cannot start at all; the same sources are then built for x86_64
 # and run under 64-bit Wine in a win64 prefix set to Windows XP x64.
@@ -15,14 +17,14 @@ if [ -x /usr/lib/wine/wine ] && /usr/lib/wine/wine --version >/dev/null 2>&1; th
     VANTREL_WINE=/usr/lib/wine/wine
     VANTREL_WINEARCH=win32
     VANTREL_WINVER=winxp
-    VANTREL_TOOLCHAIN="$VANTREL_ROOT/cmake/mingw-i686.cmake"
-    VANTREL_WINE_BUILD=win32
+    VANTREL_TOOLCHAIN="$VANTREL_ROOT/cmake/mingw-i686-posix.cmake"
+    VANTREL_WINE_BUILD=wine32
 else
     VANTREL_WINE=/usr/lib/wine/wine64
     VANTREL_WINEARCH=win64
     VANTREL_WINVER=winxp64
     VANTREL_TOOLCHAIN="$VANTREL_ROOT/cmake/mingw-x86_64.cmake"
-    VANTREL_WINE_BUILD=win64
+    VANTREL_WINE_BUILD=wine64
 fi
 if [ -x /usr/lib/wine/wineserver64 ] && [ "$VANTREL_WINEARCH" = win64 ]; then
     VANTREL_WINESERVER=/usr/lib/wine/wineserver64

@@ -3,6 +3,7 @@
 // Every set step follows the resume-next discipline: a text that does not
 // convert or a value the control refuses leaves the control as it was.
 #include <cctype>
+#include <charconv>
 #include <cstdlib>
 #include <optional>
 #include <string>
@@ -38,19 +39,23 @@ Target Resolve(Form& form, const std::string& control) {
     if (auto open = control.find('['); open != std::string::npos) {
         t.kind = Target::Kind::ListItem;
         t.list = &form.list(control.substr(0, open));
-        t.item = std::stoi(control.substr(open + 1));
+        std::from_chars(control.data() + open + 1, control.data() + control.size(), t.item);
         return t;
     }
     Control& c = form.control(control);
-    if (auto* check = dynamic_cast<CheckBox*>(&c)) {
+    switch (c.kind()) {
+    case ControlKind::CheckBox:
         t.kind = Target::Kind::Check;
-        t.check = check;
-    } else if (auto* slider = dynamic_cast<Slider*>(&c)) {
+        t.check = &dynamic_cast<CheckBox&>(c);
+        break;
+    case ControlKind::Slider:
         t.kind = Target::Kind::Slider;
-        t.slider = slider;
-    } else {
+        t.slider = &dynamic_cast<Slider&>(c);
+        break;
+    default:
         t.kind = Target::Kind::Text;
-        t.text = &form.text(control);
+        t.text = &dynamic_cast<TextControl&>(c);
+        break;
     }
     return t;
 }

@@ -2,6 +2,9 @@
 // the file on request. A save never leaves the file empty or cut: the text
 // goes to a file beside it that then replaces it in one step, and the file's
 // attributes are put back whatever happens.
+#include <initializer_list>
+#include <string_view>
+
 #include "tools/Tools.h"
 
 namespace vantrel {
@@ -13,9 +16,16 @@ constexpr char kBootIniTemp[] = "C:\\boot.ini.vantrel-new";
 constexpr std::uint32_t kKeptBits =
     fileattr::kReadOnly | fileattr::kHidden | fileattr::kSystem | fileattr::kArchive;
 
+// Joins the parts of a message.
+std::string Joined(std::initializer_list<std::string_view> parts) {
+    std::string text;
+    for (std::string_view part : parts) text.append(part);
+    return text;
+}
+
 void ReportSaveFailure(Services& services, const std::string& what, long code) {
-    services.dialogs.MessageBox("The changes could not be saved to \"" + std::string(kBootIniPath) + "\": " + what +
-                                    ".\r\n\r\n" + FileErrorReason(services.files, code),
+    services.dialogs.MessageBox(Joined({"The changes could not be saved to \"", kBootIniPath, "\": ", what, ".\r\n\r\n",
+                                        FileErrorReason(services.files, code)}),
                                 "Error", mb::kExclamation);
 }
 
@@ -70,7 +80,7 @@ void SaveBootIni(Form& form1, Services& services) {
 }  // namespace
 
 std::string FileErrorReason(FileSystem& files, long code) {
-    return "Error " + std::to_string(code) + ": " + files.ErrorText(code);
+    return Joined({"Error ", std::to_string(code), ": ", files.ErrorText(code)});
 }
 
 void LoadBootIni(Form& form1, Services& services) {
@@ -78,9 +88,9 @@ void LoadBootIni(Form& form1, Services& services) {
     long rc = services.files.ReadAll(kBootIniPath, &bytes, true);
     if (rc) {
         form1.text("Text4").setText("");
-        services.dialogs.MessageBox("\"" + std::string(kBootIniPath) + "\" could not be read.\r\n\r\n" +
-                                        FileErrorReason(services.files, rc),
-                                    "Error", mb::kExclamation);
+        services.dialogs.MessageBox(
+            Joined({"\"", kBootIniPath, "\" could not be read.\r\n\r\n", FileErrorReason(services.files, rc)}), "Error",
+            mb::kExclamation);
         return;
     }
     form1.text("Text4").setText(bytes);

@@ -68,10 +68,6 @@ KindSpec SpecFor(ControlKind kind) {
     return {nullptr, 0, 0, false};
 }
 
-bool IsList(ControlKind k) {
-    return k == ControlKind::ListBox || k == ControlKind::CheckListBox || k == ControlKind::ComboBox;
-}
-
 bool IsText(ControlKind k) {
     return k == ControlKind::Label || k == ControlKind::HeadingLabel || k == ControlKind::TextBox ||
            k == ControlKind::MultiLineText;
@@ -603,8 +599,10 @@ LRESULT FormWindow::OnNotify(NMHDR* header) {
         }
         // Only the user's choice is a node click; selections the program or
         // the control makes on its own are not.
-        if (!key.empty() && (nm->action == TVC_BYMOUSE || nm->action == TVC_BYKEYBOARD))
+        if (!key.empty() && (nm->action == TVC_BYMOUSE || nm->action == TVC_BYKEYBOARD)) {
+            if (nm->action == TVC_BYMOUSE) treeClickRaised_ = true;
             Raise(events_.nodeClick, key);
+        }
         break;
     }
     case TVN_ITEMEXPANDEDA:
@@ -621,7 +619,8 @@ LRESULT FormWindow::OnNotify(NMHDR* header) {
     case NM_CLICK: {
         // A click on the node that is already selected changes no selection,
         // so it is reported here; a click on another node is reported when
-        // the selection moves to it.
+        // the selection moves to it (before or after this notification).
+        if (treeClickRaised_) break;
         TVHITTESTINFO hit{};
         hit.pt = treeClick_;
         SendMessageA(e->hwnd, TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit));
@@ -869,6 +868,7 @@ LRESULT CALLBACK FormWindow::TreeProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp,
         // Where the click landed, for the click notification that follows.
         self->treeClick_.x = static_cast<short>(LOWORD(lp));
         self->treeClick_.y = static_cast<short>(HIWORD(lp));
+        self->treeClickRaised_ = false;
     } else if (msg == WM_NCDESTROY) {
         RemoveWindowSubclass(hwnd, TreeProc, id);
     }

@@ -112,7 +112,8 @@ private:
     int lineHeight_ = 13;
     int checkSize_ = 13;
     HWND lastFocus_ = nullptr;
-    POINT treeClick_{-1, -1};
+    POINT treeClick_{-1, -1};     // where the last button press on a tree landed
+    bool treeClickRaised_ = false;  // that press already raised a node click
 
     std::vector<Entry> entries_;  // one per row of the form table
     std::map<std::string, HMENU> popups_;

@@ -27,6 +27,7 @@ public:
     HWND control(const std::string& name) const { return main_->control(name); }
     HMENU popup(const std::string& name) const { return main_->popup(name); }
     int menuId(const std::string& name) const { return MenuId(app_.form1().def(), name); }
+    HACCEL accelerators() const { return main_->accelerators(); }
 
     // Shows the main window centred, with the keyboard focus on the first
     // control that takes it (the tree).

@@ -53,6 +53,7 @@ long Win32FileSystem::ReadAll(const std::string& path, std::string* bytes, bool 
                                 createIfMissing ? OPEN_ALWAYS : OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.valid()) return LastError();
     DWORD high = 0;
+    SetLastError(NO_ERROR);  // a size of 0xFFFFFFFF is told from a failure by the error code alone
     DWORD low = GetFileSize(file.get(), &high);
     if (low == INVALID_FILE_SIZE && GetLastError() != NO_ERROR) return LastError();
     if (high != 0) return ERROR_NOT_ENOUGH_MEMORY;

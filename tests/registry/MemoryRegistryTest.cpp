@@ -46,6 +46,20 @@ TEST(MemoryRegistryTest, ReadOnlyRootRefusesWritesButServesReads) {
     EXPECT_EQ(SaveString(store, kHklm, kRun, "Tool", "y"), WriteResult::Stored);
 }
 
+TEST(MemoryRegistryTest, StringDataWithoutNulKeepsItsExactSize) {
+    MemoryRegistry store;
+    store.Put(reg::kCurrentUser, "K", "Bare", reg::kSz, ToBytes("abc"sv));
+    RegKey key = 0;
+    ASSERT_EQ(store.OpenKey(reg::kCurrentUser, "K", &key), reg::kSuccess);
+    std::uint32_t size = 0;
+    ASSERT_EQ(store.QueryValue(key, "Bare", nullptr, nullptr, &size), reg::kSuccess);
+    EXPECT_EQ(size, 3u);
+    std::uint8_t exact[3];
+    EXPECT_EQ(store.QueryValue(key, "Bare", nullptr, exact, &size), reg::kSuccess);
+    EXPECT_EQ(Bytes(exact, exact + 3), ToBytes("abc"sv));
+    store.CloseKey(key);
+}
+
 TEST(MemoryRegistryTest, RoutinesCloseEveryHandleTheyOpen) {
     MemoryRegistry store;
     SaveString(store, reg::kCurrentUser, "A\\B", "S", "text");

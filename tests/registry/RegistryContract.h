@@ -84,9 +84,14 @@ protected:
         reg().CloseKey(key);
         return status == reg::kSuccess;
     }
+    // Stores exactly these bytes. RegSetValueExA on Windows NT counts one
+    // byte more when string data lacks its NUL and the byte after the counted
+    // ones is a NUL, so the buffer carries a non-NUL byte past the end.
     void Put(const std::string& path, const std::string& name, std::uint32_t type, const Bytes& data) {
+        Bytes padded = data;
+        padded.push_back('X');
         const RegKey key = Create(path);
-        EXPECT_EQ(reg().SetValue(key, name, type, data.data(), static_cast<std::uint32_t>(data.size())),
+        EXPECT_EQ(reg().SetValue(key, name, type, padded.data(), static_cast<std::uint32_t>(data.size())),
                   reg::kSuccess);
         reg().CloseKey(key);
     }

@@ -7,7 +7,7 @@
 #include "app/Forms.h"
 #include "settings/SettingsTestSupport.h"
 
-namespace vantrel::test {
+namespace vantrel::catalogue_test {
 namespace {
 
 constexpr RegKey HKCU = reg::kCurrentUser;
@@ -24,36 +24,35 @@ const std::string kUserShell = R"(Software\Microsoft\Windows\CurrentVersion\Expl
 // One written row: its keys exactly as each pass uses them, a stored value
 // and what an apply right after the load writes.
 struct Case {
-    Case(RegKey root, std::string loadKey, std::string applyKey, std::string value, Raw stored, Raw written)
-        : root(root), loadKey(std::move(loadKey)), applyKey(std::move(applyKey)), value(std::move(value)),
-          stored(std::move(stored)), written(std::move(written)) {}
     RegKey root;
     std::string loadKey, applyKey, value;
     Raw stored, written;
 };
 
 std::vector<Case> Cases() {
+    const std::string kbd = R"(Control Panel\Keyboard)", mouse = R"(Control Panel\Mouse)";
+    const std::string messenger = R"(SYSTEM\ControlSet001\Services\Messenger)";
+    const std::string ie = R"(Software\Microsoft\Internet Explorer)";
     std::vector<Case> cases = {
-        {HKLM, R"(SYSTEM\ControlSet001\Services\Messenger)", R"(SYSTEM\ControlSet001\Services\Messenger)", "Start",
-         Dword(2), Dword(2)},
+        {HKLM, messenger, messenger, "Start", Dword(2), Dword(2)},
         {HKCU, kExp + "AutoComplete", kExp + "AutoComplete", "AutoSuggest", Sz("yes"), Sz("yes")},
         {HKCU, kAdv + "\\", kAdv, "EnableBalloonTips", Dword(2), Dword(2)},
         {HKCU, kAdv + "\\", kAdv + "\\", "Hidden", Dword(1), Dword(1)},
         {HKCU, kAdv + "\\", kAdv + "\\", "HideFileExt", Dword(1), Dword(1)},
-        {HKCU, kExp + R"(Desktop\CleanupWiz)", kExp + R"(Desktop\CleanupWiz)", "Days between clean up", Dword(30),
-         Dword(30)},
+        {HKCU, kExp + R"(Desktop\CleanupWiz)", kExp + R"(Desktop\CleanupWiz)", "Days between clean up",
+         Dword(30), Dword(30)},
         {HKLM, kVer + "\\", kVer, "RegisteredOrganization", Sz("Corvane Ltd"), Sz("Corvane Ltd")},
         {HKLM, kVer + "\\", kVer, "RegisteredOwner", Sz("Ann"), Sz("Ann")},
         {HKCU, kExp, kExp, "CaseSensitive", Dword(1), Sz("1")},
         {HKCU, kExp, kExp, "IncludeSubFolders", Sz("2"), Sz("2")},
         {HKCU, kExp, kExp, "SearchHidden", Sz("1"), Sz("1")},
         {HKCU, kExp, kExp, "SearchSystemDirs", Sz("1"), Sz("1")},
-        {HKCU, R"(Control Panel\Keyboard\)", R"(Control Panel\Keyboard)", "KeyboardDelay", Sz("2"), Sz("2")},
-        {HKCU, R"(Control Panel\Keyboard\)", R"(Control Panel\Keyboard)", "KeyboardSpeed", Sz("31"), Sz("20")},
-        {HKCU, R"(Control Panel\Mouse\)", R"(Control Panel\Mouse)", "SnapToDefaultButton", Dword(1), Sz("1")},
-        {HKCU, R"(Control Panel\Mouse\)", R"(Control Panel\Mouse)", "SwapMouseButtons", Sz("1"), Sz("1")},
-        {HKCU, R"(Control Panel\Mouse\)", R"(Control Panel\Mouse)", "MouseTrails", Sz("5"), Sz("5")},
-        {HKCU, R"(Control Panel\Mouse\)", R"(Control Panel\Mouse)", "MouseSensitivity", Sz("10"), Sz("10")},
+        {HKCU, kbd + "\\", kbd, "KeyboardDelay", Sz("2"), Sz("2")},
+        {HKCU, kbd + "\\", kbd, "KeyboardSpeed", Sz("31"), Sz("20")},
+        {HKCU, mouse + "\\", mouse, "SnapToDefaultButton", Dword(1), Sz("1")},
+        {HKCU, mouse + "\\", mouse, "SwapMouseButtons", Sz("1"), Sz("1")},
+        {HKCU, mouse + "\\", mouse, "MouseTrails", Sz("5"), Sz("5")},
+        {HKCU, mouse + "\\", mouse, "MouseSensitivity", Sz("10"), Sz("10")},
         {HKCU, kIe, kIe, "FullScreen", Sz("no"), Sz("no")},
         {HKCU, kIe, kIe, "Use Search Asst", Dword(0), Sz("yes")},
         {HKCU, kIe, kIe, "Disable Script Debugger", Sz("no"), Sz("no")},
@@ -65,11 +64,11 @@ std::vector<Case> Cases() {
         {HKCU, kIe, kIe, "ShowGoButton", Sz("no"), Sz("no")},
         {HKCU, kIe, kIe, "Start Page", Sz("http://home/"), Sz("http://home/")},
         {HKCU, kIe, kIe, "Search Page", Sz(""), Sz("")},
-        {HKCU, R"(Software\Microsoft\Internet Explorer)", R"(Software\Microsoft\Internet Explorer)",
-         "Download Directory", Sz(R"(D:\Downloads)"), Sz(R"(D:\Downloads)")},
+        {HKCU, ie, ie, "Download Directory", Sz(R"(D:\Downloads)"), Sz(R"(D:\Downloads)")},
         {HKLM, kUtil + "Magnifier", kUtil + "Magnifier", "Start with Windows", Sz("1"), Sz("1")},
         {HKLM, kUtil + "Narrator", kUtil + "Narrator", "Start with Windows", Dword(2), Sz("2")},
-        {HKLM, kUtil + "On-Screen Keyboard", kUtil + "On-Screen Keyboard", "Start with Windows", Sz("1"), Sz("1")},
+        {HKLM, kUtil + "On-Screen Keyboard", kUtil + "On-Screen Keyboard", "Start with Windows", Sz("1"),
+         Sz("1")},
     };
     const char* startMenu[] = {"Start_AdminToolsRoot", "Start_ShowControlPanel", "Start_ShowHelp",
                                "Start_ShowMyComputer", "Start_ShowMyDocs",       "Start_ShowMyMusic",
@@ -152,6 +151,14 @@ TEST_F(CatalogueTest, ApplyWritesTheTargetsInOrderFoldersToBothKeys) {
     }
     EXPECT_EQ(recorder.writes[0], std::make_pair(kUserShell, std::string("AppData")));
     EXPECT_EQ(recorder.writes[1], std::make_pair(kShell, std::string("AppData")));
+    // Groups: folders, accessibility, Internet Explorer, Start menu, keyboard and mouse, Explorer.
+    std::vector<std::size_t> firsts;
+    for (const char* value : {"Start with Windows", "FullScreen", "Start_AdminToolsRoot", "KeyboardDelay", "Start"}) {
+        auto it = std::find_if(recorder.writes.begin(), recorder.writes.end(),
+                               [&](const auto& write) { return write.second == value; });
+        firsts.push_back(static_cast<std::size_t>(it - recorder.writes.begin()));
+    }
+    EXPECT_EQ(firsts, (std::vector<std::size_t>{18, 21, 33, 47, 53})) << "group order";
     EXPECT_EQ(recorder.writes.back(), std::make_pair(kExp, std::string("SearchSystemDirs")));
 }
 
@@ -209,4 +216,4 @@ TEST_F(CatalogueTest, DownloadDirectoryIsWrittenWhereItIsRead) {
 }
 
 }  // namespace
-}  // namespace vantrel::test
+}  // namespace vantrel::catalogue_test

@@ -5,7 +5,7 @@
 #include "app/Forms.h"
 #include "settings/SettingsTestSupport.h"
 
-namespace vantrel::test {
+namespace vantrel::catalogue_test {
 namespace {
 
 struct RuleTest : ::testing::Test {
@@ -139,4 +139,4 @@ TEST_F(RuleTest, AbsentNetSendAndInternetValuesRewriteAsDefaults) {
 }
 
 }  // namespace
-}  // namespace vantrel::test
+}  // namespace vantrel::catalogue_test

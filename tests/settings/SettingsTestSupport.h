@@ -12,7 +12,7 @@
 #include "platform/portable/MemoryRegistry.h"
 #include "settings/TweakRow.h"
 
-namespace vantrel::test {
+namespace vantrel::catalogue_test {
 
 using Raw = MemoryRegistry::RawValue;
 
@@ -106,4 +106,4 @@ private:
     std::string lastPath_;
 };
 
-}  // namespace vantrel::test
+}  // namespace vantrel::catalogue_test

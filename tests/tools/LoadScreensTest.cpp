@@ -13,6 +13,7 @@ struct Row {
     const char* systemFile;
     const char* backup;
 };
+void PrintTo(const Row& row, std::ostream* os) { *os << row.systemFile; }
 const Row kRows[] = {
     {Screen::Boot, "Text2", "C:\\WINDOWS\\system32\\ntoskrnl.exe", "C:\\ntoskrnl.exe"},
     {Screen::Logon, "Text3", "C:\\WINDOWS\\system32\\logonui.exe", "C:\\logonui.exe"},

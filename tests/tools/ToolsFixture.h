@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <functional>
 #include <filesystem>
 #include <string>
@@ -17,26 +16,9 @@
 #include "platform/portable/PortableFiles.h"
 #include "platform/portable/PortablePlatform.h"
 #include "support/ScriptedDialogs.h"
+#include "support/TestRig.h"  // TempFolder
 
 namespace vantrel::testing {
-
-// A fresh host folder, removed with everything in it at the end.
-class TempFolder {
-public:
-    TempFolder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "vantrel-tools-XXXXXX").string();
-        if (!mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
-        path_ = pattern;
-    }
-    ~TempFolder() {
-        std::error_code ec;
-        std::filesystem::remove_all(path_, ec);
-    }
-    const std::filesystem::path& path() const { return path_; }
-
-private:
-    std::filesystem::path path_;
-};
 
 class ToolsTest : public ::testing::Test {
 protected:

@@ -1,0 +1,168 @@
+// A helper for the screenshot script and the start-up benchmark (not part of
+// the product, not a test). It drives a running Vantrel.exe from outside,
+// the way a user would: menu commands and section buttons.
+//
+//   shoot wait [ms]        waits for the main window to be shown
+//   shoot pages            lists the pages: frame name and caption, one a line
+//   shoot page <frame>     shows that page through its menu item or section button
+//   shoot rect             prints the main window's rectangle as WxH+X+Y
+//   shoot close            closes the main window
+//   shoot launch <exe>     starts the exe, prints the milliseconds until its
+//                          main window is shown, then closes it
+#include "platform/win32/WindowsApi.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "app/App.h"
+#include "app/Forms.h"
+#include "platform/win32/FormWindow.h"
+
+namespace {
+
+using vantrel::Form1Def;
+using vantrel::PageRoutes;
+
+struct Search {
+    DWORD process;  // 0: any process
+    HWND found;
+};
+
+BOOL CALLBACK FindMain(HWND hwnd, LPARAM data) {
+    auto* search = reinterpret_cast<Search*>(data);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(hwnd, &owner);
+    char caption[64] = {};
+    GetWindowTextA(hwnd, caption, sizeof caption);
+    if ((search->process == 0 || owner == search->process) && std::string(caption) == Form1Def().caption &&
+        IsWindowVisible(hwnd)) {
+        search->found = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+HWND MainWindow(DWORD process = 0) {
+    Search search{process, nullptr};
+    EnumWindows(FindMain, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+HWND WaitForMain(DWORD timeoutMs, DWORD process = 0) {
+    const DWORD until = GetTickCount() + timeoutMs;
+    for (;;) {
+        if (HWND h = MainWindow(process)) return h;
+        if (GetTickCount() > until) return nullptr;
+        Sleep(2);
+    }
+}
+
+std::string Caption(const char* control) {
+    for (const auto& c : Form1Def().controls)
+        if (std::string(c.name) == control) return c.caption;
+    return {};
+}
+
+bool IsLeafMenu(const std::string& name) {
+    if (name.empty()) return false;
+    for (const auto& m : Form1Def().menus)
+        if (name == m.parent) return false;
+    return true;
+}
+
+int ShowPage(HWND main, const std::string& frame) {
+    for (const auto& route : PageRoutes()) {
+        if (frame != route.frame) continue;
+        if (IsLeafMenu(route.menuItem)) {
+            PostMessageA(main, WM_COMMAND, MAKEWPARAM(vantrel::win32::MenuId(Form1Def(), route.menuItem), 0), 0);
+        } else if (*route.button) {
+            HWND button = GetDlgItem(main, vantrel::win32::ControlId(Form1Def(), route.button));
+            PostMessageA(button, BM_CLICK, 0, 0);
+        } else {
+            std::fprintf(stderr, "no menu item or button shows %s\n", frame.c_str());
+            return 1;
+        }
+        HWND page = GetDlgItem(main, vantrel::win32::ControlId(Form1Def(), frame));
+        const DWORD until = GetTickCount() + 5000;
+        while (!IsWindowVisible(page) && GetTickCount() < until) Sleep(5);
+        if (!IsWindowVisible(page)) {
+            std::fprintf(stderr, "%s did not appear\n", frame.c_str());
+            return 1;
+        }
+        Sleep(300);  // let the page paint
+        return 0;
+    }
+    std::fprintf(stderr, "unknown page %s\n", frame.c_str());
+    return 1;
+}
+
+int Launch(const std::string& exe) {
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    std::string commandLine = "\"" + exe + "\"";
+    LARGE_INTEGER frequency, start, shown;
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&start);
+    if (!CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
+        std::fprintf(stderr, "cannot start %s (error %lu)\n", exe.c_str(), GetLastError());
+        return 1;
+    }
+    HWND main = WaitForMain(30000, pi.dwProcessId);
+    QueryPerformanceCounter(&shown);
+    int status = 0;
+    if (main) {
+        std::printf("%.1f\n", 1000.0 * static_cast<double>(shown.QuadPart - start.QuadPart) /
+                                  static_cast<double>(frequency.QuadPart));
+        PostMessageA(main, WM_CLOSE, 0, 0);
+    } else {
+        std::fprintf(stderr, "no main window within 30 s\n");
+        status = 1;
+    }
+    if (WaitForSingleObject(pi.hProcess, 10000) != WAIT_OBJECT_0) {
+        TerminateProcess(pi.hProcess, 1);
+        status = 1;
+    }
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    return status;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const std::string command = argc > 1 ? argv[1] : "";
+    if (command == "pages") {
+        for (const auto& route : PageRoutes()) std::printf("%s %s\n", route.frame, Caption(route.frame).c_str());
+        return 0;
+    }
+    if (command == "launch" && argc > 2) return Launch(argv[2]);
+    if (command == "wait") {
+        const DWORD timeout = argc > 2 ? static_cast<DWORD>(std::atoi(argv[2])) : 30000;
+        if (!WaitForMain(timeout)) {
+            std::fprintf(stderr, "no main window\n");
+            return 1;
+        }
+        Sleep(500);  // let it paint
+        return 0;
+    }
+    HWND main = MainWindow();
+    if (!main) {
+        std::fprintf(stderr, "Vantrel is not running\n");
+        return 1;
+    }
+    if (command == "page" && argc > 2) return ShowPage(main, argv[2]);
+    if (command == "rect") {
+        RECT r;
+        GetWindowRect(main, &r);
+        std::printf("%ldx%ld+%ld+%ld\n", r.right - r.left, r.bottom - r.top, r.left, r.top);
+        return 0;
+    }
+    if (command == "close") {
+        PostMessageA(main, WM_CLOSE, 0, 0);
+        return 0;
+    }
+    std::fprintf(stderr, "usage: shoot wait [ms] | pages | page <frame> | rect | close | launch <exe>\n");
+    return 2;
+}
