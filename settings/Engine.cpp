@@ -221,6 +221,9 @@ void Write(Registry& reg, const TweakRow& row, const std::string& key, const std
            std::vector<SkippedWrite>& skipped) {
     WriteResult result = row.writer == Writer::Long ? SaveStringLong(reg, row.root, key, row.value, text)
                                                     : SaveString(reg, row.root, key, row.value, text);
+    // An empty number box stands for an absent value (that is how one loads):
+    // nothing to store, and nothing the user lost.
+    if (result == WriteResult::NotANumber && text.empty()) return;
     if (const char* reason = SkipReason(result)) skipped.push_back({row.page, row.caption, reason});
 }
 

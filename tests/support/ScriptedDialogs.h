@@ -45,8 +45,12 @@ public:
         Step s = script_.front();
         script_.pop_front();
         EXPECT_EQ(s.title, title) << "message: " << prompt;
-        if (!s.prompt.empty()) EXPECT_EQ(s.prompt, prompt);
-        if (s.style >= 0) EXPECT_EQ(s.style, style) << "message: " << prompt;
+        if (!s.prompt.empty()) {
+            EXPECT_EQ(s.prompt, prompt);
+        }
+        if (s.style >= 0) {
+            EXPECT_EQ(s.style, style) << "message: " << prompt;
+        }
         return s.answer;
     }
 
