@@ -68,6 +68,12 @@ KindSpec SpecFor(ControlKind kind) {
     return {nullptr, 0, 0, false};
 }
 
+// Kinds drawn on their container's surface rather than as windows of their own.
+bool IsSurfaceKind(ControlKind k) {
+    return k == ControlKind::Label || k == ControlKind::HeadingLabel || k == ControlKind::Line ||
+           k == ControlKind::Image;
+}
+
 bool IsText(ControlKind k) {
     return k == ControlKind::Label || k == ControlKind::HeadingLabel || k == ControlKind::TextBox ||
            k == ControlKind::MultiLineText;
@@ -218,7 +224,11 @@ void FormWindow::CreateMainWindow() {
 void FormWindow::CreateControls() {
     const auto& defs = form_.def().controls;
     entries_.resize(defs.size());
-    std::vector<HWND> backgrounds;  // frames and the band sit below everything they hold
+    // Stacking, top to bottom: the windowed controls, then the kinds drawn on
+    // their container's surface (labels, rules, the logo), then the frames,
+    // and the band lowest of all. So a text box that meets a label's box
+    // keeps its border, and a frame never paints over what it holds.
+    std::vector<HWND> surface, frames;
     HWND band = nullptr;
     for (size_t i = 0; i < defs.size(); ++i) {
         const ControlDef& d = defs[i];
@@ -230,12 +240,14 @@ void FormWindow::CreateControls() {
         HWND h = CreateControl(static_cast<int>(i), d, !continuesGroup);
         entries_[i].hwnd = h;
         if (!h) continue;
-        if (d.kind == ControlKind::Frame) backgrounds.push_back(h);
-        if (d.kind == ControlKind::Band) band = h;
+        if (d.kind == ControlKind::Frame) frames.push_back(h);
+        else if (d.kind == ControlKind::Band) band = h;
+        else if (IsSurfaceKind(d.kind)) surface.push_back(h);
     }
-    if (band) backgrounds.push_back(band);  // the band lowest of all
-    for (HWND h : backgrounds)
-        SetWindowPos(h, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    std::vector<HWND> lowering = surface;
+    lowering.insert(lowering.end(), frames.begin(), frames.end());
+    if (band) lowering.push_back(band);
+    for (HWND h : lowering) SetWindowPos(h, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     for (size_t i = 0; i < defs.size(); ++i) {
         if (defs[i].kind == ControlKind::Timer)
             SetTimer(hwnd_, static_cast<UINT_PTR>(kFirstControlId + i), static_cast<UINT>(std::max(defs[i].max, 1)),

@@ -251,7 +251,7 @@ TEST(ApplyPass, UnwritableBackupAsksAndNoWritesNothing) {
         TestRig rig;
         SeedFolders(rig.registry);
         rig.app->Form_Load();
-        rig.files.RefusePath("C:\\Documents and Settings\\User\\Application Data\\Vantrel");
+        rig.files.RefusePath("C:\\Documents and Settings\\User\\Application Data\\Vantrel\\Backups");
         const std::string before = rig.registry.ExportRegFile(RegFormat::Regedit4);
         rig.form1().check("Check4").setValue(1);
         rig.dialogs.ExpectMessage("Backup Not Saved", answer, "", mb::kYesNo | mb::kExclamation | mb::kDefaultButton2);
