@@ -60,10 +60,6 @@ Target Resolve(Form& form, const std::string& control) {
     return t;
 }
 
-[[noreturn]] void Refuse() {
-    throw VbError(vberr::kInvalidProperty, "Invalid property value");
-}
-
 [[noreturn]] void Mismatch() {
     throw VbError(vberr::kTypeMismatch, "Type mismatch");
 }
@@ -79,15 +75,18 @@ int ReadState(const Target& t) {
     Mismatch();
 }
 
-void SetState(const Target& t, long long state) {
+// Sets the control's state. A state the control does not hold is a failed
+// step: false, and the control keeps its state. (Failures are answered
+// without exceptions: absent values are common and a load must stay cheap.)
+bool SetState(const Target& t, long long state) {
     switch (t.kind) {
     case Target::Kind::Check:
-        if (state < -32768 || state > 32767) Refuse();
+        if (state < 0 || state > 2) return false;
         t.check->setValue(static_cast<int>(state));
-        return;
+        return true;
     case Target::Kind::Slider:
         t.slider->setValue(state);
-        return;
+        return true;
     case Target::Kind::Options:
         if (state == 1) {
             t.first->setValue(true);
@@ -97,16 +96,16 @@ void SetState(const Target& t, long long state) {
             t.first->setValue(false);
             t.second->setValue(false);
         } else {
-            Refuse();
+            return false;
         }
-        return;
+        return true;
     case Target::Kind::ListItem:
-        if (state != 0 && state != 1) Refuse();
+        if (state != 0 && state != 1) return false;
         t.list->setSelected(t.item, state == 1);
-        return;
+        return true;
     case Target::Kind::Text: break;
     }
-    Mismatch();
+    return false;
 }
 
 // The control's value as the text a direct apply writes.
@@ -117,20 +116,17 @@ std::string ReadDirect(const Target& t) {
 
 // A direct load: text controls take the text unchanged; a slider takes it as
 // a 32-bit whole number, every other control as a 16-bit one.
-void SetDirect(const Target& t, const std::string& text) {
+bool SetDirect(const Target& t, const std::string& text) {
     if (t.kind == Target::Kind::Text) {
         t.text->setText(text);
-        return;
+        return true;
     }
     if (t.kind == Target::Kind::Slider) {
         auto n = TextToLong(text);
-        if (!n) Mismatch();
-        SetState(t, *n);
-        return;
+        return n && SetState(t, *n);
     }
     auto n = TextToInteger(text);
-    if (!n) Mismatch();
-    SetState(t, *n);
+    return n && SetState(t, *n);
 }
 
 // Text taken as a number for a numeric comparison: decimal notation with

@@ -333,8 +333,9 @@ FormWindow::Entry* FormWindow::EntryByName(const std::string& name) {
 }
 
 HWND FormWindow::control(const std::string& name) const {
-    return const_cast<FormWindow*>(this)->EntryByName(name) ? const_cast<FormWindow*>(this)->EntryByName(name)->hwnd
-                                                             : nullptr;
+    const int i = ControlId(form_.def(), name) - kFirstControlId;
+    if (i < 0 || i >= static_cast<int>(entries_.size())) return nullptr;
+    return entries_[static_cast<size_t>(i)].hwnd;
 }
 
 HMENU FormWindow::popup(const std::string& name) const {
