@@ -23,7 +23,7 @@ fi
 PREFIX="${VANTREL_PREFIX:-$ROOT/build/prefix-default}"
 if [ ! -f "$PREFIX/drive_c/boot.ini" ]; then
     echo "preparing the Wine prefix $PREFIX"
-    vantrel_make_prefix "$PREFIX"
+    if [ -n "${DISPLAY:-}" ]; then vantrel_make_prefix "$PREFIX"; else vantrel_make_prefix "$PREFIX" desktop; fi
 fi
 export WINEPREFIX="$PREFIX"
 

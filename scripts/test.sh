@@ -35,7 +35,7 @@ ctest --test-dir build/native --output-on-failure -j"$JOBS" || native_rc=$?
 echo "== Wine tests ($VANTREL_WINEARCH prefix)"
 PREFIX="$ROOT/build/prefix-test"
 trap 'vantrel_end_wine "$PREFIX"' EXIT
-vantrel_make_prefix "$PREFIX"
+vantrel_make_prefix "$PREFIX" desktop
 export WINEPREFIX="$PREFIX"
 wine_rc=0
 xvfb-run -a -s "-screen 0 1024x768x24" ctest --test-dir "$WINE_TREE" --output-on-failure || wine_rc=$?

@@ -35,14 +35,20 @@ else
 fi
 export VANTREL_WINE VANTREL_WINEARCH VANTREL_WINESERVER
 
-# vantrel_make_prefix DIR: a fresh prefix in DIR, set to Windows XP, with a
-# realistic XP C:\boot.ini.
+# vantrel_make_prefix DIR [desktop]: a fresh prefix in DIR, set to Windows XP,
+# with a realistic XP C:\boot.ini. With "desktop", every window opens inside a
+# Wine virtual desktop: without a window manager (Xvfb), Wine otherwise waits
+# about two seconds whenever a top-level window is hidden or destroyed.
 vantrel_make_prefix() {
-    local dir="$1"
+    local dir="$1" desktop="${2:-}"
     rm -rf "$dir"
     mkdir -p "$(dirname "$dir")"
     WINEPREFIX="$dir" WINEARCH="$VANTREL_WINEARCH" "$VANTREL_WINE" wineboot -i >/dev/null 2>&1 || true
     WINEPREFIX="$dir" "$VANTREL_WINE" winecfg -v "$VANTREL_WINVER" >/dev/null 2>&1 || true
+    if [ "$desktop" = desktop ]; then
+        WINEPREFIX="$dir" "$VANTREL_WINE" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1 || true
+        WINEPREFIX="$dir" "$VANTREL_WINE" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1 || true
+    fi
     WINEPREFIX="$dir" "$VANTREL_WINESERVER" -w || true
     if [ ! -d "$dir/drive_c" ]; then
         echo "could not create the Wine prefix $dir" >&2

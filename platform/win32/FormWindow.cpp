@@ -13,6 +13,7 @@ namespace {
 constexpr char kWindowClass[] = "VantrelForm";
 constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 constexpr int kComboListHeight = 150;  // pixels of drop-down list below a combo box's field
+constexpr char kOwnerProperty[] = "VantrelFormWindow";  // on subclassed controls: their FormWindow
 
 // Class, styles and extended styles of each kind of control.
 struct KindSpec {
@@ -309,10 +310,8 @@ HWND FormWindow::CreateControl(int index, const ControlDef& def, bool groupStart
         SendMessageA(h, EM_SETLIMITTEXT, 0, 0);
         break;
     case ControlKind::CheckListBox:
-        SetWindowSubclass(h, CheckListProc, 0, reinterpret_cast<DWORD_PTR>(this));
-        break;
     case ControlKind::TreeView:
-        SetWindowSubclass(h, TreeProc, 0, reinterpret_cast<DWORD_PTR>(this));
+        Subclass(h);
         break;
     default:
         break;
@@ -838,54 +837,65 @@ LRESULT FormWindow::Handle(UINT msg, WPARAM wp, LPARAM lp) {
     return DefWindowProcA(hwnd_, msg, wp, lp);
 }
 
-LRESULT CALLBACK FormWindow::CheckListProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR data) {
-    auto* self = reinterpret_cast<FormWindow*>(data);
-    Entry* e = self->EntryById(GetDlgCtrlID(hwnd));
-    if (!e) return DefSubclassProc(hwnd, msg, wp, lp);
-    try {
-        switch (msg) {
-        case WM_LBUTTONDOWN:
-        case WM_LBUTTONDBLCLK: {
-            // A click on an item's box toggles it; a double click anywhere on the item too.
-            const LRESULT result = DefSubclassProc(hwnd, msg, wp, lp);
-            const auto hit = static_cast<DWORD>(SendMessageA(hwnd, LB_ITEMFROMPOINT, 0, lp));
-            const int x = static_cast<short>(LOWORD(lp));
-            if (HIWORD(hit) == 0 && (x < 2 + self->checkSize_ + 2 || msg == WM_LBUTTONDBLCLK))
-                self->ToggleCheck(*e, static_cast<int>(LOWORD(hit)));
-            return result;
-        }
-        case WM_KEYDOWN:
-            if (wp == VK_SPACE) {
-                self->ToggleCheck(*e, static_cast<int>(SendMessageA(hwnd, LB_GETCURSEL, 0, 0)));
-                return 0;
-            }
-            break;
-        case WM_CHAR:
-            if (wp == ' ') return 0;
-            break;
-        case WM_NCDESTROY:
-            RemoveWindowSubclass(hwnd, CheckListProc, 0);
-            break;
-        default:
-            break;
-        }
-    } catch (...) {
-        return 0;
-    }
-    return DefSubclassProc(hwnd, msg, wp, lp);
+void FormWindow::Subclass(HWND child) {
+    SetPropA(child, kOwnerProperty, this);
+    childProcs_[child] = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(child, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ChildProc)));
 }
 
-LRESULT CALLBACK FormWindow::TreeProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR data) {
-    auto* self = reinterpret_cast<FormWindow*>(data);
-    if (msg == WM_LBUTTONDOWN || msg == WM_LBUTTONDBLCLK) {
-        // Where the click landed, for the click notification that follows.
-        self->treeClick_.x = static_cast<short>(LOWORD(lp));
-        self->treeClick_.y = static_cast<short>(HIWORD(lp));
-        self->treeClickRaised_ = false;
-    } else if (msg == WM_NCDESTROY) {
-        RemoveWindowSubclass(hwnd, TreeProc, id);
+LRESULT CALLBACK FormWindow::ChildProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    auto* self = static_cast<FormWindow*>(GetPropA(hwnd, kOwnerProperty));
+    auto proc = self ? self->childProcs_.find(hwnd) : decltype(self->childProcs_)::iterator{};
+    if (!self || proc == self->childProcs_.end()) return DefWindowProcA(hwnd, msg, wp, lp);
+    const WNDPROC original = proc->second;
+    if (msg == WM_NCDESTROY) {
+        SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
+        RemovePropA(hwnd, kOwnerProperty);
+        self->childProcs_.erase(proc);
+        return CallWindowProcA(original, hwnd, msg, wp, lp);
     }
-    return DefSubclassProc(hwnd, msg, wp, lp);
+    Entry* e = self->EntryById(GetDlgCtrlID(hwnd));
+    if (e && e->hwnd == hwnd) {
+        if (e->model->kind() == ControlKind::TreeView && (msg == WM_LBUTTONDOWN || msg == WM_LBUTTONDBLCLK)) {
+            // Where the click landed, for the click notification that follows.
+            self->treeClick_.x = static_cast<short>(LOWORD(lp));
+            self->treeClick_.y = static_cast<short>(HIWORD(lp));
+            self->treeClickRaised_ = false;
+        } else if (e->model->kind() == ControlKind::CheckListBox) {
+            LRESULT result = 0;
+            try {
+                if (self->CheckListMessage(*e, msg, wp, lp, &result)) return result;
+            } catch (...) {
+                return 0;
+            }
+        }
+    }
+    return CallWindowProcA(original, hwnd, msg, wp, lp);
+}
+
+bool FormWindow::CheckListMessage(Entry& e, UINT msg, WPARAM wp, LPARAM lp, LRESULT* result) {
+    switch (msg) {
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK: {
+        // A click on an item's box toggles it; a double click anywhere on the item too.
+        *result = CallWindowProcA(childProcs_[e.hwnd], e.hwnd, msg, wp, lp);
+        const auto hit = static_cast<DWORD>(SendMessageA(e.hwnd, LB_ITEMFROMPOINT, 0, lp));
+        const int x = static_cast<short>(LOWORD(lp));
+        if (HIWORD(hit) == 0 && (x < 2 + checkSize_ + 2 || msg == WM_LBUTTONDBLCLK))
+            ToggleCheck(e, static_cast<int>(LOWORD(hit)));
+        return true;
+    }
+    case WM_KEYDOWN:
+        if (wp != VK_SPACE) return false;
+        ToggleCheck(e, static_cast<int>(SendMessageA(e.hwnd, LB_GETCURSEL, 0, 0)));
+        *result = 0;
+        return true;
+    case WM_CHAR:
+        *result = 0;
+        return wp == ' ';  // no type-ahead search on the space that toggled
+    default:
+        return false;
+    }
 }
 
 }  // namespace vantrel::win32

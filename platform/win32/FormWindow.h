@@ -71,8 +71,11 @@ private:
     };
 
     static LRESULT CALLBACK WindowProc(HWND, UINT, WPARAM, LPARAM);
-    static LRESULT CALLBACK CheckListProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
-    static LRESULT CALLBACK TreeProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
+    // The check-box list and the tree are subclassed (the classic way, which
+    // every comctl32 version allows) to see clicks and keys first.
+    static LRESULT CALLBACK ChildProc(HWND, UINT, WPARAM, LPARAM);
+    void Subclass(HWND child);
+    bool CheckListMessage(Entry& entry, UINT msg, WPARAM wp, LPARAM lp, LRESULT* result);
     LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp);
 
     void CreateMainWindow();
@@ -120,6 +123,7 @@ private:
     std::map<HMENU, std::string> popupNames_;
     std::map<std::string, std::map<std::string, HTREEITEM>> treeItems_;  // per tree: key to item
     std::map<HTREEITEM, std::string> treeKeys_;
+    std::map<HWND, WNDPROC> childProcs_;  // the class procedures of subclassed controls
 };
 
 }  // namespace vantrel::win32
