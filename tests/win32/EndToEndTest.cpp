@@ -1,0 +1,718 @@
+// Vantrel.exe from the outside, driven as a user drives it: the registry of
+// the test prefix is seeded with known values for every settings page, the
+// program is started, its controls are read and changed through their window
+// messages, "Apply Changes" is pressed and the stored values are compared with
+// what each page writes. The seeded values are put back afterwards, keys the
+// run created are removed, and so are the backup files the apply left.
+#include "platform/win32/WindowsApi.h"
+
+#include <shlobj.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cstdint>
+#include <cstdlib>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <set>
+#include <sstream>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "app/Forms.h"
+#include "platform/win32/FormWindow.h"
+#include "platform/win32/Win32Registry.h"
+#include "settings/TweakRow.h"
+#include "win32/RegistrySnapshot.h"
+
+namespace vantrel::test {
+namespace {
+
+constexpr char kCaption[] = "Vantrel - Version 2.0 -A";
+constexpr char kAppliedMessage[] =
+    "All changes applied. Most changes will not be applied until you log off of Windows.";
+
+constexpr RegKey kHkcu = reg::kCurrentUser;
+constexpr RegKey kHklm = reg::kLocalMachine;
+
+const std::string kUtilityManager = R"(SOFTWARE\Microsoft\Windows NT\CurrentVersion\Accessibility\Utility Manager\)";
+const std::string kVersion = R"(SOFTWARE\Microsoft\Windows NT\CurrentVersion)";
+const std::string kMessenger = R"(SYSTEM\ControlSet001\Services\Messenger)";
+const std::string kIe = R"(Software\Microsoft\Internet Explorer)";
+const std::string kIeMain = kIe + R"(\Main)";
+const std::string kKeyboard = R"(Control Panel\Keyboard)";
+const std::string kMouse = R"(Control Panel\Mouse)";
+const std::string kExplorer = R"(Software\Microsoft\Windows\CurrentVersion\Explorer)";
+const std::string kAdvanced = kExplorer + R"(\Advanced)";
+const std::string kAutoComplete = kExplorer + R"(\AutoComplete)";
+const std::string kCleanupWiz = kExplorer + R"(\Desktop\CleanupWiz)";
+const std::string kShellFolders = kExplorer + R"(\Shell Folders)";
+const std::string kUserShellFolders = kExplorer + R"(\User Shell Folders)";
+
+// ---- registry values as the test states them ----
+
+// A value as text: REG_SZ text, or a REG_DWORD in decimal; type kNone is an absent value.
+struct Value {
+    RegKey root;
+    std::string key;
+    std::string name;
+    std::uint32_t type;
+    std::string text;
+};
+
+Value Sz(RegKey root, const std::string& key, const std::string& name, const std::string& text) {
+    return {root, key, name, reg::kSz, text};
+}
+Value Dword(RegKey root, const std::string& key, const std::string& name, std::uint32_t number) {
+    return {root, key, name, reg::kDword, std::to_string(number)};
+}
+Value Absent(RegKey root, const std::string& key, const std::string& name) { return {root, key, name, reg::kNone, ""}; }
+
+StoredValue ToStored(const Value& v) {
+    StoredValue s{v.root, v.key, v.name, v.type != reg::kNone, v.type, {}};
+    if (v.type == reg::kDword) {
+        const auto n = static_cast<std::uint32_t>(std::stoul(v.text));
+        for (int i = 0; i < 4; ++i) s.data.push_back(static_cast<std::uint8_t>(n >> (8 * i)));
+    } else if (v.type == reg::kSz) {
+        s.data.assign(v.text.begin(), v.text.end());
+        s.data.push_back(0);
+    }
+    return s;
+}
+
+// A stored value in words, so that a mismatch says what is there.
+std::string Describe(const StoredValue& v) {
+    if (!v.present) return "absent";
+    if (v.type == reg::kDword && v.data.size() == 4) {
+        const std::uint32_t n = v.data[0] | (v.data[1] << 8) | (v.data[2] << 16) |
+                                (static_cast<std::uint32_t>(v.data[3]) << 24);
+        return "REG_DWORD " + std::to_string(n);
+    }
+    if ((v.type == reg::kSz || v.type == reg::kExpandSz) && !v.data.empty() && v.data.back() == 0) {
+        const std::string text(v.data.begin(), v.data.end() - 1);
+        return (v.type == reg::kSz ? "REG_SZ \"" : "REG_EXPAND_SZ \"") + text + "\"";
+    }
+    return "type " + std::to_string(v.type) + ", " + std::to_string(v.data.size()) + " bytes";
+}
+
+std::string Where(const Value& v) {
+    return std::string(v.root == kHklm ? "HKLM\\" : "HKCU\\") + v.key + " : \"" + v.name + "\"";
+}
+
+std::string Folded(std::string s) {
+    if (!s.empty() && s.back() == '\\') s.pop_back();
+    std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return s;
+}
+
+// Puts every named value back as it was and removes the keys that did not
+// exist before, whatever way the test ends.
+class RegistryGuard {
+public:
+    RegistryGuard(Win32Registry& reg, const std::vector<ValueRef>& values) : reg_(reg) {
+        std::vector<ValueRef> unique;
+        std::set<std::string> seen;
+        for (ValueRef v : values) {
+            if (!v.key.empty() && v.key.back() == '\\') v.key.pop_back();
+            if (seen.insert(std::to_string(v.root) + "|" + Folded(v.key) + "|" + Folded(v.value)).second) {
+                NoteMissingKey(v.root, v.key);
+                unique.push_back(v);
+            }
+        }
+        snapshot_.Take(reg_, unique);
+    }
+    ~RegistryGuard() {
+        snapshot_.Restore(reg_);
+        for (const auto& [root, path] : created_) reg_.DeleteKeyTree(root, path);
+    }
+    RegistryGuard(const RegistryGuard&) = delete;
+    RegistryGuard& operator=(const RegistryGuard&) = delete;
+
+private:
+    // The uppermost key of the path that is not there yet: everything below it is the run's.
+    void NoteMissingKey(RegKey root, const std::string& path) {
+        for (std::size_t end = 0; end != std::string::npos;) {
+            end = path.find('\\', end + 1);
+            const std::string prefix = path.substr(0, end);
+            RegKey key = 0;
+            if (reg_.OpenKey(root, prefix, &key) == reg::kSuccess) {
+                reg_.CloseKey(key);
+                continue;
+            }
+            const auto entry = std::make_pair(root, prefix);
+            if (std::find(created_.begin(), created_.end(), entry) == created_.end()) created_.push_back(entry);
+            return;
+        }
+    }
+
+    Win32Registry& reg_;
+    RegistrySnapshot snapshot_;
+    std::vector<std::pair<RegKey, std::string>> created_;
+};
+
+// ---- the backup folder ----
+
+std::string AppDataFolder() {
+    char path[MAX_PATH] = {};
+    if (SHGetFolderPathA(nullptr, CSIDL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, path) != S_OK) return {};
+    return path;
+}
+
+bool FolderExists(const std::string& path) {
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::set<std::string> RegFilesIn(const std::string& folder) {
+    std::set<std::string> names;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((folder + "\\*.reg").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return names;
+    do {
+        names.insert(found.cFileName);
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    return names;
+}
+
+// Remembers the backup files that were there; removes the ones that came
+// later and the folders the run created.
+class BackupFolderGuard {
+public:
+    explicit BackupFolderGuard(std::string appData)
+        : vantrel_(appData + "\\Vantrel"), backups_(vantrel_ + "\\Backups"), hadVantrel_(FolderExists(vantrel_)),
+          hadBackups_(FolderExists(backups_)), before_(RegFilesIn(backups_)) {}
+    ~BackupFolderGuard() {
+        for (const std::string& name : NewFiles()) DeleteFileA((backups_ + "\\" + name).c_str());
+        if (!hadBackups_) RemoveDirectoryA(backups_.c_str());
+        if (!hadVantrel_) RemoveDirectoryA(vantrel_.c_str());
+    }
+    BackupFolderGuard(const BackupFolderGuard&) = delete;
+    BackupFolderGuard& operator=(const BackupFolderGuard&) = delete;
+
+    const std::string& folder() const { return backups_; }
+    std::vector<std::string> NewFiles() const {
+        std::vector<std::string> added;
+        for (const std::string& name : RegFilesIn(backups_))
+            if (!before_.count(name)) added.push_back(name);
+        return added;
+    }
+
+private:
+    std::string vantrel_, backups_;
+    bool hadVantrel_, hadBackups_;
+    std::set<std::string> before_;
+};
+
+// ---- the running program ----
+
+// VANTREL_EXE, as a Windows path (a Unix path is reached through drive Z:),
+// or Vantrel.exe in the folder above this test program.
+std::string ExePath() {
+    if (const char* env = std::getenv("VANTREL_EXE"); env && *env) {
+        std::string path = env;
+        if (path[0] == '/') {
+            path = "Z:" + path;
+            std::replace(path.begin(), path.end(), '/', '\\');
+        }
+        return path;
+    }
+    char self[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, self, MAX_PATH);
+    std::string path = self;
+    path.erase(path.find_last_of('\\'));
+    return path + "\\..\\Vantrel.exe";
+}
+
+std::string ClassOf(HWND hwnd) {
+    char name[64] = {};
+    GetClassNameA(hwnd, name, sizeof name);
+    return name;
+}
+
+// The program's process and its windows. Ending the object ends a process
+// that is still running.
+class RunningVantrel {
+public:
+    RunningVantrel() = default;
+    ~RunningVantrel() {
+        if (!pi_.hProcess) return;
+        if (WaitForSingleObject(pi_.hProcess, 0) == WAIT_TIMEOUT) {
+            TerminateProcess(pi_.hProcess, 99);
+            WaitForSingleObject(pi_.hProcess, 5000);
+        }
+        CloseHandle(pi_.hThread);
+        CloseHandle(pi_.hProcess);
+    }
+    RunningVantrel(const RunningVantrel&) = delete;
+    RunningVantrel& operator=(const RunningVantrel&) = delete;
+
+    bool Start(const std::string& exe) {
+        STARTUPINFOA si{};
+        si.cb = sizeof si;
+        std::string commandLine = "\"" + exe + "\"";
+        return CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
+                              &pi_) != FALSE;
+    }
+    bool Running() const { return WaitForSingleObject(pi_.hProcess, 0) == WAIT_TIMEOUT; }
+    HANDLE process() const { return pi_.hProcess; }
+
+    // Polls until ready() holds, the time is up or the process has ended.
+    bool WaitUntil(DWORD milliseconds, const std::function<bool()>& ready) const {
+        const DWORD start = GetTickCount();
+        while (!ready()) {
+            if (GetTickCount() - start >= milliseconds || !Running()) return ready();
+            Sleep(50);
+        }
+        return true;
+    }
+
+    // A visible top-level window of the process, by class and caption (empty: any).
+    HWND FindWindowOf(const std::string& windowClass, const std::string& caption) const {
+        WindowSearch search{pi_.dwProcessId, &windowClass, &caption, nullptr};
+        EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
+        return search.found;
+    }
+    HWND Dialog() const { return FindWindowOf("#32770", ""); }
+
+    void SetMain(HWND main) { main_ = main; }
+    HWND main() const { return main_; }
+
+    // Every message goes through a bounded send: a program that stops
+    // answering fails the test instead of hanging it.
+    LRESULT Send(HWND to, UINT msg, WPARAM wp, LPARAM lp) const {
+        DWORD_PTR result = 0;
+        if (!SendMessageTimeoutA(to, msg, wp, lp, SMTO_ABORTIFHUNG, 5000, &result))
+            ADD_FAILURE() << "message 0x" << std::hex << msg << " to a window of Vantrel.exe not answered within 5 s";
+        return static_cast<LRESULT>(result);
+    }
+    std::string Text(HWND hwnd) const {
+        char text[1024] = {};
+        Send(hwnd, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
+        return text;
+    }
+
+    // Wine hands a list item to an ANSI caller of another process in UTF-16,
+    // so the item is asked for in UTF-16 and converted here.
+    std::string ListItem(HWND list, int index) const {
+        const auto length = Send(list, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
+        if (length < 0 || length > 255) return "(no item " + std::to_string(index) + ")";
+        wchar_t wide[256] = {};
+        DWORD_PTR result = 0;
+        if (!SendMessageTimeoutW(list, LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(wide),
+                                 SMTO_ABORTIFHUNG, 5000, &result))
+            ADD_FAILURE() << "LB_GETTEXT not answered within 5 s";
+        char text[512] = {};
+        WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof text, nullptr, nullptr);
+        return text;
+    }
+
+    HWND Control(const std::string& name) const {
+        const int id = win32::ControlId(Form1Def(), name);
+        HWND hwnd = id < 0 ? nullptr : GetDlgItem(main_, id);
+        if (!hwnd) ADD_FAILURE() << "no window for the control " << name;
+        return hwnd;
+    }
+    // A command of the View menu, as the menu delivers it.
+    void Menu(const std::string& name) const {
+        const int id = win32::MenuId(Form1Def(), name);
+        ASSERT_GE(id, 0) << name;
+        Send(main_, WM_COMMAND, MAKEWPARAM(id, 0), 0);
+    }
+
+    LRESULT CheckState(const std::string& box) const { return Send(Control(box), BM_GETCHECK, 0, 0); }
+    LRESULT Position(const std::string& slider) const { return Send(Control(slider), TBM_GETPOS, 0, 0); }
+    std::string Text(const std::string& control) const { return Text(Control(control)); }
+
+    void Click(const std::string& button) const { Send(Control(button), BM_CLICK, 0, 0); }
+    void Type(const std::string& box, const std::string& text) const {
+        Send(Control(box), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    }
+    // The slider moved to a position, and the notification a trackbar sends its parent when a drag ends.
+    void Slide(const std::string& slider, int position) const {
+        HWND bar = Control(slider);
+        Send(bar, TBM_SETPOS, TRUE, position);
+        Send(main_, WM_HSCROLL, MAKEWPARAM(TB_THUMBPOSITION, position), reinterpret_cast<LPARAM>(bar));
+        Send(main_, WM_HSCROLL, MAKEWPARAM(TB_ENDTRACK, 0), reinterpret_cast<LPARAM>(bar));
+    }
+    // A mouse click on the check box in front of a list item.
+    void ClickListBox(const std::string& list, int index) const {
+        HWND box = Control(list);
+        const auto height = static_cast<int>(Send(box, LB_GETITEMHEIGHT, 0, 0));
+        const auto top = static_cast<int>(Send(box, LB_GETTOPINDEX, 0, 0));
+        const LPARAM at = MAKELPARAM(6, (index - top) * height + height / 2);
+        Send(box, WM_LBUTTONDOWN, MK_LBUTTON, at);
+        Send(box, WM_LBUTTONUP, 0, at);
+    }
+
+    // The caption and the texts of a dialog's static controls.
+    std::vector<std::string> DialogTexts(HWND dialog) const {
+        std::vector<std::string> texts;
+        for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+            std::string windowClass = ClassOf(child);
+            std::transform(windowClass.begin(), windowClass.end(), windowClass.begin(),
+                           [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+            if (windowClass == "static") {
+                const std::string text = Text(child);
+                if (!text.empty()) texts.push_back(text);
+            }
+        }
+        return texts;
+    }
+
+private:
+    struct WindowSearch {
+        DWORD process;
+        const std::string* windowClass;
+        const std::string* caption;
+        HWND found;
+    };
+    static BOOL CALLBACK MatchWindow(HWND hwnd, LPARAM data) {
+        auto* s = reinterpret_cast<WindowSearch*>(data);
+        DWORD owner = 0;
+        GetWindowThreadProcessId(hwnd, &owner);
+        if (owner != s->process || !IsWindowVisible(hwnd)) return TRUE;
+        char text[256] = {};
+        GetWindowTextA(hwnd, text, sizeof text);
+        if ((!s->windowClass->empty() && ClassOf(hwnd) != *s->windowClass) ||
+            (!s->caption->empty() && *s->caption != text))
+            return TRUE;
+        s->found = hwnd;
+        return FALSE;
+    }
+
+    PROCESS_INFORMATION pi_{};
+    HWND main_ = nullptr;
+};
+
+std::string Joined(const std::vector<std::string>& texts) {
+    std::string all;
+    for (const std::string& t : texts) all += (all.empty() ? "" : " | ") + t;
+    return all;
+}
+
+// ---- what the run seeds and what it expects afterwards ----
+
+struct Folder {
+    const char* box;
+    const char* value;
+    std::string seeded;
+};
+
+std::vector<Folder> Folders(const std::string& appData) {
+    return {{"Text5", "AppData", appData},
+            {"Text7", "Desktop", R"(C:\E2E\Desktop)"},
+            {"Text8", "Favorites", R"(C:\E2E\Favorites)"},
+            {"Text10", "My Pictures", R"(C:\E2E\Pictures)"},
+            {"Text11", "Programs", R"(C:\E2E\Programs)"},
+            {"Text12", "Recent", R"(C:\E2E\Recent)"},
+            {"Text13", "SendTo", R"(C:\E2E\SendTo)"},
+            {"Text14", "Start Menu", R"(C:\E2E\Start Menu)"},
+            {"Text15", "Startup", R"(C:\E2E\Startup)"}};
+}
+
+// The fourteen Start menu values in list order, with their seeded marks. The
+// first is stored as the text "1".
+struct StartItem {
+    const char* value;
+    bool checked;
+};
+constexpr StartItem kStartItems[] = {
+    {"Start_AdminToolsRoot", true},  {"Start_ShowControlPanel", true}, {"Start_ShowHelp", false},
+    {"Start_ShowMyComputer", true},  {"Start_ShowMyDocs", true},       {"Start_ShowMyMusic", false},
+    {"Start_ShowMyPics", true},      {"Start_ShowNetConn", false},     {"Start_ShowNetPlaces", true},
+    {"Start_ShowPrinters", false},   {"Start_ShowRecentDocs", true},   {"Start_ShowRun", false},
+    {"Start_ShowSearch", true},      {"StartMenuFavorites", false},
+};
+constexpr int kToggledItem = 3;  // "My Computer"
+
+// The eight Windows information values with the labels that show them. The
+// version values are those the prefix holds, so that Wine's own reading of
+// them does not change.
+struct Info {
+    const char* label;
+    const char* value;
+    const char* seeded;
+};
+constexpr Info kInfo[] = {
+    {"Label13", "PathName", R"(C:\WINDOWS)"},
+    {"Label15", "ProductName", "Microsoft Windows XP Professional"},
+    {"Label17", "RegisteredOrganization", "Vantrel Test Organisation"},
+    {"Label19", "RegisteredOwner", "Vantrel Test Owner"},
+    {"Label21", "CurrentVersion", "5.2"},
+    {"Label23", "SystemRoot", R"(C:\windows)"},
+    {"Label25", "CurrentBuildNumber", "3790"},
+    {"Label27", "CSDVersion", "Service Pack 2"},
+};
+
+const char* const kIeYesNo[][2] = {
+    {"FullScreen", "no"},
+    {"Use Search Asst", "yes"},
+    {"Disable Script Debugger", "no"},
+    {"Enable AutoImageResize", "yes"},
+    {"Use FormSuggest", "no"},
+    {"NotifyDownloadComplete", "yes"},
+    {"Play_Animations", "yes"},
+    {"Print_Background", "no"},
+    {"ShowGoButton", "yes"},
+};
+
+const std::string kNewOwner = "E2E Changed Owner";
+const std::string kNewDownloads = R"(C:\E2E\Incoming)";
+const std::string kNewPictures = R"(C:\E2E\Pictures Moved)";
+
+std::vector<Value> Seeds(const std::string& appData) {
+    std::vector<Value> seeds = {
+        // Accessibility Options: checked, unchecked, and grayed stored as a number.
+        Sz(kHklm, kUtilityManager + "Magnifier", "Start with Windows", "1"),
+        Sz(kHklm, kUtilityManager + "Narrator", "Start with Windows", "0"),
+        Dword(kHklm, kUtilityManager + "On-Screen Keyboard", "Start with Windows", 2),
+        // Internet Options.
+        Sz(kHkcu, kIeMain, "Start Page", "http://home.example/"),
+        Sz(kHkcu, kIeMain, "Search Page", "http://search.example/"),
+        Sz(kHkcu, kIe, "Download Directory", R"(C:\E2E\Downloads)"),
+        Absent(kHkcu, kIeMain, "Download Directory"),
+        // Keyboard and Mouse.
+        Dword(kHkcu, kKeyboard, "KeyboardDelay", 3),
+        Sz(kHkcu, kKeyboard, "KeyboardSpeed", "17"),
+        Sz(kHkcu, kMouse, "SnapToDefaultButton", "1"),
+        Sz(kHkcu, kMouse, "SwapMouseButtons", "1"),
+        Sz(kHkcu, kMouse, "MouseTrails", "3"),
+        Sz(kHkcu, kMouse, "MouseSensitivity", "15"),
+        // Explorer.
+        Dword(kHklm, kMessenger, "Start", 2),
+        Sz(kHkcu, kAutoComplete, "AutoSuggest", "no"),
+        Sz(kHkcu, kAdvanced, "EnableBalloonTips", "1"),
+        Dword(kHkcu, kAdvanced, "Hidden", 2),
+        Dword(kHkcu, kAdvanced, "HideFileExt", 1),
+        Dword(kHkcu, kCleanupWiz, "Days between clean up", 45),
+        Sz(kHkcu, kExplorer, "CaseSensitive", "1"),
+        Dword(kHkcu, kExplorer, "IncludeSubFolders", 1),
+        Sz(kHkcu, kExplorer, "SearchHidden", "0"),
+        Sz(kHkcu, kExplorer, "SearchSystemDirs", "0"),
+    };
+    for (const auto& yesNo : kIeYesNo) seeds.push_back(Sz(kHkcu, kIeMain, yesNo[0], yesNo[1]));
+    for (const Info& info : kInfo) seeds.push_back(Sz(kHklm, kVersion, info.value, info.seeded));
+    for (const Folder& f : Folders(appData)) seeds.push_back(Sz(kHkcu, kShellFolders, f.value, f.seeded));
+    for (std::size_t i = 0; i < std::size(kStartItems); ++i) {
+        const StartItem& item = kStartItems[i];
+        if (i == 0) seeds.push_back(Sz(kHkcu, kAdvanced, item.value, item.checked ? "1" : "0"));
+        else seeds.push_back(Dword(kHkcu, kAdvanced, item.value, item.checked ? 1 : 0));
+    }
+    return seeds;
+}
+
+// After the run's changes and one apply: the changed values and the
+// unchanged ones rewritten with the type their page stores.
+std::vector<Value> Expected(const std::string& appData) {
+    std::vector<Value> expected = {
+        Sz(kHklm, kUtilityManager + "Magnifier", "Start with Windows", "1"),
+        Sz(kHklm, kUtilityManager + "Narrator", "Start with Windows", "1"),            // ticked
+        Sz(kHklm, kUtilityManager + "On-Screen Keyboard", "Start with Windows", "2"),  // number became text
+        Sz(kHkcu, kIeMain, "Start Page", "http://home.example/"),
+        Sz(kHkcu, kIeMain, "Search Page", "http://search.example/"),
+        Sz(kHkcu, kIe, "Download Directory", kNewDownloads),  // typed, and written where it is read
+        Absent(kHkcu, kIeMain, "Download Directory"),
+        Sz(kHkcu, kKeyboard, "KeyboardDelay", "3"),  // number became text
+        Sz(kHkcu, kKeyboard, "KeyboardSpeed", "8"),  // slid
+        Sz(kHkcu, kMouse, "SnapToDefaultButton", "1"),
+        Sz(kHkcu, kMouse, "SwapMouseButtons", "0"),  // "Right Handed" chosen
+        Sz(kHkcu, kMouse, "MouseTrails", "3"),
+        Sz(kHkcu, kMouse, "MouseSensitivity", "15"),
+        Dword(kHklm, kMessenger, "Start", 4),  // "Enable Net Send" unticked
+        Sz(kHkcu, kAutoComplete, "AutoSuggest", "no"),
+        Dword(kHkcu, kAdvanced, "EnableBalloonTips", 1),  // text became a number
+        Dword(kHkcu, kAdvanced, "Hidden", 0),             // "2" loads unticked, which stores 0
+        Dword(kHkcu, kAdvanced, "HideFileExt", 1),
+        Dword(kHkcu, kCleanupWiz, "Days between clean up", 45),
+        Sz(kHklm, kVersion, "RegisteredOrganization", "Vantrel Test Organisation"),
+        Sz(kHklm, kVersion, "RegisteredOwner", kNewOwner),  // typed
+        Sz(kHkcu, kExplorer, "CaseSensitive", "1"),
+        Sz(kHkcu, kExplorer, "IncludeSubFolders", "1"),  // number became text
+        Sz(kHkcu, kExplorer, "SearchHidden", "0"),
+        Sz(kHkcu, kExplorer, "SearchSystemDirs", "0"),
+    };
+    for (const auto& yesNo : kIeYesNo) {
+        const bool fullScreen = std::string(yesNo[0]) == "FullScreen";  // ticked
+        expected.push_back(Sz(kHkcu, kIeMain, yesNo[0], fullScreen ? "yes" : yesNo[1]));
+    }
+    // Windows information is never written.
+    for (const Info& info : kInfo) {
+        if (std::string(info.value).rfind("Registered", 0) != 0)
+            expected.push_back(Sz(kHklm, kVersion, info.value, info.seeded));
+    }
+    for (const Folder& f : Folders(appData)) {
+        const std::string path = std::string(f.value) == "My Pictures" ? kNewPictures : f.seeded;
+        expected.push_back(Sz(kHkcu, kUserShellFolders, f.value, path));
+        expected.push_back(Sz(kHkcu, kShellFolders, f.value, path));
+    }
+    for (int i = 0; i < static_cast<int>(std::size(kStartItems)); ++i) {
+        const bool checked = kStartItems[i].checked != (i == kToggledItem);
+        expected.push_back(Dword(kHkcu, kAdvanced, kStartItems[i].value, checked ? 1 : 0));
+    }
+    return expected;
+}
+
+std::string ReadWholeFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+TEST(EndToEnd, EverySettingsPageShowsChangesAndAppliesItsValues) {
+    const std::string exe = ExePath();
+    ASSERT_NE(GetFileAttributesA(exe.c_str()), INVALID_FILE_ATTRIBUTES) << exe;
+    // Taken before any folder value is seeded: the program saves its backup here.
+    const std::string appData = AppDataFolder();
+    ASSERT_FALSE(appData.empty());
+
+    Win32Registry registry;
+    const std::vector<Value> seeds = Seeds(appData);
+    const std::vector<Value> expected = Expected(appData);
+    std::vector<ValueRef> touched = ApplyTargets();
+    for (const std::vector<Value>* list : {&seeds, &expected})
+        for (const Value& v : *list) touched.push_back({v.root, v.key, v.name});
+    RegistryGuard restoreRegistry(registry, touched);
+    BackupFolderGuard backups(appData);
+
+    for (const Value& v : seeds) WriteStored(registry, ToStored(v));
+    for (const Value& v : seeds)
+        ASSERT_EQ(Describe(ReadStored(registry, v.root, v.key, v.name)), Describe(ToStored(v)))
+            << "seeding " << Where(v);
+
+    RunningVantrel vantrel;
+    ASSERT_TRUE(vantrel.Start(exe)) << "CreateProcess failed, error " << GetLastError();
+    HWND main = nullptr;
+    vantrel.WaitUntil(30000, [&] {
+        return (main = vantrel.FindWindowOf("", kCaption)) != nullptr || vantrel.Dialog() != nullptr;
+    });
+    if (!main) {
+        HWND box = vantrel.Dialog();
+        FAIL() << "no visible window \"" << kCaption << "\" within 30 s"
+               << (box ? "; a message box instead: " + Joined(vantrel.DialogTexts(box)) : std::string());
+    }
+    vantrel.SetMain(main);
+
+    // Windows Information: all eight labels.
+    vantrel.Menu("wi");
+    EXPECT_TRUE(IsWindowVisible(vantrel.Control("Label13")));
+    for (const Info& info : kInfo) EXPECT_EQ(vantrel.Text(info.label), info.seeded) << info.label;
+
+    // Explorer: the Messenger start type, balloon tips stored as text, the
+    // interval stored as a number, owner and organisation; then "Enable Net
+    // Send" is unticked and a new owner typed.
+    vantrel.Menu("exp");
+    EXPECT_TRUE(IsWindowVisible(vantrel.Control("Check1")));
+    EXPECT_EQ(vantrel.CheckState("Check1"), BST_CHECKED);
+    EXPECT_EQ(vantrel.CheckState("Check2"), BST_UNCHECKED);
+    EXPECT_EQ(vantrel.CheckState("Check3"), BST_CHECKED);
+    EXPECT_EQ(vantrel.CheckState("Check4"), BST_UNCHECKED);
+    EXPECT_EQ(vantrel.CheckState("Check5"), BST_CHECKED);
+    EXPECT_EQ(vantrel.Text("Text1"), "45");
+    EXPECT_EQ(vantrel.Text("Text19"), "Vantrel Test Owner");
+    EXPECT_EQ(vantrel.Text("Text21"), "Vantrel Test Organisation");
+    EXPECT_EQ(vantrel.CheckState("Check6"), BST_CHECKED);
+    EXPECT_EQ(vantrel.CheckState("Check7"), BST_CHECKED);
+    vantrel.Click("Check1");
+    EXPECT_EQ(vantrel.CheckState("Check1"), BST_UNCHECKED);
+    vantrel.Type("Text19", kNewOwner);
+    EXPECT_EQ(vantrel.Text("Text19"), kNewOwner);
+
+    // Mouse: left-handed, snapping, trails "3" at position 2; then "Right Handed".
+    vantrel.Menu("mouse");
+    EXPECT_EQ(vantrel.CheckState("Option1"), BST_CHECKED);
+    EXPECT_EQ(vantrel.CheckState("Option2"), BST_UNCHECKED);
+    EXPECT_EQ(vantrel.CheckState("Check10"), BST_CHECKED);
+    EXPECT_EQ(vantrel.Position("Slider1"), 2);
+    EXPECT_EQ(vantrel.Position("Slider2"), 15);
+    vantrel.Click("Option2");
+    EXPECT_EQ(vantrel.CheckState("Option2"), BST_CHECKED);
+    EXPECT_EQ(vantrel.CheckState("Option1"), BST_UNCHECKED);
+
+    // Keyboard: the delay stored as a number, the rate as text; then the rate slid to 8.
+    vantrel.Menu("key");
+    EXPECT_EQ(vantrel.Position("Slider3"), 3);
+    EXPECT_EQ(vantrel.Position("Slider4"), 17);
+    vantrel.Slide("Slider4", 8);
+    EXPECT_EQ(vantrel.Position("Slider4"), 8);
+
+    // Personal Folders: all nine boxes; then "My Pictures" retyped.
+    vantrel.Menu("pf");
+    for (const Folder& f : Folders(appData)) EXPECT_EQ(vantrel.Text(f.box), f.seeded) << f.box;
+    vantrel.Type("Text10", kNewPictures);
+    EXPECT_EQ(vantrel.Text("Text10"), kNewPictures);
+
+    // General Options: the fourteen items; "My Computer" is unticked by a
+    // click on its box. The list does not expose its check marks to another
+    // process, so what it loaded shows in the values the apply writes back.
+    vantrel.Menu("go");
+    HWND list = vantrel.Control("List1");
+    EXPECT_TRUE(IsWindowVisible(list));
+    EXPECT_EQ(vantrel.Send(list, LB_GETCOUNT, 0, 0), 14);
+    EXPECT_EQ(vantrel.ListItem(list, kToggledItem), "My Computer");
+    vantrel.ClickListBox("List1", kToggledItem);
+    EXPECT_EQ(vantrel.Send(list, LB_GETCURSEL, 0, 0), kToggledItem) << "the click did not land on the item";
+
+    // Internet Options: "no", "yes", the three texts; then full screen ticked
+    // and a new download folder typed.
+    vantrel.Menu("io");
+    EXPECT_EQ(vantrel.CheckState("Check11"), BST_UNCHECKED);
+    EXPECT_EQ(vantrel.CheckState("Check12"), BST_CHECKED);
+    EXPECT_EQ(vantrel.Text("Text16"), "http://home.example/");
+    EXPECT_EQ(vantrel.Text("Text17"), "http://search.example/");
+    EXPECT_EQ(vantrel.Text("Text18"), R"(C:\E2E\Downloads)");
+    vantrel.Click("Check11");
+    EXPECT_EQ(vantrel.CheckState("Check11"), BST_CHECKED);
+    vantrel.Type("Text18", kNewDownloads);
+
+    // Accessibility Options: ticked, unticked, grayed; then the Narrator ticked.
+    vantrel.Menu("ao");
+    EXPECT_EQ(vantrel.CheckState("Check21"), BST_CHECKED);
+    EXPECT_EQ(vantrel.CheckState("Check22"), BST_UNCHECKED);
+    EXPECT_EQ(vantrel.CheckState("Check23"), BST_INDETERMINATE);
+    vantrel.Click("Check22");
+    EXPECT_EQ(vantrel.CheckState("Check22"), BST_CHECKED);
+
+    // "Apply Changes": the pass holds its message box open, so the click is posted.
+    ASSERT_TRUE(PostMessageA(vantrel.Control("apply"), BM_CLICK, 0, 0));
+    HWND box = nullptr;
+    vantrel.WaitUntil(20000, [&] { return (box = vantrel.Dialog()) != nullptr; });
+    ASSERT_NE(box, nullptr) << "no message box within 20 s of \"Apply Changes\"";
+    const std::string title = [&] {
+        char text[128] = {};
+        GetWindowTextA(box, text, sizeof text);
+        return std::string(text);
+    }();
+    const std::vector<std::string> texts = vantrel.DialogTexts(box);
+    EXPECT_EQ(title, "Changes Applied") << Joined(texts);
+    EXPECT_NE(std::find(texts.begin(), texts.end(), kAppliedMessage), texts.end()) << Joined(texts);
+    PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    EXPECT_TRUE(vantrel.WaitUntil(10000, [&] { return !IsWindow(box); })) << "the message box did not close";
+
+    for (const Value& v : expected)
+        EXPECT_EQ(Describe(ReadStored(registry, v.root, v.key, v.name)), Describe(ToStored(v))) << Where(v);
+
+    // One backup, taken before the writes: it holds the seeded values.
+    const std::vector<std::string> added = backups.NewFiles();
+    ASSERT_EQ(added.size(), 1u) << "backup files added to " << backups.folder();
+    const std::string backup = ReadWholeFile(backups.folder() + "\\" + added[0]);
+    EXPECT_EQ(backup.rfind("REGEDIT4", 0), 0u) << added[0];
+    EXPECT_NE(backup.find("[HKEY_CURRENT_USER\\" + kAdvanced + "]"), std::string::npos);
+    EXPECT_NE(backup.find("\"Start_AdminToolsRoot\"=\"1\""), std::string::npos);
+    EXPECT_NE(backup.find("\"Hidden\"=dword:00000002"), std::string::npos);
+    EXPECT_NE(backup.find("\"SwapMouseButtons\"=\"1\""), std::string::npos);
+
+    PostMessageA(main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(WaitForSingleObject(vantrel.process(), 15000), WAIT_OBJECT_0) << "the process did not end";
+    DWORD code = 99;
+    GetExitCodeProcess(vantrel.process(), &code);
+    EXPECT_EQ(code, 0u);
+}
+
+}  // namespace
+}  // namespace vantrel::test
