@@ -29,20 +29,33 @@ cmake -S . -B "$WINE_TREE" -DCMAKE_TOOLCHAIN_FILE="$VANTREL_TOOLCHAIN" -DCMAKE_B
 cmake --build "$WINE_TREE" -j"$JOBS"
 
 echo "== native tests"
-native_rc=0
-ctest --test-dir build/native --output-on-failure -j"$JOBS" || native_rc=$?
+set +e
+ctest --test-dir build/native --output-on-failure -j"$JOBS" 2>&1 | tee build/native-ctest.log
+native_rc=${PIPESTATUS[0]}
+set -e
 
 echo "== Wine tests ($VANTREL_WINEARCH prefix)"
 PREFIX="$ROOT/build/prefix-test"
 trap 'vantrel_end_wine "$PREFIX"' EXIT
 vantrel_make_prefix "$PREFIX" desktop
 export WINEPREFIX="$PREFIX"
-wine_rc=0
-xvfb-run -a -s "-screen 0 1024x768x24" ctest --test-dir "$WINE_TREE" --output-on-failure || wine_rc=$?
+set +e
+xvfb-run -a -s "-screen 0 1024x768x24" ctest --test-dir "$WINE_TREE" --output-on-failure 2>&1 | tee build/wine-ctest.log
+wine_rc=${PIPESTATUS[0]}
+set -e
 vantrel_end_wine "$PREFIX"
 
-if [ "$native_rc" -ne 0 ] || [ "$wine_rc" -ne 0 ]; then
-    echo "tests failed (native: $native_rc, Wine: $wine_rc)"
+# One closing line over both trees: "N passed, M failed".
+counts() {  # total and failed of a CTest summary line, "0 0" when there is none
+    sed -n 's/.*tests passed, \([0-9]*\) tests\{0,1\} failed out of \([0-9]*\).*/\2 \1/p' "$1" | tail -n 1 | grep . || echo "0 0"
+}
+read -r n_total n_failed < <(counts build/native-ctest.log)
+read -r w_total w_failed < <(counts build/wine-ctest.log)
+total=$((n_total + w_total))
+failed=$((n_failed + w_failed))
+if [ "$native_rc" -ne 0 ] || [ "$wine_rc" -ne 0 ] || [ "$total" -eq 0 ]; then
+    [ "$failed" -gt 0 ] || failed=1
+    echo "tests: $((total - failed)) passed, $failed failed"
     exit 1
 fi
-echo "all tests passed"
+echo "tests: $total passed, 0 failed"

@@ -472,7 +472,13 @@ void FormWindow::SyncList(Entry& e) {
     }
     if (SendMessageA(e.hwnd, getSel, 0, 0) != list.ListIndex())
         SendMessageA(e.hwnd, setSel, static_cast<WPARAM>(list.ListIndex()), 0);
-    if (list.kind() == ControlKind::CheckListBox) InvalidateRect(e.hwnd, nullptr, FALSE);  // check marks
+    if (list.kind() == ControlKind::CheckListBox) {
+        // The marks live in the model; each item's data carries a copy (1
+        // checked, 0 not) so that they can be read from outside the program.
+        for (int i = 0; i < list.ListCount(); ++i)
+            SendMessageA(e.hwnd, LB_SETITEMDATA, static_cast<WPARAM>(i), list.Selected(i) ? 1 : 0);
+        InvalidateRect(e.hwnd, nullptr, FALSE);  // check marks
+    }
 }
 
 void FormWindow::SyncTree(Entry& e) {
@@ -670,6 +676,7 @@ void FormWindow::ToggleCheck(Entry& e, int index) {
         Form::Silence quiet(form_);
         list.setSelected(index, !list.Selected(index));
     }
+    SendMessageA(e.hwnd, LB_SETITEMDATA, static_cast<WPARAM>(index), list.Selected(index) ? 1 : 0);
     RECT r;
     if (SendMessageA(e.hwnd, LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&r)) != LB_ERR)
         InvalidateRect(e.hwnd, &r, FALSE);

@@ -11,7 +11,6 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdint>
-#include <cstdlib>
 #include <fstream>
 #include <functional>
 #include <iterator>
@@ -28,11 +27,11 @@
 #include "platform/win32/Win32Registry.h"
 #include "settings/TweakRow.h"
 #include "win32/RegistrySnapshot.h"
+#include "win32/RunningExe.h"
 
 namespace vantrel::test {
 namespace {
 
-constexpr char kCaption[] = "Vantrel - Version 2.0 -A";
 constexpr char kAppliedMessage[] =
     "All changes applied. Most changes will not be applied until you log off of Windows.";
 
@@ -210,30 +209,6 @@ private:
 
 // ---- the running program ----
 
-// VANTREL_EXE, as a Windows path (a Unix path is reached through drive Z:),
-// or Vantrel.exe in the folder above this test program.
-std::string ExePath() {
-    if (const char* env = std::getenv("VANTREL_EXE"); env && *env) {
-        std::string path = env;
-        if (path[0] == '/') {
-            path = "Z:" + path;
-            std::replace(path.begin(), path.end(), '/', '\\');
-        }
-        return path;
-    }
-    char self[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, self, MAX_PATH);
-    std::string path = self;
-    path.erase(path.find_last_of('\\'));
-    return path + "\\..\\Vantrel.exe";
-}
-
-std::string ClassOf(HWND hwnd) {
-    char name[64] = {};
-    GetClassNameA(hwnd, name, sizeof name);
-    return name;
-}
-
 // The program's process and its windows. Ending the object ends a process
 // that is still running.
 class RunningVantrel {
@@ -251,13 +226,7 @@ public:
     RunningVantrel(const RunningVantrel&) = delete;
     RunningVantrel& operator=(const RunningVantrel&) = delete;
 
-    bool Start(const std::string& exe) {
-        STARTUPINFOA si{};
-        si.cb = sizeof si;
-        std::string commandLine = "\"" + exe + "\"";
-        return CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si,
-                              &pi_) != FALSE;
-    }
+    bool Start(const std::string& exe) { return StartProgram(exe, &pi_); }
     bool Running() const { return WaitForSingleObject(pi_.hProcess, 0) == WAIT_TIMEOUT; }
     HANDLE process() const { return pi_.hProcess; }
 
@@ -273,9 +242,7 @@ public:
 
     // A visible top-level window of the process, by class and caption (empty: any).
     HWND FindWindowOf(const std::string& windowClass, const std::string& caption) const {
-        WindowSearch search{pi_.dwProcessId, &windowClass, &caption, nullptr};
-        EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
-        return search.found;
+        return FindShownWindow(pi_.dwProcessId, windowClass, caption);
     }
     HWND Dialog() const { return FindWindowOf("#32770", ""); }
 
@@ -353,7 +320,7 @@ public:
     std::vector<std::string> DialogTexts(HWND dialog) const {
         std::vector<std::string> texts;
         for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-            std::string windowClass = ClassOf(child);
+            std::string windowClass = WindowClass(child);
             std::transform(windowClass.begin(), windowClass.end(), windowClass.begin(),
                            [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
             if (windowClass == "static") {
@@ -365,26 +332,6 @@ public:
     }
 
 private:
-    struct WindowSearch {
-        DWORD process;
-        const std::string* windowClass;
-        const std::string* caption;
-        HWND found;
-    };
-    static BOOL CALLBACK MatchWindow(HWND hwnd, LPARAM data) {
-        auto* s = reinterpret_cast<WindowSearch*>(data);
-        DWORD owner = 0;
-        GetWindowThreadProcessId(hwnd, &owner);
-        if (owner != s->process || !IsWindowVisible(hwnd)) return TRUE;
-        char text[256] = {};
-        GetWindowTextA(hwnd, text, sizeof text);
-        if ((!s->windowClass->empty() && ClassOf(hwnd) != *s->windowClass) ||
-            (!s->caption->empty() && *s->caption != text))
-            return TRUE;
-        s->found = hwnd;
-        return FALSE;
-    }
-
     PROCESS_INFORMATION pi_{};
     HWND main_ = nullptr;
 };
@@ -565,7 +512,7 @@ std::string ReadWholeFile(const std::string& path) {
 }
 
 TEST(EndToEnd, EverySettingsPageShowsChangesAndAppliesItsValues) {
-    const std::string exe = ExePath();
+    const std::string exe = VantrelExePath();
     ASSERT_NE(GetFileAttributesA(exe.c_str()), INVALID_FILE_ATTRIBUTES) << exe;
     // Taken before any folder value is seeded: the program saves its backup here.
     const std::string appData = AppDataFolder();
@@ -589,11 +536,11 @@ TEST(EndToEnd, EverySettingsPageShowsChangesAndAppliesItsValues) {
     ASSERT_TRUE(vantrel.Start(exe)) << "CreateProcess failed, error " << GetLastError();
     HWND main = nullptr;
     vantrel.WaitUntil(30000, [&] {
-        return (main = vantrel.FindWindowOf("", kCaption)) != nullptr || vantrel.Dialog() != nullptr;
+        return (main = vantrel.FindWindowOf("", kMainCaption)) != nullptr || vantrel.Dialog() != nullptr;
     });
     if (!main) {
         HWND box = vantrel.Dialog();
-        FAIL() << "no visible window \"" << kCaption << "\" within 30 s"
+        FAIL() << "no visible window \"" << kMainCaption << "\" within 30 s"
                << (box ? "; a message box instead: " + Joined(vantrel.DialogTexts(box)) : std::string());
     }
     vantrel.SetMain(main);
@@ -647,13 +594,16 @@ TEST(EndToEnd, EverySettingsPageShowsChangesAndAppliesItsValues) {
     vantrel.Type("Text10", kNewPictures);
     EXPECT_EQ(vantrel.Text("Text10"), kNewPictures);
 
-    // General Options: the fourteen items; "My Computer" is unticked by a
-    // click on its box. The list does not expose its check marks to another
-    // process, so what it loaded shows in the values the apply writes back.
+    // General Options: the fourteen items with their seeded marks, which
+    // each item's data mirrors (1 checked, 0 not); then "My Computer" is
+    // unticked by a click on its box.
     vantrel.Menu("go");
     HWND list = vantrel.Control("List1");
     EXPECT_TRUE(IsWindowVisible(list));
     EXPECT_EQ(vantrel.Send(list, LB_GETCOUNT, 0, 0), 14);
+    for (int i = 0; i < static_cast<int>(std::size(kStartItems)); ++i)
+        EXPECT_EQ(vantrel.Send(list, LB_GETITEMDATA, static_cast<WPARAM>(i), 0), kStartItems[i].checked ? 1 : 0)
+            << kStartItems[i].value;
     EXPECT_EQ(vantrel.ListItem(list, kToggledItem), "My Computer");
     vantrel.ClickListBox("List1", kToggledItem);
     EXPECT_EQ(vantrel.Send(list, LB_GETCURSEL, 0, 0), kToggledItem) << "the click did not land on the item";

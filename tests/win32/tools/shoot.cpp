@@ -7,8 +7,10 @@
 //   shoot page <frame>     shows that page through its menu item or section button
 //   shoot rect             prints the main window's rectangle as WxH+X+Y
 //   shoot close            closes the main window
-//   shoot launch <exe>     starts the exe, prints the milliseconds until its
-//                          main window is shown, then closes it
+//   shoot launch [exe]     starts the exe (default: VANTREL_EXE, else the
+//                          Vantrel.exe above this helper's folder), prints the
+//                          milliseconds until its main window is shown, then
+//                          closes it
 #include "platform/win32/WindowsApi.h"
 
 #include <cstdio>
@@ -18,41 +20,18 @@
 #include "app/App.h"
 #include "app/Forms.h"
 #include "platform/win32/FormWindow.h"
+#include "../RunningExe.h"
 
 namespace {
 
 using vantrel::Form1Def;
 using vantrel::PageRoutes;
-
-struct Search {
-    DWORD process;  // 0: any process
-    HWND found;
-};
-
-BOOL CALLBACK FindMain(HWND hwnd, LPARAM data) {
-    auto* search = reinterpret_cast<Search*>(data);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(hwnd, &owner);
-    char caption[64] = {};
-    GetWindowTextA(hwnd, caption, sizeof caption);
-    if ((search->process == 0 || owner == search->process) && std::string(caption) == Form1Def().caption &&
-        IsWindowVisible(hwnd)) {
-        search->found = hwnd;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-HWND MainWindow(DWORD process = 0) {
-    Search search{process, nullptr};
-    EnumWindows(FindMain, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
+using vantrel::test::FindMainWindow;
 
 HWND WaitForMain(DWORD timeoutMs, DWORD process = 0) {
     const DWORD until = GetTickCount() + timeoutMs;
     for (;;) {
-        if (HWND h = MainWindow(process)) return h;
+        if (HWND h = FindMainWindow(process)) return h;
         if (GetTickCount() > until) return nullptr;
         Sleep(2);
     }
@@ -98,14 +77,11 @@ int ShowPage(HWND main, const std::string& frame) {
 }
 
 int Launch(const std::string& exe) {
-    STARTUPINFOA si{};
-    si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
-    std::string commandLine = "\"" + exe + "\"";
     LARGE_INTEGER frequency, start, shown;
     QueryPerformanceFrequency(&frequency);
     QueryPerformanceCounter(&start);
-    if (!CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
+    if (!vantrel::test::StartProgram(exe, &pi)) {
         std::fprintf(stderr, "cannot start %s (error %lu)\n", exe.c_str(), GetLastError());
         return 1;
     }
@@ -137,7 +113,7 @@ int main(int argc, char** argv) {
         for (const auto& route : PageRoutes()) std::printf("%s %s\n", route.frame, Caption(route.frame).c_str());
         return 0;
     }
-    if (command == "launch" && argc > 2) return Launch(argv[2]);
+    if (command == "launch") return Launch(argc > 2 ? argv[2] : vantrel::test::VantrelExePath());
     if (command == "wait") {
         const DWORD timeout = argc > 2 ? static_cast<DWORD>(std::atoi(argv[2])) : 30000;
         if (!WaitForMain(timeout)) {
@@ -147,7 +123,7 @@ int main(int argc, char** argv) {
         Sleep(500);  // let it paint
         return 0;
     }
-    HWND main = MainWindow();
+    HWND main = FindMainWindow(0);
     if (!main) {
         std::fprintf(stderr, "Vantrel is not running\n");
         return 1;
@@ -163,6 +139,6 @@ int main(int argc, char** argv) {
         PostMessageA(main, WM_CLOSE, 0, 0);
         return 0;
     }
-    std::fprintf(stderr, "usage: shoot wait [ms] | pages | page <frame> | rect | close | launch <exe>\n");
+    std::fprintf(stderr, "usage: shoot wait [ms] | pages | page <frame> | rect | close | launch [exe]\n");
     return 2;
 }
