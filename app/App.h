@@ -55,6 +55,7 @@ private:
     std::unique_ptr<Form> form1_;
     std::unique_ptr<Form> form2_;
     std::string lastBackup_;
+    bool bootIniRead_ = false;  // the editor holds the text of "C:\boot.ini"
 };
 
 // The page routines, in the order the node click compares keys: key, frame,

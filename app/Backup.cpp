@@ -64,13 +64,17 @@ std::vector<RegKeyBlock> BackupBlocks(Registry& reg) {
 bool App::WriteBackup() {
     lastBackup_.clear();
     FileSystem& files = services_.files;
-    const std::string folder = services_.environment.AppDataFolder() + "\\Vantrel\\Backups";
+    const std::string appData = services_.environment.AppDataFolder();
+    const std::string folder = appData + "\\Vantrel\\Backups";
     const std::tm now = services_.environment.Now();
     char stamp[64];
     std::snprintf(stamp, sizeof stamp, "Settings %04d-%02d-%02d %02d-%02d-%02d", now.tm_year + 1900, now.tm_mon + 1,
                   now.tm_mday, now.tm_hour, now.tm_min, now.tm_sec);
 
-    long error = files.CreateFolders(folder);
+    // Without a known application-data folder there is nowhere proper to
+    // keep it (never the root of a drive): the user is asked instead.
+    constexpr long kPathNotFound = 3;
+    long error = appData.empty() ? kPathNotFound : files.CreateFolders(folder);
     std::string path;
     if (error == 0) {
         // Two applies within one second get distinct files.

@@ -83,7 +83,7 @@ std::string FileErrorReason(FileSystem& files, long code) {
     return Joined({"Error ", std::to_string(code), ": ", files.ErrorText(code)});
 }
 
-void LoadBootIni(Form& form1, Services& services) {
+bool LoadBootIni(Form& form1, Services& services) {
     std::string bytes;
     long rc = services.files.ReadAll(kBootIniPath, &bytes, true);
     if (rc) {
@@ -91,12 +91,20 @@ void LoadBootIni(Form& form1, Services& services) {
         services.dialogs.MessageBox(
             Joined({"\"", kBootIniPath, "\" could not be read.\r\n\r\n", FileErrorReason(services.files, rc)}), "Error",
             mb::kExclamation);
-        return;
+        return false;
     }
     form1.text("Text4").setText(bytes);
+    return true;
 }
 
-void SaveBootIniClicked(Form& form1, Services& services) {
+void SaveBootIniClicked(Form& form1, Services& services, bool fileWasRead) {
+    if (!fileWasRead) {
+        services.dialogs.MessageBox(Joined({"The text of \"", kBootIniPath,
+                                            "\" could not be read when Vantrel started, so the editor does not hold "
+                                            "it. The file was not changed."}),
+                                    "Error", mb::kExclamation);
+        return;
+    }
     int answer = services.dialogs.MessageBox("Are you sure you want to apply changes to your Boot.ini file?",
                                              "Apply Changes to Boot.ini?", mb::kYesNo | mb::kQuestion);
     if (answer != mb::kAnswerYes) return;

@@ -23,6 +23,11 @@ RegKey RootOf(bool localMachine) { return localMachine ? reg::kLocalMachine : re
 // when the value's data did not fit the buffer.
 bool NamesEntry(long result) { return result == reg::kSuccess || result == reg::kMoreData; }
 
+// A name of 255 characters or more does not fit the buffer: the call says
+// "more data" and stores no name. Such an entry is left out rather than
+// listed as blanks that name nothing.
+bool NameFits(long result, std::uint32_t length) { return result != reg::kMoreData || length < kBufferSize; }
+
 // The leading characters of a name buffer, as many as the call reported
 // (never more than the buffer holds, and never past a NUL).
 std::string NameFrom(const char* buffer, std::uint32_t length) {
@@ -49,7 +54,7 @@ void SubkeyPass(Registry& registry, Form& form2, RegKey root, ListBox& list) {
         std::uint32_t nameLen = kBufferSize;
         long result = registry.EnumKey(key, static_cast<std::uint32_t>(index), name, &nameLen);
         if (!NamesEntry(result)) break;
-        list.AddItem(NameFrom(name, nameLen));
+        if (NameFits(result, nameLen)) list.AddItem(NameFrom(name, nameLen));
     }
     registry.CloseKey(key);
 }
@@ -67,7 +72,8 @@ void ValuePass(Registry& registry, Form& form2, RegKey root, ListBox& list) {
         long result =
             registry.EnumValue(key, static_cast<std::uint32_t>(index), name, &nameLen, nullptr, data, &dataLen);
         if (!NamesEntry(result)) break;
-        if (dataLen > 0) list.AddItem(NameFrom(name, nameLen));  // a value without data is no program
+        // a value without data is no program
+        if (dataLen > 0 && NameFits(result, nameLen)) list.AddItem(NameFrom(name, nameLen));
     }
     registry.CloseKey(key);
 }

@@ -12,10 +12,12 @@ namespace vantrel {
 
 // Start-up step 1: the text of "C:\boot.ini" into Text4. A file that cannot be
 // opened, read or created leaves Text4 empty, shows a message with the error's
-// number and description, and start-up goes on.
-void LoadBootIni(Form& form1, Services& services);
-// Command13_Click: "Save Changes Made to Boot.ini" after a Yes.
-void SaveBootIniClicked(Form& form1, Services& services);
+// number and description, and start-up goes on. Returns whether the text was read.
+bool LoadBootIni(Form& form1, Services& services);
+// Command13_Click: "Save Changes Made to Boot.ini" after a Yes. When the
+// file's text could not be read at start-up, the editor does not hold it and
+// saving would replace the file with whatever the box holds: refused.
+void SaveBootIniClicked(Form& form1, Services& services, bool fileWasRead = true);
 
 enum class Screen { Boot, Logon };
 // Command9_Click / Command11_Click: Browse into Text2 / Text3.

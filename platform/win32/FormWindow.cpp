@@ -311,6 +311,7 @@ HWND FormWindow::CreateControl(int index, const ControlDef& def, bool groupStart
         break;
     case ControlKind::CheckListBox:
     case ControlKind::TreeView:
+    case ControlKind::OptionButton:
         Subclass(h);
         break;
     default:
@@ -563,7 +564,7 @@ void FormWindow::OnCommand(int id, int code, HWND from) {
         }
         break;
     case ControlKind::OptionButton:
-        if (code == BN_CLICKED) {
+        if (code == BN_CLICKED && !focusingOption_) {
             {
                 Form::Silence quiet(form_);
                 static_cast<OptionButton&>(c).setValue(true);
@@ -741,6 +742,15 @@ void FormWindow::PaintPrinted() {
 bool FormWindow::PreTranslate(MSG& msg) {
     if (!hwnd_ || (msg.hwnd != hwnd_ && !IsChild(hwnd_, msg.hwnd))) return false;
     if (accelerators_ && TranslateAcceleratorA(hwnd_, accelerators_, &msg)) return true;
+    // The window is no dialog, so it has no default button: Enter on a
+    // focused push button presses it, as Space does.
+    if (msg.message == WM_KEYDOWN && msg.wParam == VK_RETURN) {
+        Entry* e = EntryById(GetDlgCtrlID(msg.hwnd));
+        if (e && e->hwnd == msg.hwnd && e->model->kind() == ControlKind::Button) {
+            SendMessageA(msg.hwnd, BM_CLICK, 0, 0);
+            return true;
+        }
+    }
     return IsDialogMessageA(hwnd_, &msg) != FALSE;
 }
 
@@ -868,6 +878,16 @@ LRESULT CALLBACK FormWindow::ChildProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp
             self->treeClick_.x = static_cast<short>(LOWORD(lp));
             self->treeClick_.y = static_cast<short>(HIWORD(lp));
             self->treeClickRaised_ = false;
+        } else if (e->model->kind() == ControlKind::OptionButton && msg == WM_SETFOCUS) {
+            // A radio button that gets the focus from the keyboard (Tab)
+            // reports itself clicked; that is no choice of the user's, and
+            // "Check All" / "Uncheck All" or a mouse hand must not change by it.
+            const bool was = self->focusingOption_;
+            self->focusingOption_ = true;
+            const LRESULT result = CallWindowProcA(original, hwnd, msg, wp, lp);
+            self->focusingOption_ = was;
+            self->SyncOptionGroup(e->model->def().container);
+            return result;
         } else if (e->model->kind() == ControlKind::CheckListBox) {
             LRESULT result = 0;
             try {

@@ -124,6 +124,7 @@ private:
     std::map<std::string, std::map<std::string, HTREEITEM>> treeItems_;  // per tree: key to item
     std::map<HTREEITEM, std::string> treeKeys_;
     std::map<HWND, WNDPROC> childProcs_;  // the class procedures of subclassed controls
+    bool focusingOption_ = false;  // inside a radio button's WM_SETFOCUS
 };
 
 }  // namespace vantrel::win32

@@ -263,6 +263,35 @@ TEST(ApplyPass, UnwritableBackupAsksAndNoWritesNothing) {
     }
 }
 
+TEST(BootIni, UnreadableAtStartUpIsNeverOverwrittenByTheEmptyEditor) {
+    TestRig rig;
+    ASSERT_EQ(rig.files.WriteAll("C:\\boot.ini", "[boot loader]\r\ntimeout=30\r\n"), 0);
+    rig.files.FailOn(PortableFileSystem::Op::Read, "C:\\boot.ini", 32);
+    rig.dialogs.ExpectMessage("Error");  // could not be read; start-up goes on
+    rig.app->Form_Load();
+    EXPECT_EQ(rig.form1().text("Text4").text(), "");
+    rig.dialogs.ExpectMessage("Error");  // the save is refused
+    rig.app->Click("Command13");
+    rig.dialogs.Verify();
+    rig.files.ClearFailures();
+    std::string bytes;
+    ASSERT_EQ(rig.files.ReadAll("C:\\boot.ini", &bytes, false), 0);
+    EXPECT_EQ(bytes, "[boot loader]\r\ntimeout=30\r\n");
+}
+
+TEST(ApplyPass, NoKnownApplicationDataFolderAsksBeforeApplying) {
+    TestRig rig;
+    SeedFolders(rig.registry);
+    rig.environment.setAppDataFolder("");
+    rig.app->Form_Load();
+    const std::string before = rig.registry.ExportRegFile(RegFormat::Regedit4);
+    rig.dialogs.ExpectMessage("Backup Not Saved", mb::kAnswerNo);
+    rig.app->apply_Click();
+    rig.dialogs.Verify();
+    EXPECT_EQ(rig.registry.ExportRegFile(RegFormat::Regedit4), before);
+    EXPECT_FALSE(rig.files.Exists("C:\\Vantrel"));
+}
+
 TEST(Accessibility, CheckAllAndUncheckAllOnlyChangeTheBoxes) {
     TestRig rig;
     rig.app->Form_Load();

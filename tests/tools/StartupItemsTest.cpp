@@ -23,6 +23,7 @@ TEST_F(StartupItemsTest, ListsSubkeysThenValuesWithDataOfEachRoot) {
     registry.PutString(reg::kCurrentUser, kRun, "EmptyText", "");  // one byte: its NUL
     registry.PutString(reg::kCurrentUser, kRun, "Long", std::string(600, 'x'));
     registry.Put(reg::kCurrentUser, kRun, "Binary", reg::kBinary, {1, 2, 3});
+    registry.PutString(reg::kCurrentUser, kRun, std::string(300, 'n'), "C:\\long.exe");  // name too long to list
     registry.Put(reg::kCurrentUser, std::string(kRun) + "\\Sub", "", reg::kSz, Bytes("x"));
     registry.PutString(reg::kLocalMachine, kRun, "SoundMan", "SOUNDMAN.EXE");
     registry.Put(reg::kLocalMachine, std::string(kRun) + "\\OptionalComponents", "", reg::kSz, Bytes("x"));
