@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include <cstring>
+
 #include <gtest/gtest.h>
 
 #include "app/App.h"
@@ -127,7 +129,7 @@ protected:
         HTREEITEM item = FindItem(tree, text);
         ASSERT_NE(item, nullptr) << text;
         RECT r{};
-        *reinterpret_cast<HTREEITEM*>(&r) = item;
+        std::memcpy(&r, &item, sizeof item);  // TVM_GETITEMRECT takes the item in the rectangle
         ASSERT_TRUE(SendMessageA(tree, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&r))) << text << " not in view";
         const LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
         PostMessageA(tree, WM_LBUTTONDOWN, MK_LBUTTON, at);
@@ -444,6 +446,11 @@ TEST_F(FrontEnd, EveryWayOutEndsWithoutWriting) {
     EXPECT_EQ(ended_, 2) << "File > Exit";
     SendMessageA(Main(), WM_CLOSE, 0, 0);
     EXPECT_EQ(ended_, 3) << "close box";
+    // Enter on the focused "Exit Vantrel" presses it, as Space does.
+    SetFocus(Control("Command21"));
+    PostMessageA(Control("Command21"), WM_KEYDOWN, VK_RETURN, 0);
+    Pump();
+    EXPECT_EQ(ended_, 4) << "Enter on Exit Vantrel";
     EXPECT_TRUE(dialogs_.shown.empty()) << "nothing is asked";
     EXPECT_EQ(RegistrySnapshot::Of(registry_, ApplyTargets()), before);
 }
