@@ -4,11 +4,22 @@
 // before every other control that can take the keyboard focus.
 #include "app/Forms.h"
 
+#include <string>
+
+#include "tools/Tools.h"
+
 namespace vantrel {
 
 namespace {
 
 using K = ControlKind;
+
+// The About page's web site line names the maker's home page, the address
+// the "Visit Corvane" menu opens.
+const char* WebsiteLine() {
+    static const std::string line = std::string("Website:          ") + kHomePageAddress;
+    return line.c_str();
+}
 
 FormDef buildForm1()
 {
@@ -240,7 +251,7 @@ FormDef buildForm1()
         {"Label96", K::Label, "Application:     Vantrel", "Frame20", 120, 360, 5775, 255},
         {"Label97", K::Label, "Version:          2.0 - A", "Frame20", 120, 600, 6495, 255, false},
         {"Label98", K::Label, "Author:           Corvane Software", "Frame20", 120, 840, 6495, 255},
-        {"Label99", K::Label, "Website:          http://www.corvane.com/", "Frame20", 120, 1080, 6615, 255},
+        {"Label99", K::Label, WebsiteLine(), "Frame20", 120, 1080, 6615, 255},
         {"Label100", K::Label, "Contact:          support@corvane.com", "Frame20", 120, 1320, 6615, 255},
         {"Label101", K::Label, "Vantrel should only be run (as it has only been tested) on Windows XP Home/Professional Editions, Service Pack 1 included. Seeing as Vantrel does edit your registry, it is always a good idea to backup your registry and any important files.", "Frame20", 120, 1680, 6615, 615},
 
