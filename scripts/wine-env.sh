@@ -10,6 +10,9 @@
 # and run under 64-bit Wine in a win64 prefix set to Windows XP x64.
 
 VANTREL_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+# Wine needs a home folder to exist; CI may run without HOME set.
+: "${HOME:=$(getent passwd "$(id -u)" | cut -d: -f6)}"
+export HOME
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 
