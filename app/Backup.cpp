@@ -91,7 +91,7 @@ bool App::WriteBackup() {
         "Vantrel could not save a backup of your current settings to \"" + where + "\":\n" +
             files.ErrorText(error) + " (error " + std::to_string(error) +
             ").\n\nApply the changes without a backup?",
-        "Backup Not Saved", mb::kYesNo | mb::kExclamation | mb::kDefaultButton2);
+        "Backup Not Saved", mb::kYesNo | mb::kQuestion | mb::kDefaultButton2);
     return answer == mb::kAnswerYes;
 }
 

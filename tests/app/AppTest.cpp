@@ -1,3 +1,5 @@
+#include <algorithm>
+
 #include <gtest/gtest.h>
 
 #include "registry/RegistryRoutines.h"
@@ -45,6 +47,39 @@ TEST(StartUp, BuildsTreeListsAndShowsNoPage) {
     // The splash window was shown and unloaded inside start-up.
     EXPECT_FALSE(rig.app->form2().loaded());
     EXPECT_EQ(rig.endCalls, 0);
+}
+
+// The steps of start-up, seen through the order in which they change the
+// main window: boot.ini, the load pass (accessibility first, personal
+// folders last), the splash window's Run lists, the tree, the Start menu
+// list, the zone list, and last the Start menu check marks.
+TEST(StartUp, RunsItsStepsInOrder) {
+    TestRig rig;
+    ASSERT_EQ(rig.files.WriteAll("C:\\boot.ini", "[boot loader]\r\n"), 0);
+    rig.registry.PutString(reg::kLocalMachine,
+                           "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Accessibility\\Utility Manager\\Magnifier",
+                           "Start with Windows", "1");
+    SeedFolders(rig.registry);
+    rig.registry.PutString(reg::kCurrentUser, "Software\\Microsoft\\Windows\\CurrentVersion\\Run", "ctfmon.exe",
+                           "ctfmon.exe");
+    rig.registry.PutDword(reg::kCurrentUser, kAdvanced, "Start_ShowRun", 1);
+    std::vector<std::string> changes;
+    rig.form1().setObserver([&](Form&, Control* c) {
+        if (c) changes.push_back(c->name());
+    });
+    rig.app->Form_Load();
+    auto first = [&](const std::string& name) {
+        return std::find(changes.begin(), changes.end(), name) - changes.begin();
+    };
+    auto last = [&](const std::string& name) {
+        return changes.rend() - std::find(changes.rbegin(), changes.rend(), name);
+    };
+    const std::vector<std::string> order = {"Text4", "Check21", "Text15", "List3", "TreeView1", "List1", "Combo1"};
+    for (std::size_t i = 0; i + 1 < order.size(); ++i) {
+        ASSERT_LT(first(order[i]), static_cast<long>(changes.size())) << order[i] << " never changed";
+        EXPECT_LT(first(order[i]), first(order[i + 1])) << order[i] << " before " << order[i + 1];
+    }
+    EXPECT_GT(last("List1"), first("Combo1")) << "check marks are read after the zone list is filled";
 }
 
 TEST(StartUp, ReadsStartMenuChecksAfterFillingTheList) {
@@ -254,7 +289,7 @@ TEST(ApplyPass, UnwritableBackupAsksAndNoWritesNothing) {
         rig.files.RefusePath("C:\\Documents and Settings\\User\\Application Data\\Vantrel\\Backups");
         const std::string before = rig.registry.ExportRegFile(RegFormat::Regedit4);
         rig.form1().check("Check4").setValue(1);
-        rig.dialogs.ExpectMessage("Backup Not Saved", answer, "", mb::kYesNo | mb::kExclamation | mb::kDefaultButton2);
+        rig.dialogs.ExpectMessage("Backup Not Saved", answer, "", mb::kYesNo | mb::kQuestion | mb::kDefaultButton2);
         if (answer == mb::kAnswerYes) rig.dialogs.ExpectMessage("Changes Applied", mb::kAnswerOk, kApplied);
         rig.app->apply_Click();
         rig.dialogs.Verify();
