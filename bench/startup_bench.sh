@@ -42,14 +42,11 @@ if [[ -n $product ]]; then
     fi
 fi
 
-export WINEPREFIX=${WINEPREFIX:-$build/bench-prefix}
-inner=$(mktemp)
-trap 'vantrel_end_wine "$WINEPREFIX"; rm -f "$inner"' EXIT
 # One Wine desktop window for all programs of the prefix: no window manager
 # round trips in the measurement.
-if [[ ! -f $WINEPREFIX/system.reg ]]; then
-    vantrel_make_prefix "$WINEPREFIX" desktop
-fi
+inner=$(mktemp)
+vantrel_use_prefix "${WINEPREFIX:-$build/bench-prefix}"
+trap 'vantrel_end_wine "$WINEPREFIX"; rm -f "$inner"' EXIT
 
 cat >"$inner" <<'EOF'
 set -euo pipefail

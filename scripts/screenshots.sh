@@ -30,14 +30,11 @@ done
 out=$build/screenshots
 mkdir -p "$out"
 
-export WINEPREFIX=${WINEPREFIX:-$build/screenshots-prefix}
-inner=$(mktemp)
-trap 'vantrel_end_wine "$WINEPREFIX"; rm -f "$inner"' EXIT
 # The Wine desktop window draws the window frames and menu bars itself and
 # lets the helper see Vantrel's window.
-if [[ ! -f $WINEPREFIX/system.reg ]]; then
-    vantrel_make_prefix "$WINEPREFIX" desktop
-fi
+inner=$(mktemp)
+vantrel_use_prefix "${WINEPREFIX:-$build/screenshots-prefix}"
+trap 'vantrel_end_wine "$WINEPREFIX"; rm -f "$inner"' EXIT
 
 # Everything below runs inside the virtual X server.
 cat >"$inner" <<'EOF'

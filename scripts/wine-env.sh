@@ -66,6 +66,13 @@ vantrel_make_prefix() {
         > "$dir/drive_c/boot.ini"
 }
 
+# vantrel_use_prefix DIR: WINEPREFIX=DIR, made (with a virtual desktop) when
+# it does not exist yet; an existing prefix is used as it is.
+vantrel_use_prefix() {
+    export WINEPREFIX="$1"
+    [ -f "$WINEPREFIX/system.reg" ] || vantrel_make_prefix "$WINEPREFIX" desktop
+}
+
 # vantrel_end_wine DIR: ends every Wine process of the prefix and waits for them.
 vantrel_end_wine() {
     local dir="$1"
