@@ -8,6 +8,7 @@
 #include "app/App.h"
 #include "registry/RegFile.h"
 #include "settings/TweakRow.h"
+#include "tools/Tools.h"
 
 namespace vantrel {
 
@@ -88,9 +89,8 @@ bool App::WriteBackup() {
     }
     const std::string where = path.empty() ? folder : path;
     const int answer = services_.dialogs.MessageBox(
-        "Vantrel could not save a backup of your current settings to \"" + where + "\":\n" +
-            files.ErrorText(error) + " (error " + std::to_string(error) +
-            ").\n\nApply the changes without a backup?",
+        "Vantrel could not save a backup of your current settings to \"" + where + "\".\n" +
+            FileErrorReason(files, error) + "\n\nApply the changes without a backup?",
         "Backup Not Saved", mb::kYesNo | mb::kQuestion | mb::kDefaultButton2);
     return answer == mb::kAnswerYes;
 }
