@@ -5,7 +5,7 @@
 #include <functional>
 
 #include "platform/Platform.h"
-#include "platform/Registry.h"
+#include "registry/Registry.h"
 
 namespace vantrel {
 

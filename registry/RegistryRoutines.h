@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/Registry.h"
+#include "registry/Registry.h"
 
 namespace vantrel {
 

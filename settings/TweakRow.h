@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/Registry.h"
+#include "registry/Registry.h"
 #include "registry/RegistryRoutines.h"
 
 namespace vantrel {

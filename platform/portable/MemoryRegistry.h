@@ -19,7 +19,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "platform/Registry.h"
+#include "registry/Registry.h"
 #include "registry/RegFile.h"
 
 namespace vantrel {

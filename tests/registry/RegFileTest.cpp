@@ -2,7 +2,7 @@
 // syntax regedit accepts, and malformed files that must change nothing.
 #include <gtest/gtest.h>
 
-#include "RegistryContract.h"
+#include "registry/RegistryContract.h"
 #include "platform/portable/MemoryRegistry.h"
 #include "registry/RegFile.h"
 

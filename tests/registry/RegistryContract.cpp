@@ -1,4 +1,4 @@
-#include "RegistryContract.h"
+#include "registry/RegistryContract.h"
 
 #include <algorithm>
 #include <string_view>

@@ -16,7 +16,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/Registry.h"
+#include "registry/Registry.h"
 
 namespace vantrel::test {
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "app/Controls.h"
-#include "platform/Registry.h"
+#include "registry/Registry.h"
 #include "platform/portable/MemoryRegistry.h"
 #include "settings/TweakRow.h"
 

@@ -1,4 +1,4 @@
-#include "ToolsFixture.h"
+#include "tools/ToolsFixture.h"
 #include "tools/Tools.h"
 
 namespace vantrel::testing {

@@ -1,6 +1,6 @@
 #include <cstring>
 
-#include "ToolsFixture.h"
+#include "tools/ToolsFixture.h"
 #include "tools/Tools.h"
 
 namespace vantrel::testing {

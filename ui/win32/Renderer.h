@@ -10,7 +10,7 @@
 #include <string>
 
 #include "app/App.h"
-#include "platform/win32/FormWindow.h"
+#include "ui/win32/FormWindow.h"
 
 namespace vantrel::win32 {
 

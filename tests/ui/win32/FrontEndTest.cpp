@@ -15,11 +15,11 @@
 #include "app/App.h"
 #include "platform/portable/PortableFiles.h"
 #include "platform/portable/PortablePlatform.h"
-#include "platform/win32/Renderer.h"
+#include "ui/win32/Renderer.h"
 #include "platform/win32/Win32Registry.h"
 #include "settings/TweakRow.h"
 #include "support/ScriptedDialogs.h"
-#include "win32/RegistrySnapshot.h"
+#include "ui/win32/RegistrySnapshot.h"
 
 namespace vantrel::test {
 namespace {

@@ -1,4 +1,4 @@
-#include "platform/win32/FormWindow.h"
+#include "ui/win32/FormWindow.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,5 +1,5 @@
 // The registry contract run against the in-memory store.
-#include "RegistryContract.h"
+#include "registry/RegistryContract.h"
 
 #include "platform/portable/MemoryRegistry.h"
 

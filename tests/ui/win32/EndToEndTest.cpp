@@ -23,11 +23,11 @@
 #include <gtest/gtest.h>
 
 #include "app/Forms.h"
-#include "platform/win32/FormWindow.h"
+#include "ui/win32/FormWindow.h"
 #include "platform/win32/Win32Registry.h"
 #include "settings/TweakRow.h"
-#include "win32/RegistrySnapshot.h"
-#include "win32/RunningExe.h"
+#include "ui/win32/RegistrySnapshot.h"
+#include "ui/win32/RunningExe.h"
 
 namespace vantrel::test {
 namespace {

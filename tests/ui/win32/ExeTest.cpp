@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include "win32/RunningExe.h"
+#include "ui/win32/RunningExe.h"
 
 namespace vantrel::test {
 namespace {

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "app/App.h"
-#include "platform/win32/Renderer.h"
+#include "ui/win32/Renderer.h"
 #include "platform/win32/Win32Dialogs.h"
 #include "platform/win32/Win32Environment.h"
 #include "platform/win32/Win32Files.h"

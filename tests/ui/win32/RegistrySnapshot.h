@@ -7,7 +7,7 @@
 #include <tuple>
 #include <vector>
 
-#include "platform/Registry.h"
+#include "registry/Registry.h"
 #include "settings/TweakRow.h"
 
 namespace vantrel::test {

@@ -1,4 +1,4 @@
-#include "platform/win32/Renderer.h"
+#include "ui/win32/Renderer.h"
 
 #include <functional>
 

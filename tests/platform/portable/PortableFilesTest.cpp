@@ -1,6 +1,6 @@
 #include <fstream>
 
-#include "ToolsFixture.h"
+#include "tools/ToolsFixture.h"
 
 namespace vantrel::testing {
 namespace {

@@ -19,8 +19,8 @@
 
 #include "app/App.h"
 #include "app/Forms.h"
-#include "platform/win32/FormWindow.h"
-#include "../RunningExe.h"
+#include "ui/win32/FormWindow.h"
+#include "ui/win32/RunningExe.h"
 
 namespace {
 

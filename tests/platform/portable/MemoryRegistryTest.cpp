@@ -3,7 +3,7 @@
 // pin down for every backend.
 #include <gtest/gtest.h>
 
-#include "RegistryContract.h"
+#include "registry/RegistryContract.h"
 #include "platform/portable/MemoryRegistry.h"
 #include "registry/RegistryRoutines.h"
 
