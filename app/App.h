@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "app/Backup.h"
 #include "app/Controls.h"
 #include "app/Services.h"
 #include "registry/RegFile.h"
@@ -68,9 +69,5 @@ struct PageRoute {
     const char* reveals;
 };
 const std::vector<PageRoute>& PageRoutes();
-
-// The current stored values of everything an apply writes, as .reg key blocks
-// (absent values as deletions): importing them undoes the apply.
-std::vector<RegKeyBlock> BackupBlocks(Registry& reg);
 
 }  // namespace vantrel

@@ -1,12 +1,10 @@
-// The backup an apply takes before it writes anything: the current stored
-// value of every value the apply is about to write, as a .reg file that
-// restores them when imported (values that are absent now become deletions).
+#include "app/Backup.h"
+
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
 
 #include "app/App.h"
-#include "registry/RegFile.h"
 #include "settings/TweakRow.h"
 #include "tools/Tools.h"
 
@@ -26,14 +24,17 @@ std::string WithoutTrailingBackslash(std::string path) {
 }
 
 // The value as stored now, or a deletion when it is absent or unreadable.
+// Read with the wide functions, so that no code page stands between the
+// registry and the file.
 RegValueEntry CurrentValue(Registry& reg, RegKey root, const std::string& path, const std::string& name) {
+    RegValueEntry entry = RegRemovedValue(AnsiToUtf8(reg.codePage(), name));
     RegKey key = 0;
-    if (reg.OpenKey(root, path, &key) != reg::kSuccess) return RegRemovedValue(name);
-    RegValueEntry entry = RegRemovedValue(name);
+    if (reg.OpenKey(root, path, &key) != reg::kSuccess) return entry;
+    const std::u16string wideName = reg.codePage().ToWide(name);
     std::uint32_t type = 0, size = 0;
-    if (reg.QueryValue(key, name, &type, nullptr, &size) == reg::kSuccess) {
+    if (reg.QueryValueW(key, wideName, &type, nullptr, &size) == reg::kSuccess) {
         std::vector<std::uint8_t> data(size);
-        if (size == 0 || reg.QueryValue(key, name, &type, data.data(), &size) == reg::kSuccess) {
+        if (size == 0 || reg.QueryValueW(key, wideName, &type, data.data(), &size) == reg::kSuccess) {
             data.resize(size);
             entry.remove = false;
             entry.type = type;
@@ -54,7 +55,7 @@ std::vector<RegKeyBlock> BackupBlocks(Registry& reg) {
             return b.root == v.root && Folded(b.path) == Folded(path);
         });
         if (it == blocks.end()) {
-            blocks.push_back(RegKeyBlock{v.root, path, false, {}});
+            blocks.push_back(RegKeyBlock{v.root, AnsiToUtf8(reg.codePage(), path), false, {}});
             it = blocks.end() - 1;
         }
         it->values.push_back(CurrentValue(reg, v.root, path, v.value));
@@ -62,35 +63,53 @@ std::vector<RegKeyBlock> BackupBlocks(Registry& reg) {
     return blocks;
 }
 
+std::string BackupFolder(Environment& environment) {
+    const std::string appData = environment.AppDataFolder();
+    return appData.empty() ? std::string() : appData + "\\Vantrel\\Backups";
+}
+
+BackupFile WriteBackupFile(Services& services) {
+    FileSystem& files = services.files;
+    BackupFile backup;
+    backup.where = BackupFolder(services.environment);
+    // Without a known application-data folder there is nowhere proper to
+    // keep it (never the root of a drive).
+    constexpr long kPathNotFound = 3;
+    long error = backup.where.empty() ? kPathNotFound : files.CreateFolders(backup.where);
+    if (backup.where.empty()) backup.where = "Vantrel\\Backups";
+    if (error == 0) {
+        const std::tm now = services.environment.Now();
+        char stamp[64];
+        std::snprintf(stamp, sizeof stamp, "Settings %04d-%02d-%02d %02d-%02d-%02d", now.tm_year + 1900,
+                      now.tm_mon + 1, now.tm_mday, now.tm_hour, now.tm_min, now.tm_sec);
+        std::string path = backup.where + "\\" + stamp + ".reg";
+        for (int n = 2; files.Exists(path); ++n) path = backup.where + "\\" + stamp + " (" + std::to_string(n) + ").reg";
+        backup.where = path;
+        const RegWriteResult file = WriteRegFile(BackupBlocks(services.registry), RegFormat::Version5);
+        if (!file.ok()) {
+            backup.reason = Utf8ToAnsi(services.registry.codePage(), file.error);
+            return backup;
+        }
+        error = files.WriteAll(path, file.bytes);
+    }
+    if (error == 0) {
+        backup.path = backup.where;
+    } else {
+        backup.reason = FileErrorReason(files, error);
+    }
+    return backup;
+}
+
 bool App::WriteBackup() {
     lastBackup_.clear();
-    FileSystem& files = services_.files;
-    const std::string appData = services_.environment.AppDataFolder();
-    const std::string folder = appData + "\\Vantrel\\Backups";
-    const std::tm now = services_.environment.Now();
-    char stamp[64];
-    std::snprintf(stamp, sizeof stamp, "Settings %04d-%02d-%02d %02d-%02d-%02d", now.tm_year + 1900, now.tm_mon + 1,
-                  now.tm_mday, now.tm_hour, now.tm_min, now.tm_sec);
-
-    // Without a known application-data folder there is nowhere proper to
-    // keep it (never the root of a drive): the user is asked instead.
-    constexpr long kPathNotFound = 3;
-    long error = appData.empty() ? kPathNotFound : files.CreateFolders(folder);
-    std::string path;
-    if (error == 0) {
-        // Two applies within one second get distinct files.
-        path = folder + "\\" + stamp + ".reg";
-        for (int n = 2; files.Exists(path); ++n) path = folder + "\\" + stamp + " (" + std::to_string(n) + ").reg";
-        error = files.WriteAll(path, WriteRegFile(BackupBlocks(services_.registry), RegFormat::Regedit4));
-    }
-    if (error == 0) {
-        lastBackup_ = path;
+    const BackupFile backup = WriteBackupFile(services_);
+    if (backup.ok()) {
+        lastBackup_ = backup.path;
         return true;
     }
-    const std::string where = path.empty() ? folder : path;
     const int answer = services_.dialogs.MessageBox(
-        "Vantrel could not save a backup of your current settings to \"" + where + "\".\n" +
-            FileErrorReason(files, error) + "\n\nApply the changes without a backup?",
+        "Vantrel could not save a backup of your current settings to \"" + backup.where + "\".\n" + backup.reason +
+            "\n\nApply the changes without a backup?",
         "Backup Not Saved", mb::kYesNo | mb::kQuestion | mb::kDefaultButton2);
     return answer == mb::kAnswerYes;
 }

@@ -28,10 +28,31 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// Forwards every call and sums the time spent inside the backend.
-class TimingRegistry : public Registry {
+// Forwards the calls the passes never make (the wide value functions) untimed.
+class PassWrapper : public Registry {
 public:
-    explicit TimingRegistry(Registry& inner) : inner_(inner) {}
+    explicit PassWrapper(Registry& inner) : inner_(inner) {}
+    long QueryValueW(RegKey k, const std::u16string& n, std::uint32_t* t, std::uint8_t* d, std::uint32_t* s) override {
+        return inner_.QueryValueW(k, n, t, d, s);
+    }
+    long SetValueW(RegKey k, const std::u16string& n, std::uint32_t t, const std::uint8_t* d, std::uint32_t s) override {
+        return inner_.SetValueW(k, n, t, d, s);
+    }
+    long DeleteValueW(RegKey k, const std::u16string& n) override { return inner_.DeleteValueW(k, n); }
+    long EnumValueW(RegKey k, std::uint32_t i, char16_t* n, std::uint32_t* l, std::uint32_t* t, std::uint8_t* d,
+                    std::uint32_t* dl) override {
+        return inner_.EnumValueW(k, i, n, l, t, d, dl);
+    }
+    const CodePage& codePage() override { return inner_.codePage(); }
+
+protected:
+    Registry& inner_;
+};
+
+// Forwards every call and sums the time spent inside the backend.
+class TimingRegistry : public PassWrapper {
+public:
+    explicit TimingRegistry(Registry& inner) : PassWrapper(inner) {}
     Clock::duration spent{};
     std::uint64_t calls = 0;
 
@@ -69,7 +90,6 @@ private:
         ++calls;
         return rc;
     }
-    Registry& inner_;
 };
 
 #ifdef _WIN32
@@ -142,9 +162,9 @@ void SeedTypicalValues(MemoryRegistry& store) {
 // Records the backend calls of one pass so that the same calls can be timed
 // again without the engine and without a clock read per call. Handles that
 // the pass opened are replaced by those the replay opens.
-class CallRecorder : public Registry {
+class CallRecorder : public PassWrapper {
 public:
-    explicit CallRecorder(Registry& inner) : inner_(inner) {}
+    explicit CallRecorder(Registry& inner) : PassWrapper(inner) {}
 
     long OpenKey(RegKey p, const std::string& s, RegKey* out) override {
         return Open(Op::Open, p, s, out, inner_.OpenKey(p, s, out));
@@ -232,7 +252,6 @@ private:
         return rc;
     }
 
-    Registry& inner_;
     std::vector<Call> calls_;
     std::vector<std::pair<RegKey, int>> live_;
     std::vector<RegKey> handles_;

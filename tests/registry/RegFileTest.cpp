@@ -47,7 +47,7 @@ TEST(RegFileTest, WritesRegedit4Text) {
           RegStringValue("", "d")}},
         {kHklm, "SOFTWARE\\Gone", true, {}},
     };
-    EXPECT_EQ(WriteRegFile(blocks, RegFormat::Regedit4),
+    EXPECT_EQ(WriteRegFile(blocks, RegFormat::Regedit4).bytes,
               "REGEDIT4\r\n"
               "\r\n"
               "[HKEY_CURRENT_USER\\Software\\Vantrel]\r\n"
@@ -62,13 +62,13 @@ TEST(RegFileTest, WritesRegedit4Text) {
 
 TEST(RegFileTest, Version5IsUtf16WithWideStringData) {
     const std::vector<RegKeyBlock> blocks = {
-        {kHkcu, "K", false, {{"E", false, reg::kExpandSz, ToBytes("%\xE9\0"sv)}, RegStringValue("S", "\x80")}}};
-    const std::string file = WriteRegFile(blocks, RegFormat::Version5);
+        {kHkcu, "K", false, {{"E", false, reg::kExpandSz, Utf16LeBytes(u"%\u00E9"sv)}, RegStringValue("S", "\u20AC")}}};
+    const std::string file = WriteRegFile(blocks, RegFormat::Version5).bytes;
     ASSERT_GE(file.size(), 4u);
     EXPECT_EQ(file.substr(0, 4), "\xFF\xFEW\0"sv);
     std::string narrow;  // every other byte, for ASCII-only checks
     for (std::size_t i = 2; i < file.size(); i += 2) narrow.push_back(file[i + 1] == 0 ? file[i] : '#');
-    EXPECT_NE(narrow.find("\"E\"=hex(2):25,00,e9,00,00,00\r\n"), std::string::npos) << narrow;
+    EXPECT_NE(narrow.find("\"E\"=hex(2):25,00,e9,00\r\n"), std::string::npos) << narrow;
     EXPECT_NE(narrow.find("\"S\"=\"#\""), std::string::npos) << narrow;  // the euro sign, U+20AC
 }
 
@@ -98,7 +98,7 @@ TEST(RegFileTest, ReadKeyTreeListsKeysBeforeTheirSubkeys) {
                                                "software\\Microsoft\\Windows NT",
                                                "software\\Microsoft\\Windows NT\\CurrentVersion"}));
     ASSERT_EQ(blocks.back().values.size(), 1u);
-    EXPECT_EQ(blocks.back().values[0].data, ToBytes("Microsoft Windows XP\0"sv));
+    EXPECT_EQ(blocks.back().values[0].data, Utf16LeBytes(u"Microsoft Windows XP\0"sv));
     EXPECT_TRUE(ReadKeyTree(store, kHklm, "Missing").empty());
 }
 
@@ -131,11 +131,11 @@ TEST(RegFileTest, ParsesRegeditSyntax) {
         int line;
     } expected[] = {
         {RegOpKind::CreateKey, kHkcu, "Software\\A", "", 0, {}, 4},
-        {RegOpKind::SetValue, kHkcu, "Software\\A", "", 1, ToBytes("def\0"sv), 5},
-        {RegOpKind::SetValue, kHkcu, "Software\\A", "Path", 1, ToBytes("C:\\x \"y\"\0"sv), 6},
+        {RegOpKind::SetValue, kHkcu, "Software\\A", "", 1, Utf16LeBytes(u"def\0"sv), 5},
+        {RegOpKind::SetValue, kHkcu, "Software\\A", "Path", 1, Utf16LeBytes(u"C:\\x \"y\"\0"sv), 6},
         {RegOpKind::SetValue, kHkcu, "Software\\A", "N", 4, {0xFF, 0xFF, 0xFF, 0xFF}, 7},
         {RegOpKind::SetValue, kHkcu, "Software\\A", "Bin", 3, {1, 2, 3}, 8},
-        {RegOpKind::SetValue, kHkcu, "Software\\A", "Multi", 7, {0x61, 0, 0}, 10},
+        {RegOpKind::SetValue, kHkcu, "Software\\A", "Multi", 7, Utf16LeBytes(u"a\0\0"sv), 10},
         {RegOpKind::DeleteValue, kHkcu, "Software\\A", "Gone", 0, {}, 11},
         {RegOpKind::DeleteKey, kHklm, "SOFTWARE\\Old", "", 0, {}, 13},
         {RegOpKind::CreateKey, kHklm, "SOFTWARE\\New", "", 0, {}, 14},
@@ -194,7 +194,7 @@ TEST(RegFileTest, MalformedFilesNameTheLineAndApplyNothing) {
         {"REGEDIT4\n[HKCU\\K]\n\"a=\"1\"\n", "line 3: expected '=' after value name"},
         {"REGEDIT4\n[HKCU\\K]\n\"a\"=\"1\n", "line 3: missing closing quote"},
         {"REGEDIT4\n[HKCU\\K\n", "line 2: expected ']' after key name"},
-        {"REGEDIT4\n[HKEY_CLASSES_ROOT\\K]\n", "line 2: unknown root key \"HKEY_CLASSES_ROOT\""},
+        {"REGEDIT4\n[HKEY_DYN_DATA\\K]\n", "line 2: unknown root key \"HKEY_DYN_DATA\""},
         {"REGEDIT4\n[HKCU\\A\\\\B]\n", "line 2: empty key name in path"},
         {"REGEDIT4\n[-HKCU]\n", "line 2: a root key cannot be deleted"},
         {"REGEDIT4\n[-HKCU\\K]\n\"a\"=\"1\"\n", "line 3: value line under a deleted key"},

@@ -100,6 +100,19 @@ public:
         return inner_.EnumValue(k, i, n, l, t, d, dl);
     }
     long CloseKey(RegKey k) override { return inner_.CloseKey(k); }
+    long QueryValueW(RegKey k, const std::u16string& n, std::uint32_t* t, std::uint8_t* d, std::uint32_t* s) override {
+        return inner_.QueryValueW(k, n, t, d, s);
+    }
+    long SetValueW(RegKey k, const std::u16string& n, std::uint32_t t, const std::uint8_t* d, std::uint32_t s) override {
+        writes.emplace_back(lastPath_, Utf16ToUtf8(n));
+        return inner_.SetValueW(k, n, t, d, s);
+    }
+    long DeleteValueW(RegKey k, const std::u16string& n) override { return inner_.DeleteValueW(k, n); }
+    long EnumValueW(RegKey k, std::uint32_t i, char16_t* n, std::uint32_t* l, std::uint32_t* t, std::uint8_t* d,
+                    std::uint32_t* dl) override {
+        return inner_.EnumValueW(k, i, n, l, t, d, dl);
+    }
+    const CodePage& codePage() override { return inner_.codePage(); }
 
 private:
     Registry& inner_;
