@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "registry/ValueBuffers.h"
+
 namespace vantrel {
 
 namespace {
@@ -11,40 +13,6 @@ constexpr long kKeyDeleted = 1018;  // ERROR_KEY_DELETED
 
 char FoldUpper(char c) {
     return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
-// Copies value data into a caller's buffer the way RegQueryValueEx does: a
-// size query without buffer, ERROR_MORE_DATA with the needed size, and (A
-// functions only) a NUL after string data that lacks one when the buffer has
-// room for it.
-long CopyData(std::uint32_t type, const std::vector<std::uint8_t>& bytes, bool addNul, std::uint8_t* data,
-              std::uint32_t* size) {
-    if (data != nullptr && size == nullptr) return reg::kInvalidParameter;
-    const auto needed = static_cast<std::uint32_t>(bytes.size());
-    if (data == nullptr) {
-        if (size != nullptr) *size = needed;
-        return reg::kSuccess;
-    }
-    if (*size < needed) {
-        *size = needed;
-        return reg::kMoreData;
-    }
-    if (needed != 0) std::memcpy(data, bytes.data(), needed);
-    if (addNul && IsStringType(type) && needed != 0 && needed < *size && bytes.back() != 0) data[needed] = 0;
-    *size = needed;
-    return reg::kSuccess;
-}
-
-// Copies a name into an enumeration buffer: *len is the buffer size in
-// characters on entry (room for the NUL included) and the name's length after.
-template <typename Char, typename Text>
-long CopyName(const Text& source, Char* name, std::uint32_t* len) {
-    if (name == nullptr || len == nullptr) return reg::kInvalidParameter;
-    if (*len <= source.size()) return reg::kMoreData;
-    std::copy(source.begin(), source.end(), name);
-    name[source.size()] = Char{};
-    *len = static_cast<std::uint32_t>(source.size());
-    return reg::kSuccess;
 }
 
 }  // namespace
@@ -176,8 +144,8 @@ long MemoryRegistry::Query(RegKey key, const std::string& name, bool wide, std::
     if (it == target.node->valueIndex.end()) return reg::kFileNotFound;
     const Value& value = target.node->values[it->second];
     if (type != nullptr) *type = value.type;
-    if (wide) return CopyData(value.type, value.data, false, data, size);
-    return CopyData(value.type, StoredDataToAnsi(codePage_, value.type, value.data), true, data, size);
+    if (wide) return CopyValueData(value.type, value.data, false, data, size);
+    return CopyValueData(value.type, StoredDataToAnsi(codePage_, value.type, value.data), true, data, size);
 }
 
 long MemoryRegistry::Set(RegKey key, const std::string& name, std::uint32_t type, std::vector<std::uint8_t> stored) {
@@ -248,7 +216,7 @@ long MemoryRegistry::EnumKey(RegKey key, std::uint32_t index, char* name, std::u
     if (target.status != reg::kSuccess) return target.status;
     const auto& children = target.node->children;
     if (index >= children.size()) return reg::kNoMoreItems;
-    return CopyName(AnsiName(std::next(children.begin(), index)->second->name), name, nameLen);
+    return CopyValueName(AnsiName(std::next(children.begin(), index)->second->name), name, nameLen);
 }
 
 long MemoryRegistry::EnumValue(RegKey key, std::uint32_t index, char* name, std::uint32_t* nameLen,
@@ -258,10 +226,10 @@ long MemoryRegistry::EnumValue(RegKey key, std::uint32_t index, char* name, std:
     const auto& values = target.node->values;
     if (index >= values.size()) return reg::kNoMoreItems;
     const Value& value = values[index];
-    if (const long status = CopyName(AnsiName(value.name), name, nameLen); status != reg::kSuccess) return status;
+    if (const long status = CopyValueName(AnsiName(value.name), name, nameLen); status != reg::kSuccess) return status;
     if (type != nullptr) *type = value.type;
     if (data == nullptr && dataLen == nullptr) return reg::kSuccess;
-    return CopyData(value.type, StoredDataToAnsi(codePage_, value.type, value.data), true, data, dataLen);
+    return CopyValueData(value.type, StoredDataToAnsi(codePage_, value.type, value.data), true, data, dataLen);
 }
 
 long MemoryRegistry::EnumValueW(RegKey key, std::uint32_t index, char16_t* name, std::uint32_t* nameLen,
@@ -271,10 +239,10 @@ long MemoryRegistry::EnumValueW(RegKey key, std::uint32_t index, char16_t* name,
     const auto& values = target.node->values;
     if (index >= values.size()) return reg::kNoMoreItems;
     const Value& value = values[index];
-    if (const long status = CopyName(Utf8ToUtf16(value.name), name, nameLen); status != reg::kSuccess) return status;
+    if (const long status = CopyValueName(Utf8ToUtf16(value.name), name, nameLen); status != reg::kSuccess) return status;
     if (type != nullptr) *type = value.type;
     if (data == nullptr && dataLen == nullptr) return reg::kSuccess;
-    return CopyData(value.type, value.data, false, data, dataLen);
+    return CopyValueData(value.type, value.data, false, data, dataLen);
 }
 
 long MemoryRegistry::CloseKey(RegKey key) {

@@ -88,6 +88,77 @@ TEST(RegFileTest, ExportThenImportGivesTheSameRegistryInBothFormats) {
     }
 }
 
+// Whatever the registry holds, a version 5 file gives it back byte for byte:
+// text no code page holds, unpaired surrogates, odd sizes, names in any script.
+TEST(RegFileTest, Version5CarriesEveryStoredValueExactly) {
+    MemoryRegistry original;
+    const std::string key = "Software\\Vantrel \u00E9";
+    const struct {
+        const char* name;
+        std::uint32_t type;
+        Bytes data;
+    } values[] = {
+        {"Path", reg::kSz, Utf16LeBytes(u"C:\\\u30BD\u8868\\\u0416\U0001F600\0"sv)},
+        {"Lone", reg::kSz, Utf16LeBytes(u"a\xDC00\xD800\0"sv)},
+        {"Lines", reg::kSz, Utf16LeBytes(u"a\r\nb\0"sv)},
+        {"Odd", reg::kSz, {0x41, 0x00, 0x5C}},
+        {"Bare", reg::kExpandSz, Utf16LeBytes(u"%\u00E9%"sv)},
+        {"Multi", reg::kMultiSz, Utf16LeBytes(u"\u30BD\0\\\0\0"sv)},
+        {"\xE2\x82\xAC \"q\" \\", reg::kDword, Dword(7)},
+    };
+    for (const auto& v : values) original.PutStored(kHkcu, key, v.name, v.type, v.data);
+    const RegWriteResult file = WriteRegFile(original.ExportBlocks(), RegFormat::Version5);
+    ASSERT_TRUE(file.ok()) << file.error;
+    MemoryRegistry copy;
+    ASSERT_EQ(copy.LoadRegFile(file.bytes), "");
+    for (const auto& v : values) EXPECT_EQ(copy.RawStored(kHkcu, key, v.name), original.RawStored(kHkcu, key, v.name)) << v.name;
+}
+
+// The writer never writes a file that would read back otherwise.
+TEST(RegFileTest, WriterRefusesWhatAFileCannotCarry) {
+    const struct {
+        RegKeyBlock block;
+        RegFormat format;
+        const char* error;
+    } cases[] = {
+        {{kHkcu, "K", false, {RegStringValue("a\rb", "x")}}, RegFormat::Version5,
+         "the value \"a\rb\" of \"HKEY_CURRENT_USER\\K\" has a line break in its name"},
+        {{kHkcu, "K", false, {RegRemovedValue("a\nb")}}, RegFormat::Regedit4,
+         "the value \"a\nb\" of \"HKEY_CURRENT_USER\\K\" has a line break in its name"},
+        {{kHkcu, "K\nL", false, {}}, RegFormat::Version5, "the key name \"HKEY_CURRENT_USER\\K\nL\" holds a line break"},
+        {{kHkcu, "K\\\\L", false, {}}, RegFormat::Version5, "the key name \"HKEY_CURRENT_USER\\K\\\\L\" has an empty part"},
+        {{0x1234, "K", false, {}}, RegFormat::Version5, "a key has no root key a .reg file can name"},
+        {{kHkcu, "", true, {}}, RegFormat::Version5, "a root key cannot be deleted"},
+        {{kHkcu, "K", false, {RegStringValue("a", "\u30BD")}}, RegFormat::Regedit4,
+         "the value \"a\" of \"HKEY_CURRENT_USER\\K\" holds text that does not fit the code page"},
+        {{kHkcu, "K", false, {RegDwordValue("\u30BD", 1)}}, RegFormat::Regedit4,
+         "the value \"\u30BD\" of \"HKEY_CURRENT_USER\\K\" has a name that does not fit the code page"},
+    };
+    for (const auto& c : cases) {
+        const RegWriteResult file = WriteRegFile({{kHkcu, "Fine", false, {RegDwordValue("n", 1)}}, c.block}, c.format);
+        EXPECT_EQ(file.error, c.error);
+        EXPECT_TRUE(file.bytes.empty()) << c.error;
+    }
+}
+
+TEST(RegFileTest, EveryRootByLongAndShortName) {
+    const struct {
+        RegKey root;
+        const char* shortName;
+    } roots[] = {{reg::kClassesRoot, "HKCR"}, {kHkcu, "HKCU"}, {kHklm, "HKLM"}, {reg::kUsers, "HKU"},
+                 {reg::kCurrentConfig, "HKCC"}};
+    for (const auto& r : roots) {
+        const RegWriteResult file = WriteRegFile({{r.root, "K", false, {RegDwordValue("n", 1)}}}, RegFormat::Version5);
+        ASSERT_TRUE(file.ok()) << r.shortName;
+        const RegParseResult parsed = ParseRegFile(file.bytes);
+        ASSERT_EQ(parsed.ops.size(), 2u) << parsed.error;
+        EXPECT_EQ(parsed.ops[1].root, r.root) << RegRootName(r.root);
+        const RegParseResult shortForm = ParseRegFile("REGEDIT4\n[" + std::string(r.shortName) + "\\K]\n");
+        ASSERT_EQ(shortForm.ops.size(), 1u) << shortForm.error;
+        EXPECT_EQ(shortForm.ops[0].root, r.root) << r.shortName;
+    }
+}
+
 TEST(RegFileTest, ReadKeyTreeListsKeysBeforeTheirSubkeys) {
     MemoryRegistry store;
     Fill(store);

@@ -35,6 +35,10 @@ private:
 };
 
 struct TestRig {
+    TestRig() = default;
+    // A system whose ANSI code page is another than Windows-1252.
+    explicit TestRig(const CodePage& codePage) : registry(codePage) {}
+
     TempFolder driveC;
     MemoryRegistry registry;
     PortableFileSystem files{driveC.path()};
