@@ -341,6 +341,7 @@ TEST_P(RegistryContract, WideFunctionsKeepUtf16ExactlyAndTheAFormsConvertIt) {
         std::uint32_t type;
         Bytes data;
         bool terminated;  // a NUL-terminated text, whose A form every backend gives alike
+                          // (when the code page can name the value)
     } cases[] = {
         {u"Folder", reg::kSz, Utf16LeBytes(u"C:\\\u30BD\u30D5\u30C8\\caf\u00E9 \u20AC\0"sv), true},
         {u"Caf\u00E9", reg::kExpandSz, Utf16LeBytes(u"%TEMP%\\\u0416\0"sv), true},
@@ -364,7 +365,7 @@ TEST_P(RegistryContract, WideFunctionsKeepUtf16ExactlyAndTheAFormsConvertIt) {
         data.resize(size);
         EXPECT_EQ(type, c.type) << label;
         EXPECT_EQ(data, c.data) << label;
-        if (c.terminated) {
+        if (c.terminated && FitsCodePage(reg().codePage(), c.name)) {
             const Stored ansi = Get(Path(), reg().codePage().ToAnsi(c.name));
             EXPECT_EQ(ansi.data, StoredDataToAnsi(reg().codePage(), c.type, c.data)) << label;
         }
