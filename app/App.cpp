@@ -162,6 +162,8 @@ void App::NodeClick(const std::string& key) {
 
 void App::Menu(const std::string& item) {
     if (item == "sc") return apply_Click();
+    if (item == "review") return ReviewChanges();
+    if (item == "restore") return RestoreBackup();
     if (item == "exit") return EndProgram();
     if (item == "vco") return OpenHomePage(services_);
     if (item == "cfvntu") return OpenUpdatePage(services_);
@@ -202,22 +204,27 @@ void App::Click(const std::string& control) {
 
 // ---- the apply pass ----
 
-void App::apply_Click() {
-    Form& f = *form1_;
-    Dialogs& dialogs = services_.dialogs;
+bool App::FoldersFilled() {
     for (const std::string& box : PersonalFolderBoxes()) {
-        if (f.text(box).text().empty()) {
-            dialogs.MessageBox("You Cannot save into a blank directory", "Blank Directory", mb::kExclamation);
+        if (form1_->text(box).text().empty()) {
+            services_.dialogs.MessageBox("You Cannot save into a blank directory", "Blank Directory",
+                                         mb::kExclamation);
             // Start-up again puts the stored values back into every control.
             // Its second run stops at the tree, which already holds its nodes.
             try {
                 Form_Load();
             } catch (const VbError&) {
             }
-            return;
+            return false;
         }
     }
+    return true;
+}
 
+void App::apply_Click() {
+    Form& f = *form1_;
+    Dialogs& dialogs = services_.dialogs;
+    if (!FoldersFilled()) return;
     if (!WriteBackup()) return;
 
     const std::vector<SkippedWrite> skipped = ApplySettings(f, services_.registry);

@@ -38,6 +38,12 @@ public:
 
     // The apply pass ("Apply Changes" and File > "Save Changes").
     void apply_Click();
+    // File > "Review Changes...": what the apply pass would change, and a
+    // way on to it.
+    void ReviewChanges();
+    // File > "Restore Backup...": a backup's values that Vantrel manages,
+    // reviewed, then written after a new backup; the pages are read again.
+    void RestoreBackup();
 
     // Shows one of Frame2 to Frame20 and hides the others.
     void ShowPage(const std::string& frame);
@@ -51,6 +57,9 @@ private:
     void ShowSplash();
     void EndProgram();
     bool WriteBackup();
+    // The apply pass's blank-folder check: false, after the warning and a
+    // second start-up that puts the stored values back, when a folder box is empty.
+    bool FoldersFilled();
 
     Services& services_;
     std::unique_ptr<Form> form1_;

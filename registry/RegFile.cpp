@@ -584,44 +584,46 @@ RegParseResult ParseRegFile(std::string_view bytes, const CodePage& ansi) {
     return Parser(bytes, false, ansi).Run();
 }
 
+long ApplyRegOp(Registry& reg, const RegOp& op, const RegKeyDeleter& deleter) {
+    // Keys are opened through the A functions: a key name the code page
+    // cannot carry would open another key, so it is not touched.
+    const std::u16string widePath = Utf8ToUtf16(op.path);
+    if (!FitsCodePage(reg.codePage(), widePath)) return reg::kBadPathname;
+    const std::string path = reg.codePage().ToAnsi(widePath);
+    long status = reg::kSuccess;
+    RegKey key = 0;
+    switch (op.kind) {
+    case RegOpKind::CreateKey:
+        status = reg.CreateKey(op.root, path, &key);
+        break;
+    case RegOpKind::SetValue:
+        status = reg.CreateKey(op.root, path, &key);
+        if (status == reg::kSuccess) {
+            status = reg.SetValueW(key, Utf8ToUtf16(op.name), op.type, op.data.data(),
+                                   static_cast<std::uint32_t>(op.data.size()));
+        }
+        break;
+    case RegOpKind::DeleteValue:
+        status = reg.OpenKey(op.root, path, &key);
+        if (status == reg::kSuccess) status = reg.DeleteValueW(key, Utf8ToUtf16(op.name));
+        if (status == reg::kFileNotFound) status = reg::kSuccess;  // already absent
+        break;
+    case RegOpKind::DeleteKey:
+        status = deleter ? deleter(op.root, path) : reg::kNotSupported;
+        break;
+    }
+    if (key != 0) reg.CloseKey(key);
+    return status;
+}
+
 RegApplyResult ApplyRegOps(Registry& reg, const std::vector<RegOp>& ops, const RegKeyDeleter& deleter) {
     RegApplyResult result;
     for (const RegOp& op : ops) {
-        // Keys are opened through the A functions: a key name the code page
-        // cannot carry would open another key, so it is not touched.
-        const std::u16string widePath = Utf8ToUtf16(op.path);
-        if (!FitsCodePage(reg.codePage(), widePath)) {
-            result.failures.push_back(ApplyFailure(op, "the key name does not fit the system's code page"));
+        if (op.kind == RegOpKind::DeleteKey && !deleter) {
+            result.failures.push_back(ApplyFailure(op, "key deletion not supported"));
             continue;
         }
-        const std::string path = reg.codePage().ToAnsi(widePath);
-        long status = reg::kSuccess;
-        RegKey key = 0;
-        switch (op.kind) {
-        case RegOpKind::CreateKey:
-            status = reg.CreateKey(op.root, path, &key);
-            break;
-        case RegOpKind::SetValue:
-            status = reg.CreateKey(op.root, path, &key);
-            if (status == reg::kSuccess) {
-                status = reg.SetValueW(key, Utf8ToUtf16(op.name), op.type, op.data.data(),
-                                       static_cast<std::uint32_t>(op.data.size()));
-            }
-            break;
-        case RegOpKind::DeleteValue:
-            status = reg.OpenKey(op.root, path, &key);
-            if (status == reg::kSuccess) status = reg.DeleteValueW(key, Utf8ToUtf16(op.name));
-            if (status == reg::kFileNotFound) status = reg::kSuccess;  // already absent
-            break;
-        case RegOpKind::DeleteKey:
-            if (!deleter) {
-                result.failures.push_back(ApplyFailure(op, "key deletion not supported"));
-                continue;
-            }
-            status = deleter(op.root, path);
-            break;
-        }
-        if (key != 0) reg.CloseKey(key);
+        const long status = ApplyRegOp(reg, op, deleter);
         if (status == reg::kSuccess) {
             ++result.applied;
         } else {

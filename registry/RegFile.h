@@ -112,11 +112,14 @@ struct RegApplyResult {
     bool ok() const { return failures.empty(); }
 };
 
-// Applies operations in order, going on after a failure: keys through the A
-// functions (a key name the registry's code page cannot carry is a failure),
-// values through the wide ones. Deleting a value or a key that is not there
-// counts as done. Without a deleter every key
-// deletion is reported as a failure ("key deletion not supported").
+// Applies one operation and returns its Win32 result code: keys through the
+// A functions (a key name the registry's code page cannot carry gives 161 and
+// touches nothing), values through the wide ones. Deleting a value or a key
+// that is not there counts as done; without a deleter a key deletion gives 50.
+long ApplyRegOp(Registry& reg, const RegOp& op, const RegKeyDeleter& deleter = {});
+
+// Applies operations in order, going on after a failure. Without a deleter
+// every key deletion is reported as a failure ("key deletion not supported").
 RegApplyResult ApplyRegOps(Registry& reg, const std::vector<RegOp>& ops, const RegKeyDeleter& deleter = {});
 
 // Root names as files write them ("HKEY_CURRENT_USER"), for each of the

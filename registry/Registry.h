@@ -30,6 +30,7 @@ constexpr long kSuccess = 0;
 constexpr long kFileNotFound = 2;
 constexpr long kAccessDenied = 5;
 constexpr long kInvalidHandle = 6;
+constexpr long kNotSupported = 50;
 constexpr long kInvalidParameter = 87;
 constexpr long kBadPathname = 161;
 constexpr long kMoreData = 234;

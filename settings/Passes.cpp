@@ -25,17 +25,25 @@ std::string KeyIdentity(std::string path) {
     return path;
 }
 
-bool SameValue(const ValueRef& a, const ValueRef& b) {
-    return a.root == b.root && KeyIdentity(a.key) == KeyIdentity(b.key) &&
-           KeyIdentity(a.value) == KeyIdentity(b.value);
-}
-
 void AddTarget(std::vector<ValueRef>& targets, ValueRef ref) {
     auto same = [&](const ValueRef& other) { return SameValue(other, ref); };
     if (std::none_of(targets.begin(), targets.end(), same)) targets.push_back(std::move(ref));
 }
 
 }  // namespace
+
+bool SameValue(const ValueRef& a, const ValueRef& b) {
+    return a.root == b.root && KeyIdentity(a.key) == KeyIdentity(b.key) &&
+           KeyIdentity(a.value) == KeyIdentity(b.value);
+}
+
+const ValueRef* FindTarget(const ValueRef& value) {
+    static const std::vector<ValueRef> targets = ApplyTargets();
+    for (const ValueRef& target : targets) {
+        if (SameValue(target, value)) return &target;
+    }
+    return nullptr;
+}
 
 void LoadSettings(Form& form, Registry& reg) {
     for (Group group : kLoadOrder) {
@@ -70,8 +78,8 @@ std::vector<ValueRef> ApplyTargets() {
     for (Group group : kApplyOrder) {
         for (const TweakRow& row : group()) {
             if (row.apply == ApplyForm::None || row.writer == Writer::None) continue;
-            AddTarget(targets, {row.root, row.applyKey, row.value});
-            if (!row.applyKey2.empty()) AddTarget(targets, {row.root, row.applyKey2, row.value});
+            AddTarget(targets, {row.root, row.applyKey, row.value, row.page, row.caption});
+            if (!row.applyKey2.empty()) AddTarget(targets, {row.root, row.applyKey2, row.value, row.page, row.caption});
         }
     }
     return targets;

@@ -53,4 +53,13 @@ struct TestRig {
     Form& form1() { return app->form1(); }
 };
 
+// Every personal folder filled, so that an apply gets past the blank-folder
+// check: "C:\Folders\<value name>".
+inline void SeedFolders(MemoryRegistry& reg) {
+    for (const char* name : {"AppData", "Desktop", "Favorites", "My Pictures", "Programs", "Recent", "SendTo",
+                             "Start Menu", "Startup"})
+        reg.PutString(reg::kCurrentUser, R"(Software\Microsoft\Windows\CurrentVersion\Explorer\Shell Folders)", name,
+                      std::string("C:\\Folders\\") + name);
+}
+
 }  // namespace vantrel::testing
