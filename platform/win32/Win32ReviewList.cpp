@@ -20,11 +20,10 @@ constexpr int kListId = 101;
 constexpr int kGripId = 102;
 
 // Sizes in dialog units.
-constexpr int kWidth = 480, kHeight = 230;  // at first
+constexpr int kWidth = 560, kHeight = 250;  // at first, or the screen's work area when smaller
 constexpr int kMinWidth = 260, kMinHeight = 130;
 constexpr int kMargin = 7, kGap = 4;
 constexpr int kButtonWidth = 64, kButtonHeight = 14;
-constexpr int kWidestColumn = 200;
 
 std::wstring Wide(const std::string& utf8) {
     const std::u16string wide = Utf8ToUtf16(utf8);
@@ -40,6 +39,8 @@ std::wstring ButtonText(const std::string& utf8) {
 struct State {
     const ReviewList* list = nullptr;
     HWND intro = nullptr, view = nullptr, act = nullptr, close = nullptr, grip = nullptr;
+    std::vector<int> wanted;      // each column's width for its widest text
+    bool columnsDragged = false;  // the user set the widths: they stay
 };
 
 // A resizable dialog with a caption and no items, in the shell's dialog font.
@@ -49,8 +50,7 @@ std::vector<DWORD> Template(const std::wstring& title) {
         words.push_back(LOWORD(d));
         words.push_back(HIWORD(d));
     };
-    dword(WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MAXIMIZEBOX | WS_CLIPCHILDREN | DS_SETFONT |
-          DS_CENTER);
+    dword(WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MAXIMIZEBOX | WS_CLIPCHILDREN | DS_SETFONT);
     dword(0);          // extended style
     words.push_back(0);  // no items
     for (short n : {short{0}, short{0}, short{kWidth}, short{kHeight}}) words.push_back(static_cast<WORD>(n));
@@ -79,7 +79,7 @@ HWND Child(HWND dialog, DWORD exStyle, const wchar_t* windowClass, const std::ws
     return child;
 }
 
-void FillList(HWND dialog, HWND view, const ReviewList& list) {
+void FillList(HWND view, const ReviewList& list, std::vector<int>& wanted) {
     ListView_SetExtendedListViewStyle(view, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES | LVS_EX_LABELTIP |
                                                 LVS_EX_DOUBLEBUFFER);
     const int icon = GetSystemMetrics(SM_CXSMICON);
@@ -114,18 +114,37 @@ void FillList(HWND dialog, HWND view, const ReviewList& list) {
             }
         }
     }
-    // Each column as wide as its widest text, within reason: the full text
-    // shows as a tip where a cell is cut.
-    const LONG widest = Units(dialog, 0, 0, kWidestColumn, 0).right;
+    // Each column's widest text, its header's included (with the header's
+    // margins and the room of its sort mark).
     for (std::size_t c = 0; c < list.columns.size(); ++c) {
-        ListView_SetColumnWidth(view, static_cast<int>(c), LVSCW_AUTOSIZE_USEHEADER);
-        if (ListView_GetColumnWidth(view, static_cast<int>(c)) > widest) {
-            ListView_SetColumnWidth(view, static_cast<int>(c), widest);
-        }
+        ListView_SetColumnWidth(view, static_cast<int>(c), LVSCW_AUTOSIZE);
+        const std::wstring header = Wide(list.columns[c]);
+        const int headerWidth =
+            static_cast<int>(SendMessageW(view, LVM_GETSTRINGWIDTHW, 0, reinterpret_cast<LPARAM>(header.c_str()))) + 16;
+        wanted.push_back(std::max(ListView_GetColumnWidth(view, static_cast<int>(c)), headerWidth));
     }
     if (!list.rows.empty()) {
         ListView_SetItemState(view, 0, LVIS_FOCUSED | LVIS_SELECTED, LVIS_FOCUSED | LVIS_SELECTED);
     }
+}
+
+// Shares the list's width among the columns so that every column shows:
+// narrow ones get what their texts need, the wide ones split the rest
+// evenly. A cut cell shows its whole text as a tip.
+void FitColumns(const State& s) {
+    RECT client;
+    GetClientRect(s.view, &client);
+    int room = client.right - GetSystemMetrics(SM_CXVSCROLL);
+    std::vector<int> order(s.wanted.size());
+    for (std::size_t i = 0; i < order.size(); ++i) order[i] = static_cast<int>(i);
+    std::sort(order.begin(), order.end(), [&](int a, int b) { return s.wanted[a] < s.wanted[b]; });
+    for (std::size_t k = 0; k < order.size(); ++k) {
+        const int share = std::max(room, 0) / static_cast<int>(order.size() - k);
+        const int width = std::min(s.wanted[order[k]], share);
+        ListView_SetColumnWidth(s.view, order[k], width);
+        room -= width;
+    }
+    InvalidateRect(ListView_GetHeader(s.view), nullptr, TRUE);
 }
 
 void Layout(HWND dialog, const State& s) {
@@ -159,6 +178,18 @@ void Layout(HWND dialog, const State& s) {
     moves = DeferWindowPos(moves, s.grip, nullptr, client.right - grip, client.bottom - grip, grip, grip,
                            SWP_NOZORDER | (IsZoomed(dialog) ? SWP_HIDEWINDOW : SWP_SHOWWINDOW));
     EndDeferWindowPos(moves);
+    if (!s.columnsDragged) FitColumns(s);
+}
+
+// The first size: as given, within the work area, centred on it.
+void PlaceOnScreen(HWND dialog) {
+    RECT work, box;
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    GetWindowRect(dialog, &box);
+    const int width = std::min(box.right - box.left, work.right - work.left);
+    const int height = std::min(box.bottom - box.top, work.bottom - work.top);
+    SetWindowPos(dialog, nullptr, work.left + (work.right - work.left - width) / 2,
+                 work.top + (work.bottom - work.top - height) / 2, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 INT_PTR CALLBACK ReviewProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -174,7 +205,20 @@ INT_PTR CALLBACK ReviewProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
         s->close = Child(dialog, 0, L"BUTTON", Wide(s->list->close), WS_TABSTOP | BS_DEFPUSHBUTTON, IDCANCEL);
         s->grip = Child(dialog, 0, L"SCROLLBAR", L"", SBS_SIZEGRIP | SBS_SIZEBOXBOTTOMRIGHTALIGN, kGripId);
         SendMessageW(dialog, DM_SETDEFID, IDCANCEL, 0);  // Enter closes; acting takes a deliberate choice
-        FillList(dialog, s->view, *s->list);
+        // The owner's icons in the caption.
+        if (HWND owner = GetWindow(dialog, GW_OWNER)) {
+            const struct {
+                WPARAM size;
+                int classIcon;
+            } icons[] = {{ICON_SMALL, GCLP_HICONSM}, {ICON_BIG, GCLP_HICON}};
+            for (const auto& i : icons) {
+                auto icon = static_cast<LPARAM>(SendMessageW(owner, WM_GETICON, i.size, 0));
+                if (icon == 0) icon = static_cast<LPARAM>(GetClassLongPtrW(owner, i.classIcon));
+                if (icon != 0) SendMessageW(dialog, WM_SETICON, i.size, icon);
+            }
+        }
+        FillList(s->view, *s->list, s->wanted);
+        PlaceOnScreen(dialog);
         Layout(dialog, *s);
         SetFocus(s->view);
         return FALSE;  // the focus is set
@@ -189,6 +233,14 @@ INT_PTR CALLBACK ReviewProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
         auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
         info->ptMinTrackSize = {r.right - r.left, r.bottom - r.top};
         return TRUE;
+    }
+    case WM_NOTIFY: {
+        const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+        if (s != nullptr && (header->code == HDN_BEGINTRACKW || header->code == HDN_BEGINTRACKA ||
+                             header->code == HDN_DIVIDERDBLCLICKW || header->code == HDN_DIVIDERDBLCLICKA)) {
+            s->columnsDragged = true;
+        }
+        break;
     }
     case WM_COMMAND:
         if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {
