@@ -45,8 +45,10 @@ public:
     virtual std::string ErrorText(long code) = 0;
 };
 
-// The command interpreter: starts a command line with a window style
-// (0 hidden, 2 minimized with focus) and does not wait for it.
+// The command interpreter: starts the system's own interpreter (the cmd.exe
+// of the system folder, never one found along the search path) with a
+// command line whose first word names it ("cmd ..."), with a window style
+// (0 hidden, 2 minimized with focus), and does not wait for it.
 class CommandShell {
 public:
     virtual ~CommandShell() = default;
