@@ -10,6 +10,7 @@
 #include "app/Controls.h"
 #include "app/Services.h"
 #include "registry/RegFile.h"
+#include "tools/Tools.h"
 
 namespace vantrel {
 
@@ -55,7 +56,7 @@ private:
     std::unique_ptr<Form> form1_;
     std::unique_ptr<Form> form2_;
     std::string lastBackup_;
-    bool bootIniRead_ = false;  // the editor holds the text of "C:\boot.ini"
+    BootIniText bootIni_ = BootIniText::Unreadable;  // what the editor holds of "C:\boot.ini"
 };
 
 // The page routines, in the order the node click compares keys: key, frame,

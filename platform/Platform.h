@@ -22,7 +22,8 @@ constexpr std::uint32_t kNormal = 128;  // what Win32 reports for a file with no
 
 // File operations. Paths are Windows paths ("C:\boot.ini"). Every operation
 // returns 0 or a Win32 error code (2 not found, 3 path not found, 5 access
-// denied, 32 sharing violation, ...); ErrorText describes a code.
+// denied, 32 sharing violation, ...); ErrorText describes a code in the
+// system's words, for these and for the registry's codes alike.
 class FileSystem {
 public:
     virtual ~FileSystem() = default;
@@ -32,12 +33,19 @@ public:
     virtual long ReadAll(const std::string& path, std::string* bytes, bool createIfMissing) = 0;
     // Creates the file or cuts it to zero length, then writes the bytes.
     virtual long WriteAll(const std::string& path, const std::string& bytes) = 0;
+    // Creates a file that did not exist before, in the folder, named by the
+    // prefix, a part unique to this call and ".tmp", and writes the bytes. An
+    // existing file is never opened: its name is passed over. *path names the
+    // file once it exists, also when writing into it then failed.
+    virtual long CreateUnique(const std::string& folder, const std::string& prefix, const std::string& bytes,
+                              std::string* path) = 0;
     // Attribute bits as Win32 reports them (kNormal for a plain file).
     virtual long GetAttributes(const std::string& path, std::uint32_t* attributes) = 0;
     virtual long SetAttributes(const std::string& path, std::uint32_t attributes) = 0;
     // Copies bytes; with failIfExists an existing target is an error (80).
     virtual long Copy(const std::string& source, const std::string& target, bool failIfExists) = 0;
     // Moves source over target in one step, replacing target when it exists.
+    // An existing target keeps its own security descriptor and owner.
     virtual long Replace(const std::string& source, const std::string& target) = 0;
     virtual long Delete(const std::string& path) = 0;
     // Creates a folder and every missing folder above it; an existing folder is fine.

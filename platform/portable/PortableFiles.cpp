@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdio>
 #include <fstream>
 #include <iterator>
 #include <system_error>
@@ -239,6 +240,25 @@ long PortableFileSystem::WriteAll(const std::string& path, const std::string& by
         return kPathNotFound;
     }
     return WriteHost(r, bytes);
+}
+
+long PortableFileSystem::CreateUnique(const std::string& folder, const std::string& prefix, const std::string& bytes,
+                                      std::string* path) {
+    std::string base = folder;
+    if (!base.empty() && base.back() != '\\' && base.back() != '/') base += '\\';
+    base += prefix;
+    for (int attempt = 0; attempt < 1000; ++attempt) {
+        char part[16];
+        std::snprintf(part, sizeof part, "%08lx.tmp", nextUnique_++);
+        Resolved r = Resolve(base + part);
+        if (r.status) return r.status;
+        if (IsThere(r.host)) continue;  // taken: never opened
+        if (!IsDir(r.host.parent_path())) return kPathNotFound;
+        if (auto code = Injected(Op::Write, {&r})) return *code;
+        *path = base + part;
+        return WriteHost(r, bytes);
+    }
+    return kFileExists;
 }
 
 long PortableFileSystem::GetAttributes(const std::string& path, std::uint32_t* attributes) {

@@ -298,20 +298,27 @@ TEST(ApplyPass, UnwritableBackupAsksAndNoWritesNothing) {
     }
 }
 
-TEST(BootIni, UnreadableAtStartUpIsNeverOverwrittenByTheEmptyEditor) {
-    TestRig rig;
-    ASSERT_EQ(rig.files.WriteAll("C:\\boot.ini", "[boot loader]\r\ntimeout=30\r\n"), 0);
-    rig.files.FailOn(PortableFileSystem::Op::Read, "C:\\boot.ini", 32);
-    rig.dialogs.ExpectMessage("Error");  // could not be read; start-up goes on
-    rig.app->Form_Load();
-    EXPECT_EQ(rig.form1().text("Text4").text(), "");
-    rig.dialogs.ExpectMessage("Error");  // the save is refused
-    rig.app->Click("Command13");
-    rig.dialogs.Verify();
-    rig.files.ClearFailures();
-    std::string bytes;
-    ASSERT_EQ(rig.files.ReadAll("C:\\boot.ini", &bytes, false), 0);
-    EXPECT_EQ(bytes, "[boot loader]\r\ntimeout=30\r\n");
+// The editor does not hold the whole file: a save would replace it with less.
+TEST(BootIni, FileTheEditorCannotHoldIsNeverOverwritten) {
+    const std::string nul("[boot loader]\r\n\0timeout=30\r\n", 29);
+    for (const bool unreadable : {true, false}) {
+        TestRig rig;
+        const std::string bytes = unreadable ? "[boot loader]\r\ntimeout=30\r\n" : nul;
+        ASSERT_EQ(rig.files.WriteAll("C:\\boot.ini", bytes), 0);
+        if (unreadable) {
+            rig.files.FailOn(PortableFileSystem::Op::Read, "C:\\boot.ini", 32);
+            rig.dialogs.ExpectMessage("Error");  // could not be read; start-up goes on
+        }
+        rig.app->Form_Load();
+        rig.dialogs.ExpectMessage("Error");  // the save is refused, before any question
+        rig.app->Click("Command13");
+        rig.dialogs.Verify();
+        EXPECT_NE(rig.dialogs.shown.back().prompt.find(unreadable ? "could not be read" : "NUL"), std::string::npos);
+        rig.files.ClearFailures();
+        std::string stored;
+        ASSERT_EQ(rig.files.ReadAll("C:\\boot.ini", &stored, false), 0);
+        EXPECT_EQ(stored, bytes);
+    }
 }
 
 TEST(ApplyPass, NoKnownApplicationDataFolderAsksBeforeApplying) {

@@ -136,6 +136,80 @@ TEST_F(BootIniTest, FailedSaveKeepsTheOldFileAndItsAttributes) {
     }
 }
 
+TEST_F(BootIniTest, FilesAlreadyBesideBootIniAreNeverUsed) {
+    const char* const planted[] = {"C:\\boot.ini.vantrel-new", "C:\\boot.ini.00000001.tmp"};
+    Put(kBootIni, kSample, kReadOnlyHiddenSystem);
+    for (const char* path : planted) Put(path, "someone else's", fileattr::kHidden);
+    form1.text("Text4").setText("[boot loader]");
+    SaveWithYes();
+    EXPECT_EQ(Content(kBootIni), "[boot loader]\r\n");
+    EXPECT_EQ(Attributes(kBootIni), kReadOnlyHiddenSystem);
+    for (const char* path : planted) EXPECT_EQ(Content(path), "someone else's") << path;
+    EXPECT_EQ(Listing("C:\\").size(), 3u);
+}
+
+// The store, recording the steps of a save; its replace can fail the worst
+// way, after the old file is gone.
+struct StepFiles : PortableFileSystem {
+    using PortableFileSystem::PortableFileSystem;
+    std::vector<std::string> steps;
+    bool replaceLosesTarget = false;
+    long CreateUnique(const std::string& folder, const std::string& prefix, const std::string& bytes,
+                      std::string* path) override {
+        steps.push_back("write");
+        return PortableFileSystem::CreateUnique(folder, prefix, bytes, path);
+    }
+    long SetAttributes(const std::string& path, std::uint32_t bits) override {
+        steps.push_back(bits ? "restore" : "clear");
+        return PortableFileSystem::SetAttributes(path, bits);
+    }
+    long Replace(const std::string& source, const std::string& target) override {
+        steps.push_back("replace");
+        if (!replaceLosesTarget) return PortableFileSystem::Replace(source, target);
+        Delete(target);
+        return 1176;
+    }
+};
+
+TEST_F(BootIniTest, BitsAreClearedOnlyForTheReplaceAndAFileLeftBehindIsNamed) {
+    struct Case {
+        const char* what;
+        std::function<void(StepFiles&)> inject;
+        const char* note;  // in the message; "" for a save that works
+        std::size_t files;
+    };
+    const Case cases[] = {
+        {"saved", [](StepFiles&) {}, "", 1},
+        {"temporary file kept", [](StepFiles& f) { f.FailOn(PortableFileSystem::Op::Replace, kBootIni, 32),
+                                                   f.FailOn(PortableFileSystem::Op::Delete, "", 5); },
+         "could not be removed; you can delete it", 2},
+        {"old file lost", [](StepFiles& f) { f.replaceLosesTarget = true; }, "rename that file to boot.ini", 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TempFolder drive;
+        StepFiles store(drive.path());
+        Services over{registry, store, shell, browser, dialogs, environment, [] {}};
+        ASSERT_EQ(store.WriteAll(kBootIni, kSample), 0);
+        store.SetAttributes(kBootIni, kReadOnlyHiddenSystem);
+        store.steps.clear();
+        c.inject(store);
+        form1.text("Text4").setText("new");
+        dialogs.ExpectMessage(kQuestionTitle, mb::kAnswerYes);
+        if (*c.note) dialogs.ExpectMessage("Error");
+        SaveBootIniClicked(form1, over);
+        EXPECT_EQ(store.steps, (std::vector<std::string>{"write", "clear", "replace", "restore"}));
+        EXPECT_EQ(static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(drive.path()), {})),
+                  c.files);
+        if (*c.note) {
+            const std::string& prompt = dialogs.shown.back().prompt;
+            EXPECT_NE(prompt.find(c.note), std::string::npos) << prompt;
+            EXPECT_NE(prompt.find("C:\\boot.ini.00000001.tmp"), std::string::npos) << prompt;
+        }
+        dialogs.shown.clear();
+    }
+}
+
 TEST_F(BootIniTest, SavingWhenTheFileIsGoneReportsAndCreatesNothing) {
     form1.text("Text4").setText("text");
     dialogs.ExpectMessage(kQuestionTitle, mb::kAnswerYes).ExpectMessage("Error");
