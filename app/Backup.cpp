@@ -87,11 +87,15 @@ bool App::WriteBackup() {
         lastBackup_ = path;
         return true;
     }
-    const std::string where = path.empty() ? folder : path;
-    const int answer = services_.dialogs.MessageBox(
-        "Vantrel could not save a backup of your current settings to \"" + where + "\".\n" +
-            FileErrorReason(files, error) + "\n\nApply the changes without a backup?",
-        "Backup Not Saved", mb::kYesNo | mb::kQuestion | mb::kDefaultButton2);
+    std::string prompt = "Vantrel could not save a backup of your current settings";
+    if (appData.empty()) {
+        prompt += ": your application-data folder is not known.";  // no path made up from nothing
+    } else {
+        prompt += " to \"" + (path.empty() ? folder : path) + "\".\n" + FileErrorReason(files, error);
+    }
+    prompt += "\n\nApply the changes without a backup?";
+    const int answer = services_.dialogs.MessageBox(prompt, "Backup Not Saved",
+                                                    mb::kYesNo | mb::kQuestion | mb::kDefaultButton2);
     return answer == mb::kAnswerYes;
 }
 

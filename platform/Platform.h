@@ -99,7 +99,8 @@ public:
 class Environment {
 public:
     virtual ~Environment() = default;
-    // The user's application-data folder ("C:\Documents and Settings\<user>\Application Data").
+    // The user's application-data folder ("C:\Documents and Settings\<user>\Application Data"),
+    // "" when it is not known.
     virtual std::string AppDataFolder() = 0;
     // The user's profile folder ("C:\Documents and Settings\<user>").
     virtual std::string ProfileFolder() = 0;

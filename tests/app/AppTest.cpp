@@ -333,6 +333,7 @@ TEST(ApplyPass, NoKnownApplicationDataFolderAsksBeforeApplying) {
     rig.dialogs.Verify();
     EXPECT_EQ(rig.registry.ExportRegFile(RegFormat::Regedit4), before);
     EXPECT_FALSE(rig.files.Exists("C:\\Vantrel"));
+    EXPECT_EQ(rig.dialogs.shown[0].prompt.find("\\Vantrel"), std::string::npos) << "a path made from nothing";
 }
 
 TEST(Accessibility, CheckAllAndUncheckAllOnlyChangeTheBoxes) {
