@@ -226,7 +226,11 @@ void App::apply_Click() {
         return;
     }
     std::string text = "These settings were not saved:\n\n";
-    for (const SkippedWrite& s : skipped) text += s.page + " - " + s.caption + ": " + s.reason + "\n";
+    for (const SkippedWrite& s : skipped) {
+        text += s.page + " - " + s.caption + ": " + s.reason;
+        if (s.status != 0) text += ": " + services_.files.ErrorText(s.status);  // the system's words for the code
+        text += "\n";
+    }
     text += "\nAll other changes were applied. Most changes will not be applied until you log off of Windows.";
     dialogs.MessageBox(text, "Some Changes Were Not Applied", mb::kExclamation);
 }

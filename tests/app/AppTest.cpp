@@ -251,6 +251,21 @@ TEST(ApplyPass, RefusedWritesAreNamedInsteadOfClaimingSuccess) {
     EXPECT_TRUE(rig.registry.Raw(reg::kCurrentUser, kAdvanced, "Hidden"));
 }
 
+// The reason is the system's text for the registry's own code (the key's
+// creation was refused), and a folder refused on both of its keys is one line.
+TEST(ApplyPass, RefusedWriteGivesTheSystemsReasonOncePerSetting) {
+    TestRig rig;
+    SeedFolders(rig.registry);
+    rig.app->Form_Load();
+    rig.registry.SetReadOnly(reg::kCurrentUser, true);
+    rig.dialogs.ExpectMessage("Some Changes Were Not Applied");
+    rig.app->apply_Click();
+    const std::string& text = rig.dialogs.shown.at(0).prompt;
+    const std::string line = "Personal Folders: - AppData:: the registry refused the write: " + rig.files.ErrorText(5);
+    EXPECT_NE(text.find(line), std::string::npos) << text;
+    EXPECT_EQ(text.find("AppData::", text.find(line) + line.size()), std::string::npos) << text;
+}
+
 TEST(ApplyPass, BackupRestoresThePreviousValuesExactly) {
     TestRig rig;
     SeedFolders(rig.registry);
