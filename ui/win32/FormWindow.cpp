@@ -523,6 +523,9 @@ void FormWindow::SyncTree(Entry& e) {
     if (auto it = items.find(tree.selectedKey()); it != items.end()) wanted = it->second;
     auto current = reinterpret_cast<HTREEITEM>(SendMessageA(e.hwnd, TVM_GETNEXTITEM, TVGN_CARET, 0));
     if (current != wanted) SendMessageA(e.hwnd, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(wanted));
+    // A revealed node is scrolled into view too; expanding its parent is not enough.
+    if (auto it = items.find(tree.takeReveal()); it != items.end())
+        SendMessageA(e.hwnd, TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(it->second));
 }
 
 void FormWindow::SyncOptionGroup(const std::string& container) {
