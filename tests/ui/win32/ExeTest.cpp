@@ -3,9 +3,12 @@
 #include "platform/win32/WindowsApi.h"
 
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
+#include "app/Forms.h"
+#include "ui/win32/FormWindow.h"
 #include "ui/win32/RunningExe.h"
 
 namespace vantrel::test {
@@ -37,6 +40,81 @@ TEST(VantrelExe, ShowsItsWindowAndEndsWhenItIsClosed) {
     DWORD code = 99;
     GetExitCodeProcess(pi.hProcess, &code);
     EXPECT_EQ(code, 0u);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+}
+
+// The value part of an About page line ("Author:           Corvane Software").
+std::string AboutValue(const char* label) {
+    for (const ControlDef& c : Form1Def().controls) {
+        const std::string line = c.caption;
+        if (label == std::string(c.name)) return line.substr(line.find_first_not_of(' ', line.find(':') + 1));
+    }
+    return "?";
+}
+
+TEST(VantrelExe, NamesItselfAsTheAboutPageDoesAndDeclaresItsSystems) {
+    const std::string exe = VantrelExePath();
+    DWORD ignored = 0;
+    std::vector<char> info(GetFileVersionInfoSizeA(exe.c_str(), &ignored));
+    ASSERT_FALSE(info.empty());
+    ASSERT_TRUE(GetFileVersionInfoA(exe.c_str(), 0, static_cast<DWORD>(info.size()), info.data()));
+    const std::pair<const char*, const char*> names[] = {{"ProductName", "Label96"}, {"FileDescription", "Label96"},
+                                                         {"ProductVersion", "Label97"}, {"FileVersion", "Label97"},
+                                                         {"CompanyName", "Label98"}};
+    for (const auto& [name, label] : names) {
+        void* text = nullptr;
+        UINT length = 0;
+        const std::string path = std::string("\\StringFileInfo\\040904B0\\") + name;
+        ASSERT_TRUE(VerQueryValueA(info.data(), path.c_str(), &text, &length)) << name;
+        EXPECT_EQ(static_cast<const char*>(text), AboutValue(label)) << name;
+    }
+
+    HMODULE image = LoadLibraryExA(exe.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    HRSRC found = FindResourceA(image, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24));  // RT_MANIFEST
+    ASSERT_NE(found, nullptr);
+    const std::string manifest(static_cast<const char*>(LockResource(LoadResource(image, found))),
+                               SizeofResource(image, found));
+    FreeLibrary(image);
+    // Vista, 7, 8, 8.1, 10 and 11
+    for (const char* id : {"{e2011457-1546-43c5-a5fe-008deee3d3f0}", "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}",
+                           "{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38}", "{1f676c76-80e1-4239-95bb-83d0f6d0da78}",
+                           "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"})
+        EXPECT_NE(manifest.find(std::string("<supportedOS Id=\"") + id), std::string::npos) << id;
+    EXPECT_NE(manifest.find(">true</dpiAware>"), std::string::npos);
+}
+
+// At 144 dots per inch the layout and the logo grow by half.
+TEST(VantrelExe, ScalesItsWindowAndLogoWithTheResolution) {
+    HKEY desktop = nullptr;
+    ASSERT_EQ(RegCreateKeyA(HKEY_CURRENT_USER, "Control Panel\\Desktop", &desktop), ERROR_SUCCESS);
+    DWORD before = 0, size = sizeof before, type = 0;
+    const bool had = RegQueryValueExA(desktop, "LogPixels", nullptr, &type, reinterpret_cast<BYTE*>(&before), &size) ==
+                     ERROR_SUCCESS;
+    const DWORD dpi = 144;
+    RegSetValueExA(desktop, "LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi), sizeof dpi);
+    PROCESS_INFORMATION pi{};
+    const bool started = StartProgram(VantrelExePath(), &pi);
+    HWND main = nullptr;
+    for (DWORD until = GetTickCount() + 30000; started && !main && GetTickCount() < until;) {
+        if (WaitForSingleObject(pi.hProcess, 100) != WAIT_TIMEOUT) break;
+        main = FindMainWindow(pi.dwProcessId);
+    }
+    if (had) RegSetValueExA(desktop, "LogPixels", 0, type, reinterpret_cast<const BYTE*>(&before), sizeof before);
+    else RegDeleteValueA(desktop, "LogPixels");
+    RegCloseKey(desktop);
+    ASSERT_TRUE(started);
+    if (main) {
+        RECT client{}, logo{};
+        GetClientRect(main, &client);
+        GetWindowRect(GetDlgItem(main, win32::ControlId(Form1Def(), "Image1")), &logo);
+        EXPECT_EQ(client.right, win32::TwipsToPixels(Form1Def().clientWidth, dpi));
+        EXPECT_EQ(logo.right - logo.left, MulDiv(50, dpi, 96));
+        EXPECT_EQ(logo.bottom - logo.top, MulDiv(37, dpi, 96));
+        PostMessageA(main, WM_CLOSE, 0, 0);
+    }
+    EXPECT_NE(main, nullptr) << "no window within 30 s";
+    if (WaitForSingleObject(pi.hProcess, 15000) != WAIT_OBJECT_0) TerminateProcess(pi.hProcess, 99);
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);
 }
