@@ -136,18 +136,6 @@ TEST_F(BootIniTest, FailedSaveKeepsTheOldFileAndItsAttributes) {
     }
 }
 
-TEST_F(BootIniTest, FilesAlreadyBesideBootIniAreNeverUsed) {
-    const char* const planted[] = {"C:\\boot.ini.vantrel-new", "C:\\boot.ini.00000001.tmp"};
-    Put(kBootIni, kSample, kReadOnlyHiddenSystem);
-    for (const char* path : planted) Put(path, "someone else's", fileattr::kHidden);
-    form1.text("Text4").setText("[boot loader]");
-    SaveWithYes();
-    EXPECT_EQ(Content(kBootIni), "[boot loader]\r\n");
-    EXPECT_EQ(Attributes(kBootIni), kReadOnlyHiddenSystem);
-    for (const char* path : planted) EXPECT_EQ(Content(path), "someone else's") << path;
-    EXPECT_EQ(Listing("C:\\").size(), 3u);
-}
-
 // The store, recording the steps of a save; its replace can fail the worst
 // way, after the old file is gone.
 struct StepFiles : PortableFileSystem {
@@ -171,7 +159,10 @@ struct StepFiles : PortableFileSystem {
     }
 };
 
-TEST_F(BootIniTest, BitsAreClearedOnlyForTheReplaceAndAFileLeftBehindIsNamed) {
+// The new text goes to a file of its own (files already beside boot.ini are
+// never used), the bits are off only for the replace, and what a failed save
+// leaves behind is named.
+TEST_F(BootIniTest, SaveGoesThroughAFileOfItsOwnAndNamesWhatItLeaves) {
     struct Case {
         const char* what;
         std::function<void(StepFiles&)> inject;
@@ -179,17 +170,19 @@ TEST_F(BootIniTest, BitsAreClearedOnlyForTheReplaceAndAFileLeftBehindIsNamed) {
         std::size_t files;
     };
     const Case cases[] = {
-        {"saved", [](StepFiles&) {}, "", 1},
+        {"saved", [](StepFiles&) {}, "", 3},
         {"temporary file kept", [](StepFiles& f) { f.FailOn(PortableFileSystem::Op::Replace, kBootIni, 32),
                                                    f.FailOn(PortableFileSystem::Op::Delete, "", 5); },
-         "could not be removed; you can delete it", 2},
-        {"old file lost", [](StepFiles& f) { f.replaceLosesTarget = true; }, "rename that file to boot.ini", 1},
+         "could not be removed; you can delete it", 4},
+        {"old file lost", [](StepFiles& f) { f.replaceLosesTarget = true; }, "rename that file to boot.ini", 3},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         TempFolder drive;
         StepFiles store(drive.path());
         Services over{registry, store, shell, browser, dialogs, environment, [] {}};
+        const char* const planted[] = {"C:\\boot.ini.vantrel-new", "C:\\boot.ini.00000001.tmp"};
+        for (const char* path : planted) ASSERT_EQ(store.WriteAll(path, "someone else's"), 0);
         ASSERT_EQ(store.WriteAll(kBootIni, kSample), 0);
         store.SetAttributes(kBootIni, kReadOnlyHiddenSystem);
         store.steps.clear();
@@ -201,10 +194,15 @@ TEST_F(BootIniTest, BitsAreClearedOnlyForTheReplaceAndAFileLeftBehindIsNamed) {
         EXPECT_EQ(store.steps, (std::vector<std::string>{"write", "clear", "replace", "restore"}));
         EXPECT_EQ(static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(drive.path()), {})),
                   c.files);
+        for (const char* path : planted) {
+            std::string bytes;
+            EXPECT_EQ(store.ReadAll(path, &bytes, false), 0);
+            EXPECT_EQ(bytes, "someone else's") << path;
+        }
         if (*c.note) {
             const std::string& prompt = dialogs.shown.back().prompt;
             EXPECT_NE(prompt.find(c.note), std::string::npos) << prompt;
-            EXPECT_NE(prompt.find("C:\\boot.ini.00000001.tmp"), std::string::npos) << prompt;
+            EXPECT_NE(prompt.find("C:\\boot.ini.00000002.tmp"), std::string::npos) << prompt;
         }
         dialogs.shown.clear();
     }

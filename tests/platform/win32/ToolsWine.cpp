@@ -10,10 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "app/App.h"
 #include "app/Forms.h"
 #include "app/Services.h"
-#include "platform/portable/MemoryRegistry.h"
 #include "platform/portable/PortablePlatform.h"
 #include "platform/win32/Win32Environment.h"
 #include "platform/win32/Win32Files.h"
@@ -329,29 +327,6 @@ TEST_F(ToolsWine, ApplicationDataFolderIsCreatedOrFoundUnderTheProfile) {
     EXPECT_TRUE(FolderExists(moved));
     RemoveDirectoryA(moved.c_str());
     for (const test::StoredValue& v : saved) test::WriteStored(registry, v);
-}
-
-// The reason for a refused write is the system's own text for the code.
-TEST_F(ToolsWine, RefusedWriteIsReportedInTheSystemsWords) {
-    ScratchFolder scratch;
-    MemoryRegistry store;
-    store.SetReadOnly(reg::kLocalMachine, true);
-    PortableEnvironment here;
-    here.setAppDataFolder(scratch.path());
-    Services over{store, files, shell, browser, dialogs, here, [] {}};
-    App app(over);
-    for (const std::string& box : PersonalFolderBoxes()) app.form1().text(box).setText("C:\\x");
-    dialogs.ExpectMessage("Some Changes Were Not Applied");
-    app.apply_Click();
-    char text[512] = {};
-    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, ERROR_ACCESS_DENIED, 0, text,
-                   sizeof text, nullptr);
-    std::string reason = text;
-    reason.erase(reason.find_last_not_of("\r\n ") + 1);
-    ASSERT_FALSE(reason.empty());
-    EXPECT_NE(dialogs.shown.at(0).prompt.find("Enable Net Send: the registry refused the write: " + reason),
-              std::string::npos)
-        << dialogs.shown.at(0).prompt;
 }
 
 TEST_F(ToolsWine, EnvironmentNamesTheUsersFoldersAndTheTime) {

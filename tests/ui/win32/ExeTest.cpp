@@ -1,5 +1,6 @@
 // The built Vantrel.exe itself: it starts, shows its main window with the
-// navigation tree filled, and ends when the window is closed.
+// navigation tree filled, at the system's resolution, and ends when the
+// window is closed; its resources name it and declare what it runs on.
 #include "platform/win32/WindowsApi.h"
 
 #include <string>
@@ -14,34 +15,67 @@
 namespace vantrel::test {
 namespace {
 
-TEST(VantrelExe, ShowsItsWindowAndEndsWhenItIsClosed) {
+// The system resolution for programs started while it lives (the prefix's
+// "Control Panel\Desktop" LogPixels), put back as it was afterwards.
+class Resolution {
+public:
+    explicit Resolution(DWORD dpi) {
+        RegCreateKeyA(HKEY_CURRENT_USER, "Control Panel\\Desktop", &key_);
+        had_ = RegQueryValueExA(key_, "LogPixels", nullptr, &type_, bytes_, &size_) == ERROR_SUCCESS;
+        RegSetValueExA(key_, "LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi), sizeof dpi);
+    }
+    ~Resolution() {
+        if (had_) RegSetValueExA(key_, "LogPixels", 0, type_, bytes_, size_);
+        else RegDeleteValueA(key_, "LogPixels");
+        RegCloseKey(key_);
+    }
+
+private:
+    HKEY key_ = nullptr;
+    bool had_ = false;
+    DWORD type_ = 0, size_ = sizeof bytes_;
+    BYTE bytes_[16] = {};
+};
+
+TEST(VantrelExe, ShowsItsWindowAtTheResolutionAndEndsWhenItIsClosed) {
     const std::string exe = VantrelExePath();
     ASSERT_NE(GetFileAttributesA(exe.c_str()), INVALID_FILE_ATTRIBUTES) << exe;
-    PROCESS_INFORMATION pi{};
-    ASSERT_TRUE(StartProgram(exe, &pi)) << "error " << GetLastError();
+    for (const int dpi : {96, 144}) {
+        SCOPED_TRACE(dpi);
+        Resolution resolution(dpi);
+        PROCESS_INFORMATION pi{};
+        ASSERT_TRUE(StartProgram(exe, &pi)) << "error " << GetLastError();
 
-    HWND main = nullptr;
-    const DWORD until = GetTickCount() + 30000;
-    while (!main && GetTickCount() < until && WaitForSingleObject(pi.hProcess, 100) == WAIT_TIMEOUT)
-        main = FindMainWindow(pi.dwProcessId);
-    if (!main) TerminateProcess(pi.hProcess, 99);
-    ASSERT_NE(main, nullptr) << "no visible window \"" << kMainCaption << "\" within 30 s";
+        HWND main = nullptr;
+        const DWORD until = GetTickCount() + 30000;
+        while (!main && GetTickCount() < until && WaitForSingleObject(pi.hProcess, 100) == WAIT_TIMEOUT)
+            main = FindMainWindow(pi.dwProcessId);
+        if (!main) TerminateProcess(pi.hProcess, 99);
+        ASSERT_NE(main, nullptr) << "no visible window \"" << kMainCaption << "\" within 30 s";
 
-    // Its first child that takes the focus is the navigation tree, filled with all nodes.
-    HWND tree = FindWindowExA(main, nullptr, WC_TREEVIEWA, nullptr);
-    ASSERT_NE(tree, nullptr);
-    EXPECT_EQ(SendMessageA(tree, TVM_GETCOUNT, 0, 0), 19);
-    EXPECT_NE(GetMenu(main), nullptr);
+        // Its first child that takes the focus is the navigation tree, filled with all nodes.
+        HWND tree = FindWindowExA(main, nullptr, WC_TREEVIEWA, nullptr);
+        ASSERT_NE(tree, nullptr);
+        EXPECT_EQ(SendMessageA(tree, TVM_GETCOUNT, 0, 0), 19);
+        EXPECT_NE(GetMenu(main), nullptr);
+        // The layout and the logo (50 x 37 at 96 dots per inch) grow with the resolution.
+        RECT client{}, logo{};
+        GetClientRect(main, &client);
+        GetWindowRect(GetDlgItem(main, win32::ControlId(Form1Def(), "Image1")), &logo);
+        EXPECT_EQ(client.right, win32::TwipsToPixels(Form1Def().clientWidth, dpi));
+        EXPECT_EQ(logo.right - logo.left, MulDiv(50, dpi, 96));
+        EXPECT_EQ(logo.bottom - logo.top, MulDiv(37, dpi, 96));
 
-    PostMessageA(main, WM_CLOSE, 0, 0);
-    const DWORD waited = WaitForSingleObject(pi.hProcess, 15000);
-    if (waited != WAIT_OBJECT_0) TerminateProcess(pi.hProcess, 99);
-    EXPECT_EQ(waited, WAIT_OBJECT_0) << "the process did not end";
-    DWORD code = 99;
-    GetExitCodeProcess(pi.hProcess, &code);
-    EXPECT_EQ(code, 0u);
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
+        PostMessageA(main, WM_CLOSE, 0, 0);
+        const DWORD waited = WaitForSingleObject(pi.hProcess, 15000);
+        if (waited != WAIT_OBJECT_0) TerminateProcess(pi.hProcess, 99);
+        EXPECT_EQ(waited, WAIT_OBJECT_0) << "the process did not end";
+        DWORD code = 99;
+        GetExitCodeProcess(pi.hProcess, &code);
+        EXPECT_EQ(code, 0u);
+        CloseHandle(pi.hThread);
+        CloseHandle(pi.hProcess);
+    }
 }
 
 // The value part of an About page line ("Author:           Corvane Software").
@@ -82,41 +116,6 @@ TEST(VantrelExe, NamesItselfAsTheAboutPageDoesAndDeclaresItsSystems) {
                            "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"})
         EXPECT_NE(manifest.find(std::string("<supportedOS Id=\"") + id), std::string::npos) << id;
     EXPECT_NE(manifest.find(">true</dpiAware>"), std::string::npos);
-}
-
-// At 144 dots per inch the layout and the logo grow by half.
-TEST(VantrelExe, ScalesItsWindowAndLogoWithTheResolution) {
-    HKEY desktop = nullptr;
-    ASSERT_EQ(RegCreateKeyA(HKEY_CURRENT_USER, "Control Panel\\Desktop", &desktop), ERROR_SUCCESS);
-    DWORD before = 0, size = sizeof before, type = 0;
-    const bool had = RegQueryValueExA(desktop, "LogPixels", nullptr, &type, reinterpret_cast<BYTE*>(&before), &size) ==
-                     ERROR_SUCCESS;
-    const DWORD dpi = 144;
-    RegSetValueExA(desktop, "LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi), sizeof dpi);
-    PROCESS_INFORMATION pi{};
-    const bool started = StartProgram(VantrelExePath(), &pi);
-    HWND main = nullptr;
-    for (DWORD until = GetTickCount() + 30000; started && !main && GetTickCount() < until;) {
-        if (WaitForSingleObject(pi.hProcess, 100) != WAIT_TIMEOUT) break;
-        main = FindMainWindow(pi.dwProcessId);
-    }
-    if (had) RegSetValueExA(desktop, "LogPixels", 0, type, reinterpret_cast<const BYTE*>(&before), sizeof before);
-    else RegDeleteValueA(desktop, "LogPixels");
-    RegCloseKey(desktop);
-    ASSERT_TRUE(started);
-    if (main) {
-        RECT client{}, logo{};
-        GetClientRect(main, &client);
-        GetWindowRect(GetDlgItem(main, win32::ControlId(Form1Def(), "Image1")), &logo);
-        EXPECT_EQ(client.right, win32::TwipsToPixels(Form1Def().clientWidth, dpi));
-        EXPECT_EQ(logo.right - logo.left, MulDiv(50, dpi, 96));
-        EXPECT_EQ(logo.bottom - logo.top, MulDiv(37, dpi, 96));
-        PostMessageA(main, WM_CLOSE, 0, 0);
-    }
-    EXPECT_NE(main, nullptr) << "no window within 30 s";
-    if (WaitForSingleObject(pi.hProcess, 15000) != WAIT_OBJECT_0) TerminateProcess(pi.hProcess, 99);
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
 }
 
 }  // namespace
