@@ -303,30 +303,25 @@ TEST_F(ToolsWine, InterpreterIsTheSystemsWhateverTheCurrentFolderHolds) {
 // moved it and it does not exist yet, else under the profile, else unknown.
 TEST_F(ToolsWine, ApplicationDataFolderIsCreatedOrFoundUnderTheProfile) {
     const std::string explorer = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\";
-    const std::vector<test::StoredValue> saved = {
+    const test::StoredValue saved[] = {
         test::ReadStored(registry, reg::kCurrentUser, explorer + "User Shell Folders", "AppData"),
         test::ReadStored(registry, reg::kCurrentUser, explorer + "Shell Folders", "AppData")};
     const std::string profile = environment.ProfileFolder();
     const std::string moved = profile + "\\Moved AppData " + std::to_string(GetCurrentProcessId());
-    struct Case {
-        std::string stored;
-        bool hasProfileVariable;
-        std::string expected;
+    const std::string cases[][3] = {  // stored, USERPROFILE, found
+        {moved, profile, moved},
+        {"Q:\\nowhere\\AppData", profile, profile + "\\Application Data"},
+        {"Q:\\nowhere\\AppData", "", ""},
     };
-    const Case cases[] = {
-        {moved, true, moved},
-        {"Q:\\nowhere\\AppData", true, profile + "\\Application Data"},
-        {"Q:\\nowhere\\AppData", false, ""},
-    };
-    for (const Case& c : cases) {
-        for (const test::StoredValue& v : saved) SaveString(registry, v.root, v.key, "AppData", c.stored);
-        if (!c.hasProfileVariable) SetEnvironmentVariableA("USERPROFILE", nullptr);
-        EXPECT_EQ(environment.AppDataFolder(), c.expected) << c.stored;
-        SetEnvironmentVariableA("USERPROFILE", profile.c_str());
+    for (const auto& [stored, variable, found] : cases) {
+        for (const test::StoredValue& v : saved) SaveString(registry, v.root, v.key, "AppData", stored);
+        SetEnvironmentVariableA("USERPROFILE", variable.empty() ? nullptr : variable.c_str());
+        EXPECT_EQ(environment.AppDataFolder(), found) << stored;
     }
+    SetEnvironmentVariableA("USERPROFILE", profile.c_str());
+    for (const test::StoredValue& v : saved) test::WriteStored(registry, v);
     EXPECT_TRUE(FolderExists(moved));
     RemoveDirectoryA(moved.c_str());
-    for (const test::StoredValue& v : saved) test::WriteStored(registry, v);
 }
 
 TEST_F(ToolsWine, EnvironmentNamesTheUsersFoldersAndTheTime) {

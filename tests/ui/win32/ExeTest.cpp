@@ -9,47 +9,32 @@
 #include <gtest/gtest.h>
 
 #include "app/Forms.h"
+#include "platform/win32/Win32Registry.h"
+#include "registry/RegistryRoutines.h"
 #include "ui/win32/FormWindow.h"
+#include "ui/win32/RegistrySnapshot.h"
 #include "ui/win32/RunningExe.h"
 
 namespace vantrel::test {
 namespace {
 
-// The system resolution for programs started while it lives (the prefix's
-// "Control Panel\Desktop" LogPixels), put back as it was afterwards.
-class Resolution {
-public:
-    explicit Resolution(DWORD dpi) {
-        RegCreateKeyA(HKEY_CURRENT_USER, "Control Panel\\Desktop", &key_);
-        had_ = RegQueryValueExA(key_, "LogPixels", nullptr, &type_, bytes_, &size_) == ERROR_SUCCESS;
-        RegSetValueExA(key_, "LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi), sizeof dpi);
-    }
-    ~Resolution() {
-        if (had_) RegSetValueExA(key_, "LogPixels", 0, type_, bytes_, size_);
-        else RegDeleteValueA(key_, "LogPixels");
-        RegCloseKey(key_);
-    }
-
-private:
-    HKEY key_ = nullptr;
-    bool had_ = false;
-    DWORD type_ = 0, size_ = sizeof bytes_;
-    BYTE bytes_[16] = {};
-};
-
 TEST(VantrelExe, ShowsItsWindowAtTheResolutionAndEndsWhenItIsClosed) {
     const std::string exe = VantrelExePath();
     ASSERT_NE(GetFileAttributesA(exe.c_str()), INVALID_FILE_ATTRIBUTES) << exe;
+    Win32Registry registry;
+    const StoredValue resolution = ReadStored(registry, reg::kCurrentUser, "Control Panel\\Desktop", "LogPixels");
     for (const int dpi : {96, 144}) {
         SCOPED_TRACE(dpi);
-        Resolution resolution(dpi);
+        // The system resolution for this start only; the prefix's own is put back at once.
+        SaveStringLong(registry, reg::kCurrentUser, "Control Panel\\Desktop", "LogPixels", std::to_string(dpi));
         PROCESS_INFORMATION pi{};
-        ASSERT_TRUE(StartProgram(exe, &pi)) << "error " << GetLastError();
-
+        const bool started = StartProgram(exe, &pi);
         HWND main = nullptr;
         const DWORD until = GetTickCount() + 30000;
-        while (!main && GetTickCount() < until && WaitForSingleObject(pi.hProcess, 100) == WAIT_TIMEOUT)
+        while (started && !main && GetTickCount() < until && WaitForSingleObject(pi.hProcess, 100) == WAIT_TIMEOUT)
             main = FindMainWindow(pi.dwProcessId);
+        WriteStored(registry, resolution);
+        ASSERT_TRUE(started) << "error " << GetLastError();
         if (!main) TerminateProcess(pi.hProcess, 99);
         ASSERT_NE(main, nullptr) << "no visible window \"" << kMainCaption << "\" within 30 s";
 
