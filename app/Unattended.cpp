@@ -10,11 +10,11 @@ namespace vantrel {
 
 const char* const kUsage =
     "Vantrel.exe [/export FILE | /apply FILE] [/log FILE]\n\n"
-    "/export FILE\tsaves the current settings to FILE, a .reg profile.\n"
-    "/apply FILE\tsets the settings in FILE, backs up the current ones and applies them.\n"
-    "/log FILE\tadds to FILE a line for every value not applied, and a summary.\n\n"
+    "/export FILE - saves the settings to FILE.\n"
+    "/apply FILE - backs them up, then applies FILE.\n"
+    "/log FILE - notes in FILE what was not applied.\n\n"
     "Without switches Vantrel opens its window.\n"
-    "Exit codes: 0 done; 1 some values not applied; 2 nothing done.";
+    "Exit codes: 0 done, 1 partly done, 2 nothing done.";
 
 namespace {
 
