@@ -219,6 +219,14 @@ TEST(Carry, GroupPolicyFilesHoldTheExportedValues) {
         EXPECT_EQ(ReadThroughSamba(rig->files.HostPath(std::string("C:\\GPO\\") + sub + "\\Registry.pol")), expected)
             << sub;
     }
+
+    // Files a Group Policy object holds already are replaced only after a Yes.
+    ASSERT_EQ(rig->files.WriteAll("C:\\GPO\\User\\Registry.pol", "kept"), 0);
+    rig->dialogs.ExpectFolder("C:\\GPO\\").ExpectMessage("Export for Group Policy", mb::kAnswerNo);
+    rig->app->Menu("gpexport");
+    std::string kept;
+    EXPECT_EQ(rig->files.ReadAll("C:\\GPO\\User\\Registry.pol", &kept, false), 0);
+    EXPECT_EQ(kept, "kept");
 }
 
 }  // namespace
