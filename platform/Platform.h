@@ -41,6 +41,9 @@ public:
     // file once it exists, also when writing into it then failed.
     virtual long CreateUnique(const std::string& folder, const std::string& prefix, const std::string& bytes,
                               std::string* path) = 0;
+    // Adds the bytes at the end of the file in one write, creating it when
+    // missing; other writers may have it open and append too.
+    virtual long Append(const std::string& path, const std::string& bytes) = 0;
     // Attribute bits as Win32 reports them (kNormal for a plain file).
     virtual long GetAttributes(const std::string& path, std::uint32_t* attributes) = 0;
     virtual long SetAttributes(const std::string& path, std::uint32_t attributes) = 0;

@@ -38,6 +38,7 @@ public:
     // that are taken; injected write failures apply to the new file.
     long CreateUnique(const std::string& folder, const std::string& prefix, const std::string& bytes,
                       std::string* path) override;
+    long Append(const std::string& path, const std::string& bytes) override;
     long GetAttributes(const std::string& path, std::uint32_t* attributes) override;
     long SetAttributes(const std::string& path, std::uint32_t attributes) override;
     long Copy(const std::string& source, const std::string& target, bool failIfExists) override;

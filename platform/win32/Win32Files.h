@@ -13,6 +13,7 @@ public:
     // CREATE_NEW on "<folder>\<prefix><8 hex digits>.tmp", the digits moving on past names that are taken.
     long CreateUnique(const std::string& folder, const std::string& prefix, const std::string& bytes,
                       std::string* path) override;
+    long Append(const std::string& path, const std::string& bytes) override;
     long GetAttributes(const std::string& path, std::uint32_t* attributes) override;
     long SetAttributes(const std::string& path, std::uint32_t attributes) override;
     long Copy(const std::string& source, const std::string& target, bool failIfExists) override;
