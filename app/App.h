@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "app/Backup.h"
 #include "app/Controls.h"
 #include "app/Services.h"
 #include "registry/RegFile.h"
+#include "tools/Tools.h"
 
 namespace vantrel {
 
@@ -65,7 +65,7 @@ private:
     std::unique_ptr<Form> form1_;
     std::unique_ptr<Form> form2_;
     std::string lastBackup_;
-    bool bootIniRead_ = false;  // the editor holds the text of "C:\boot.ini"
+    BootIniText bootIni_ = BootIniText::Unreadable;  // what the editor holds of "C:\boot.ini"
 };
 
 // The page routines, in the order the node click compares keys: key, frame,
@@ -78,5 +78,22 @@ struct PageRoute {
     const char* reveals;
 };
 const std::vector<PageRoute>& PageRoutes();
+
+// The current stored values of everything an apply writes, read with the wide
+// registry functions, as .reg key blocks (absent values as deletions):
+// importing them undoes the apply, whatever the system's code page.
+std::vector<RegKeyBlock> BackupBlocks(Registry& reg);
+// Where backups are kept: "<application data>\Vantrel\Backups", or "" when
+// the application-data folder is not known.
+std::string BackupFolder(Environment& environment);
+// Writes that backup, as a version 5 .reg file (UTF-16), to a new file in the
+// backups folder, named by the time, asking nothing.
+// Returns 0 and the file's path in *where, or the error code and the file or
+// folder that could not be written ("" when the application-data folder is
+// not known).
+long SaveBackup(Services& services, std::string* where);
+// Why no backup was saved, in one text: where and the error, the two parts
+// joined by the separator.
+std::string BackupNotSaved(FileSystem& files, const std::string& where, long error, const char* separator);
 
 }  // namespace vantrel

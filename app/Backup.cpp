@@ -1,10 +1,13 @@
-#include "app/Backup.h"
-
+// The backup an apply takes before it writes anything: the current stored
+// value of every value the apply is about to write, as a version 5 .reg file
+// that restores them exactly when imported (values that are absent now
+// become deletions).
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
 
 #include "app/App.h"
+#include "registry/RegFile.h"
 #include "settings/TweakRow.h"
 #include "tools/Tools.h"
 
@@ -68,50 +71,50 @@ std::string BackupFolder(Environment& environment) {
     return appData.empty() ? std::string() : appData + "\\Vantrel\\Backups";
 }
 
-BackupFile WriteBackupFile(Services& services) {
+long SaveBackup(Services& services, std::string* where) {
     FileSystem& files = services.files;
-    BackupFile backup;
-    backup.where = BackupFolder(services.environment);
     // Without a known application-data folder there is nowhere proper to
-    // keep it (never the root of a drive).
+    // keep it (never the root of a drive), and no path to name.
     constexpr long kPathNotFound = 3;
-    long error = backup.where.empty() ? kPathNotFound : files.CreateFolders(backup.where);
-    if (backup.where.empty()) backup.where = "Vantrel\\Backups";
-    if (error == 0) {
-        const std::tm now = services.environment.Now();
-        char stamp[64];
-        std::snprintf(stamp, sizeof stamp, "Settings %04d-%02d-%02d %02d-%02d-%02d", now.tm_year + 1900,
-                      now.tm_mon + 1, now.tm_mday, now.tm_hour, now.tm_min, now.tm_sec);
-        std::string path = backup.where + "\\" + stamp + ".reg";
-        for (int n = 2; files.Exists(path); ++n) path = backup.where + "\\" + stamp + " (" + std::to_string(n) + ").reg";
-        backup.where = path;
-        const RegWriteResult file = WriteRegFile(BackupBlocks(services.registry), RegFormat::Version5);
-        if (!file.ok()) {
-            backup.reason = Utf8ToAnsi(services.registry.codePage(), file.error);
-            return backup;
-        }
-        error = files.WriteAll(path, file.bytes);
-    }
-    if (error == 0) {
-        backup.path = backup.where;
-    } else {
-        backup.reason = FileErrorReason(files, error);
-    }
-    return backup;
+    constexpr long kInvalidData = 13;
+    const std::string folder = BackupFolder(services.environment);
+    *where = folder;
+    if (folder.empty()) return kPathNotFound;
+    const std::tm now = services.environment.Now();
+    char stamp[64];
+    std::snprintf(stamp, sizeof stamp, "Settings %04d-%02d-%02d %02d-%02d-%02d", now.tm_year + 1900, now.tm_mon + 1,
+                  now.tm_mday, now.tm_hour, now.tm_min, now.tm_sec);
+
+    long error = files.CreateFolders(folder);
+    if (error != 0) return error;
+    // Two applies within one second get distinct files.
+    std::string path = folder + "\\" + stamp + ".reg";
+    for (int n = 2; files.Exists(path); ++n) path = folder + "\\" + stamp + " (" + std::to_string(n) + ").reg";
+    *where = path;
+    // The catalogue's names never hold a line break, so the writer never refuses them.
+    const RegWriteResult file = WriteRegFile(BackupBlocks(services.registry), RegFormat::Version5);
+    return file.ok() ? files.WriteAll(path, file.bytes) : kInvalidData;
 }
 
 bool App::WriteBackup() {
     lastBackup_.clear();
-    const BackupFile backup = WriteBackupFile(services_);
-    if (backup.ok()) {
-        lastBackup_ = backup.path;
+    std::string where;
+    const long error = SaveBackup(services_, &where);
+    if (error == 0) {
+        lastBackup_ = where;
         return true;
     }
+    // The user is asked whether to go on without one.
     const int answer = services_.dialogs.MessageBox(
-        "Vantrel could not save a backup of your current settings to \"" + backup.where + "\".\n" + backup.reason +
-            "\n\nApply the changes without a backup?",
+        BackupNotSaved(services_.files, where, error, "\n") + "\n\nApply the changes without a backup?",
         "Backup Not Saved", mb::kYesNo | mb::kQuestion | mb::kDefaultButton2);
     return answer == mb::kAnswerYes;
+}
+
+std::string BackupNotSaved(FileSystem& files, const std::string& where, long error, const char* separator) {
+    const std::string text = "Vantrel could not save a backup of your current settings";
+    if (where.empty()) return text + ": your application-data folder is not known.";
+    return text + " to \"" + where + "\"." + separator + FileErrorReason(files, error);
 }
 
 }  // namespace vantrel

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "app/App.h"
+#include "app/Report.h"
 #include "registry/RecordingRegistry.h"
 #include "registry/RegistryRoutines.h"
 #include "settings/TweakRow.h"
@@ -114,10 +115,10 @@ std::optional<StoredData> StoredNow(Registry& reg, RegKey root, const std::strin
     return stored;
 }
 
-std::vector<ValueChange> ChangesOfApply(Form& form1, Registry& reg) {
+std::vector<ValueChange> ChangesOfApply(Form& form1, Registry& reg, FileSystem& errors) {
     const CodePage& ansi = reg.codePage();
     RecordingRegistry layer(reg);
-    const std::vector<SkippedWrite> skipped = ApplySettings(form1, layer);
+    const std::vector<SkippedWrite> skipped = Worded(ApplySettings(form1, layer), errors);
     std::vector<ValueChange> changes;
     for (const ValueRef& target : ApplyTargets()) {
         const RecordingRegistry::Write* last = nullptr;
@@ -195,7 +196,8 @@ std::vector<ValueChange> ChangesOfOps(Registry& reg, const std::vector<RegOp>& o
         change->written.reset();
         if (op.kind == RegOpKind::SetValue) change->written = StoredData{op.type, op.data};
         const long status = ApplyRegOp(layer, op);
-        change->notWritten = status == reg::kSuccess ? "" : "the registry refused the write: " + errors.ErrorText(status);
+        change->notWritten.clear();
+        if (status != reg::kSuccess) change->notWritten = RefusedReason(errors, status);
     }
     changes.erase(std::remove_if(changes.begin(), changes.end(), [](const ValueChange& c) { return !Shows(c, true); }),
                   changes.end());
@@ -270,7 +272,7 @@ std::string FileName(const std::string& path) {
 
 void App::ReviewChanges() {
     if (!FoldersFilled()) return;
-    const std::vector<ValueChange> changes = ChangesOfApply(*form1_, services_.registry);
+    const std::vector<ValueChange> changes = ChangesOfApply(*form1_, services_.registry, services_.files);
     if (changes.empty()) {
         services_.dialogs.MessageBox("No setting would change.", "Review Changes", mb::kInformation);
         return;
@@ -319,8 +321,7 @@ void App::RestoreBackup() {
         const long status = ApplyRegOp(reg, op);
         if (status == reg::kSuccess) continue;
         const ValueRef* target = FindTarget({op.root, Utf8ToAnsi(ansi, op.path), Utf8ToAnsi(ansi, op.name)});
-        failed += target->page + " - " + target->caption + ": the registry refused the write: " +
-                  services_.files.ErrorText(status) + "\n";
+        failed += SkippedLine({target->page, target->caption, RefusedReason(services_.files, status)}) + "\n";
     }
     // Every page shows the stored values again; the tree and the lists stay.
     LoadSettings(*form1_, reg);

@@ -43,8 +43,8 @@ std::optional<StoredData> StoredNow(Registry& reg, RegKey root, const std::strin
 // writes it would refuse (nothing is written). In the order the apply writes.
 // Values written unchanged are left out; so are writes that would be refused
 // but would not have changed anything. Writes the pass would skip are kept,
-// with the reason.
-std::vector<ValueChange> ChangesOfApply(Form& form1, Registry& reg);
+// with the reason (a registry's code in the system's words, from `errors`).
+std::vector<ValueChange> ChangesOfApply(Form& form1, Registry& reg, FileSystem& errors);
 
 // A .reg file's operations, split into those on values Vantrel manages (the
 // values the apply pass writes) and every other key or value it holds.

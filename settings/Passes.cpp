@@ -18,19 +18,18 @@ constexpr Group kLoadOrder[] = {AccessibilityRows, InternetExplorerRows, InputRo
 constexpr Group kApplyOrder[] = {PersonalFolderRows, AccessibilityRows, InternetExplorerRows,
                                  StartMenuRows,      InputRows,         ExplorerRows};
 
-// Key paths compare without regard to case and to a trailing backslash.
-std::string KeyIdentity(std::string path) {
-    if (!path.empty() && path.back() == '\\') path.pop_back();
-    for (char& c : path) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return path;
-}
-
 void AddTarget(std::vector<ValueRef>& targets, ValueRef ref) {
     auto same = [&](const ValueRef& other) { return SameValue(other, ref); };
     if (std::none_of(targets.begin(), targets.end(), same)) targets.push_back(std::move(ref));
 }
 
 }  // namespace
+
+std::string KeyIdentity(std::string path) {
+    if (!path.empty() && path.back() == '\\') path.pop_back();
+    for (char& c : path) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return path;
+}
 
 bool SameValue(const ValueRef& a, const ValueRef& b) {
     return a.root == b.root && KeyIdentity(a.key) == KeyIdentity(b.key) &&
@@ -43,6 +42,20 @@ const ValueRef* FindTarget(const ValueRef& value) {
         if (SameValue(target, value)) return &target;
     }
     return nullptr;
+}
+
+const std::vector<const TweakRow*>& CatalogueRows() {
+    static const std::vector<const TweakRow*> rows = [] {
+        std::vector<const TweakRow*> all;
+        for (Group group : kLoadOrder) {
+            for (const TweakRow& row : group()) all.push_back(&row);
+        }
+        for (Group group : {PersonalFolderRows, StartMenuRows}) {
+            for (const TweakRow& row : group()) all.push_back(&row);
+        }
+        return all;
+    }();
+    return rows;
 }
 
 void LoadSettings(Form& form, Registry& reg) {

@@ -54,7 +54,8 @@ struct TweakRow {
 struct SkippedWrite {
     std::string page;
     std::string caption;
-    std::string reason;  // "not a whole number in range", "the registry refused the write (access denied)"
+    std::string reason;  // "not a whole number in range", "the registry refused the write"
+    long status = 0;     // the registry's code for a refused write, which the report words
     // Where it would have written, and the text it would have written there.
     RegKey root = 0;
     std::string key{};
@@ -89,8 +90,11 @@ const std::vector<std::string>& PersonalFolderBoxes();
 // Runs one row's load: read with GetString, set the control by the load rule.
 // A failed set step leaves the control as it was (the pass goes on).
 void LoadRow(Form& form, Registry& reg, const TweakRow& row);
-// Runs one row's apply; records writes that were refused or skipped.
+// Runs one row's apply; records writes that were refused or skipped, a row
+// once even when it writes two keys.
 void ApplyRow(Form& form, Registry& reg, const TweakRow& row, std::vector<SkippedWrite>& skipped);
+// Gives a control (a row's control string) of `to` the state or text it has on `from`.
+void CopyControl(Form& from, Form& to, const std::string& control);
 
 // The load pass: accessibility, Internet Explorer, keyboard and mouse,
 // Explorer (without owner and organisation), Windows information (which fills
@@ -106,8 +110,14 @@ std::vector<SkippedWrite> ApplySettings(Form& form, Registry& reg);
 // Every value ApplySettings may write, in write order, without repeats: the
 // values Vantrel manages.
 std::vector<ValueRef> ApplyTargets();
-// Whether two references name one value: key paths compare without regard to
-// case and to a trailing backslash, value names without regard to case.
+// Every row of the catalogue once: the load pass's groups in its order, then
+// the personal folders and the Start menu items.
+const std::vector<const TweakRow*>& CatalogueRows();
+
+// A key path as the registry tells keys apart: without regard to case and to
+// one trailing backslash.
+std::string KeyIdentity(std::string path);
+// Whether two references name one value (names, too, compare without regard to case).
 bool SameValue(const ValueRef& a, const ValueRef& b);
 // The entry of ApplyTargets for a value; nullptr when the apply pass never writes it.
 const ValueRef* FindTarget(const ValueRef& value);

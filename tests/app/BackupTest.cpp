@@ -3,7 +3,7 @@
 // has characters with 0x5C, the backslash, as second byte.
 #include <gtest/gtest.h>
 
-#include "app/Backup.h"
+#include "app/App.h"
 #include "settings/TweakRow.h"
 #include "support/ShiftJisSample.h"
 #include "support/TestRig.h"

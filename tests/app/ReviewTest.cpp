@@ -78,7 +78,7 @@ TEST(ReviewChanges, ListsWhatTheApplyWouldChangeWithoutWriting) {
                     "Desktop:", "(absent)", "\"C:\\Folders\\Desktop\" (REG_SZ)", false},
                    {"HKLM\\SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion : RegisteredOwner", "Registered To:",
                     "\"Old Owner\" (REG_SZ)",
-                    "\"New Owner\" (REG_SZ) - not saved: the registry refused the write (access denied)", true},
+                    "\"New Owner\" (REG_SZ) - not saved: the registry refused the write: Access is denied.", true},
                    {"HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Desktop\\CleanupWiz : Days between "
                     "clean up",
                     "days between desktop cleanup", "(absent)", "not saved: \"abc\" is not a whole number in range",
