@@ -21,6 +21,7 @@
 #include "platform/win32/Win32Registry.h"
 #else
 #include "platform/portable/MemoryRegistry.h"
+#include "registry/ForwardingRegistry.h"
 #endif
 
 namespace vantrel {
@@ -28,31 +29,10 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// Forwards the calls the passes never make (the wide value functions) untimed.
-class PassWrapper : public Registry {
-public:
-    explicit PassWrapper(Registry& inner) : inner_(inner) {}
-    long QueryValueW(RegKey k, const std::u16string& n, std::uint32_t* t, std::uint8_t* d, std::uint32_t* s) override {
-        return inner_.QueryValueW(k, n, t, d, s);
-    }
-    long SetValueW(RegKey k, const std::u16string& n, std::uint32_t t, const std::uint8_t* d, std::uint32_t s) override {
-        return inner_.SetValueW(k, n, t, d, s);
-    }
-    long DeleteValueW(RegKey k, const std::u16string& n) override { return inner_.DeleteValueW(k, n); }
-    long EnumValueW(RegKey k, std::uint32_t i, char16_t* n, std::uint32_t* l, std::uint32_t* t, std::uint8_t* d,
-                    std::uint32_t* dl) override {
-        return inner_.EnumValueW(k, i, n, l, t, d, dl);
-    }
-    const CodePage& codePage() override { return inner_.codePage(); }
-
-protected:
-    Registry& inner_;
-};
-
 // Forwards every call and sums the time spent inside the backend.
-class TimingRegistry : public PassWrapper {
+class TimingRegistry : public ForwardingRegistry {
 public:
-    explicit TimingRegistry(Registry& inner) : PassWrapper(inner) {}
+    explicit TimingRegistry(Registry& inner) : ForwardingRegistry(inner) {}
     Clock::duration spent{};
     std::uint64_t calls = 0;
 
@@ -162,9 +142,9 @@ void SeedTypicalValues(MemoryRegistry& store) {
 // Records the backend calls of one pass so that the same calls can be timed
 // again without the engine and without a clock read per call. Handles that
 // the pass opened are replaced by those the replay opens.
-class CallRecorder : public PassWrapper {
+class CallRecorder : public ForwardingRegistry {
 public:
-    explicit CallRecorder(Registry& inner) : PassWrapper(inner) {}
+    explicit CallRecorder(Registry& inner) : ForwardingRegistry(inner) {}
 
     long OpenKey(RegKey p, const std::string& s, RegKey* out) override {
         return Open(Op::Open, p, s, out, inner_.OpenKey(p, s, out));
@@ -183,11 +163,6 @@ public:
     long DeleteValue(RegKey k, const std::string& n) override {
         calls_.push_back({Op::Delete, Ref(k), n, 0, {}, 0, false, -1});
         return inner_.DeleteValue(k, n);
-    }
-    long EnumKey(RegKey k, std::uint32_t i, char* n, std::uint32_t* l) override { return inner_.EnumKey(k, i, n, l); }
-    long EnumValue(RegKey k, std::uint32_t i, char* n, std::uint32_t* l, std::uint32_t* t, std::uint8_t* d,
-                   std::uint32_t* dl) override {
-        return inner_.EnumValue(k, i, n, l, t, d, dl);
     }
     long CloseKey(RegKey k) override {
         calls_.push_back({Op::Close, Ref(k), {}, 0, {}, 0, false, -1});

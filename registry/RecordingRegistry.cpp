@@ -277,32 +277,28 @@ std::vector<RecordingRegistry::Kept> RecordingRegistry::ValuesOf(const Open& whe
     return out;
 }
 
-long RecordingRegistry::EnumValue(RegKey key, std::uint32_t index, char* name, std::uint32_t* nameLen,
-                                  std::uint32_t* type, std::uint8_t* data, std::uint32_t* dataLen) {
+long RecordingRegistry::ValueAt(RegKey key, std::uint32_t index, Kept* value) {
     Open where;
     if (const long status = Resolve(key, &where); status != reg::kSuccess) return status;
-    const std::vector<Kept> values = ValuesOf(where);
+    std::vector<Kept> values = ValuesOf(where);
     if (index >= values.size()) return reg::kNoMoreItems;
-    const Kept& value = values[index];
-    if (const long status = CopyValueName(value.name, name, nameLen); status != reg::kSuccess) return status;
-    if (type != nullptr) *type = value.type;
-    if (dataLen == nullptr) return reg::kSuccess;
-    return CopyValueData(value.type, StoredDataToAnsi(codePage(), value.type, value.data), true, data, dataLen);
+    *value = std::move(values[index]);
+    return reg::kSuccess;
+}
+
+long RecordingRegistry::EnumValue(RegKey key, std::uint32_t index, char* name, std::uint32_t* nameLen,
+                                  std::uint32_t* type, std::uint8_t* data, std::uint32_t* dataLen) {
+    Kept value;
+    if (const long status = ValueAt(key, index, &value); status != reg::kSuccess) return status;
+    return CopyEnumeratedValue(value.name, value.type, value.data, &codePage(), name, nameLen, type, data, dataLen);
 }
 
 long RecordingRegistry::EnumValueW(RegKey key, std::uint32_t index, char16_t* name, std::uint32_t* nameLen,
                                    std::uint32_t* type, std::uint8_t* data, std::uint32_t* dataLen) {
-    Open where;
-    if (const long status = Resolve(key, &where); status != reg::kSuccess) return status;
-    const std::vector<Kept> values = ValuesOf(where);
-    if (index >= values.size()) return reg::kNoMoreItems;
-    const Kept& value = values[index];
-    if (const long status = CopyValueName(codePage().ToWide(value.name), name, nameLen); status != reg::kSuccess) {
-        return status;
-    }
-    if (type != nullptr) *type = value.type;
-    if (dataLen == nullptr) return reg::kSuccess;
-    return CopyValueData(value.type, value.data, false, data, dataLen);
+    Kept value;
+    if (const long status = ValueAt(key, index, &value); status != reg::kSuccess) return status;
+    return CopyEnumeratedValue(codePage().ToWide(value.name), value.type, value.data, nullptr, name, nameLen, type,
+                               data, dataLen);
 }
 
 long RecordingRegistry::CloseKey(RegKey key) {

@@ -92,6 +92,7 @@ private:
     long Keep(RegKey key, const std::string& name, std::uint32_t type, std::vector<std::uint8_t> stored);
     long Remove(RegKey key, const std::string& name);
     bool AnsiName(const std::u16string& wide, std::string* name);
+    long ValueAt(RegKey key, std::uint32_t index, Kept* value);
     // The values of a key as a reader of this layer sees them, in enumeration order.
     std::vector<Kept> ValuesOf(const Open& where);
 

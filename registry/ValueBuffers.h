@@ -46,4 +46,18 @@ long CopyValueName(const Text& source, Char* name, std::uint32_t* len) {
     return reg::kSuccess;
 }
 
+// An enumerated value into the caller's buffers: its name, type and data,
+// the data as the A functions see it when `ansi` is given and as stored
+// otherwise.
+template <typename Char, typename Text>
+long CopyEnumeratedValue(const Text& source, std::uint32_t valueType, const std::vector<std::uint8_t>& stored,
+                         const CodePage* ansi, Char* name, std::uint32_t* nameLen, std::uint32_t* type,
+                         std::uint8_t* data, std::uint32_t* dataLen) {
+    if (const long status = CopyValueName(source, name, nameLen); status != reg::kSuccess) return status;
+    if (type != nullptr) *type = valueType;
+    if (data == nullptr && dataLen == nullptr) return reg::kSuccess;
+    if (ansi == nullptr) return CopyValueData(valueType, stored, false, data, dataLen);
+    return CopyValueData(valueType, StoredDataToAnsi(*ansi, valueType, stored), true, data, dataLen);
+}
+
 }  // namespace vantrel

@@ -219,30 +219,28 @@ long MemoryRegistry::EnumKey(RegKey key, std::uint32_t index, char* name, std::u
     return CopyValueName(AnsiName(std::next(children.begin(), index)->second->name), name, nameLen);
 }
 
-long MemoryRegistry::EnumValue(RegKey key, std::uint32_t index, char* name, std::uint32_t* nameLen,
-                               std::uint32_t* type, std::uint8_t* data, std::uint32_t* dataLen) {
+long MemoryRegistry::ValueAt(RegKey key, std::uint32_t index, const Value** value) const {
     const Target target = Resolve(key);
     if (target.status != reg::kSuccess) return target.status;
-    const auto& values = target.node->values;
-    if (index >= values.size()) return reg::kNoMoreItems;
-    const Value& value = values[index];
-    if (const long status = CopyValueName(AnsiName(value.name), name, nameLen); status != reg::kSuccess) return status;
-    if (type != nullptr) *type = value.type;
-    if (data == nullptr && dataLen == nullptr) return reg::kSuccess;
-    return CopyValueData(value.type, StoredDataToAnsi(codePage_, value.type, value.data), true, data, dataLen);
+    if (index >= target.node->values.size()) return reg::kNoMoreItems;
+    *value = &target.node->values[index];
+    return reg::kSuccess;
+}
+
+long MemoryRegistry::EnumValue(RegKey key, std::uint32_t index, char* name, std::uint32_t* nameLen,
+                               std::uint32_t* type, std::uint8_t* data, std::uint32_t* dataLen) {
+    const Value* value = nullptr;
+    if (const long status = ValueAt(key, index, &value); status != reg::kSuccess) return status;
+    return CopyEnumeratedValue(AnsiName(value->name), value->type, value->data, &codePage_, name, nameLen, type, data,
+                               dataLen);
 }
 
 long MemoryRegistry::EnumValueW(RegKey key, std::uint32_t index, char16_t* name, std::uint32_t* nameLen,
                                 std::uint32_t* type, std::uint8_t* data, std::uint32_t* dataLen) {
-    const Target target = Resolve(key);
-    if (target.status != reg::kSuccess) return target.status;
-    const auto& values = target.node->values;
-    if (index >= values.size()) return reg::kNoMoreItems;
-    const Value& value = values[index];
-    if (const long status = CopyValueName(Utf8ToUtf16(value.name), name, nameLen); status != reg::kSuccess) return status;
-    if (type != nullptr) *type = value.type;
-    if (data == nullptr && dataLen == nullptr) return reg::kSuccess;
-    return CopyValueData(value.type, value.data, false, data, dataLen);
+    const Value* value = nullptr;
+    if (const long status = ValueAt(key, index, &value); status != reg::kSuccess) return status;
+    return CopyEnumeratedValue(Utf8ToUtf16(value->name), value->type, value->data, nullptr, name, nameLen, type, data,
+                               dataLen);
 }
 
 long MemoryRegistry::CloseKey(RegKey key) {

@@ -128,6 +128,7 @@ private:
                std::uint32_t* size);
     long Set(RegKey key, const std::string& name, std::uint32_t type, std::vector<std::uint8_t> stored);
     long Delete(RegKey key, const std::string& name);
+    long ValueAt(RegKey key, std::uint32_t index, const Value** value) const;
     const Value* FindValue(RegKey root, std::string_view path, std::string_view name) const;
     Node* SeedNode(RegKey root, std::string_view path);
     Node* RootNode(RegKey root) const;
