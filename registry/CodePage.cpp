@@ -127,11 +127,25 @@ std::u16string Utf8ToUtf16(std::string_view utf8) {
     return out;
 }
 
+namespace {
+
+// ASCII reads the same in UTF-8 and in every ANSI code page Windows has.
+bool IsAscii(std::string_view text) {
+    for (const char c : text) {
+        if (static_cast<unsigned char>(c) >= 0x80) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
 std::string Utf8ToAnsi(const CodePage& codePage, std::string_view utf8) {
+    if (IsAscii(utf8)) return std::string(utf8);
     return codePage.ToAnsi(Utf8ToUtf16(utf8));
 }
 
 std::string AnsiToUtf8(const CodePage& codePage, std::string_view ansi) {
+    if (IsAscii(ansi)) return std::string(ansi);
     return Utf16ToUtf8(codePage.ToWide(ansi));
 }
 
@@ -159,14 +173,25 @@ bool IsStringType(std::uint32_t type) {
 std::vector<std::uint8_t> AnsiDataToStored(const CodePage& codePage, std::uint32_t type, const std::uint8_t* data,
                                            std::size_t size) {
     if (!IsStringType(type)) return {data, data + size};
-    return Utf16LeBytes(codePage.ToWide(std::string_view(reinterpret_cast<const char*>(data), size)));
+    const std::string_view ansi(reinterpret_cast<const char*>(data), size);
+    if (!IsAscii(ansi)) return Utf16LeBytes(codePage.ToWide(ansi));
+    std::vector<std::uint8_t> stored(size * 2, 0);
+    for (std::size_t i = 0; i < size; ++i) stored[2 * i] = data[i];
+    return stored;
 }
 
 std::vector<std::uint8_t> StoredDataToAnsi(const CodePage& codePage, std::uint32_t type,
                                            const std::vector<std::uint8_t>& stored) {
     if (!IsStringType(type)) return stored;
-    const std::string ansi = codePage.ToAnsi(FromUtf16LeBytes(stored));
-    return {ansi.begin(), ansi.end()};
+    std::vector<std::uint8_t> ansi(stored.size() / 2);
+    for (std::size_t i = 0; i < ansi.size(); ++i) {
+        if (stored[2 * i + 1] != 0 || stored[2 * i] >= 0x80) {
+            const std::string text = codePage.ToAnsi(FromUtf16LeBytes(stored));
+            return {text.begin(), text.end()};
+        }
+        ansi[i] = stored[2 * i];
+    }
+    return ansi;
 }
 
 }  // namespace vantrel
