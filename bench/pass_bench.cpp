@@ -15,13 +15,13 @@
 
 #include "app/Controls.h"
 #include "app/Forms.h"
+#include "registry/ForwardingRegistry.h"
 #include "settings/TweakRow.h"
 
 #ifdef _WIN32
 #include "platform/win32/Win32Registry.h"
 #else
 #include "platform/portable/MemoryRegistry.h"
-#include "registry/ForwardingRegistry.h"
 #endif
 
 namespace vantrel {
