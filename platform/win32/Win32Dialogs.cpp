@@ -2,6 +2,8 @@
 
 #include <shlobj.h>
 
+#include "platform/win32/Win32ReviewList.h"
+
 #include <vector>
 
 namespace vantrel {
@@ -93,6 +95,10 @@ bool Win32Dialogs::ChooseFolder(const std::string& prompt, std::string* folder) 
     }
     if (SUCCEEDED(com)) OleUninitialize();
     return chosen;
+}
+
+bool Win32Dialogs::ShowReviewList(const ReviewList& list) {
+    return ShowReviewWindow(owner(), list);
 }
 
 }  // namespace vantrel
