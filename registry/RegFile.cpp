@@ -260,15 +260,17 @@ private:
         const std::size_t slash = name.find('\\');
         const std::string_view rootName = name.substr(0, slash);
         std::string_view path = slash == std::string_view::npos ? std::string_view() : name.substr(slash + 1);
-        if (!path.empty() && path.back() == '\\') path.remove_suffix(1);
         std::optional<RegKey> root;
         for (const RootName& candidate : kRootNames) {
             if (EqualsIgnoringCase(candidate.name, rootName)) root = candidate.root;
         }
         if (!root) return Error("unknown root key \"" + std::string(rootName) + "\"");
+        // One trailing backslash is allowed ("[HKCU\Software\]"); two in a row,
+        // at the end too, leave an empty key name between them.
         if (!path.empty() && (path.front() == '\\' || path.find("\\\\") != std::string_view::npos)) {
             return Error("empty key name in path");
         }
+        if (!path.empty() && path.back() == '\\') path.remove_suffix(1);
         if (remove && path.empty()) return Error("a root key cannot be deleted");
 
         key_ = {*root, std::string(path)};

@@ -196,6 +196,7 @@ TEST(RegFileTest, MalformedFilesNameTheLineAndApplyNothing) {
         {"REGEDIT4\n[HKCU\\K\n", "line 2: expected ']' after key name"},
         {"REGEDIT4\n[HKEY_CLASSES_ROOT\\K]\n", "line 2: unknown root key \"HKEY_CLASSES_ROOT\""},
         {"REGEDIT4\n[HKCU\\A\\\\B]\n", "line 2: empty key name in path"},
+        {"REGEDIT4\n[HKCU\\A\\\\]\n", "line 2: empty key name in path"},
         {"REGEDIT4\n[-HKCU]\n", "line 2: a root key cannot be deleted"},
         {"REGEDIT4\n[-HKCU\\K]\n\"a\"=\"1\"\n", "line 3: value line under a deleted key"},
         {"REGEDIT4\n[HKCU\\K]\n\"a\"=dword:123456789\n", "line 3: expected 1 to 8 hex digits after dword:"},
