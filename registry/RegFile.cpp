@@ -525,6 +525,19 @@ std::vector<RegKeyBlock> ReadKeyTree(Registry& reg, RegKey root, const std::stri
     return blocks;
 }
 
+std::vector<RegKeyBlock> RegBlocksOf(const std::vector<RegOp>& ops) {
+    std::vector<RegKeyBlock> blocks;
+    for (const RegOp& op : ops) {
+        const bool keyOp = op.kind == RegOpKind::CreateKey || op.kind == RegOpKind::DeleteKey;
+        if (keyOp || blocks.empty() || blocks.back().root != op.root || blocks.back().path != op.path) {
+            blocks.push_back({op.root, op.path, op.kind == RegOpKind::DeleteKey, {}});
+        }
+        if (op.kind == RegOpKind::SetValue) blocks.back().values.push_back({op.name, false, op.type, op.data});
+        if (op.kind == RegOpKind::DeleteValue) blocks.back().values.push_back(RegRemovedValue(op.name));
+    }
+    return blocks;
+}
+
 RegParseResult ParseRegFile(std::string_view bytes) {
     if (bytes.size() >= 2 && static_cast<std::uint8_t>(bytes[0]) == 0xFF && static_cast<std::uint8_t>(bytes[1]) == 0xFE) {
         const std::string text = Utf16LeToAnsi(bytes.substr(2));
