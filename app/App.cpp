@@ -3,7 +3,9 @@
 #include <functional>
 #include <map>
 
+#include "app/Carry.h"
 #include "app/Forms.h"
+#include "app/Report.h"
 #include "settings/TweakRow.h"
 #include "tools/Tools.h"
 
@@ -43,9 +45,6 @@ constexpr int kTreeStyle = 7;      // tree lines, plus/minus boxes, pictures and
 constexpr int kTreeLineStyle = 1;  // lines also join the root nodes
 constexpr int kChild = 4;          // node relationship: last child of the relative
 
-const char* const kAppliedMessage =
-    "All changes applied. Most changes will not be applied until you log off of Windows.";
-
 }  // namespace
 
 const std::vector<PageRoute>& PageRoutes() {
@@ -80,7 +79,7 @@ App::App(Services& services)
 
 void App::Form_Load() {
     Form& f = *form1_;
-    bootIniRead_ = LoadBootIni(f, services_);
+    bootIni_ = LoadBootIni(f, services_);
     LoadSettings(f, services_.registry);
     ShowSplash();
     form2_->setLoaded(false);  // unloaded at once: its timer never ticks during start-up
@@ -165,6 +164,9 @@ void App::Menu(const std::string& item) {
     if (item == "exit") return EndProgram();
     if (item == "vco") return OpenHomePage(services_);
     if (item == "cfvntu") return OpenUpdatePage(services_);
+    if (item == "export") return ExportSettingsCommand(*form1_, services_);
+    if (item == "import") return ImportSettingsCommand(*form1_, services_);
+    if (item == "gpexport") return GroupPolicyCommand(*form1_, services_);
     for (const PageRoute& r : PageRoutes()) {
         if (item == r.menuItem) return RunPageRoutine(*this, r);
     }
@@ -179,7 +181,7 @@ void App::Click(const std::string& control) {
         {"Command11", [](App& a) { BrowseScreen(a.form1(), a.services(), Screen::Logon); }},
         {"Command10", [](App& a) { ChangeScreen(a.form1(), a.services(), Screen::Boot); }},
         {"Command12", [](App& a) { ChangeScreen(a.form1(), a.services(), Screen::Logon); }},
-        {"Command13", [](App& a) { SaveBootIniClicked(a.form1(), a.services(), a.bootIniRead_); }},
+        {"Command13", [](App& a) { SaveBootIniClicked(a.form1(), a.services(), a.bootIni_); }},
         {"Command14", [](App& a) { ClearCache(a.services(), CacheFolder::History); }},
         {"Command15", [](App& a) { ClearCache(a.services(), CacheFolder::Cookies); }},
         {"Command16", [](App& a) { ClearCache(a.services(), CacheFolder::TemporaryInternetFiles); }},
@@ -205,30 +207,25 @@ void App::Click(const std::string& control) {
 void App::apply_Click() {
     Form& f = *form1_;
     Dialogs& dialogs = services_.dialogs;
-    for (const std::string& box : PersonalFolderBoxes()) {
-        if (f.text(box).text().empty()) {
-            dialogs.MessageBox("You Cannot save into a blank directory", "Blank Directory", mb::kExclamation);
-            // Start-up again puts the stored values back into every control.
-            // Its second run stops at the tree, which already holds its nodes.
-            try {
-                Form_Load();
-            } catch (const VbError&) {
-            }
-            return;
+    if (!BlankFolders(f).empty()) {
+        dialogs.MessageBox(kBlankFolderMessage, kBlankFolderTitle, mb::kExclamation);
+        // Start-up again puts the stored values back into every control.
+        // Its second run stops at the tree, which already holds its nodes.
+        try {
+            Form_Load();
+        } catch (const VbError&) {
         }
+        return;
     }
 
     if (!WriteBackup()) return;
 
-    const std::vector<SkippedWrite> skipped = ApplySettings(f, services_.registry);
+    const std::vector<SkippedWrite> skipped = Worded(ApplySettings(f, services_.registry), services_.files);
     if (skipped.empty()) {
         dialogs.MessageBox(kAppliedMessage, "Changes Applied", mb::kInformation);
         return;
     }
-    std::string text = "These settings were not saved:\n\n";
-    for (const SkippedWrite& s : skipped) text += s.page + " - " + s.caption + ": " + s.reason + "\n";
-    text += "\nAll other changes were applied. Most changes will not be applied until you log off of Windows.";
-    dialogs.MessageBox(text, "Some Changes Were Not Applied", mb::kExclamation);
+    dialogs.MessageBox(PartlyAppliedMessage(skipped), kPartlyAppliedTitle, mb::kExclamation);
 }
 
 }  // namespace vantrel

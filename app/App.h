@@ -10,6 +10,7 @@
 #include "app/Controls.h"
 #include "app/Services.h"
 #include "registry/RegFile.h"
+#include "tools/Tools.h"
 
 namespace vantrel {
 
@@ -55,7 +56,7 @@ private:
     std::unique_ptr<Form> form1_;
     std::unique_ptr<Form> form2_;
     std::string lastBackup_;
-    bool bootIniRead_ = false;  // the editor holds the text of "C:\boot.ini"
+    BootIniText bootIni_ = BootIniText::Unreadable;  // what the editor holds of "C:\boot.ini"
 };
 
 // The page routines, in the order the node click compares keys: key, frame,
@@ -72,5 +73,13 @@ const std::vector<PageRoute>& PageRoutes();
 // The current stored values of everything an apply writes, as .reg key blocks
 // (absent values as deletions): importing them undoes the apply.
 std::vector<RegKeyBlock> BackupBlocks(Registry& reg);
+// Writes that backup to a new file in the backups folder, asking nothing.
+// Returns 0 and the file's path in *where, or the error code and the file or
+// folder that could not be written ("" when the application-data folder is
+// not known).
+long SaveBackup(Services& services, std::string* where);
+// Why no backup was saved, in one text: where and the error, the two parts
+// joined by the separator.
+std::string BackupNotSaved(FileSystem& files, const std::string& where, long error, const char* separator);
 
 }  // namespace vantrel

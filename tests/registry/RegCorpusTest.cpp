@@ -16,7 +16,7 @@ namespace vantrel::test {
 namespace {
 
 TEST(RegCorpusTest, EverySavedInputKeepsItsKeysAndValues) {
-    const std::filesystem::path corpus = VANTREL_REG_CORPUS;
+    const std::filesystem::path corpus = std::filesystem::path(VANTREL_TESTS_DIR) / "registry" / "corpus";
     int seeds = 0;
     for (const auto& entry : std::filesystem::recursive_directory_iterator(corpus)) {
         if (!entry.is_regular_file()) continue;

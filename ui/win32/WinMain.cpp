@@ -1,11 +1,13 @@
 // Vantrel.exe: the Win32 services, the application and its windows. Start-up
 // runs while the main window is still hidden; the window appears afterwards
-// with no page visible and the focus on the navigation tree.
+// with no page visible and the focus on the navigation tree. Given switches,
+// it runs unattended instead and ends with an exit code.
 #include "platform/win32/WindowsApi.h"
 
 #include <string>
 
 #include "app/App.h"
+#include "app/Unattended.h"
 #include "ui/win32/Renderer.h"
 #include "platform/win32/Win32Dialogs.h"
 #include "platform/win32/Win32Environment.h"
@@ -24,7 +26,7 @@ namespace {
 
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
     INITCOMMONCONTROLSEX icc{};
     icc.dwSize = sizeof icc;
     icc.dwICC = ICC_TREEVIEW_CLASSES | ICC_BAR_CLASSES | ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES;
@@ -41,6 +43,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     vantrel::Services services{registry, files, shell, browser, dialogs, environment, [] { ExitProcess(0); }};
 
     vantrel::App app(services);
+    // With switches Vantrel runs unattended: no window is made at all.
+    const vantrel::Switches switches = vantrel::ParseSwitches(vantrel::SplitCommandLine(commandLine ? commandLine : ""));
+    if (switches.mode != vantrel::Switches::Mode::Window) return vantrel::RunUnattended(app, switches);
+
     vantrel::win32::Renderer renderer(instance, app);
     mainWindow = renderer.mainWindow();
 
