@@ -271,7 +271,13 @@ std::string FileName(const std::string& path) {
 }  // namespace
 
 void App::ReviewChanges() {
-    if (!FoldersFilled()) return;
+    // The apply would stop at the blank-folder check, and the review says so
+    // in the same words; but a review writes nothing, so it does not read the
+    // pages again either: the user's edits stay for mending the folder box.
+    if (!BlankFolders(*form1_).empty()) {
+        services_.dialogs.MessageBox(kBlankFolderMessage, kBlankFolderTitle, mb::kExclamation);
+        return;
+    }
     const std::vector<ValueChange> changes = ChangesOfApply(*form1_, services_.registry, services_.files);
     if (changes.empty()) {
         services_.dialogs.MessageBox("No setting would change.", "Review Changes", mb::kInformation);

@@ -104,14 +104,16 @@ TEST(ReviewChanges, ListsWhatTheApplyWouldChangeWithoutWriting) {
     rig.app->Menu("review");
 }
 
-TEST(ReviewChanges, BlankFolderStopsItAsItStopsTheApply) {
+TEST(ReviewChanges, BlankFolderStopsItAsItStopsTheApplyButKeepsTheEdits) {
     TestRig rig;
     SeedFolders(rig.registry);
     rig.app->Form_Load();
     rig.form1().text("Text7").setText("");
+    rig.form1().check("Check4").setValue(1);
     rig.dialogs.ExpectMessage("Blank Directory", mb::kAnswerOk, "You Cannot save into a blank directory");
     rig.app->Menu("review");
-    EXPECT_EQ(rig.form1().text("Text7").text(), "C:\\Folders\\Desktop");  // the stored values are back
+    EXPECT_EQ(rig.form1().text("Text7").text(), "");  // nothing read again: the edits stay
+    EXPECT_EQ(rig.form1().check("Check4").value(), 1);
     EXPECT_TRUE(rig.dialogs.reviews.empty());
 }
 
