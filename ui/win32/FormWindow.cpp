@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <set>
+#include <utility>
 
 #include "resources/resource.h"
 
@@ -222,38 +223,97 @@ void FormWindow::CreateMainWindow() {
                             menuBar_, instance_, this);
 }
 
+namespace {
+
+// Stacking, top to bottom: the windowed controls, then the kinds drawn on
+// their container's surface (labels, rules, the logo), then the frames, and
+// the band lowest of all; table order within each layer. So a text box that
+// meets a label's box keeps its border, and a frame never paints over what it
+// holds. Table order among the windowed controls is also the tab order.
+int StackLayer(ControlKind k) {
+    if (k == ControlKind::Band) return 3;
+    if (k == ControlKind::Frame) return 2;
+    return IsSurfaceKind(k) ? 1 : 0;
+}
+
+}  // namespace
+
 void FormWindow::CreateControls() {
     const auto& defs = form_.def().controls;
     entries_.resize(defs.size());
-    // Stacking, top to bottom: the windowed controls, then the kinds drawn on
-    // their container's surface (labels, rules, the logo), then the frames,
-    // and the band lowest of all. So a text box that meets a label's box
-    // keeps its border, and a frame never paints over what it holds.
-    std::vector<HWND> surface, frames;
-    HWND band = nullptr;
     for (size_t i = 0; i < defs.size(); ++i) {
-        const ControlDef& d = defs[i];
-        entries_[i].model = &form_.control(d.name);
-        // Option buttons of one container form one keyboard group.
-        const bool continuesGroup = i > 0 && d.kind == ControlKind::OptionButton &&
-                                    defs[i - 1].kind == ControlKind::OptionButton &&
-                                    std::strcmp(defs[i - 1].container, d.container) == 0;
-        HWND h = CreateControl(static_cast<int>(i), d, !continuesGroup);
-        entries_[i].hwnd = h;
-        if (!h) continue;
-        if (d.kind == ControlKind::Frame) frames.push_back(h);
-        else if (d.kind == ControlKind::Band) band = h;
-        else if (IsSurfaceKind(d.kind)) surface.push_back(h);
+        Entry& e = entries_[i];
+        e.model = &form_.control(defs[i].name);
+        // The page is the outermost frame above the control (or the control
+        // itself) when that frame sits on the form and the table hides it.
+        const ControlDef* top = &defs[i];
+        while (*top->container) top = &form_.control(top->container).def();
+        if (top->kind == ControlKind::Frame && !top->visible) e.page = ControlId(form_.def(), top->name) - kFirstControlId;
     }
-    std::vector<HWND> lowering = surface;
-    lowering.insert(lowering.end(), frames.begin(), frames.end());
-    if (band) lowering.push_back(band);
-    for (HWND h : lowering) SetWindowPos(h, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    for (size_t i = 0; i < defs.size(); ++i)
+        if (entries_[i].page < 0) MakeEntry(i);
     for (size_t i = 0; i < defs.size(); ++i) {
         if (defs[i].kind == ControlKind::Timer)
             SetTimer(hwnd_, static_cast<UINT_PTR>(kFirstControlId + i), static_cast<UINT>(std::max(defs[i].max, 1)),
                      nullptr);
     }
+}
+
+void FormWindow::MakeEntry(size_t i) {
+    const auto& defs = form_.def().controls;
+    const ControlDef& d = defs[i];
+    // Option buttons of one container form one keyboard group.
+    const bool continuesGroup = i > 0 && d.kind == ControlKind::OptionButton &&
+                                defs[i - 1].kind == ControlKind::OptionButton &&
+                                std::strcmp(defs[i - 1].container, d.container) == 0;
+    Entry& e = entries_[i];
+    e.made = true;
+    e.hwnd = CreateControl(static_cast<int>(i), d, !continuesGroup);
+    if (e.hwnd) Stack(i);
+}
+
+void FormWindow::Stack(size_t index) {
+    // Right below the window that comes just before it in the stacking
+    // order, or on top when none does.
+    const auto& defs = form_.def().controls;
+    const auto key = [&defs](size_t i) { return std::make_pair(StackLayer(defs[i].kind), i); };
+    HWND above = HWND_TOP;
+    std::pair<int, size_t> best{-1, 0};
+    for (size_t i = 0; i < entries_.size(); ++i) {
+        if (i == index || !entries_[i].hwnd || key(i) > key(index)) continue;
+        if (key(i) > best) {
+            best = key(i);
+            above = entries_[i].hwnd;
+        }
+    }
+    HWND h = entries_[index].hwnd;
+    if (above == HWND_TOP ? GetWindow(hwnd_, GW_CHILD) == h : GetWindow(above, GW_HWNDNEXT) == h) return;
+    SetWindowPos(h, above, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void FormWindow::MakePage(int page) {
+    std::vector<size_t> rows;
+    for (size_t i = 0; i < entries_.size(); ++i)
+        if (entries_[i].page == page && !entries_[i].made) rows.push_back(i);
+    for (size_t i : rows) MakeEntry(i);
+    // Then the model's state: values first, so the page appears filled in;
+    // the frame brings its contents along.
+    for (size_t i : rows) SyncValue(entries_[i]);
+    SyncVisibility(*entries_[static_cast<size_t>(page)].model);
+}
+
+bool FormWindow::Ready(Entry& e) {
+    if (e.made) return true;
+    if (!EffectiveVisible(*entries_[static_cast<size_t>(e.page)].model)) return false;
+    MakePage(e.page);
+    return true;
+}
+
+HWND FormWindow::MakeControl(const std::string& name) {
+    Entry* e = EntryByName(name);
+    if (!e) return nullptr;
+    if (!e->made) MakePage(e->page);
+    return e->hwnd;
 }
 
 RECT FormWindow::Bounds(const ControlDef& def) const {
@@ -356,6 +416,10 @@ HWND FormWindow::FirstTabStop() const {
 
 void FormWindow::SyncAll() {
     for (Entry& e : entries_) {
+        if (!e.made) {
+            Ready(e);  // a page the model shows is made, and synced, here
+            continue;
+        }
         SyncVisibility(*e.model);
         SyncValue(e);
     }
@@ -409,8 +473,14 @@ void FormWindow::SyncVisibility(Control& control) {
 }
 
 void FormWindow::SyncControl(Control& control) {
+    Entry* e = EntryByName(control.name());
+    // A control of a page not made yet takes the model's state when its page is first shown.
+    if (e && !e->made) {
+        Ready(*e);
+        return;
+    }
     SyncVisibility(control);
-    if (Entry* e = EntryByName(control.name())) SyncValue(*e);
+    if (e) SyncValue(*e);
 }
 
 void FormWindow::SyncValue(Entry& e) {
