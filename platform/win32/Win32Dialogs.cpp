@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "platform/win32/SystemFunction.h"
+
 namespace vantrel {
 
 int Win32Dialogs::MessageBox(const std::string& prompt, const std::string& title, int style) {
@@ -19,7 +21,9 @@ bool Win32Dialogs::ShowOpen(std::string* fileName, std::string* fileTitle) {
     ofn.lpstrFileTitle = title.data();
     ofn.nMaxFileTitle = static_cast<DWORD>(title.size());
     ofn.Flags = OFN_FILEMUSTEXIST | OFN_HIDEREADONLY | OFN_EXPLORER;
-    if (!GetOpenFileNameA(&ofn)) return false;  // cancelled (or the dialog failed)
+    using Open = BOOL(WINAPI*)(OPENFILENAMEA*);
+    static const auto open = SystemFunction<Open>("comdlg32.dll", "GetOpenFileNameA");
+    if (!open || !open(&ofn)) return false;  // cancelled (or the dialog failed)
     *fileName = file.data();
     *fileTitle = title.data();
     return true;
