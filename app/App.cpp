@@ -81,9 +81,13 @@ App::App(Services& services)
 void App::Form_Load() {
     Form& f = *form1_;
     bootIniRead_ = LoadBootIni(f, services_);
+    StepDone("boot.ini read");
     LoadSettings(f, services_.registry);
+    StepDone("settings loaded");
     ShowSplash();
+    StepDone("splash loaded and shown");
     form2_->setLoaded(false);  // unloaded at once: its timer never ticks during start-up
+    StepDone("splash unloaded");
 
     TreeView& tree = f.tree("TreeView1");
     tree.setStyle(kTreeStyle, kTreeLineStyle);
@@ -96,6 +100,7 @@ void App::Form_Load() {
     FillStartMenuList(f);
     FillZoneList(f);
     LoadStartMenuChecks(f, services_.registry);
+    StepDone("tree and lists filled");
 }
 
 void App::ShowSplash() {

@@ -3,6 +3,7 @@
 // handler. The Win32 front end and the tests drive it through these entries.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -32,6 +33,9 @@ public:
     void Menu(const std::string& item);
     // A click on a tree node, by key.
     void NodeClick(const std::string& key);
+    // Told the name of each start-up step as it ends (for profiling); none by default.
+    void setStepObserver(std::function<void(const char*)> observer) { stepObserver_ = std::move(observer); }
+
     // A tick of the splash window's timer.
     void Timer1_Timer();
 
@@ -50,12 +54,16 @@ private:
     void ShowSplash();
     void EndProgram();
     bool WriteBackup();
+    void StepDone(const char* step) {
+        if (stepObserver_) stepObserver_(step);
+    }
 
     Services& services_;
     std::unique_ptr<Form> form1_;
     std::unique_ptr<Form> form2_;
     std::string lastBackup_;
     bool bootIniRead_ = false;  // the editor holds the text of "C:\boot.ini"
+    std::function<void(const char*)> stepObserver_;
 };
 
 // The page routines, in the order the node click compares keys: key, frame,

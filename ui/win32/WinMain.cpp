@@ -7,6 +7,7 @@
 
 #include "app/App.h"
 #include "ui/win32/Renderer.h"
+#include "ui/win32/StartupTrace.h"
 #include "platform/win32/Win32Dialogs.h"
 #include "platform/win32/Win32Environment.h"
 #include "platform/win32/Win32Files.h"
@@ -25,10 +26,12 @@ namespace {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    vantrel::win32::StartupTrace trace;
     INITCOMMONCONTROLSEX icc{};
     icc.dwSize = sizeof icc;
     icc.dwICC = ICC_TREEVIEW_CLASSES | ICC_BAR_CLASSES | ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES;
     InitCommonControlsEx(&icc);
+    trace.Mark("common controls");
 
     HWND mainWindow = nullptr;
     auto owner = [&mainWindow] { return mainWindow; };
@@ -41,8 +44,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     vantrel::Services services{registry, files, shell, browser, dialogs, environment, [] { ExitProcess(0); }};
 
     vantrel::App app(services);
+    trace.Mark("forms' models built");
     vantrel::win32::Renderer renderer(instance, app);
     mainWindow = renderer.mainWindow();
+    trace.Mark("main window made");
+    if (trace.on()) app.setStepObserver([&trace](const char* step) { trace.Mark(step); });
 
     try {
         app.Form_Load();
@@ -53,5 +59,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     }
 
     renderer.ShowMain();
+    trace.Mark("main window shown and painted");
+    trace.Write();
     return renderer.Run();
 }
