@@ -97,10 +97,12 @@ void App::Form_Load() {
         if (*n.parent) tree.Add(n.parent, kChild, n.key, n.text);
         else tree.Add("", 0, n.key, n.text);
     }
+    StepDone("tree filled");
     FillStartMenuList(f);
     FillZoneList(f);
+    StepDone("Start menu and zone lists filled");
     LoadStartMenuChecks(f, services_.registry);
-    StepDone("tree and lists filled");
+    StepDone("Start menu check marks read");
 }
 
 void App::ShowSplash() {

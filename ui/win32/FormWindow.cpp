@@ -582,12 +582,14 @@ void FormWindow::SyncTree(Entry& e) {
     }
     for (const TreeNode& node : tree.nodes()) {
         auto it = items.find(node.key);
-        if (it == items.end()) continue;
+        if (it == items.end() || (!node.expanded && !expandedItems_.count(it->second))) continue;
         const bool expanded =
             (SendMessageA(e.hwnd, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(it->second), TVIS_EXPANDED) & TVIS_EXPANDED) != 0;
         if (expanded != node.expanded)
             SendMessageA(e.hwnd, TVM_EXPAND, node.expanded ? TVE_EXPAND : TVE_COLLAPSE,
                          reinterpret_cast<LPARAM>(it->second));
+        if (node.expanded) expandedItems_.insert(it->second);
+        else expandedItems_.erase(it->second);
     }
     HTREEITEM wanted = nullptr;
     if (auto it = items.find(tree.selectedKey()); it != items.end()) wanted = it->second;
@@ -701,6 +703,8 @@ LRESULT FormWindow::OnNotify(NMHDR* header) {
         if (key.empty()) break;
         const bool expanded = (SendMessageA(e->hwnd, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(nm->itemNew.hItem),
                                             TVIS_EXPANDED) & TVIS_EXPANDED) != 0;
+        if (expanded) expandedItems_.insert(nm->itemNew.hItem);
+        else expandedItems_.erase(nm->itemNew.hItem);
         Form::Silence quiet(form_);
         tree.setExpanded(key, expanded);
         break;

@@ -12,6 +12,7 @@
 
 #include <functional>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -136,6 +137,10 @@ private:
     std::map<HMENU, std::string> popupNames_;
     std::map<std::string, std::map<std::string, HTREEITEM>> treeItems_;  // per tree: key to item
     std::map<HTREEITEM, std::string> treeKeys_;
+    // Items the tree was last seen or told to hold expanded. Asking a tree
+    // control for an item's state costs a search of all its items, so the
+    // items collapsed both here and in the model are not asked about.
+    std::set<HTREEITEM> expandedItems_;
     std::map<HWND, WNDPROC> childProcs_;  // the class procedures of subclassed controls
     bool focusingOption_ = false;  // inside a radio button's WM_SETFOCUS
 };
