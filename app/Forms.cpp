@@ -280,6 +280,13 @@ FormDef buildForm1()
         {"home", "Home", "file", "Ctrl+H"},
         {"bar1", "-", "file", ""},
         {"sc", "Save Changes", "file", "Ctrl+S"},
+        // Review, undo and carry settings.
+        {"bar3", "-", "file", ""},
+        {"review", "Review Changes...", "file", ""},
+        {"restore", "Restore Backup...", "file", ""},
+        {"export", "Export Settings...", "file", ""},
+        {"import", "Import Settings...", "file", ""},
+        {"gpexport", "Export for Group Policy...", "file", ""},
         {"bar2", "-", "file", ""},
         {"exit", "Exit", "file", "Ctrl+E"},
         {"view", "View", "", ""},

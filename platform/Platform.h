@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <ctime>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace vantrel {
 
@@ -74,6 +76,17 @@ constexpr int kAnswerYes = 6;
 constexpr int kAnswerNo = 7;
 }  // namespace mb
 
+// What a file chooser shows: its title, the folder it starts in ("" for the
+// one used last), its filters as (description, pattern) pairs, the name it
+// proposes, and the extension added to a name typed without one.
+struct FileChoice {
+    std::string title;
+    std::string folder;
+    std::vector<std::pair<std::string, std::string>> filters;  // {"Registration Files (*.reg)", "*.reg"}
+    std::string fileName;
+    std::string defaultExtension;  // "reg"
+};
+
 // Modal dialogs of the main window.
 class Dialogs {
 public:
@@ -83,6 +96,14 @@ public:
     // The common Open dialog, no filter and no title. Returns false when the
     // user cancels; otherwise the full path and the name without the folder.
     virtual bool ShowOpen(std::string* fileName, std::string* fileTitle) = 0;
+    // Choosers for the commands that read or write a file the user names:
+    // false when the user cancels, otherwise the full path. The open chooser
+    // takes only an existing file; the save chooser asks before replacing one.
+    // Neither changes the program's current folder.
+    virtual bool ChooseFileToOpen(const FileChoice& choice, std::string* path) = 0;
+    virtual bool ChooseFileToSave(const FileChoice& choice, std::string* path) = 0;
+    // A folder chooser with a line of explanation; false when the user cancels.
+    virtual bool ChooseFolder(const std::string& prompt, std::string* folder) = 0;
 };
 
 // Facts about the user running the program.

@@ -21,6 +21,11 @@ public:
     int MessageBox(const std::string& prompt, const std::string& title, int style) override;
     // GetOpenFileNameA with no filter and no title; the file must exist.
     bool ShowOpen(std::string* fileName, std::string* fileTitle) override;
+    // GetOpenFileNameA / GetSaveFileNameA with the choice's title, folder and
+    // filters, keeping the current folder; SHBrowseForFolderA for folders.
+    bool ChooseFileToOpen(const FileChoice& choice, std::string* path) override;
+    bool ChooseFileToSave(const FileChoice& choice, std::string* path) override;
+    bool ChooseFolder(const std::string& prompt, std::string* folder) override;
 
 private:
     HWND owner() const { return owner_ ? owner_() : nullptr; }

@@ -163,7 +163,10 @@ TEST(FormsTest, MenusReadInOrder)
 {
     const FormDef& form = Form1Def();
     EXPECT_EQ(menuCaptions(form, ""), (std::vector<std::string>{"File", "View", "Vantrel"}));
-    EXPECT_EQ(menuCaptions(form, "file"), (std::vector<std::string>{"Home", "-", "Save Changes", "-", "Exit"}));
+    EXPECT_EQ(menuCaptions(form, "file"), (std::vector<std::string>{"Home", "-", "Save Changes", "-", "Review Changes...",
+                                                                    "Restore Backup...", "Export Settings...",
+                                                                    "Import Settings...", "Export for Group Policy...",
+                                                                    "-", "Exit"}));
     EXPECT_EQ(menuCaptions(form, "view"), (std::vector<std::string>{"General", "Input", "Folders", "Taskbar",
                                                                     "Internet", "Logon", "Accessibility", "About"}));
     EXPECT_EQ(menuCaptions(form, "vnt"), (std::vector<std::string>{"Visit Corvane", "Check For Vantrel Update"}));

@@ -35,6 +35,20 @@ public:
         script_.push_back({Kind::Open, {}, {}, -1, 0, {}, {}, false});
         return *this;
     }
+    // Expects a file chooser (open or save) or the folder chooser; answers
+    // with the path, or a cancel when `chosen` is false.
+    ScriptedDialogs& ExpectFileToOpen(const std::string& path, bool chosen = true) {
+        script_.push_back({Kind::ChooseOpen, {}, {}, -1, 0, path, {}, chosen});
+        return *this;
+    }
+    ScriptedDialogs& ExpectFileToSave(const std::string& path, bool chosen = true) {
+        script_.push_back({Kind::ChooseSave, {}, {}, -1, 0, path, {}, chosen});
+        return *this;
+    }
+    ScriptedDialogs& ExpectFolder(const std::string& folder, bool chosen = true) {
+        script_.push_back({Kind::ChooseFolder, {}, {}, -1, 0, folder, {}, chosen});
+        return *this;
+    }
 
     int MessageBox(const std::string& prompt, const std::string& title, int style) override {
         shown.push_back({prompt, title, style});
@@ -67,6 +81,19 @@ public:
         return true;
     }
 
+    bool ChooseFileToOpen(const FileChoice& choice, std::string* path) override {
+        choices.push_back(choice);
+        return Choose(Kind::ChooseOpen, "file chooser (open)", path);
+    }
+    bool ChooseFileToSave(const FileChoice& choice, std::string* path) override {
+        choices.push_back(choice);
+        return Choose(Kind::ChooseSave, "file chooser (save)", path);
+    }
+    bool ChooseFolder(const std::string& prompt, std::string* folder) override {
+        shown.push_back({prompt, "folder chooser", -1});
+        return Choose(Kind::ChooseFolder, "folder chooser", folder);
+    }
+
     // Fails the test when expected dialogs were never shown.
     void Verify() {
         EXPECT_TRUE(script_.empty()) << script_.size() << " expected dialog(s) not shown";
@@ -75,9 +102,21 @@ public:
     ~ScriptedDialogs() override { Verify(); }
 
     std::vector<Shown> shown;
+    std::vector<FileChoice> choices;  // what each file chooser was given
 
 private:
-    enum class Kind { Message, Open };
+    enum class Kind { Message, Open, ChooseOpen, ChooseSave, ChooseFolder };
+    bool Choose(Kind kind, const char* what, std::string* path) {
+        if (script_.empty() || script_.front().kind != kind) {
+            ADD_FAILURE() << "unexpected " << what;
+            return false;
+        }
+        Step s = script_.front();
+        script_.pop_front();
+        if (!s.chosen) return false;
+        *path = s.fileName;
+        return true;
+    }
     struct Step {
         Kind kind;
         std::string title, prompt;

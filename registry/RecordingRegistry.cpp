@@ -1,0 +1,281 @@
+#include "registry/RecordingRegistry.h"
+
+#include <algorithm>
+#include <cstring>
+#include <set>
+
+namespace vantrel {
+
+namespace {
+
+bool IsRoot(RegKey key) { return key >= 0x80000000u && key <= 0x80000006u; }
+
+std::string Upper(std::string_view text) {
+    std::string out(text);
+    for (char& c : out) {
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    }
+    return out;
+}
+
+// Joins a key path and a sub-key the way the registry reads them: one
+// trailing backslash names the same key; a leading backslash or an empty
+// component is a bad path.
+long JoinPath(const std::string& base, std::string_view sub, std::string* out) {
+    if (!sub.empty() && sub.back() == '\\') sub.remove_suffix(1);
+    if (!sub.empty() && (sub.front() == '\\' || sub.find("\\\\") != std::string_view::npos)) return reg::kBadPathname;
+    *out = base;
+    if (!sub.empty()) {
+        if (!out->empty()) out->push_back('\\');
+        out->append(sub);
+    }
+    return reg::kSuccess;
+}
+
+std::string Parent(const std::string& path) {
+    const std::size_t cut = path.rfind('\\');
+    return cut == std::string::npos ? std::string() : path.substr(0, cut);
+}
+
+// Copies data the way RegQueryValueExA does (size query, ERROR_MORE_DATA,
+// a NUL after string data that lacks one when there is room).
+long CopyData(std::uint32_t type, const std::vector<std::uint8_t>& bytes, std::uint8_t* data, std::uint32_t* size) {
+    if (data != nullptr && size == nullptr) return reg::kInvalidParameter;
+    const auto needed = static_cast<std::uint32_t>(bytes.size());
+    if (data == nullptr) {
+        if (size != nullptr) *size = needed;
+        return reg::kSuccess;
+    }
+    if (*size < needed) {
+        *size = needed;
+        return reg::kMoreData;
+    }
+    if (needed != 0) std::memcpy(data, bytes.data(), needed);
+    const bool text = type == reg::kSz || type == reg::kExpandSz || type == reg::kMultiSz;
+    if (text && needed != 0 && needed < *size && bytes.back() != 0) data[needed] = 0;
+    *size = needed;
+    return reg::kSuccess;
+}
+
+long CopyName(const std::string& source, char* name, std::uint32_t* len) {
+    if (name == nullptr || len == nullptr) return reg::kInvalidParameter;
+    if (*len <= source.size()) return reg::kMoreData;
+    std::memcpy(name, source.data(), source.size());
+    name[source.size()] = '\0';
+    *len = static_cast<std::uint32_t>(source.size());
+    return reg::kSuccess;
+}
+
+// Closes a handle of the registry underneath when it goes out of scope.
+class UnderKey {
+public:
+    UnderKey(Registry& reg, RegKey root, const std::string& path) : reg_(reg) {
+        if (reg_.OpenKey(root, path, &key_) != reg::kSuccess) key_ = 0;
+    }
+    ~UnderKey() {
+        if (key_ != 0) reg_.CloseKey(key_);
+    }
+    UnderKey(const UnderKey&) = delete;
+    UnderKey& operator=(const UnderKey&) = delete;
+    RegKey get() const { return key_; }
+
+private:
+    Registry& reg_;
+    RegKey key_ = 0;
+};
+
+}  // namespace
+
+RecordingRegistry::RecordingRegistry(Registry& under, Refusals refusals) : under_(under), refusals_(refusals) {}
+
+long RecordingRegistry::Resolve(RegKey key, Open* where) const {
+    if (IsRoot(key)) {
+        *where = Open{key, {}};
+        return reg::kSuccess;
+    }
+    const auto it = handles_.find(key);
+    if (it == handles_.end()) return reg::kInvalidHandle;
+    *where = it->second;
+    return reg::kSuccess;
+}
+
+long RecordingRegistry::Locate(RegKey parent, const std::string& subKey, Open* where) const {
+    Open base;
+    if (const long status = Resolve(parent, &base); status != reg::kSuccess) return status;
+    where->root = base.root;
+    return JoinPath(base.path, subKey, &where->path);
+}
+
+bool RecordingRegistry::ExistsUnderneath(RegKey root, const std::string& path) {
+    return UnderKey(under_, root, path).get() != 0 || path.empty();
+}
+
+bool RecordingRegistry::Exists(RegKey root, const std::string& path) {
+    return created_.count({root, Upper(path)}) != 0 || ExistsUnderneath(root, path);
+}
+
+// Asks the registry underneath whether the key could be written, without
+// writing: the key itself, or its nearest existing ancestor, is created
+// there, which only opens a key that exists.
+long RecordingRegistry::MayWrite(RegKey root, const std::string& path) {
+    if (refusals_ == Refusals::None) return reg::kSuccess;
+    std::string probe = path;
+    while (!probe.empty() && !ExistsUnderneath(root, probe)) probe = Parent(probe);
+    RegKey key = 0;
+    const long status = under_.CreateKey(root, probe, &key);
+    if (status == reg::kSuccess && key != root) under_.CloseKey(key);
+    return status;
+}
+
+RegKey RecordingRegistry::NewHandle(const Open& where) {
+    const RegKey handle = nextHandle_++;
+    handles_.emplace(handle, where);
+    return handle;
+}
+
+long RecordingRegistry::OpenKey(RegKey parent, const std::string& subKey, RegKey* out) {
+    if (out == nullptr) return reg::kInvalidParameter;
+    Open where;
+    if (const long status = Locate(parent, subKey, &where); status != reg::kSuccess) return status;
+    if (!Exists(where.root, where.path)) return reg::kFileNotFound;
+    *out = NewHandle(where);
+    return reg::kSuccess;
+}
+
+long RecordingRegistry::CreateKey(RegKey parent, const std::string& subKey, RegKey* out) {
+    if (out == nullptr) return reg::kInvalidParameter;
+    Open where;
+    if (const long status = Locate(parent, subKey, &where); status != reg::kSuccess) return status;
+    if (const long status = MayWrite(where.root, where.path); status != reg::kSuccess) return status;
+    // The key and every missing key above it now exist for readers of this layer.
+    for (std::string path = where.path; !path.empty() && !Exists(where.root, path); path = Parent(path)) {
+        created_.emplace(KeyId{where.root, Upper(path)}, path);
+    }
+    *out = NewHandle(where);
+    return reg::kSuccess;
+}
+
+long RecordingRegistry::QueryValue(RegKey key, const std::string& name, std::uint32_t* type, std::uint8_t* data,
+                                   std::uint32_t* size) {
+    Open where;
+    if (const long status = Resolve(key, &where); status != reg::kSuccess) return status;
+    const auto kept = values_.find({where.root, Upper(where.path), Upper(name)});
+    if (kept != values_.end()) {
+        if (kept->second.removed) return reg::kFileNotFound;
+        if (type != nullptr) *type = kept->second.type;
+        return CopyData(kept->second.type, kept->second.data, data, size);
+    }
+    UnderKey under(under_, where.root, where.path);
+    if (under.get() == 0) return reg::kFileNotFound;
+    return under_.QueryValue(under.get(), name, type, data, size);
+}
+
+long RecordingRegistry::SetValue(RegKey key, const std::string& name, std::uint32_t type, const std::uint8_t* data,
+                                 std::uint32_t size) {
+    Open where;
+    if (const long status = Resolve(key, &where); status != reg::kSuccess) return status;
+    if (data == nullptr && size != 0) return reg::kInvalidParameter;
+    const ValueId id{where.root, Upper(where.path), Upper(name)};
+    auto [it, fresh] = values_.try_emplace(id);
+    if (fresh) order_.push_back(id);
+    it->second = Kept{it->second.name.empty() ? name : it->second.name, false, type,
+                      std::vector<std::uint8_t>(data, data + size)};
+    writes_.push_back(Write{where.root, where.path, name, false, type, it->second.data});
+    return reg::kSuccess;
+}
+
+long RecordingRegistry::DeleteValue(RegKey key, const std::string& name) {
+    Open where;
+    if (const long status = Resolve(key, &where); status != reg::kSuccess) return status;
+    std::uint32_t size = 0;
+    if (QueryValue(key, name, nullptr, nullptr, &size) != reg::kSuccess) return reg::kFileNotFound;
+    if (const long status = MayWrite(where.root, where.path); status != reg::kSuccess) return status;
+    const ValueId id{where.root, Upper(where.path), Upper(name)};
+    auto [it, fresh] = values_.try_emplace(id);
+    if (fresh) order_.push_back(id);
+    it->second = Kept{it->second.name.empty() ? name : it->second.name, true, reg::kNone, {}};
+    writes_.push_back(Write{where.root, where.path, name, true, reg::kNone, {}});
+    return reg::kSuccess;
+}
+
+long RecordingRegistry::EnumKey(RegKey key, std::uint32_t index, char* name, std::uint32_t* nameLen) {
+    Open where;
+    if (const long status = Resolve(key, &where); status != reg::kSuccess) return status;
+    // Sub-keys underneath and those made here, in the registry's order (by upper-cased name).
+    std::map<std::string, std::string> names;
+    UnderKey under(under_, where.root, where.path);
+    if (under.get() != 0 || where.path.empty()) {
+        const RegKey from = where.path.empty() ? where.root : under.get();
+        char buffer[256];
+        for (std::uint32_t i = 0;; ++i) {
+            std::uint32_t len = sizeof buffer;
+            const long status = under_.EnumKey(from, i, buffer, &len);
+            if (status == reg::kNoMoreItems) break;
+            if (status != reg::kSuccess) return status;
+            names.emplace(Upper(std::string(buffer, len)), std::string(buffer, len));
+        }
+    }
+    const std::string prefix = where.path.empty() ? std::string() : Upper(where.path) + "\\";
+    for (const auto& [id, path] : created_) {
+        if (id.first != where.root || id.second.compare(0, prefix.size(), prefix) != 0) continue;
+        const std::string rest = path.substr(prefix.size());
+        if (rest.find('\\') == std::string::npos) names.emplace(Upper(rest), rest);
+    }
+    if (index >= names.size()) return reg::kNoMoreItems;
+    return CopyName(std::next(names.begin(), index)->second, name, nameLen);
+}
+
+std::vector<RecordingRegistry::Kept> RecordingRegistry::ValuesOf(const Open& where) {
+    std::vector<Kept> out;
+    std::set<std::string> seen;
+    const std::string path = Upper(where.path);
+    UnderKey under(under_, where.root, where.path);
+    const RegKey from = where.path.empty() ? where.root : under.get();
+    if (from != 0) {
+        std::vector<char> buffer(16384);
+        for (std::uint32_t i = 0;; ++i) {
+            std::uint32_t len = static_cast<std::uint32_t>(buffer.size());
+            std::uint32_t type = 0, size = 0;
+            const long status = under_.EnumValue(from, i, buffer.data(), &len, &type, nullptr, &size);
+            if (status != reg::kSuccess) break;
+            const std::string name(buffer.data(), len);
+            seen.insert(Upper(name));
+            const auto kept = values_.find({where.root, path, Upper(name)});
+            if (kept != values_.end()) {
+                if (!kept->second.removed) out.push_back(kept->second);
+                continue;
+            }
+            Kept value{name, false, type, std::vector<std::uint8_t>(size)};
+            if (under_.QueryValue(from, name, &value.type, value.data.data(), &size) == reg::kSuccess) {
+                value.data.resize(size);
+                out.push_back(std::move(value));
+            }
+        }
+    }
+    for (const ValueId& id : order_) {
+        if (std::get<0>(id) != where.root || std::get<1>(id) != path || seen.count(std::get<2>(id))) continue;
+        const Kept& kept = values_.at(id);
+        if (!kept.removed) out.push_back(kept);
+    }
+    return out;
+}
+
+long RecordingRegistry::EnumValue(RegKey key, std::uint32_t index, char* name, std::uint32_t* nameLen,
+                                  std::uint32_t* type, std::uint8_t* data, std::uint32_t* dataLen) {
+    Open where;
+    if (const long status = Resolve(key, &where); status != reg::kSuccess) return status;
+    const std::vector<Kept> values = ValuesOf(where);
+    if (index >= values.size()) return reg::kNoMoreItems;
+    const Kept& value = values[index];
+    if (const long status = CopyName(value.name, name, nameLen); status != reg::kSuccess) return status;
+    if (type != nullptr) *type = value.type;
+    if (dataLen == nullptr) return reg::kSuccess;
+    return CopyData(value.type, value.data, data, dataLen);
+}
+
+long RecordingRegistry::CloseKey(RegKey key) {
+    if (key == 0 || IsRoot(key)) return reg::kSuccess;
+    return handles_.erase(key) != 0 ? reg::kSuccess : reg::kInvalidHandle;
+}
+
+}  // namespace vantrel
