@@ -1,8 +1,17 @@
 // The built Vantrel.exe itself: it starts, shows its main window with the
-// navigation tree filled, and ends when the window is closed.
+// navigation tree filled, and ends when the window is closed; it is loaded
+// with no library that start-up does not need.
 #include "platform/win32/WindowsApi.h"
 
+#include <algorithm>
+#include <cctype>
+#include <cstddef>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <set>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -10,6 +19,48 @@
 
 namespace vantrel::test {
 namespace {
+
+// The names of the libraries in an exe's import table, in lower case.
+std::set<std::string> ImportedLibraries(const std::string& exe) {
+    std::ifstream in(exe, std::ios::binary);
+    const std::vector<char> file((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::set<std::string> names;
+    auto at = [&file](size_t offset, size_t size) { return offset + size <= file.size() ? &file[offset] : nullptr; };
+    const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(at(0, sizeof(IMAGE_DOS_HEADER)));
+    if (!dos) return names;
+    const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(at(dos->e_lfanew, sizeof(IMAGE_NT_HEADERS)));
+    if (!nt) return names;
+    const auto* sections = reinterpret_cast<const IMAGE_SECTION_HEADER*>(
+        at(dos->e_lfanew + offsetof(IMAGE_NT_HEADERS, OptionalHeader) + nt->FileHeader.SizeOfOptionalHeader,
+           nt->FileHeader.NumberOfSections * sizeof(IMAGE_SECTION_HEADER)));
+    auto offsetOf = [&](DWORD rva) -> size_t {  // a relative address in the file, 0 when outside every section
+        for (int i = 0; sections && i < nt->FileHeader.NumberOfSections; ++i) {
+            const IMAGE_SECTION_HEADER& s = sections[i];
+            if (rva >= s.VirtualAddress && rva < s.VirtualAddress + s.SizeOfRawData)
+                return rva - s.VirtualAddress + s.PointerToRawData;
+        }
+        return 0;
+    };
+    size_t entry = offsetOf(nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress);
+    while (const auto* d = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(at(entry, sizeof(IMAGE_IMPORT_DESCRIPTOR)))) {
+        const size_t name = d->Name ? offsetOf(d->Name) : 0;
+        if (!entry || !name) break;
+        std::string text(&file[name], strnlen(&file[name], file.size() - name));
+        std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
+        names.insert(text);
+        entry += sizeof(IMAGE_IMPORT_DESCRIPTOR);
+    }
+    return names;
+}
+
+// The shell, common dialog and COM libraries bring many others along and
+// nothing at start-up needs them: they are bound when first used. Every
+// library that remains ships with Windows XP.
+TEST(VantrelExe, LoadsOnlyTheLibrariesStartUpNeeds) {
+    EXPECT_EQ(ImportedLibraries(VantrelExePath()),
+              (std::set<std::string>{"advapi32.dll", "comctl32.dll", "gdi32.dll", "kernel32.dll", "msvcrt.dll",
+                                     "user32.dll"}));
+}
 
 TEST(VantrelExe, ShowsItsWindowAndEndsWhenItIsClosed) {
     const std::string exe = VantrelExePath();
