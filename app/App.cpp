@@ -3,7 +3,9 @@
 #include <functional>
 #include <map>
 
+#include "app/Carry.h"
 #include "app/Forms.h"
+#include "app/Report.h"
 #include "settings/TweakRow.h"
 #include "tools/Tools.h"
 
@@ -42,9 +44,6 @@ const NodeDef kNodes[] = {
 constexpr int kTreeStyle = 7;      // tree lines, plus/minus boxes, pictures and text
 constexpr int kTreeLineStyle = 1;  // lines also join the root nodes
 constexpr int kChild = 4;          // node relationship: last child of the relative
-
-const char* const kAppliedMessage =
-    "All changes applied. Most changes will not be applied until you log off of Windows.";
 
 }  // namespace
 
@@ -172,6 +171,9 @@ void App::Menu(const std::string& item) {
     if (item == "exit") return EndProgram();
     if (item == "vco") return OpenHomePage(services_);
     if (item == "cfvntu") return OpenUpdatePage(services_);
+    if (item == "export") return ExportSettingsCommand(*form1_, services_);
+    if (item == "import") return ImportSettingsCommand(*form1_, services_);
+    if (item == "gpexport") return GroupPolicyCommand(*form1_, services_);
     for (const PageRoute& r : PageRoutes()) {
         if (item == r.menuItem) return RunPageRoutine(*this, r);
     }
@@ -212,17 +214,15 @@ void App::Click(const std::string& control) {
 void App::apply_Click() {
     Form& f = *form1_;
     Dialogs& dialogs = services_.dialogs;
-    for (const std::string& box : PersonalFolderBoxes()) {
-        if (f.text(box).text().empty()) {
-            dialogs.MessageBox("You Cannot save into a blank directory", "Blank Directory", mb::kExclamation);
-            // Start-up again puts the stored values back into every control.
-            // Its second run stops at the tree, which already holds its nodes.
-            try {
-                Form_Load();
-            } catch (const VbError&) {
-            }
-            return;
+    if (!BlankFolders(f).empty()) {
+        dialogs.MessageBox(kBlankFolderMessage, kBlankFolderTitle, mb::kExclamation);
+        // Start-up again puts the stored values back into every control.
+        // Its second run stops at the tree, which already holds its nodes.
+        try {
+            Form_Load();
+        } catch (const VbError&) {
         }
+        return;
     }
 
     if (!WriteBackup()) return;
@@ -232,10 +232,7 @@ void App::apply_Click() {
         dialogs.MessageBox(kAppliedMessage, "Changes Applied", mb::kInformation);
         return;
     }
-    std::string text = "These settings were not saved:\n\n";
-    for (const SkippedWrite& s : skipped) text += s.page + " - " + s.caption + ": " + s.reason + "\n";
-    text += "\nAll other changes were applied. Most changes will not be applied until you log off of Windows.";
-    dialogs.MessageBox(text, "Some Changes Were Not Applied", mb::kExclamation);
+    dialogs.MessageBox(PartlyAppliedMessage(skipped), kPartlyAppliedTitle, mb::kExclamation);
 }
 
 }  // namespace vantrel

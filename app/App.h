@@ -80,5 +80,9 @@ const std::vector<PageRoute>& PageRoutes();
 // The current stored values of everything an apply writes, as .reg key blocks
 // (absent values as deletions): importing them undoes the apply.
 std::vector<RegKeyBlock> BackupBlocks(Registry& reg);
+// Writes that backup to a new file in the backups folder, asking nothing.
+// Returns 0 and the file's path in *where, or the error code and the file or
+// folder that could not be written.
+long SaveBackup(Services& services, std::string* where);
 
 }  // namespace vantrel

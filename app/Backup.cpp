@@ -62,35 +62,40 @@ std::vector<RegKeyBlock> BackupBlocks(Registry& reg) {
     return blocks;
 }
 
-bool App::WriteBackup() {
-    lastBackup_.clear();
-    FileSystem& files = services_.files;
-    const std::string appData = services_.environment.AppDataFolder();
+long SaveBackup(Services& services, std::string* where) {
+    FileSystem& files = services.files;
+    const std::string appData = services.environment.AppDataFolder();
     const std::string folder = appData + "\\Vantrel\\Backups";
-    const std::tm now = services_.environment.Now();
+    const std::tm now = services.environment.Now();
     char stamp[64];
     std::snprintf(stamp, sizeof stamp, "Settings %04d-%02d-%02d %02d-%02d-%02d", now.tm_year + 1900, now.tm_mon + 1,
                   now.tm_mday, now.tm_hour, now.tm_min, now.tm_sec);
 
     // Without a known application-data folder there is nowhere proper to
-    // keep it (never the root of a drive): the user is asked instead.
+    // keep it (never the root of a drive).
     constexpr long kPathNotFound = 3;
+    *where = folder;
     long error = appData.empty() ? kPathNotFound : files.CreateFolders(folder);
-    std::string path;
+    if (error != 0) return error;
+    // Two applies within one second get distinct files.
+    std::string path = folder + "\\" + stamp + ".reg";
+    for (int n = 2; files.Exists(path); ++n) path = folder + "\\" + stamp + " (" + std::to_string(n) + ").reg";
+    *where = path;
+    return files.WriteAll(path, WriteRegFile(BackupBlocks(services.registry), RegFormat::Regedit4));
+}
+
+bool App::WriteBackup() {
+    lastBackup_.clear();
+    std::string where;
+    const long error = SaveBackup(services_, &where);
     if (error == 0) {
-        // Two applies within one second get distinct files.
-        path = folder + "\\" + stamp + ".reg";
-        for (int n = 2; files.Exists(path); ++n) path = folder + "\\" + stamp + " (" + std::to_string(n) + ").reg";
-        error = files.WriteAll(path, WriteRegFile(BackupBlocks(services_.registry), RegFormat::Regedit4));
-    }
-    if (error == 0) {
-        lastBackup_ = path;
+        lastBackup_ = where;
         return true;
     }
-    const std::string where = path.empty() ? folder : path;
+    // The user is asked whether to go on without one.
     const int answer = services_.dialogs.MessageBox(
         "Vantrel could not save a backup of your current settings to \"" + where + "\".\n" +
-            FileErrorReason(files, error) + "\n\nApply the changes without a backup?",
+            FileErrorReason(services_.files, error) + "\n\nApply the changes without a backup?",
         "Backup Not Saved", mb::kYesNo | mb::kQuestion | mb::kDefaultButton2);
     return answer == mb::kAnswerYes;
 }

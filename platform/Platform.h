@@ -34,6 +34,9 @@ public:
     virtual long ReadAll(const std::string& path, std::string* bytes, bool createIfMissing) = 0;
     // Creates the file or cuts it to zero length, then writes the bytes.
     virtual long WriteAll(const std::string& path, const std::string& bytes) = 0;
+    // Adds the bytes at the end of the file in one write, creating it when
+    // missing; other writers may have it open and append too.
+    virtual long Append(const std::string& path, const std::string& bytes) = 0;
     // Attribute bits as Win32 reports them (kNormal for a plain file).
     virtual long GetAttributes(const std::string& path, std::uint32_t* attributes) = 0;
     virtual long SetAttributes(const std::string& path, std::uint32_t attributes) = 0;

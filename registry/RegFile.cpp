@@ -46,16 +46,6 @@ std::string Utf16LeToAnsi(std::string_view bytes) {
     return text;
 }
 
-std::string AnsiToUtf16Le(std::string_view text) {
-    std::string bytes;
-    bytes.reserve(text.size() * 2);
-    for (const char c : text) {
-        const char16_t unit = ByteToUnit(static_cast<std::uint8_t>(c));
-        bytes.push_back(static_cast<char>(unit & 0xFF));
-        bytes.push_back(static_cast<char>(unit >> 8));
-    }
-    return bytes;
-}
 
 bool IsStringType(std::uint32_t type) {
     return type == reg::kSz || type == reg::kExpandSz || type == reg::kMultiSz;
@@ -471,6 +461,17 @@ std::string ApplyFailure(const RegOp& op, const std::string& what) {
 }
 
 }  // namespace
+
+std::string AnsiToUtf16Le(std::string_view text) {
+    std::string bytes;
+    bytes.reserve(text.size() * 2);
+    for (const char c : text) {
+        const char16_t unit = ByteToUnit(static_cast<std::uint8_t>(c));
+        bytes.push_back(static_cast<char>(unit & 0xFF));
+        bytes.push_back(static_cast<char>(unit >> 8));
+    }
+    return bytes;
+}
 
 RegValueEntry RegStringValue(std::string name, std::string_view text) {
     RegValueEntry value{std::move(name), false, reg::kSz, {text.begin(), text.end()}};

@@ -97,6 +97,9 @@ struct RegApplyResult {
 // deletion is reported as a failure ("key deletion not supported").
 RegApplyResult ApplyRegOps(Registry& reg, const std::vector<RegOp>& ops, const RegKeyDeleter& deleter = {});
 
+// ANSI text to UTF-16LE bytes, as version 5 files hold it.
+std::string AnsiToUtf16Le(std::string_view text);
+
 // Root names as files write them ("HKEY_CURRENT_USER"); "" for other handles.
 std::string_view RegRootName(RegKey root);
 

@@ -243,6 +243,16 @@ void LoadRow(Form& form, Registry& reg, const TweakRow& row) {
     SetFromRule(form, row, text);
 }
 
+void CopyControl(Form& from, Form& to, const std::string& control) {
+    const Target source = Resolve(from, control);
+    const Target target = Resolve(to, control);
+    if (source.kind == Target::Kind::Text) {
+        target.text->setText(source.text->text());
+    } else {
+        SetState(target, ReadState(source));
+    }
+}
+
 void ApplyRow(Form& form, Registry& reg, const TweakRow& row, std::vector<SkippedWrite>& skipped) {
     if (row.apply == ApplyForm::None || row.writer == Writer::None) return;
     std::optional<std::string> text;

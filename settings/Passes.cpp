@@ -18,7 +18,13 @@ constexpr Group kLoadOrder[] = {AccessibilityRows, InternetExplorerRows, InputRo
 constexpr Group kApplyOrder[] = {PersonalFolderRows, AccessibilityRows, InternetExplorerRows,
                                  StartMenuRows,      InputRows,         ExplorerRows};
 
-// Key paths compare without regard to case and to a trailing backslash.
+void AddTarget(std::vector<ValueRef>& targets, ValueRef ref) {
+    auto same = [&](const ValueRef& other) { return SameValue(other, ref); };
+    if (std::none_of(targets.begin(), targets.end(), same)) targets.push_back(std::move(ref));
+}
+
+}  // namespace
+
 std::string KeyIdentity(std::string path) {
     if (!path.empty() && path.back() == '\\') path.pop_back();
     for (char& c : path) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
@@ -30,12 +36,19 @@ bool SameValue(const ValueRef& a, const ValueRef& b) {
            KeyIdentity(a.value) == KeyIdentity(b.value);
 }
 
-void AddTarget(std::vector<ValueRef>& targets, ValueRef ref) {
-    auto same = [&](const ValueRef& other) { return SameValue(other, ref); };
-    if (std::none_of(targets.begin(), targets.end(), same)) targets.push_back(std::move(ref));
+const std::vector<const TweakRow*>& CatalogueRows() {
+    static const std::vector<const TweakRow*> rows = [] {
+        std::vector<const TweakRow*> all;
+        for (Group group : kLoadOrder) {
+            for (const TweakRow& row : group()) all.push_back(&row);
+        }
+        for (Group group : {PersonalFolderRows, StartMenuRows}) {
+            for (const TweakRow& row : group()) all.push_back(&row);
+        }
+        return all;
+    }();
+    return rows;
 }
-
-}  // namespace
 
 void LoadSettings(Form& form, Registry& reg) {
     for (Group group : kLoadOrder) {

@@ -82,6 +82,8 @@ const std::vector<std::string>& PersonalFolderBoxes();
 void LoadRow(Form& form, Registry& reg, const TweakRow& row);
 // Runs one row's apply; records writes that were refused or skipped.
 void ApplyRow(Form& form, Registry& reg, const TweakRow& row, std::vector<SkippedWrite>& skipped);
+// Gives a control (a row's control string) of `to` the state or text it has on `from`.
+void CopyControl(Form& from, Form& to, const std::string& control);
 
 // The load pass: accessibility, Internet Explorer, keyboard and mouse,
 // Explorer (without owner and organisation), Windows information (which fills
@@ -96,5 +98,14 @@ void LoadStartMenuChecks(Form& form, Registry& reg);
 std::vector<SkippedWrite> ApplySettings(Form& form, Registry& reg);
 // Every value ApplySettings may write, in write order, without repeats.
 std::vector<ValueRef> ApplyTargets();
+// Every row of the catalogue once: the load pass's groups in its order, then
+// the personal folders and the Start menu items.
+const std::vector<const TweakRow*>& CatalogueRows();
+
+// A key path as the registry tells keys apart: without regard to case and to
+// one trailing backslash.
+std::string KeyIdentity(std::string path);
+// Whether two references name one value (names, too, compare without regard to case).
+bool SameValue(const ValueRef& a, const ValueRef& b);
 
 }  // namespace vantrel

@@ -241,6 +241,24 @@ long PortableFileSystem::WriteAll(const std::string& path, const std::string& by
     return WriteHost(r, bytes);
 }
 
+long PortableFileSystem::Append(const std::string& path, const std::string& bytes) {
+    Resolved r = Resolve(path);
+    if (r.status) return r.status;
+    if (auto code = Injected(Op::Write, {&r})) return *code;
+    if (IsThere(r.host)) {
+        if (IsDir(r.host) || (Bits(r.key) & fileattr::kReadOnly)) return kAccessDenied;
+    } else if (!IsDir(r.host.parent_path())) {
+        return kPathNotFound;
+    }
+    std::ofstream out(r.host, std::ios::binary | std::ios::app);
+    if (!out) return kAccessDenied;
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    out.close();
+    if (!out) return kWriteFault;
+    SetBits(r.key, Bits(r.key) | fileattr::kArchive);
+    return 0;
+}
+
 long PortableFileSystem::GetAttributes(const std::string& path, std::uint32_t* attributes) {
     Resolved r = Resolve(path);
     if (r.status) return r.status;

@@ -86,6 +86,16 @@ long Win32FileSystem::WriteAll(const std::string& path, const std::string& bytes
     return file.Close();
 }
 
+long Win32FileSystem::Append(const std::string& path, const std::string& bytes) {
+    FileHandle file(CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.valid()) return LastError();
+    DWORD wrote = 0;
+    if (!WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &wrote, nullptr)) return LastError();
+    if (wrote != bytes.size()) return ERROR_WRITE_FAULT;
+    return file.Close();
+}
+
 long Win32FileSystem::GetAttributes(const std::string& path, std::uint32_t* attributes) {
     DWORD bits = GetFileAttributesA(path.c_str());
     if (bits == INVALID_FILE_ATTRIBUTES) return LastError();

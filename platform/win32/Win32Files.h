@@ -10,6 +10,7 @@ public:
     bool Exists(const std::string& path) override;
     long ReadAll(const std::string& path, std::string* bytes, bool createIfMissing) override;
     long WriteAll(const std::string& path, const std::string& bytes) override;
+    long Append(const std::string& path, const std::string& bytes) override;
     long GetAttributes(const std::string& path, std::uint32_t* attributes) override;
     long SetAttributes(const std::string& path, std::uint32_t attributes) override;
     long Copy(const std::string& source, const std::string& target, bool failIfExists) override;

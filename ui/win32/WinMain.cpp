@@ -1,11 +1,13 @@
 // Vantrel.exe: the Win32 services, the application and its windows. Start-up
 // runs while the main window is still hidden; the window appears afterwards
-// with no page visible and the focus on the navigation tree.
+// with no page visible and the focus on the navigation tree. Given switches,
+// it runs unattended instead and ends with an exit code.
 #include "platform/win32/WindowsApi.h"
 
 #include <string>
 
 #include "app/App.h"
+#include "app/Unattended.h"
 #include "ui/win32/Renderer.h"
 #include "ui/win32/StartupTrace.h"
 #include "platform/win32/Win32Dialogs.h"
@@ -25,7 +27,7 @@ namespace {
 
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
     vantrel::win32::StartupTrace trace;
     INITCOMMONCONTROLSEX icc{};
     icc.dwSize = sizeof icc;
@@ -44,7 +46,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     vantrel::Services services{registry, files, shell, browser, dialogs, environment, [] { ExitProcess(0); }};
 
     vantrel::App app(services);
+    // With switches Vantrel runs unattended: no window is made at all.
+    const vantrel::Switches switches = vantrel::ParseSwitches(vantrel::SplitCommandLine(commandLine ? commandLine : ""));
+    if (switches.mode != vantrel::Switches::Mode::Window) return vantrel::RunUnattended(app, switches);
     trace.Mark("forms' models built");
+
     vantrel::win32::Renderer renderer(instance, app);
     mainWindow = renderer.mainWindow();
     trace.Mark("main window made");

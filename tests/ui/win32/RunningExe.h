@@ -31,11 +31,11 @@ inline std::string VantrelExePath() {
     return path + "\\..\\Vantrel.exe";
 }
 
-// Starts the exe with its own path as the command line.
-inline bool StartProgram(const std::string& exe, PROCESS_INFORMATION* pi) {
+// Starts the exe with its own path, then the arguments, as the command line.
+inline bool StartProgram(const std::string& exe, PROCESS_INFORMATION* pi, const std::string& arguments = "") {
     STARTUPINFOA si{};
     si.cb = sizeof si;
-    std::string commandLine = "\"" + exe + "\"";
+    std::string commandLine = "\"" + exe + "\"" + (arguments.empty() ? "" : " " + arguments);
     return CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, pi) !=
            FALSE;
 }

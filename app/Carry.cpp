@@ -1,0 +1,327 @@
+#include "app/Carry.h"
+
+#include <algorithm>
+#include <set>
+
+#include "app/Report.h"
+#include "registry/PolicyFile.h"
+#include "registry/RecordingRegistry.h"
+#include "registry/RegFile.h"
+#include "tools/Tools.h"
+
+namespace vantrel {
+
+namespace {
+
+constexpr std::size_t kListedInMessage = 20;  // longer lists end with "(and N more)"
+
+// A registry with nothing in it: what an imported file's values are laid over.
+class EmptyRegistry : public Registry {
+public:
+    long OpenKey(RegKey, const std::string&, RegKey*) override { return reg::kFileNotFound; }
+    long CreateKey(RegKey, const std::string&, RegKey*) override { return reg::kAccessDenied; }
+    long QueryValue(RegKey, const std::string&, std::uint32_t*, std::uint8_t*, std::uint32_t*) override {
+        return reg::kFileNotFound;
+    }
+    long SetValue(RegKey, const std::string&, std::uint32_t, const std::uint8_t*, std::uint32_t) override {
+        return reg::kAccessDenied;
+    }
+    long DeleteValue(RegKey, const std::string&) override { return reg::kFileNotFound; }
+    long EnumKey(RegKey, std::uint32_t, char*, std::uint32_t*) override { return reg::kNoMoreItems; }
+    long EnumValue(RegKey, std::uint32_t, char*, std::uint32_t*, std::uint32_t*, std::uint8_t*,
+                   std::uint32_t*) override {
+        return reg::kNoMoreItems;
+    }
+    long CloseKey(RegKey) override { return reg::kSuccess; }
+};
+
+// The conversion of the ANSI text the apply pass writes to UTF-16.
+std::string SystemWide(std::string_view ansi) {
+    return AnsiToUtf16Le(ansi);
+}
+
+void RemoveValue(std::vector<RegKeyBlock>& blocks, const ValueRef& ref) {
+    for (RegKeyBlock& block : blocks) {
+        auto& values = block.values;
+        values.erase(std::remove_if(values.begin(), values.end(),
+                                    [&](const RegValueEntry& v) {
+                                        return SameValue({block.root, block.path, v.name}, ref);
+                                    }),
+                     values.end());
+    }
+    blocks.erase(std::remove_if(blocks.begin(), blocks.end(),
+                                [](const RegKeyBlock& b) { return !b.remove && b.values.empty(); }),
+                 blocks.end());
+}
+
+// The index of the managed value a reference names, or npos.
+std::size_t TargetIndex(const std::vector<ValueRef>& targets, const ValueRef& ref) {
+    for (std::size_t i = 0; i < targets.size(); ++i) {
+        if (SameValue(targets[i], ref)) return i;
+    }
+    return std::string::npos;
+}
+
+bool IsBelow(const std::string& key, const std::string& top) {
+    const std::string k = KeyIdentity(key), t = KeyIdentity(top);
+    return k == t || (k.size() > t.size() && k.compare(0, t.size(), t) == 0 && k[t.size()] == '\\');
+}
+
+// The controls the apply pass writes: the only ones an import sets.
+const std::set<std::string>& SettingControls() {
+    static const std::set<std::string> controls = [] {
+        std::set<std::string> names;
+        for (const TweakRow* row : CatalogueRows()) {
+            if (row->apply != ApplyForm::None && row->writer != Writer::None) names.insert(row->control);
+        }
+        return names;
+    }();
+    return controls;
+}
+
+// The settings control a row's load sets: its own, or the editable box its
+// read also fills (the organisation and owner of the Explorer page); "" for
+// a row that fills labels only.
+std::string SettingControl(const TweakRow& row) {
+    if (row.load == LoadForm::None) return {};
+    if (SettingControls().count(row.control)) return row.control;
+    if (SettingControls().count(row.alsoControl)) return row.alsoControl;
+    return {};
+}
+
+std::string Listed(const std::string& heading, const std::vector<std::string>& lines) {
+    std::string text = "\n\n" + heading + "\n\n";
+    const std::size_t shown = std::min(lines.size(), kListedInMessage);
+    for (std::size_t i = 0; i < shown; ++i) text += lines[i] + "\n";
+    if (lines.size() > shown) text += "(and " + std::to_string(lines.size() - shown) + " more)\n";
+    return text;
+}
+
+std::vector<std::string> SkippedLines(const std::vector<SkippedWrite>& skipped) {
+    std::vector<std::string> lines;
+    for (const SkippedWrite& s : skipped) lines.push_back(SkippedLine(s));
+    return lines;
+}
+
+FileChoice RegFileChoice(const std::string& title, const std::string& name) {
+    return {title, "", {{"Registration Files (*.reg)", "*.reg"}, {"All Files (*.*)", "*.*"}}, name, "reg"};
+}
+
+std::string Quoted(const std::string& path) {
+    return "\"" + path + "\"";
+}
+
+}  // namespace
+
+SettingsProfile ExportProfile(Form& form1, Registry& reg) {
+    SettingsProfile profile = ProfileFromPages(form1, reg);
+    std::vector<SkippedWrite> skipped = BlankFolders(form1);
+    for (const TweakRow& row : PersonalFolderRows()) {
+        if (!form1.text(row.control).text().empty()) continue;
+        RemoveValue(profile.blocks, {row.root, row.applyKey, row.value});
+        if (!row.applyKey2.empty()) RemoveValue(profile.blocks, {row.root, row.applyKey2, row.value});
+    }
+    // The folders come first, as the apply writes them first.
+    skipped.insert(skipped.end(), profile.skipped.begin(), profile.skipped.end());
+    profile.skipped = std::move(skipped);
+    return profile;
+}
+
+std::string ExportFile(const SettingsProfile& profile) {
+    return WriteRegFile(profile.blocks, RegFormat::Version5);
+}
+
+std::string IgnoredLine(RegKey root, const std::string& path, const std::string* name) {
+    std::string line = std::string(RegRootName(root)) + (path.empty() ? "" : "\\" + path);
+    if (!name) line += " (the whole key)";
+    else if (name->empty()) line += " (Default)";
+    else line += " \"" + *name + "\"";
+    return line + ": not a setting Vantrel manages";
+}
+
+ImportedSettings ImportSettings(Form& form1, std::string_view bytes) {
+    ImportedSettings result;
+    const RegParseResult parsed = ParseRegFile(bytes);
+    if (!parsed.ok()) {
+        result.error = parsed.error;
+        return result;
+    }
+
+    // What the file leaves of each managed value: named or not, and the
+    // operation that set it last (none: deleted).
+    const std::vector<ValueRef> targets = ApplyTargets();
+    std::vector<bool> named(targets.size(), false);
+    std::vector<const RegOp*> last(targets.size(), nullptr);
+    for (const RegOp& op : parsed.ops) {
+        if (op.kind == RegOpKind::SetValue || op.kind == RegOpKind::DeleteValue) {
+            const std::size_t i = TargetIndex(targets, {op.root, op.path, op.name});
+            if (i == std::string::npos) {
+                result.ignored.push_back(IgnoredLine(op.root, op.path, &op.name));
+                continue;
+            }
+            named[i] = true;
+            last[i] = op.kind == RegOpKind::SetValue ? &op : nullptr;
+        } else if (op.kind == RegOpKind::DeleteKey) {
+            bool covers = false;
+            for (std::size_t i = 0; i < targets.size(); ++i) {
+                if (targets[i].root != op.root || !IsBelow(targets[i].key, op.path)) continue;
+                named[i] = true;
+                last[i] = nullptr;
+                covers = true;
+            }
+            if (!covers) result.ignored.push_back(IgnoredLine(op.root, op.path, nullptr));
+        }
+    }
+
+    // The file's values as a store, read by the load rules of a window as
+    // it is built; each control set there is then copied to the pages.
+    EmptyRegistry empty;
+    RecordingRegistry store(empty, RecordingRegistry::Refusals::None);
+    for (std::size_t i = 0; i < targets.size(); ++i) {
+        if (!last[i]) continue;
+        RegKey key = 0;
+        store.CreateKey(targets[i].root, targets[i].key, &key);
+        store.SetValue(key, targets[i].value, last[i]->type, last[i]->data.data(),
+                       static_cast<std::uint32_t>(last[i]->data.size()));
+        store.CloseKey(key);
+    }
+    Form fresh(form1.def());
+    FillStartMenuList(fresh);
+    for (const TweakRow* row : CatalogueRows()) {
+        const std::string control = SettingControl(*row);
+        if (control.empty()) continue;
+        const std::string* from = nullptr;
+        for (const std::string* key : {&row->loadKey, &row->applyKey, &row->applyKey2}) {
+            const std::size_t i = key->empty() ? std::string::npos : TargetIndex(targets, {row->root, *key, row->value});
+            if (i != std::string::npos && named[i]) {
+                from = key;
+                break;
+            }
+        }
+        if (!from) continue;
+        TweakRow load = *row;
+        load.control = control;
+        load.alsoControl.clear();
+        load.loadKey = *from;
+        LoadRow(fresh, store, load);
+        CopyControl(fresh, form1, control);
+        ++result.settings;
+    }
+    return result;
+}
+
+// ---- messages ----
+
+std::string CannotReadMessage(Services& services, const std::string& path, long error) {
+    return "Vantrel could not read " + Quoted(path) + ". " + FileErrorReason(services.files, error);
+}
+
+std::string CannotWriteMessage(Services& services, const std::string& path, long error) {
+    return "Vantrel could not write " + Quoted(path) + ". " + FileErrorReason(services.files, error);
+}
+
+std::string MalformedMessage(const std::string& path, const std::string& error) {
+    return Quoted(path) + " is not a registry file Vantrel can read (" + error + "). No setting was changed.";
+}
+
+std::string ExportedMessage(const std::string& path) {
+    return "Settings exported to " + Quoted(path) + ".";
+}
+
+// ---- the File menu's commands ----
+
+void ExportSettingsCommand(Form& form1, Services& services) {
+    const char* const title = "Export Settings";
+    std::string path;
+    if (!services.dialogs.ChooseFileToSave(RegFileChoice(title, "Vantrel Settings.reg"), &path)) return;
+    const SettingsProfile profile = ExportProfile(form1, services.registry);
+    if (const long error = services.files.WriteAll(path, ExportFile(profile))) {
+        services.dialogs.MessageBox(CannotWriteMessage(services, path, error), title, mb::kExclamation);
+        return;
+    }
+    std::string text = ExportedMessage(path);
+    if (!profile.skipped.empty()) text += Listed("These settings were not exported:", SkippedLines(profile.skipped));
+    services.dialogs.MessageBox(text, title, profile.skipped.empty() ? mb::kInformation : mb::kExclamation);
+}
+
+void ImportSettingsCommand(Form& form1, Services& services) {
+    const char* const title = "Import Settings";
+    std::string path;
+    if (!services.dialogs.ChooseFileToOpen(RegFileChoice(title, ""), &path)) return;
+    std::string bytes;
+    if (const long error = services.files.ReadAll(path, &bytes, false)) {
+        services.dialogs.MessageBox(CannotReadMessage(services, path, error), title, mb::kExclamation);
+        return;
+    }
+    const ImportedSettings imported = ImportSettings(form1, bytes);
+    if (!imported.error.empty()) {
+        services.dialogs.MessageBox(MalformedMessage(path, imported.error), title, mb::kExclamation);
+        return;
+    }
+    std::string text =
+        imported.settings == 0
+            ? Quoted(path) + " holds no setting that Vantrel manages. No setting was changed."
+            : (imported.settings == 1 ? std::string("1 setting was") : std::to_string(imported.settings) + " settings were") +
+                  " set from " + Quoted(path) +
+                  ". Nothing is written yet: review the pages, then press \"Apply Changes\".";
+    if (!imported.ignored.empty()) text += Listed("These entries of the file were ignored:", imported.ignored);
+    const bool clean = imported.settings > 0 && imported.ignored.empty();
+    services.dialogs.MessageBox(text, title, clean ? mb::kInformation : mb::kExclamation);
+}
+
+void GroupPolicyCommand(Form& form1, Services& services) {
+    const char* const title = "Export for Group Policy";
+    std::string folder;
+    if (!services.dialogs.ChooseFolder("Choose the folder of a Group Policy object. Vantrel writes the computer "
+                                       "settings to Machine\\Registry.pol and the user settings to "
+                                       "User\\Registry.pol in it.",
+                                       &folder)) {
+        return;
+    }
+    if (!folder.empty() && folder.back() == '\\') folder.pop_back();
+    struct Part {
+        RegKey root;
+        std::string folder;
+        std::string file;
+    };
+    const std::vector<Part> parts = {{reg::kLocalMachine, folder + "\\Machine", folder + "\\Machine\\Registry.pol"},
+                                     {reg::kCurrentUser, folder + "\\User", folder + "\\User\\Registry.pol"}};
+
+    std::vector<std::string> existing;
+    for (const Part& part : parts) {
+        if (services.files.Exists(part.file)) existing.push_back(part.file);
+    }
+    if (!existing.empty()) {
+        std::string question;
+        for (const std::string& file : existing) question += Quoted(file) + "\n";
+        question += existing.size() == 1 ? "\nalready exists. Replace it? The policy settings it holds now will be lost."
+                                         : "\nalready exist. Replace them? The policy settings they hold now will be lost.";
+        if (services.dialogs.MessageBox(question, title, mb::kYesNo | mb::kExclamation | mb::kDefaultButton2) !=
+            mb::kAnswerYes) {
+            return;
+        }
+    }
+
+    const SettingsProfile profile = ExportProfile(form1, services.registry);
+    for (const Part& part : parts) {
+        std::vector<RegKeyBlock> blocks;
+        std::copy_if(profile.blocks.begin(), profile.blocks.end(), std::back_inserter(blocks),
+                     [&](const RegKeyBlock& b) { return b.root == part.root; });
+        std::string where = part.folder;
+        long error = services.files.CreateFolders(part.folder);
+        if (error == 0) {
+            where = part.file;
+            error = services.files.WriteAll(part.file, WritePolicyFile(blocks, SystemWide));
+        }
+        if (error != 0) {
+            services.dialogs.MessageBox(CannotWriteMessage(services, where, error), title, mb::kExclamation);
+            return;
+        }
+    }
+    std::string text = "Settings exported for Group Policy to " + Quoted(parts[0].file) + " and " +
+                       Quoted(parts[1].file) + ".";
+    if (!profile.skipped.empty()) text += Listed("These settings were not exported:", SkippedLines(profile.skipped));
+    services.dialogs.MessageBox(text, title, profile.skipped.empty() ? mb::kInformation : mb::kExclamation);
+}
+
+}  // namespace vantrel

@@ -1,0 +1,41 @@
+#include "app/Report.h"
+
+#include "app/Controls.h"
+
+namespace vantrel {
+
+const char* const kAppliedMessage =
+    "All changes applied. Most changes will not be applied until you log off of Windows.";
+const char* const kBlankFolderMessage = "You Cannot save into a blank directory";
+const char* const kBlankFolderTitle = "Blank Directory";
+const char* const kPartlyAppliedTitle = "Some Changes Were Not Applied";
+
+namespace {
+const char* const kOthersApplied =
+    "All other changes were applied. Most changes will not be applied until you log off of Windows.";
+}  // namespace
+
+std::string SkippedLine(const SkippedWrite& skipped) {
+    return skipped.page + " - " + skipped.caption + ": " + skipped.reason;
+}
+
+std::string PartlyAppliedMessage(const std::vector<SkippedWrite>& skipped) {
+    std::string text = "These settings were not saved:\n\n";
+    for (const SkippedWrite& s : skipped) text += SkippedLine(s) + "\n";
+    return text + "\n" + kOthersApplied;
+}
+
+std::string PartlyAppliedSummary(const std::vector<SkippedWrite>& skipped) {
+    const std::string count = skipped.size() == 1 ? "1 setting was" : std::to_string(skipped.size()) + " settings were";
+    return std::string(kPartlyAppliedTitle) + ": " + count + " not saved. " + kOthersApplied;
+}
+
+std::vector<SkippedWrite> BlankFolders(Form& form1) {
+    std::vector<SkippedWrite> blank;
+    for (const TweakRow& row : PersonalFolderRows()) {
+        if (form1.text(row.control).text().empty()) blank.push_back({row.page, row.caption, kBlankFolderMessage});
+    }
+    return blank;
+}
+
+}  // namespace vantrel

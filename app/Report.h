@@ -1,0 +1,29 @@
+// The words in which the apply pass and the settings commands report what
+// they did, shared by their message boxes and the unattended log, so that
+// both say the same thing.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "settings/TweakRow.h"
+
+namespace vantrel {
+
+extern const char* const kAppliedMessage;      // the closing message of a whole apply
+extern const char* const kBlankFolderMessage;  // the blank-folder check's message
+extern const char* const kBlankFolderTitle;
+
+// One write that was not made: "Explorer - Enable Net Send: <reason>".
+std::string SkippedLine(const SkippedWrite& skipped);
+// The closing message of an apply that could not make every write, and its title.
+std::string PartlyAppliedMessage(const std::vector<SkippedWrite>& skipped);
+extern const char* const kPartlyAppliedTitle;
+// The same as one line: "<title>: <n> settings were not saved. All other ...".
+std::string PartlyAppliedSummary(const std::vector<SkippedWrite>& skipped);
+
+// The personal-folder rows whose box is empty, as writes the blank-folder
+// check stops (reason: the check's message).
+std::vector<SkippedWrite> BlankFolders(Form& form1);
+
+}  // namespace vantrel

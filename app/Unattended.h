@@ -1,0 +1,57 @@
+// Vantrel.exe's switches, so that deployment tools can run it without a window:
+//   /export FILE   the load pass, then Export Settings to FILE;
+//   /apply FILE    the load pass, then Import Settings from FILE, the backup
+//                  and the apply pass;
+//   /log FILE      with either of them: appends one line per refused, skipped
+//                  or ignored value, then a closing summary;
+//   /?             usage in a short message box.
+// Switches are taken with "/" or "-" and in any letter case. Without any
+// argument Vantrel opens its window as always. Anything else (an unknown
+// switch, a missing file name, /log alone, /export with /apply, /? with either)
+// is a bad argument: no window at all, exit code 2 and, when /log named a
+// file, a line saying what is wrong.
+//
+// Exit codes: 0 everything applied or exported; 1 some values refused or
+// skipped, or values of the file ignored as not Vantrel's; 2 bad arguments,
+// an unreadable or malformed file, a file that could not be written, or a
+// backup that could not be saved (then nothing is written). A personal-folder
+// box left empty after the import stops the apply as the blank-folder check
+// does: nothing is written, not even the backup, every empty box is logged,
+// and the exit code is 1 (every value skipped).
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/App.h"
+
+namespace vantrel {
+
+namespace exitcode {
+constexpr int kDone = 0;
+constexpr int kPartly = 1;
+constexpr int kFailed = 2;
+}  // namespace exitcode
+
+struct Switches {
+    enum class Mode { Window, Usage, Export, Apply, Bad };
+    Mode mode = Mode::Window;
+    std::string file;     // Export, Apply
+    std::string log;      // "" without /log
+    std::string problem;  // Bad: what is wrong with the arguments
+};
+
+// The arguments of a command line that follow the program's name, split as
+// the C runtime splits them (blanks separate, quotes group, backslashes
+// escape a quote).
+std::vector<std::string> SplitCommandLine(std::string_view line);
+Switches ParseSwitches(const std::vector<std::string>& args);
+
+// Runs a mode other than Window to its end, without a window (but the
+// usage message), and returns the exit code.
+int RunUnattended(App& app, const Switches& switches);
+
+extern const char* const kUsage;
+
+}  // namespace vantrel

@@ -1,0 +1,233 @@
+// Export Settings, Import Settings and Export for Group Policy over the
+// in-memory registry: a profile carries every page to a fresh start, an
+// import takes only Vantrel's values, and the Group Policy files read back
+// through Samba's own parser.
+#include "app/Carry.h"
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+#include "registry/RegFile.h"
+#include "settings/SettingsTestSupport.h"
+#include "support/TestRig.h"
+
+namespace vantrel::testing {
+namespace {
+
+using catalogue_test::SetStateOf;
+using catalogue_test::StateOf;
+
+const std::string kExplorer = R"(HKEY_CURRENT_USER\Software\Microsoft\Windows\CurrentVersion\Explorer)";
+
+// A value on every page, so that each control starts from a known state.
+const std::string kSeed = "REGEDIT4\r\n"
+    "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion\\Accessibility\\Utility Manager\\Narrator]\r\n"
+    "\"Start with Windows\"=\"1\"\r\n"
+    "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion]\r\n\"RegisteredOwner\"=\"Seeded Owner\"\r\n"
+    "[HKEY_LOCAL_MACHINE\\SYSTEM\\ControlSet001\\Services\\Messenger]\r\n\"Start\"=dword:00000002\r\n"
+    "[HKEY_CURRENT_USER\\Software\\Microsoft\\Internet Explorer\\Main]\r\n\"FullScreen\"=\"no\"\r\n"
+    "\"Start Page\"=\"http://home.example/\"\r\n"
+    "[HKEY_CURRENT_USER\\Control Panel\\Keyboard]\r\n\"KeyboardDelay\"=\"2\"\r\n\"KeyboardSpeed\"=dword:0000000f\r\n"
+    "[HKEY_CURRENT_USER\\Control Panel\\Mouse]\r\n\"SwapMouseButtons\"=\"1\"\r\n\"MouseTrails\"=\"4\"\r\n"
+    "\"MouseSensitivity\"=\"12\"\r\n" +
+    ("[" + kExplorer + "\\Advanced]\r\n\"Hidden\"=dword:00000001\r\n\"Start_ShowRun\"=dword:00000001\r\n") +
+    ("[" + kExplorer + "\\Desktop\\CleanupWiz]\r\n\"Days between clean up\"=dword:0000001e\r\n") +
+    ("[" + kExplorer + "\\Shell Folders]\r\n\"AppData\"=\"C:\\\\A\"\r\n\"Desktop\"=\"C:\\\\D\"\r\n"
+     "\"Favorites\"=\"C:\\\\F\"\r\n\"My Pictures\"=\"C:\\\\P\"\r\n\"Programs\"=\"C:\\\\G\"\r\n\"Recent\"=\"C:\\\\R\"\r\n"
+     "\"SendTo\"=\"C:\\\\S\"\r\n\"Start Menu\"=\"C:\\\\M\"\r\n\"Startup\"=\"C:\\\\U\"\r\n");
+
+std::vector<std::string> SettingControls() {
+    std::vector<std::string> controls;
+    for (const TweakRow* row : CatalogueRows()) {
+        if (row->apply != ApplyForm::None) controls.push_back(row->control);
+    }
+    return controls;
+}
+
+bool IsText(Form& f, const std::string& control) {
+    return f.has(control) && f.control(control).kind() == ControlKind::TextBox;
+}
+
+std::string Shown(Form& f, const std::string& control) {
+    return IsText(f, control) ? f.text(control).text() : std::to_string(StateOf(f, control));
+}
+
+// Puts a control into another state that an apply writes (Mouse Trails at
+// position 7 and the grayed state write nothing; the days box must stay a number).
+void Change(Form& f, const std::string& control) {
+    if (control == "Text1") return f.text(control).setText("7");
+    if (IsText(f, control)) return f.text(control).setText(f.text(control).text() + " Changed");
+    if (control == "Option1|Option2") return SetStateOf(f, control, StateOf(f, control) == 1 ? 2 : 1);
+    if (control == "Slider1") return SetStateOf(f, control, (StateOf(f, control) + 1) % 7);
+    if (f.has(control) && f.control(control).kind() == ControlKind::Slider) {
+        return SetStateOf(f, control, StateOf(f, control) + 1);
+    }
+    SetStateOf(f, control, StateOf(f, control) == 1 ? 0 : 1);
+}
+
+std::unique_ptr<TestRig> Started() {
+    auto rig = std::make_unique<TestRig>();
+    EXPECT_EQ(rig->registry.LoadRegFile(kSeed), "");
+    rig->app->Form_Load();
+    return rig;
+}
+
+TEST(Carry, ExportThenImportOnAFreshStartGivesTheSamePages) {
+    auto from = Started();
+    for (const std::string& control : SettingControls()) Change(from->form1(), control);
+    const SettingsProfile profile = ExportProfile(from->form1(), from->registry);
+    EXPECT_TRUE(profile.skipped.empty());
+    const std::string file = ExportFile(profile);
+    EXPECT_EQ(file.substr(0, 4), std::string("\xFF\xFE" "W\0", 4)) << "a version 5 file";
+
+    auto to = Started();
+    const std::string before = to->registry.ExportRegFile(RegFormat::Regedit4);
+    const ImportedSettings imported = ImportSettings(to->form1(), file);
+    EXPECT_EQ(imported.error, "");
+    EXPECT_TRUE(imported.ignored.empty());
+    EXPECT_EQ(imported.settings, static_cast<int>(SettingControls().size()));
+    for (const std::string& control : SettingControls()) {
+        EXPECT_EQ(Shown(to->form1(), control), Shown(from->form1(), control)) << control;
+    }
+    // "Hidden" unticked is exported as 0, which its load rule leaves alone:
+    // the box takes the state of a fresh start, unticked, not the seeded tick.
+    EXPECT_EQ(to->form1().check("Check4").value(), 0);
+    EXPECT_EQ(to->form1().text("Label19").text(), "Seeded Owner") << "the machine's information stays";
+    EXPECT_EQ(to->registry.ExportRegFile(RegFormat::Regedit4), before) << "an import writes nothing";
+}
+
+TEST(Carry, ImportTakesOnlyVantrelsValues) {
+    struct Case {
+        const char* name;
+        std::string file;
+        std::vector<std::pair<std::string, std::string>> shown;  // control, what it shows afterwards
+        int settings;
+        std::vector<std::string> ignored;
+        std::string error;
+    };
+    const std::string header = "Windows Registry Editor Version 5.00\r\n\r\n";
+    const std::vector<Case> cases = {
+        {"other keys and values are listed, not taken",
+         header + "[HKEY_CURRENT_USER\\Software\\Other]\r\n\"Name\"=\"x\"\r\n@=\"y\"\r\n[-HKEY_CURRENT_USER\\Software\\Gone]\r\n" +
+             "[" + kExplorer + "\\Advanced]\r\n\"ShowSuperHidden\"=dword:1\r\n",
+         {{"Check4", "1"}},
+         0,
+         {R"(HKEY_CURRENT_USER\Software\Other "Name": not a setting Vantrel manages)",
+          R"(HKEY_CURRENT_USER\Software\Other (Default): not a setting Vantrel manages)",
+          R"(HKEY_CURRENT_USER\Software\Gone (the whole key): not a setting Vantrel manages)",
+          kExplorer + R"(\Advanced "ShowSuperHidden": not a setting Vantrel manages)"},
+         ""},
+        {"a malformed line sets nothing",
+         header + "[" + kExplorer + "\\Advanced]\r\n\"Hidden\"=dword:0\r\n\"Broken\"\r\n", {{"Check4", "1"}}, 0, {},
+         "line 5: expected '=' after value name"},
+        {"keys and names match without regard to case or a trailing backslash",
+         header + "[hkey_current_user\\control panel\\MOUSE\\]\r\n\"swapmousebuttons\"=\"0\"\r\n", {{"Option1|Option2", "2"}},
+         1, {}, ""},
+        {"a deleted value loads as absent, a deleted key deletes the values below it",
+         header + "[HKEY_CURRENT_USER\\Software\\Microsoft\\Internet Explorer\\Main]\r\n\"FullScreen\"=-\r\n" +
+             "[-HKEY_CURRENT_USER\\Control Panel]\r\n",
+         {{"Check11", "1"}, {"Slider3", "0"}, {"Text1", "30"}},
+         7, {}, ""},
+        {"a folder found only where the apply writes it, the owner into the Explorer page only",
+         header + "[" + kExplorer + "\\User Shell Folders]\r\n\"Recent\"=\"C:\\\\Elsewhere\"\r\n" +
+             "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion]\r\n\"RegisteredOwner\"=\"New\"\r\n",
+         {{"Text12", "C:\\Elsewhere"}, {"Text19", "New"}, {"Label19", "Seeded Owner"}},
+         2, {}, ""},
+    };
+    for (const Case& c : cases) {
+        auto rig = Started();
+        const ImportedSettings imported = ImportSettings(rig->form1(), c.file);
+        EXPECT_EQ(imported.error, c.error) << c.name;
+        EXPECT_EQ(imported.settings, c.settings) << c.name;
+        EXPECT_EQ(imported.ignored, c.ignored) << c.name;
+        for (const auto& [control, shown] : c.shown) {
+            const std::string now =
+                rig->form1().has(control) && rig->form1().control(control).kind() == ControlKind::Label
+                    ? rig->form1().text(control).text()
+                    : Shown(rig->form1(), control);
+            EXPECT_EQ(now, shown) << c.name << ": " << control;
+        }
+    }
+}
+
+// The File menu: Export Settings to a file, a page changed, Import Settings
+// from that file puts the page back and says what it did; a file that is
+// not a .reg is refused with the line at fault.
+TEST(Carry, FileMenuExportsAndImportsThroughItsDialogs) {
+    auto rig = Started();
+    rig->dialogs.ExpectFileToSave("C:\\Profile.reg")
+        .ExpectMessage("Export Settings", mb::kAnswerOk, "Settings exported to \"C:\\Profile.reg\".", mb::kInformation);
+    rig->app->Menu("export");
+    EXPECT_EQ(rig->dialogs.choices.at(0).fileName, "Vantrel Settings.reg");
+
+    rig->form1().check("Check4").setValue(0);
+    rig->dialogs.ExpectFileToOpen("C:\\Profile.reg").ExpectMessage("Import Settings", mb::kAnswerOk, "", mb::kInformation);
+    rig->app->Menu("import");
+    EXPECT_EQ(rig->form1().check("Check4").value(), 1);
+    EXPECT_NE(rig->dialogs.shown.back().prompt.find("press \"Apply Changes\""), std::string::npos);
+
+    ASSERT_EQ(rig->files.WriteAll("C:\\Notes.reg", "hello\r\n"), 0);
+    rig->dialogs.ExpectFileToOpen("C:\\Notes.reg").ExpectMessage("Import Settings", mb::kAnswerOk, "", mb::kExclamation);
+    rig->app->Menu("import");
+    EXPECT_NE(rig->dialogs.shown.back().prompt.find("(line 1: expected \"REGEDIT4\""), std::string::npos);
+}
+
+// Reads one Registry.pol through Samba's parser: one line per entry,
+// "key|value|type|data", strings as UTF-16LE hex, numbers in decimal.
+std::string ReadThroughSamba(const std::filesystem::path& file) {
+    const std::string command = "/usr/bin/python3 " VANTREL_TESTS_DIR "/registry/preg_entries.py '" + file.string() + "'";
+    std::string out;
+    if (FILE* pipe = popen(command.c_str(), "r")) {
+        char buffer[4096];
+        while (std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe)) out.append(buffer, n);
+        EXPECT_EQ(pclose(pipe), 0) << out;
+    }
+    return out;
+}
+
+std::string Hex(const std::string& bytes) {
+    std::string out;
+    char two[3];
+    for (unsigned char c : bytes) {
+        std::snprintf(two, sizeof two, "%02x", c);
+        out += two;
+    }
+    return out;
+}
+
+TEST(Carry, GroupPolicyFilesHoldTheExportedValues) {
+    auto rig = Started();
+    rig->form1().text("Text19").setText("Ow\xE9ner");  // a letter beyond ASCII
+    rig->dialogs.ExpectFolder("C:\\GPO").ExpectMessage("Export for Group Policy", mb::kAnswerOk, "", mb::kInformation);
+    rig->app->Menu("gpexport");
+
+    for (const auto& [root, sub] : {std::pair{reg::kLocalMachine, "Machine"}, std::pair{reg::kCurrentUser, "User"}}) {
+        std::string expected;
+        for (const RegKeyBlock& block : ExportProfile(rig->form1(), rig->registry).blocks) {
+            if (block.root != root) continue;
+            for (const RegValueEntry& v : block.values) {
+                std::string data;
+                if (v.type == reg::kDword) {
+                    data = std::to_string(v.data[0] | (v.data[1] << 8) | (v.data[2] << 16) | (v.data[3] << 24));
+                } else {
+                    data = Hex(AnsiToUtf16Le(std::string(v.data.begin(), v.data.end() - 1)));
+                }
+                expected += block.path + "|" + v.name + "|" + std::to_string(v.type) + "|" + data + "\n";
+            }
+        }
+        EXPECT_EQ(ReadThroughSamba(rig->files.HostPath(std::string("C:\\GPO\\") + sub + "\\Registry.pol")), expected)
+            << sub;
+    }
+
+    // Files a Group Policy object holds already are replaced only after a Yes.
+    ASSERT_EQ(rig->files.WriteAll("C:\\GPO\\User\\Registry.pol", "kept"), 0);
+    rig->dialogs.ExpectFolder("C:\\GPO\\").ExpectMessage("Export for Group Policy", mb::kAnswerNo);
+    rig->app->Menu("gpexport");
+    std::string kept;
+    EXPECT_EQ(rig->files.ReadAll("C:\\GPO\\User\\Registry.pol", &kept, false), 0);
+    EXPECT_EQ(kept, "kept");
+}
+
+}  // namespace
+}  // namespace vantrel::testing

@@ -1,0 +1,142 @@
+// Vantrel.exe's switches: how a command line is read, and what each
+// unattended run writes, logs and ends with.
+#include "app/Unattended.h"
+
+#include <functional>
+
+#include "app/Carry.h"
+#include "registry/RegistryRoutines.h"
+#include "support/TestRig.h"
+
+namespace vantrel::testing {
+namespace {
+
+using Mode = Switches::Mode;
+
+TEST(Switches, CommandLinesReadAsDeploymentToolsWriteThem) {
+    struct Case {
+        const char* line;
+        Mode mode;
+        std::string file, log;
+    };
+    const Case cases[] = {
+        {"", Mode::Window, "", ""},
+        {"  /apply profile.reg", Mode::Apply, "profile.reg", ""},
+        {"-EXPORT \"C:\\My Profiles\\a.reg\" /Log \"C:\\log dir\\\"\"x.txt", Mode::Export, "C:\\My Profiles\\a.reg",
+         "C:\\log dir\"x.txt"},
+        {"/log l.txt /apply \"a \\\\\"\"b\"\" c\"", Mode::Apply, "a \\\"b\" c", "l.txt"},
+        {"/?", Mode::Usage, "", ""},
+        {"/apply a.reg /?", Mode::Bad, "a.reg", ""},
+        {"/apply /log l.txt", Mode::Bad, "", "l.txt"},
+        {"/export a.reg /apply b.reg", Mode::Bad, "a.reg", ""},
+        {"/log l.txt", Mode::Bad, "", "l.txt"},
+        {"/silent", Mode::Bad, "", ""},
+    };
+    for (const Case& c : cases) {
+        const Switches s = ParseSwitches(SplitCommandLine(c.line));
+        EXPECT_EQ(s.mode, c.mode) << c.line;
+        EXPECT_EQ(s.file, c.file) << c.line;
+        EXPECT_EQ(s.log, c.log) << c.line;
+        EXPECT_EQ(s.problem.empty(), c.mode != Mode::Bad) << c.line << ": " << s.problem;
+    }
+}
+
+const std::string kMouse = "Control Panel\\Mouse";
+const std::string kAdvanced = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Advanced";
+const std::string kBackups = "C:\\Documents and Settings\\User\\Application Data\\Vantrel\\Backups";
+
+void SeedFolders(MemoryRegistry& reg) {
+    for (const TweakRow& row : PersonalFolderRows()) reg.PutString(reg::kCurrentUser, row.loadKey, row.value, "C:\\F");
+}
+
+std::string Profile(const std::string& lines) {
+    return "Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\Control Panel\\Mouse]\r\n" + lines;
+}
+
+TEST(Unattended, EachRunEndsWithItsExitCodeAndLogLines) {
+    struct Case {
+        const char* name;
+        std::string commandLine;
+        std::function<void(TestRig&)> setUp;
+        int exitCode;
+        std::vector<std::string> logged;  // in order, each within its own line
+        std::string swapMouseButtons;     // afterwards
+        bool backup;
+    };
+    const std::string logTo = " /log C:\\run.log";
+    auto profile = [](const std::string& lines) {
+        return [=](TestRig& rig) { ASSERT_EQ(rig.files.WriteAll("C:\\p.reg", Profile(lines)), 0); };
+    };
+    const std::vector<Case> cases = {
+        {"apply", "/apply C:\\p.reg" + logTo,
+         profile("\"SwapMouseButtons\"=\"1\"\r\n[HKEY_CURRENT_USER\\" + kAdvanced + "]\r\n\"Start_ShowRun\"=dword:1\r\n"), 0,
+         {"/apply \"C:\\p.reg\": All changes applied. Most changes will not be applied until you log off of Windows. "
+          "Backup: \"" + kBackups + "\\Settings 2004-05-01 12-00-00.reg\"."},
+         "1", true},
+        {"an ignored value", "/apply C:\\p.reg" + logTo, profile("\"SwapMouseButtons\"=\"1\"\r\n\"Other\"=\"x\"\r\n"), 1,
+         {"HKEY_CURRENT_USER\\Control Panel\\Mouse \"Other\": not a setting Vantrel manages", "All changes applied."},
+         "1", true},
+        {"refused writes", "/apply C:\\p.reg" + logTo,
+         [&](TestRig& rig) {
+             profile("\"SwapMouseButtons\"=\"1\"\r\n")(rig);
+             rig.registry.SetReadOnly(reg::kLocalMachine, true);
+         },
+         1, {"Explorer - Enable Net Send: the registry refused the write", "Some Changes Were Not Applied: 6 settings "},
+         "1", true},
+        {"malformed profile", "/apply C:\\p.reg" + logTo, profile("\"SwapMouseButtons\"=oops\r\n"), 2,
+         {"\"C:\\p.reg\" is not a registry file Vantrel can read (line 4: "}, "0", false},
+        {"missing profile", "/apply C:\\none.reg" + logTo, nullptr, 2, {"Vantrel could not read \"C:\\none.reg\". Error 2"},
+         "0", false},
+        {"blank personal folder", "/apply C:\\p.reg" + logTo,
+         [&](TestRig& rig) {
+             profile("\"SwapMouseButtons\"=\"1\"\r\n")(rig);
+             rig.registry.PutString(reg::kCurrentUser, PersonalFolderRows()[2].loadKey, "Favorites", "");
+         },
+         1, {"Personal Folders: - Favorites:: You Cannot save into a blank directory", "Nothing was written."}, "0", false},
+        {"backup not saved", "/apply C:\\p.reg" + logTo,
+         [&](TestRig& rig) {
+             profile("\"SwapMouseButtons\"=\"1\"\r\n")(rig);
+             rig.files.RefusePath(kBackups);
+         },
+         2, {"could not save a backup", "Nothing was written."}, "0", false},
+        {"export", "/export C:\\out.reg" + logTo, nullptr, 0, {"/export \"C:\\out.reg\": Settings exported to"}, "0", false},
+        {"export past an empty folder box", "/export C:\\out.reg" + logTo,
+         [](TestRig& rig) { rig.registry.PutString(reg::kCurrentUser, PersonalFolderRows()[0].loadKey, "AppData", ""); },
+         1, {"Personal Folders: - AppData:: You Cannot save into a blank directory", "1 setting was not exported."}, "0",
+         false},
+        {"export to a folder that is not there", "/export C:\\No\\out.reg" + logTo, nullptr, 2,
+         {"Vantrel could not write \"C:\\No\\out.reg\". Error 3"}, "0", false},
+        {"bad arguments", "/apply" + logTo, nullptr, 2, {"Bad arguments: /apply needs a file name."}, "0", false},
+    };
+    for (const Case& c : cases) {
+        TestRig rig;
+        SeedFolders(rig.registry);
+        rig.registry.PutString(reg::kCurrentUser, kMouse, "SwapMouseButtons", "0");
+        ASSERT_EQ(rig.files.WriteAll("C:\\run.log", "earlier line\r\n"), 0);
+        if (c.setUp) c.setUp(rig);
+
+        EXPECT_EQ(RunUnattended(*rig.app, ParseSwitches(SplitCommandLine(c.commandLine))), c.exitCode) << c.name;
+
+        std::string log;
+        ASSERT_EQ(rig.files.ReadAll("C:\\run.log", &log, false), 0);
+        EXPECT_EQ(log.rfind("earlier line\r\n2004-05-01 12:00:00  ", 0), 0u) << c.name << ": appended, stamped\n" << log;
+        std::size_t at = 0;
+        for (const std::string& text : c.logged) {
+            at = log.find(text, at);
+            ASSERT_NE(at, std::string::npos) << c.name << ": " << text << "\n" << log;
+            EXPECT_EQ(log.find('\n', log.rfind('\n', at) + 1), log.find("\r\n", at) + 1) << c.name << ": one line";
+        }
+        EXPECT_EQ(GetString(rig.registry, reg::kCurrentUser, kMouse, "SwapMouseButtons"), c.swapMouseButtons) << c.name;
+        EXPECT_EQ(rig.files.Exists(kBackups), c.backup) << c.name;
+        EXPECT_TRUE(rig.dialogs.shown.empty()) << c.name << ": no window";
+    }
+}
+
+TEST(Unattended, UsageIsAShortMessageAndExitCodeTwo) {
+    TestRig rig;
+    rig.dialogs.ExpectMessage("Vantrel", mb::kAnswerOk, kUsage, mb::kInformation);
+    EXPECT_EQ(RunUnattended(*rig.app, ParseSwitches({"/?"})), 2);
+}
+
+}  // namespace
+}  // namespace vantrel::testing

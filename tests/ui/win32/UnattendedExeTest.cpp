@@ -1,0 +1,172 @@
+// Vantrel.exe run by a deployment tool: /export and /apply on a seeded
+// prefix, with no window, a backup, the exit code and the log; a write that
+// the registry refuses (a key whose security denies setting values) gives
+// exit code 1 and a log line. The prefix is put back afterwards.
+#include "platform/win32/WindowsApi.h"
+
+#include <sddl.h>
+
+#include <fstream>
+#include <sstream>
+
+#include <gtest/gtest.h>
+
+#include "ui/win32/PrefixGuards.h"
+#include "ui/win32/RunningExe.h"
+
+namespace vantrel::test {
+namespace {
+
+const std::string kExplorer = R"(Software\Microsoft\Windows\CurrentVersion\Explorer)";
+const std::string kMessenger = R"(SYSTEM\ControlSet001\Services\Messenger)";
+const std::string kNarrator = R"(SOFTWARE\Microsoft\Windows NT\CurrentVersion\Accessibility\Utility Manager\Narrator)";
+
+// Runs the exe with arguments to its end; the exit code, or -1 when it did
+// not end within a minute. Fails the test when it shows any window.
+int RunVantrel(const std::string& arguments) {
+    PROCESS_INFORMATION pi{};
+    if (!StartProgram(VantrelExePath(), &pi, arguments)) {
+        ADD_FAILURE() << "CreateProcess failed, error " << GetLastError();
+        return -1;
+    }
+    bool shown = false;
+    DWORD code = static_cast<DWORD>(-1);
+    for (int waited = 0; WaitForSingleObject(pi.hProcess, 50) == WAIT_TIMEOUT; waited += 50) {
+        shown = shown || FindShownWindow(pi.dwProcessId, "", "") != nullptr;
+        if (waited > 60000) TerminateProcess(pi.hProcess, code);
+    }
+    GetExitCodeProcess(pi.hProcess, &code);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    EXPECT_FALSE(shown) << "Vantrel.exe " << arguments << " showed a window";
+    return static_cast<int>(code);
+}
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+void WriteFile(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+// Denies everyone setting values and making subkeys under a key, as a
+// restricted user meets HKEY_LOCAL_MACHINE; the key's own access list comes
+// back at the end.
+class DenyValueWrites {
+public:
+    DenyValueWrites(HKEY root, const std::string& path) {
+        if (RegOpenKeyExA(root, path.c_str(), 0, READ_CONTROL | WRITE_DAC, &key_) != ERROR_SUCCESS) return;
+        DWORD size = 0;
+        RegGetKeySecurity(key_, DACL_SECURITY_INFORMATION, nullptr, &size);
+        original_.resize(size);
+        if (RegGetKeySecurity(key_, DACL_SECURITY_INFORMATION, original_.data(), &size) != ERROR_SUCCESS) return;
+        PSECURITY_DESCRIPTOR deny = nullptr;
+        if (!ConvertStringSecurityDescriptorToSecurityDescriptorA("D:(D;;0x6;;;WD)(A;;KA;;;WD)", SDDL_REVISION_1,
+                                                                  &deny, nullptr))
+            return;
+        denied_ = RegSetKeySecurity(key_, DACL_SECURITY_INFORMATION, deny) == ERROR_SUCCESS;
+        LocalFree(deny);
+    }
+    ~DenyValueWrites() {
+        if (denied_) RegSetKeySecurity(key_, DACL_SECURITY_INFORMATION, original_.data());
+        if (key_) RegCloseKey(key_);
+    }
+    DenyValueWrites(const DenyValueWrites&) = delete;
+    DenyValueWrites& operator=(const DenyValueWrites&) = delete;
+    bool denied() const { return denied_; }
+
+private:
+    HKEY key_ = nullptr;
+    std::vector<char> original_;
+    bool denied_ = false;
+};
+
+StoredValue Sz(RegKey root, const std::string& key, const std::string& name, const std::string& text) {
+    StoredValue v{root, key, name, true, reg::kSz, {text.begin(), text.end()}};
+    v.data.push_back(0);
+    return v;
+}
+
+TEST(UnattendedExe, ApplyChangesExactlyTheProfilesValuesAndARefusedWriteIsLogged) {
+    const std::string appData = AppDataFolder();
+    ASSERT_FALSE(appData.empty());
+    char temp[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, temp);
+    const std::string base = std::string(temp) + "vantrel-base.reg", profile = std::string(temp) + "vantrel-profile.reg",
+                      log = std::string(temp) + "vantrel-unattended.log";
+    DeleteFileA(log.c_str());
+
+    Win32Registry registry;
+    RegistryGuard restoreRegistry(registry, ApplyTargets());
+    BackupFolderGuard backups(appData);
+
+    // Every personal folder filled (the backup goes to the real application
+    // data folder), and the values the profile will change set apart from it.
+    for (const TweakRow& row : PersonalFolderRows()) {
+        const std::string folder = row.value == "AppData" ? appData : "C:\\Unattended\\" + row.value;
+        WriteStored(registry, Sz(reg::kCurrentUser, row.loadKey, row.value, folder));
+    }
+    WriteStored(registry, Sz(reg::kCurrentUser, R"(Control Panel\Mouse)", "MouseSensitivity", "10"));
+    WriteStored(registry, Sz(reg::kLocalMachine, kNarrator, "Start with Windows", "0"));
+    SeedDword(registry, reg::kCurrentUser, kExplorer + "\\Advanced", "Start_ShowRun", 1);
+    SeedDword(registry, reg::kLocalMachine, kMessenger, "Start", 2);
+
+    // The prefix's own profile, applied back: from then on every value is
+    // stored the way an apply stores it.
+    ASSERT_EQ(RunVantrel("/export \"" + base + "\""), 0);
+    ASSERT_EQ(ReadFile(base).rfind("\xFF\xFE", 0), 0u) << "a version 5 file";
+    ASSERT_EQ(RunVantrel("/apply \"" + base + "\""), 0);
+    const RegistrySnapshot before = RegistrySnapshot::Of(registry, ApplyTargets());
+    const std::size_t backupsBefore = backups.NewFiles().size();
+
+    const std::vector<StoredValue> changes = {
+        Sz(reg::kCurrentUser, R"(Control Panel\Mouse)", "MouseSensitivity", "17"),
+        Sz(reg::kLocalMachine, kNarrator, "Start with Windows", "1"),
+        {reg::kCurrentUser, kExplorer + "\\Advanced", "Start_ShowRun", true, reg::kDword, {0, 0, 0, 0}},
+    };
+    WriteFile(profile, "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Control Panel\\Mouse]\r\n\"MouseSensitivity\"=\"17\"\r\n\r\n"
+                       "[HKEY_LOCAL_MACHINE\\" + kNarrator + "]\r\n\"Start with Windows\"=\"1\"\r\n\r\n"
+                       "[HKEY_CURRENT_USER\\" + kExplorer + "\\Advanced]\r\n\"Start_ShowRun\"=dword:00000000\r\n");
+    ASSERT_EQ(RunVantrel("/apply \"" + profile + "\" /log \"" + log + "\""), 0);
+
+    const RegistrySnapshot after = RegistrySnapshot::Of(registry, ApplyTargets());
+    for (std::size_t i = 0; i < after.values().size(); ++i) {
+        StoredValue expected = before.values()[i];
+        for (const StoredValue& change : changes) {
+            if (change.root == expected.root && Folded(change.key) == Folded(expected.key) && change.name == expected.name) {
+                expected.type = change.type;
+                expected.data = change.data;
+            }
+        }
+        EXPECT_TRUE(after.values()[i] == expected) << expected.key << " \"" << expected.name << "\"";
+    }
+    EXPECT_EQ(backups.NewFiles().size(), backupsBefore + 1) << "one backup for the apply";
+    const std::string firstRun = ReadFile(log);
+    EXPECT_EQ(std::count(firstRun.begin(), firstRun.end(), '\n'), 1) << firstRun;
+    EXPECT_NE(firstRun.find("All changes applied."), std::string::npos) << firstRun;
+
+    // The Messenger key refuses values: "Enable Net Send" is not saved, the
+    // rest is, and the log tells which.
+    {
+        DenyValueWrites deny(HKEY_LOCAL_MACHINE, kMessenger);
+        ASSERT_TRUE(deny.denied());
+        SeedDword(registry, reg::kLocalMachine, kMessenger, "Start", 4);
+        EXPECT_EQ(ReadDword(registry, reg::kLocalMachine, kMessenger, "Start"), 2u) << "the key refuses writes";
+        EXPECT_EQ(RunVantrel("/apply \"" + profile + "\" /log \"" + log + "\""), 1);
+    }
+    const std::string bothRuns = ReadFile(log);
+    EXPECT_EQ(bothRuns.rfind(firstRun, 0), 0u) << "appended";
+    EXPECT_NE(bothRuns.find("Explorer - Enable Net Send: ", firstRun.size()), std::string::npos) << bothRuns;
+    EXPECT_NE(bothRuns.find("Some Changes Were Not Applied: 1 setting was not saved.", firstRun.size()),
+              std::string::npos)
+        << bothRuns;
+
+    for (const std::string& file : {base, profile, log}) DeleteFileA(file.c_str());
+}
+
+}  // namespace
+}  // namespace vantrel::test
