@@ -248,7 +248,7 @@ void FormWindow::CreateControls() {
         // itself) when that frame sits on the form and the table hides it.
         const ControlDef* top = &defs[i];
         while (*top->container) top = &form_.control(top->container).def();
-        if (top->kind == ControlKind::Frame && !top->visible) e.page = ControlId(form_.def(), top->name) - kFirstControlId;
+        if (top->kind == ControlKind::Frame && !top->visible) e.page = static_cast<int>(top - defs.data());
     }
     for (size_t i = 0; i < defs.size(); ++i)
         if (entries_[i].page < 0) MakeEntry(i);
@@ -392,6 +392,14 @@ FormWindow::Entry* FormWindow::EntryByName(const std::string& name) {
     return EntryById(ControlId(form_.def(), name));
 }
 
+FormWindow::Entry* FormWindow::EntryOf(Control& control) {
+    // The form's controls keep their rows of its table.
+    if (&control.form() != &form_) return nullptr;
+    const std::ptrdiff_t row = &control.def() - form_.def().controls.data();
+    if (row < 0 || row >= static_cast<std::ptrdiff_t>(entries_.size())) return nullptr;
+    return &entries_[static_cast<size_t>(row)];
+}
+
 HWND FormWindow::control(const std::string& name) const {
     const int i = ControlId(form_.def(), name) - kFirstControlId;
     if (i < 0 || i >= static_cast<int>(entries_.size())) return nullptr;
@@ -455,7 +463,7 @@ bool FormWindow::EffectiveVisible(const Control& control) const {
 }
 
 void FormWindow::SyncVisibility(Control& control) {
-    Entry* e = EntryByName(control.name());
+    Entry* e = EntryOf(control);
     if (e && e->hwnd) {
         const bool want = EffectiveVisible(control);
         const bool has = (GetWindowLongPtrA(e->hwnd, GWL_STYLE) & WS_VISIBLE) != 0;
@@ -473,7 +481,7 @@ void FormWindow::SyncVisibility(Control& control) {
 }
 
 void FormWindow::SyncControl(Control& control) {
-    Entry* e = EntryByName(control.name());
+    Entry* e = EntryOf(control);
     // A control of a page not made yet takes the model's state when its page is first shown.
     if (e && !e->made) {
         Ready(*e);

@@ -105,6 +105,7 @@ private:
     void SyncOptionGroup(const std::string& container);
     Entry* EntryById(int id);
     Entry* EntryByName(const std::string& name);
+    Entry* EntryOf(Control& control);
     HWND FirstTabStop() const;
 
     void OnCommand(int id, int code, HWND from);
