@@ -79,7 +79,7 @@ App::App(Services& services)
 
 void App::Form_Load() {
     Form& f = *form1_;
-    bootIniRead_ = LoadBootIni(f, services_);
+    bootIni_ = LoadBootIni(f, services_);
     StepDone("boot.ini read");
     LoadSettings(f, services_.registry);
     StepDone("settings loaded");
@@ -188,7 +188,7 @@ void App::Click(const std::string& control) {
         {"Command11", [](App& a) { BrowseScreen(a.form1(), a.services(), Screen::Logon); }},
         {"Command10", [](App& a) { ChangeScreen(a.form1(), a.services(), Screen::Boot); }},
         {"Command12", [](App& a) { ChangeScreen(a.form1(), a.services(), Screen::Logon); }},
-        {"Command13", [](App& a) { SaveBootIniClicked(a.form1(), a.services(), a.bootIniRead_); }},
+        {"Command13", [](App& a) { SaveBootIniClicked(a.form1(), a.services(), a.bootIni_); }},
         {"Command14", [](App& a) { ClearCache(a.services(), CacheFolder::History); }},
         {"Command15", [](App& a) { ClearCache(a.services(), CacheFolder::Cookies); }},
         {"Command16", [](App& a) { ClearCache(a.services(), CacheFolder::TemporaryInternetFiles); }},
@@ -227,7 +227,7 @@ void App::apply_Click() {
 
     if (!WriteBackup()) return;
 
-    const std::vector<SkippedWrite> skipped = ApplySettings(f, services_.registry);
+    const std::vector<SkippedWrite> skipped = Worded(ApplySettings(f, services_.registry), services_.files);
     if (skipped.empty()) {
         dialogs.MessageBox(kAppliedMessage, "Changes Applied", mb::kInformation);
         return;

@@ -11,6 +11,7 @@
 #include "app/Controls.h"
 #include "app/Services.h"
 #include "registry/RegFile.h"
+#include "tools/Tools.h"
 
 namespace vantrel {
 
@@ -62,7 +63,7 @@ private:
     std::unique_ptr<Form> form1_;
     std::unique_ptr<Form> form2_;
     std::string lastBackup_;
-    bool bootIniRead_ = false;  // the editor holds the text of "C:\boot.ini"
+    BootIniText bootIni_ = BootIniText::Unreadable;  // what the editor holds of "C:\boot.ini"
     std::function<void(const char*)> stepObserver_;
 };
 
@@ -82,7 +83,11 @@ const std::vector<PageRoute>& PageRoutes();
 std::vector<RegKeyBlock> BackupBlocks(Registry& reg);
 // Writes that backup to a new file in the backups folder, asking nothing.
 // Returns 0 and the file's path in *where, or the error code and the file or
-// folder that could not be written.
+// folder that could not be written ("" when the application-data folder is
+// not known).
 long SaveBackup(Services& services, std::string* where);
+// Why no backup was saved, in one text: where and the error, the two parts
+// joined by the separator.
+std::string BackupNotSaved(FileSystem& files, const std::string& where, long error, const char* separator);
 
 }  // namespace vantrel

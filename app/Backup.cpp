@@ -65,17 +65,19 @@ std::vector<RegKeyBlock> BackupBlocks(Registry& reg) {
 long SaveBackup(Services& services, std::string* where) {
     FileSystem& files = services.files;
     const std::string appData = services.environment.AppDataFolder();
+    // Without a known application-data folder there is nowhere proper to
+    // keep it (never the root of a drive), and no path to name.
+    constexpr long kPathNotFound = 3;
+    where->clear();
+    if (appData.empty()) return kPathNotFound;
     const std::string folder = appData + "\\Vantrel\\Backups";
     const std::tm now = services.environment.Now();
     char stamp[64];
     std::snprintf(stamp, sizeof stamp, "Settings %04d-%02d-%02d %02d-%02d-%02d", now.tm_year + 1900, now.tm_mon + 1,
                   now.tm_mday, now.tm_hour, now.tm_min, now.tm_sec);
 
-    // Without a known application-data folder there is nowhere proper to
-    // keep it (never the root of a drive).
-    constexpr long kPathNotFound = 3;
     *where = folder;
-    long error = appData.empty() ? kPathNotFound : files.CreateFolders(folder);
+    long error = files.CreateFolders(folder);
     if (error != 0) return error;
     // Two applies within one second get distinct files.
     std::string path = folder + "\\" + stamp + ".reg";
@@ -94,10 +96,15 @@ bool App::WriteBackup() {
     }
     // The user is asked whether to go on without one.
     const int answer = services_.dialogs.MessageBox(
-        "Vantrel could not save a backup of your current settings to \"" + where + "\".\n" +
-            FileErrorReason(services_.files, error) + "\n\nApply the changes without a backup?",
+        BackupNotSaved(services_.files, where, error, "\n") + "\n\nApply the changes without a backup?",
         "Backup Not Saved", mb::kYesNo | mb::kQuestion | mb::kDefaultButton2);
     return answer == mb::kAnswerYes;
+}
+
+std::string BackupNotSaved(FileSystem& files, const std::string& where, long error, const char* separator) {
+    const std::string text = "Vantrel could not save a backup of your current settings";
+    if (where.empty()) return text + ": your application-data folder is not known.";
+    return text + " to \"" + where + "\"." + separator + FileErrorReason(files, error);
 }
 
 }  // namespace vantrel

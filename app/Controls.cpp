@@ -197,16 +197,14 @@ const TreeNode& TreeView::Node(const std::string& key) const { return const_cast
 
 void TreeView::EnsureVisible(const std::string& key) {
     std::string parent = find(key).parentKey;
-    bool any = false;
     while (!parent.empty()) {
         TreeNode& p = find(parent);
-        if (!p.expanded) {
-            p.expanded = true;
-            any = true;
-        }
+        p.expanded = true;
         parent = p.parentKey;
     }
-    if (any) changed();
+    // Scrolling is the window's part, needed even when nothing had to open.
+    reveal_ = key;
+    changed();
 }
 
 void TreeView::setExpanded(const std::string& key, bool expanded) {

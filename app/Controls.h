@@ -12,6 +12,7 @@
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace vantrel {
@@ -194,8 +195,11 @@ public:
     void Add(const std::string& relative, int relationship, const std::string& key, const std::string& text);
     bool Has(const std::string& key) const;
     const TreeNode& Node(const std::string& key) const;  // throws kElementNotFound
-    // Expands every ancestor of the node so that it is in view; does not select it.
+    // Expands every ancestor of the node and asks the window to scroll it into
+    // view; does not select it.
     void EnsureVisible(const std::string& key);
+    // The node last asked to be scrolled into view, once ("" when none is waiting).
+    std::string takeReveal() { return std::exchange(reveal_, std::string()); }
     void setExpanded(const std::string& key, bool expanded);
     const std::vector<TreeNode>& nodes() const { return nodes_; }
     const std::string& selectedKey() const { return selected_; }
@@ -205,6 +209,7 @@ private:
     TreeNode& find(const std::string& key);
     std::vector<TreeNode> nodes_;
     std::string selected_;
+    std::string reveal_;
 };
 
 class ProgressBar : public Control {

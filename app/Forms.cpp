@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "resources/product.h"
 #include "tools/Tools.h"
 
 namespace vantrel {
@@ -248,9 +249,9 @@ FormDef buildForm1()
         {"Option4", K::OptionButton, "Uncheck All", "Frame19", 240, 2280, 3015, 255},
 
         {"Frame20", K::Frame, "About:", "", 2880, 600, 6855, 6015, false},
-        {"Label96", K::Label, "Application:     Vantrel", "Frame20", 120, 360, 5775, 255},
-        {"Label97", K::Label, "Version:          2.0 - A", "Frame20", 120, 600, 6495, 255, false},
-        {"Label98", K::Label, "Author:           Corvane Software", "Frame20", 120, 840, 6495, 255},
+        {"Label96", K::Label, "Application:     " VANTREL_PRODUCT, "Frame20", 120, 360, 5775, 255},
+        {"Label97", K::Label, "Version:          " VANTREL_VERSION, "Frame20", 120, 600, 6495, 255, false},
+        {"Label98", K::Label, "Author:           " VANTREL_COMPANY, "Frame20", 120, 840, 6495, 255},
         {"Label99", K::Label, WebsiteLine(), "Frame20", 120, 1080, 6615, 255},
         {"Label100", K::Label, "Contact:          support@corvane.com", "Frame20", 120, 1320, 6615, 255},
         {"Label101", K::Label, "Vantrel should only be run (as it has only been tested) on Windows XP Home/Professional Editions, Service Pack 1 included. Seeing as Vantrel does edit your registry, it is always a good idea to backup your registry and any important files.", "Frame20", 120, 1680, 6615, 615},

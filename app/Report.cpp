@@ -15,6 +15,13 @@ const char* const kOthersApplied =
     "All other changes were applied. Most changes will not be applied until you log off of Windows.";
 }  // namespace
 
+std::vector<SkippedWrite> Worded(std::vector<SkippedWrite> skipped, FileSystem& files) {
+    for (SkippedWrite& s : skipped) {
+        if (s.status != 0) s.reason += ": " + files.ErrorText(s.status);
+    }
+    return skipped;
+}
+
 std::string SkippedLine(const SkippedWrite& skipped) {
     return skipped.page + " - " + skipped.caption + ": " + skipped.reason;
 }

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/Platform.h"
 #include "settings/TweakRow.h"
 
 namespace vantrel {
@@ -14,6 +15,9 @@ extern const char* const kAppliedMessage;      // the closing message of a whole
 extern const char* const kBlankFolderMessage;  // the blank-folder check's message
 extern const char* const kBlankFolderTitle;
 
+// The writes an apply could not make, each refused one with the system's
+// words for the registry's code after its reason.
+std::vector<SkippedWrite> Worded(std::vector<SkippedWrite> skipped, FileSystem& files);
 // One write that was not made: "Explorer - Enable Net Send: <reason>".
 std::string SkippedLine(const SkippedWrite& skipped);
 // The closing message of an apply that could not make every write, and its title.

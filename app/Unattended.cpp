@@ -102,11 +102,10 @@ int Apply(Form& form1, Services& services, const std::string& file, Log& log, co
     }
     std::string backup;
     if (const long error = SaveBackup(services, &backup)) {
-        return log.Close(command + "Vantrel could not save a backup of your current settings to \"" + backup +
-                             "\". " + FileErrorReason(services.files, error) + " Nothing was written.",
+        return log.Close(command + BackupNotSaved(services.files, backup, error, " ") + " Nothing was written.",
                          exitcode::kFailed);
     }
-    const std::vector<SkippedWrite> skipped = ApplySettings(form1, services.registry);
+    const std::vector<SkippedWrite> skipped = Worded(ApplySettings(form1, services.registry), services.files);
     for (const SkippedWrite& s : skipped) log.Line(SkippedLine(s));
     const std::string summary = skipped.empty() ? kAppliedMessage : PartlyAppliedSummary(skipped);
     const bool whole = skipped.empty() && imported.ignored.empty();

@@ -24,7 +24,8 @@ constexpr std::uint32_t kNormal = 128;  // what Win32 reports for a file with no
 
 // File operations. Paths are Windows paths ("C:\boot.ini"). Every operation
 // returns 0 or a Win32 error code (2 not found, 3 path not found, 5 access
-// denied, 32 sharing violation, ...); ErrorText describes a code.
+// denied, 32 sharing violation, ...); ErrorText describes a code in the
+// system's words, for these and for the registry's codes alike.
 class FileSystem {
 public:
     virtual ~FileSystem() = default;
@@ -34,6 +35,12 @@ public:
     virtual long ReadAll(const std::string& path, std::string* bytes, bool createIfMissing) = 0;
     // Creates the file or cuts it to zero length, then writes the bytes.
     virtual long WriteAll(const std::string& path, const std::string& bytes) = 0;
+    // Creates a file that did not exist before, in the folder, named by the
+    // prefix, a part unique to this call and ".tmp", and writes the bytes. An
+    // existing file is never opened: its name is passed over. *path names the
+    // file once it exists, also when writing into it then failed.
+    virtual long CreateUnique(const std::string& folder, const std::string& prefix, const std::string& bytes,
+                              std::string* path) = 0;
     // Adds the bytes at the end of the file in one write, creating it when
     // missing; other writers may have it open and append too.
     virtual long Append(const std::string& path, const std::string& bytes) = 0;
@@ -43,6 +50,7 @@ public:
     // Copies bytes; with failIfExists an existing target is an error (80).
     virtual long Copy(const std::string& source, const std::string& target, bool failIfExists) = 0;
     // Moves source over target in one step, replacing target when it exists.
+    // An existing target keeps its own security descriptor and owner.
     virtual long Replace(const std::string& source, const std::string& target) = 0;
     virtual long Delete(const std::string& path) = 0;
     // Creates a folder and every missing folder above it; an existing folder is fine.
@@ -50,8 +58,10 @@ public:
     virtual std::string ErrorText(long code) = 0;
 };
 
-// The command interpreter: starts a command line with a window style
-// (0 hidden, 2 minimized with focus) and does not wait for it.
+// The command interpreter: starts the system's own interpreter (the cmd.exe
+// of the system folder, never one found along the search path) with a
+// command line whose first word names it ("cmd ..."), with a window style
+// (0 hidden, 2 minimized with focus), and does not wait for it.
 class CommandShell {
 public:
     virtual ~CommandShell() = default;
@@ -113,7 +123,8 @@ public:
 class Environment {
 public:
     virtual ~Environment() = default;
-    // The user's application-data folder ("C:\Documents and Settings\<user>\Application Data").
+    // The user's application-data folder ("C:\Documents and Settings\<user>\Application Data"),
+    // "" when it is not known.
     virtual std::string AppDataFolder() = 0;
     // The user's profile folder ("C:\Documents and Settings\<user>").
     virtual std::string ProfileFolder() = 0;

@@ -64,6 +64,14 @@ std::string DecimalText(std::int32_t number) {
     return std::to_string(number);
 }
 
+// A write's outcome from its two steps. A key that could not be created is
+// the reason, not the invalid handle the value's step then met.
+WriteResult Outcome(long created, long set, long* status) {
+    if (set == reg::kSuccess) return WriteResult::Stored;
+    if (status != nullptr) *status = created != reg::kSuccess ? created : set;
+    return WriteResult::Refused;
+}
+
 }  // namespace
 
 std::optional<std::int32_t> TextToLong(std::string_view text) {
@@ -121,18 +129,18 @@ std::string GetString(Registry& reg, RegKey root, const std::string& path, const
 }
 
 WriteResult SaveString(Registry& reg, RegKey root, const std::string& path, const std::string& name,
-                       const std::string& text) {
+                       const std::string& text, long* status) {
     RegKey key = 0;
-    reg.CreateKey(root, path, &key);
+    const long created = reg.CreateKey(root, path, &key);
     // c_str() carries the terminating NUL, which is part of the stored bytes.
-    const long status = reg.SetValue(key, name, reg::kSz, reinterpret_cast<const std::uint8_t*>(text.c_str()),
-                                     static_cast<std::uint32_t>(text.size() + 1));
+    const long set = reg.SetValue(key, name, reg::kSz, reinterpret_cast<const std::uint8_t*>(text.c_str()),
+                                  static_cast<std::uint32_t>(text.size() + 1));
     reg.CloseKey(key);
-    return status == reg::kSuccess ? WriteResult::Stored : WriteResult::Refused;
+    return Outcome(created, set, status);
 }
 
 WriteResult SaveStringLong(Registry& reg, RegKey root, const std::string& path, const std::string& name,
-                           const std::string& text) {
+                           const std::string& text, long* status) {
     const auto number = TextToLong(text);
     if (!number) return WriteResult::NotANumber;
     const auto bits = static_cast<std::uint32_t>(*number);
@@ -140,10 +148,10 @@ WriteResult SaveStringLong(Registry& reg, RegKey root, const std::string& path, 
                                             static_cast<std::uint8_t>(bits >> 16),
                                             static_cast<std::uint8_t>(bits >> 24)};
     RegKey key = 0;
-    reg.CreateKey(root, path, &key);
-    const long status = reg.SetValue(key, name, reg::kDword, bytes.data(), 4);
+    const long created = reg.CreateKey(root, path, &key);
+    const long set = reg.SetValue(key, name, reg::kDword, bytes.data(), 4);
     reg.CloseKey(key);
-    return status == reg::kSuccess ? WriteResult::Stored : WriteResult::Refused;
+    return Outcome(created, set, status);
 }
 
 WriteResult DelSetting(Registry& reg, RegKey root, const std::string& path, const std::string& name) {

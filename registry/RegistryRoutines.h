@@ -26,13 +26,15 @@ std::string GetString(Registry& reg, RegKey root, const std::string& path, const
 std::string RegQueryStringValue(Registry& reg, RegKey key, const std::string& name);
 
 // Stores text as REG_SZ (text plus one NUL), creating the key and those above.
+// When refused, *status (if given) gets the registry's code: the key's
+// creation's when that failed, else the value's.
 WriteResult SaveString(Registry& reg, RegKey root, const std::string& path, const std::string& name,
-                       const std::string& text);
+                       const std::string& text, long* status = nullptr);
 
 // Converts text to a signed 32-bit number (TextToLong) and stores it as
-// REG_DWORD. A text that does not convert touches nothing.
+// REG_DWORD. A text that does not convert touches nothing. *status as SaveString's.
 WriteResult SaveStringLong(Registry& reg, RegKey root, const std::string& path, const std::string& name,
-                           const std::string& text);
+                           const std::string& text, long* status = nullptr);
 
 // Deletes a value; the key is created when missing (an empty key stays behind).
 // Returns Stored when the value is gone afterwards, Refused when the key could

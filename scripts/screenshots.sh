@@ -9,9 +9,10 @@
 #
 # WINEPREFIX may name the prefix to use; by default a scratch prefix in the
 # build folder. A prefix that does not exist yet is made with every program
-# opening in one Wine desktop window; an existing one is used as it is. The
-# Wine processes of the prefix are ended when the script ends. Needs xvfb-run
-# and ImageMagick's import.
+# opening in one Wine desktop window; an existing one is used as it is (one
+# set to another resolution, for instance). VANTREL_SCREEN sets the size of
+# the virtual X screen (default 1024x768). The Wine processes of the prefix
+# are ended when the script ends. Needs xvfb-run and ImageMagick's import.
 set -euo pipefail
 
 if [[ $# -gt 1 ]]; then
@@ -71,4 +72,4 @@ vantrel_end_wine "$WINEPREFIX"
 exit $status
 EOF
 export wine_env shoot exe out
-xvfb-run -a -s "-screen 0 1024x768x24" bash "$inner"
+xvfb-run -a -s "-screen 0 ${VANTREL_SCREEN:-1024x768}x24" bash "$inner"

@@ -57,6 +57,13 @@ vantrel_make_prefix() {
         echo "could not create the Wine prefix $dir" >&2
         return 1
     fi
+    # Wine's own fonts (Debian's fonts-wine) go where this Wine finds them:
+    # its build does not look in /usr/share/wine/fonts, and without Marlett
+    # the caption buttons show the letters "0 1 r" instead of their glyphs.
+    if [ -d /usr/share/wine/fonts ]; then
+        mkdir -p "$dir/drive_c/windows/Fonts"
+        cp /usr/share/wine/fonts/* "$dir/drive_c/windows/Fonts/" 2>/dev/null || true
+    fi
     printf '%s\r\n' \
         '[boot loader]' \
         'timeout=30' \

@@ -206,7 +206,7 @@ void SetFromRule(Form& form, const TweakRow& row, const std::string& text) {
 
 const char* SkipReason(WriteResult result) {
     switch (result) {
-    case WriteResult::Refused: return "the registry refused the write (access denied)";
+    case WriteResult::Refused: return "the registry refused the write";
     case WriteResult::NotANumber: return "not a whole number in range";
     case WriteResult::Stored: break;
     }
@@ -215,12 +215,13 @@ const char* SkipReason(WriteResult result) {
 
 void Write(Registry& reg, const TweakRow& row, const std::string& key, const std::string& text,
            std::vector<SkippedWrite>& skipped) {
-    WriteResult result = row.writer == Writer::Long ? SaveStringLong(reg, row.root, key, row.value, text)
-                                                    : SaveString(reg, row.root, key, row.value, text);
+    long status = 0;
+    WriteResult result = row.writer == Writer::Long ? SaveStringLong(reg, row.root, key, row.value, text, &status)
+                                                    : SaveString(reg, row.root, key, row.value, text, &status);
     // An empty number box stands for an absent value (that is how one loads):
     // nothing to store, and nothing the user lost.
     if (result == WriteResult::NotANumber && text.empty()) return;
-    if (const char* reason = SkipReason(result)) skipped.push_back({row.page, row.caption, reason});
+    if (const char* reason = SkipReason(result)) skipped.push_back({row.page, row.caption, reason, status});
 }
 
 // The text the row's apply rule writes for the control's current value;
@@ -262,8 +263,11 @@ void ApplyRow(Form& form, Registry& reg, const TweakRow& row, std::vector<Skippe
         return;
     }
     if (!text) return;
+    const std::size_t before = skipped.size();
     Write(reg, row, row.applyKey, *text, skipped);
-    if (!row.applyKey2.empty()) Write(reg, row, row.applyKey2, *text, skipped);
+    if (row.applyKey2.empty()) return;
+    Write(reg, row, row.applyKey2, *text, skipped);
+    if (skipped.size() == before + 2) skipped.pop_back();  // one setting, named once
 }
 
 }  // namespace vantrel

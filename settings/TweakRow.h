@@ -54,7 +54,8 @@ struct TweakRow {
 struct SkippedWrite {
     std::string page;
     std::string caption;
-    std::string reason;  // "not a whole number in range", "the registry refused the write (access denied)"
+    std::string reason;  // "not a whole number in range", "the registry refused the write"
+    long status = 0;     // the registry's code for a refused write, which the report words
 };
 
 // One value an apply is about to write (for the backup taken before it).
@@ -80,7 +81,8 @@ const std::vector<std::string>& PersonalFolderBoxes();
 // Runs one row's load: read with GetString, set the control by the load rule.
 // A failed set step leaves the control as it was (the pass goes on).
 void LoadRow(Form& form, Registry& reg, const TweakRow& row);
-// Runs one row's apply; records writes that were refused or skipped.
+// Runs one row's apply; records writes that were refused or skipped, a row
+// once even when it writes two keys.
 void ApplyRow(Form& form, Registry& reg, const TweakRow& row, std::vector<SkippedWrite>& skipped);
 // Gives a control (a row's control string) of `to` the state or text it has on `from`.
 void CopyControl(Form& from, Form& to, const std::string& control);

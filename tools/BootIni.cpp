@@ -1,7 +1,9 @@
 // The boot.ini editor: the file's bytes into Text4 at start-up, and back to
 // the file on request. A save never leaves the file empty or cut: the text
-// goes to a file beside it that then replaces it in one step, and the file's
-// attributes are put back whatever happens.
+// goes to a new file of its own beside it (a name nobody else holds, created
+// for this save) that then replaces it in one step, keeping boot.ini's own
+// security descriptor and owner. The read-only, hidden and system bits are
+// cleared only for that step and put back whatever happens.
 #include <initializer_list>
 #include <string_view>
 
@@ -12,7 +14,8 @@ namespace vantrel {
 namespace {
 
 constexpr char kBootIniPath[] = "C:\\boot.ini";
-constexpr char kBootIniTemp[] = "C:\\boot.ini.vantrel-new";
+constexpr char kBootIniFolder[] = "C:\\";
+constexpr char kTempPrefix[] = "boot.ini.";
 constexpr std::uint32_t kKeptBits =
     fileattr::kReadOnly | fileattr::kHidden | fileattr::kSystem | fileattr::kArchive;
 
@@ -23,30 +26,27 @@ std::string Joined(std::initializer_list<std::string_view> parts) {
     return text;
 }
 
-void ReportSaveFailure(Services& services, const std::string& what, long code) {
-    services.dialogs.MessageBox(Joined({"The changes could not be saved to \"", kBootIniPath, "\": ", what, ".\r\n\r\n",
-                                        FileErrorReason(services.files, code)}),
-                                "Error", mb::kExclamation);
+void ReportSaveFailure(Services& services, const std::string& what, long code, const std::string& note = {}) {
+    std::string prompt = Joined({"The changes could not be saved to \"", kBootIniPath, "\": ", what, ".\r\n\r\n",
+                                 FileErrorReason(services.files, code)});
+    if (!note.empty()) prompt += "\r\n\r\n" + note;
+    services.dialogs.MessageBox(prompt, "Error", mb::kExclamation);
+}
+
+// After a failed save: removes the file that held the new text, unless it is
+// all that is left. Returns what the user must know about it ("" when it is gone).
+std::string RemoveTemporary(FileSystem& files, const std::string& temp) {
+    if (temp.empty() || !files.Exists(temp)) return {};
+    if (!files.Exists(kBootIniPath)) {
+        return Joined({"\"", kBootIniPath, "\" is missing now. The new text is in \"", temp,
+                       "\": rename that file to boot.ini."});
+    }
+    if (files.Delete(temp) == 0) return {};
+    return Joined({"The temporary file \"", temp, "\" could not be removed; you can delete it."});
 }
 
 bool EndsWithLineBreak(const std::string& text) {
     return !text.empty() && (text.back() == '\n' || text.back() == '\r');
-}
-
-// Writes the text beside the file and moves it over the file. Returns 0 or
-// the code of the failed step, with `what` naming that step.
-long WriteThroughTemporary(FileSystem& files, const std::string& bytes, std::string* what) {
-    if (long rc = files.WriteAll(kBootIniTemp, bytes)) {
-        files.Delete(kBootIniTemp);
-        *what = "the new text could not be written";
-        return rc;
-    }
-    if (long rc = files.Replace(kBootIniTemp, kBootIniPath)) {
-        files.Delete(kBootIniTemp);
-        *what = "the file could not be replaced";
-        return rc;
-    }
-    return 0;
 }
 
 void SaveBootIni(Form& form1, Services& services) {
@@ -61,20 +61,25 @@ void SaveBootIni(Form& form1, Services& services) {
     std::string bytes = form1.text("Text4").text();
     if (!EndsWithLineBreak(bytes)) bytes += "\r\n";
 
-    std::string what;
-    long rc = files.SetAttributes(kBootIniPath, 0);
-    if (rc) {
+    std::string temp;
+    std::string what = "the new text could not be written";
+    long rc = files.CreateUnique(kBootIniFolder, kTempPrefix, bytes, &temp);
+    if (rc == 0) {
+        // A read-only file cannot be replaced: the bits are off for this step only.
         what = "its attributes could not be cleared";
-    } else {
-        rc = WriteThroughTemporary(files, bytes, &what);
+        rc = files.SetAttributes(kBootIniPath, 0);
+    }
+    if (rc == 0) {
+        what = "the file could not be replaced";
+        rc = files.Replace(temp, kBootIniPath);
     }
     // Put the kept bits back on whichever file now holds the name.
-    long restored = files.SetAttributes(kBootIniPath, kept);
-    if (rc) {
-        ReportSaveFailure(services, what, rc);
-    } else if (restored) {
-        ReportSaveFailure(services, "its attributes could not be restored", restored);
+    const long restored = files.SetAttributes(kBootIniPath, kept);
+    if (rc == 0) {
+        if (restored) ReportSaveFailure(services, "its attributes could not be restored", restored);
+        return;
     }
+    ReportSaveFailure(services, what, rc, RemoveTemporary(files, temp));
 }
 
 }  // namespace
@@ -83,7 +88,7 @@ std::string FileErrorReason(FileSystem& files, long code) {
     return Joined({"Error ", std::to_string(code), ": ", files.ErrorText(code)});
 }
 
-bool LoadBootIni(Form& form1, Services& services) {
+BootIniText LoadBootIni(Form& form1, Services& services) {
     std::string bytes;
     long rc = services.files.ReadAll(kBootIniPath, &bytes, true);
     if (rc) {
@@ -91,18 +96,21 @@ bool LoadBootIni(Form& form1, Services& services) {
         services.dialogs.MessageBox(
             Joined({"\"", kBootIniPath, "\" could not be read.\r\n\r\n", FileErrorReason(services.files, rc)}), "Error",
             mb::kExclamation);
-        return false;
+        return BootIniText::Unreadable;
     }
     form1.text("Text4").setText(bytes);
-    return true;
+    return bytes.find('\0') == std::string::npos ? BootIniText::Read : BootIniText::HeldNul;
 }
 
-void SaveBootIniClicked(Form& form1, Services& services, bool fileWasRead) {
-    if (!fileWasRead) {
-        services.dialogs.MessageBox(Joined({"The text of \"", kBootIniPath,
-                                            "\" could not be read when Vantrel started, so the editor does not hold "
-                                            "it. The file was not changed."}),
-                                    "Error", mb::kExclamation);
+void SaveBootIniClicked(Form& form1, Services& services, BootIniText loaded) {
+    if (loaded != BootIniText::Read) {
+        const char* why =
+            loaded == BootIniText::HeldNul
+                ? "\" held NUL bytes when Vantrel read it. The editor cannot hold the text from the first of them on, "
+                  "so a save would cut the file short. The file was not changed."
+                : "\" could not be read when Vantrel started, so the editor does not hold it. The file was not "
+                  "changed.";
+        services.dialogs.MessageBox(Joined({"The text of \"", kBootIniPath, why}), "Error", mb::kExclamation);
         return;
     }
     int answer = services.dialogs.MessageBox("Are you sure you want to apply changes to your Boot.ini file?",

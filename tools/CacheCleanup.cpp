@@ -3,7 +3,11 @@
 // once the folder is gone. The folder comes from the user's Shell Folders
 // key, or the Windows XP layout under the profile when the key lacks it, and
 // must lie inside the profile folder: a folder anywhere else, the profile
-// itself or a drive root is refused before anything is started.
+// itself or a drive root is refused before anything is started. So is a
+// folder with a character that the interpreter would read as more than a
+// path: a quote, % or ! (expansions), ^ (its escape) or a control character.
+// The interpreter runs without its AutoRun commands (/d) and with delayed
+// expansion off (/v:off).
 #include <cctype>
 #include <vector>
 
@@ -62,9 +66,17 @@ bool Components(const std::string& path, std::vector<std::string>* parts) {
 
 bool IsDrive(const std::string& component) { return component.size() == 2 && component[1] == ':'; }
 
+// Whether the folder's path reaches cmd's command line unchanged.
+bool PlainForCommandLine(const std::string& folder) {
+    for (char c : folder) {
+        const auto u = static_cast<unsigned char>(c);
+        if (u < 0x20 || u == 0x7F || c == '"' || c == '%' || c == '!' || c == '^') return false;
+    }
+    return true;
+}
+
 // A folder strictly inside the profile folder, both absolute paths on a drive.
 bool InsideProfile(const std::string& folder, const std::string& profile) {
-    if (folder.find_first_of("\"%") != std::string::npos) return false;  // would change the command line
     std::vector<std::string> inner, outer;
     if (!Components(folder, &inner) || !Components(profile, &outer)) return false;
     if (outer.size() < 2 || !IsDrive(outer[0])) return false;  // no profile, or a drive root
@@ -82,14 +94,20 @@ void ClearCache(Services& services, CacheFolder which) {
     const std::string profile = services.environment.ProfileFolder();
     std::string folder = GetString(services.registry, reg::kCurrentUser, kShellFoldersPath, row.valueName);
     if (folder.empty()) folder = profile + "\\" + row.xpLayout;
-    if (!InsideProfile(folder, profile)) {
-        std::string prompt = "The folder \"";
-        prompt.append(folder).append("\" is not inside your profile folder \"").append(profile);
-        prompt.append("\", so it was not removed.");
+    std::string prompt;
+    if (!PlainForCommandLine(folder)) {
+        prompt = "The folder \"" + folder +
+                 "\" contains a character that the command interpreter would not take as part of a folder name "
+                 "(a quote, %, !, ^ or a control character), so it was not removed.";
+    } else if (!InsideProfile(folder, profile)) {
+        prompt = "The folder \"" + folder + "\" is not inside your profile folder \"" + profile +
+                 "\", so it was not removed.";
+    }
+    if (!prompt.empty()) {
         services.dialogs.MessageBox(prompt, "Error", mb::kExclamation);
         return;
     }
-    std::string commandLine = "cmd /c  rd /s /q \"";
+    std::string commandLine = "cmd /d /v:off /c  rd /s /q \"";
     commandLine.append(folder).append("\"");
     services.shell.Run(commandLine, row.windowStyle);
 }

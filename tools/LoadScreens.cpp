@@ -1,6 +1,7 @@
 // Boot and logon screens: the system program that draws the screen is backed
 // up to the root of drive C: (once: the first original stays safe) and then
-// replaced by a program file the user picks. The replacement goes through a
+// replaced by a program file the user picks. Only a program file at the
+// backup path counts as that backup; anything else there stops the change. The replacement goes through a
 // file beside the system file and one-step replace, so a failed copy never
 // leaves a cut system file.
 #include "tools/Tools.h"
@@ -42,11 +43,36 @@ bool ReadProgram(Services& services, const std::string& path, std::string* bytes
     return true;
 }
 
-// Copies the system file to the backup path unless a backup is already there.
+// Whether what stands at the backup path is a real backup: a regular file
+// that starts as every Windows program does. Anything else (a folder, an
+// empty or foreign file, an entry that cannot be read) is reported, and then
+// no copy of the system file would be kept: false.
+bool BackupIsProgram(Services& services, const ScreenRow& row) {
+    FileSystem& files = services.files;
+    std::uint32_t attributes = 0;
+    std::string bytes;
+    std::string what;
+    long rc = files.GetAttributes(row.backup, &attributes);
+    if (rc == 0 && (attributes & fileattr::kDirectory)) {
+        what = "a folder";
+    } else if (rc == 0 && (rc = files.ReadAll(row.backup, &bytes, false)) == 0 && bytes.compare(0, 2, "MZ") != 0) {
+        what = "not a Windows program file";
+    }
+    if (rc == 0 && what.empty()) return true;
+    std::string prompt = "The original " + Quoted(row.systemFile) + " is kept at " + Quoted(row.backup) + ", but ";
+    prompt += rc ? "what is there cannot be read" : "what is there is " + what;
+    prompt += ", so no copy of the original would be kept. Nothing was changed: move it away and try again.";
+    if (rc) prompt += "\r\n\r\n" + FileErrorReason(files, rc);
+    Report(services, prompt);
+    return false;
+}
+
+// Copies the system file to the backup path unless a real backup is already there.
 bool KeepBackup(Services& services, const ScreenRow& row) {
-    if (services.files.Exists(row.backup)) return true;
+    if (services.files.Exists(row.backup)) return BackupIsProgram(services, row);
     long rc = services.files.Copy(row.systemFile, row.backup, true);
-    if (rc == 0 || rc == 80) return true;  // 80: a backup appeared meanwhile; it stays
+    if (rc == 0) return true;
+    if (rc == 80) return BackupIsProgram(services, row);  // something appeared there meanwhile
     Report(services, "The backup copy of " + Quoted(row.systemFile) + " could not be made at " + Quoted(row.backup) +
                          ". Nothing was changed.\r\n\r\n" + FileErrorReason(services.files, rc));
     return false;

@@ -101,10 +101,13 @@ void LoadStartupItems(Form& form1, Form& form2, Services& services) {
 void AddStartupItem(Form& form1, Services& services, bool localMachine) {
     std::string fileName, fileTitle;
     if (!services.dialogs.ShowOpen(&fileName, &fileTitle) || fileTitle.empty()) return;
-    WriteResult result = SaveString(services.registry, RootOf(localMachine), kRunKeyPath, fileTitle, fileName);
+    long status = 0;
+    WriteResult result =
+        SaveString(services.registry, RootOf(localMachine), kRunKeyPath, fileTitle, fileName, &status);
     if (result != WriteResult::Stored) {
         services.dialogs.MessageBox("\"" + fileTitle +
-                                        "\" could not be added to the startup items: the registry refused the change.",
+                                        "\" could not be added to the startup items: the registry refused the change."
+                                        "\r\n\r\n" + FileErrorReason(services.files, status),
                                     "Error", mb::kExclamation);
         return;
     }

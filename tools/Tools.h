@@ -10,14 +10,18 @@
 
 namespace vantrel {
 
+// What start-up's read of "C:\boot.ini" left in the editor: the whole text,
+// nothing (the file could not be read), or a text with NUL bytes, which the
+// edit box cuts at the first of them.
+enum class BootIniText { Read, Unreadable, HeldNul };
 // Start-up step 1: the text of "C:\boot.ini" into Text4. A file that cannot be
 // opened, read or created leaves Text4 empty, shows a message with the error's
-// number and description, and start-up goes on. Returns whether the text was read.
-bool LoadBootIni(Form& form1, Services& services);
-// Command13_Click: "Save Changes Made to Boot.ini" after a Yes. When the
-// file's text could not be read at start-up, the editor does not hold it and
-// saving would replace the file with whatever the box holds: refused.
-void SaveBootIniClicked(Form& form1, Services& services, bool fileWasRead = true);
+// number and description, and start-up goes on.
+BootIniText LoadBootIni(Form& form1, Services& services);
+// Command13_Click: "Save Changes Made to Boot.ini" after a Yes. Unless the
+// whole text was read at start-up, the editor does not hold it and a save
+// would replace the file with less: refused, with the reason.
+void SaveBootIniClicked(Form& form1, Services& services, BootIniText loaded = BootIniText::Read);
 
 enum class Screen { Boot, Logon };
 // Command9_Click / Command11_Click: Browse into Text2 / Text3.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdio>
 #include <fstream>
 #include <iterator>
 #include <system_error>
@@ -241,6 +242,25 @@ long PortableFileSystem::WriteAll(const std::string& path, const std::string& by
     return WriteHost(r, bytes);
 }
 
+long PortableFileSystem::CreateUnique(const std::string& folder, const std::string& prefix, const std::string& bytes,
+                                      std::string* path) {
+    std::string base = folder;
+    if (!base.empty() && base.back() != '\\' && base.back() != '/') base += '\\';
+    base += prefix;
+    for (int attempt = 0; attempt < 1000; ++attempt) {
+        char part[16];
+        std::snprintf(part, sizeof part, "%08lx.tmp", nextUnique_++);
+        Resolved r = Resolve(base + part);
+        if (r.status) return r.status;
+        if (IsThere(r.host)) continue;  // taken: never opened
+        if (!IsDir(r.host.parent_path())) return kPathNotFound;
+        if (auto code = Injected(Op::Write, {&r})) return *code;
+        *path = base + part;
+        return WriteHost(r, bytes);
+    }
+    return kFileExists;
+}
+
 long PortableFileSystem::Append(const std::string& path, const std::string& bytes) {
     Resolved r = Resolve(path);
     if (r.status) return r.status;
@@ -360,10 +380,12 @@ std::string PortableFileSystem::ErrorText(long code) {
         {2, "The system cannot find the file specified."},
         {3, "The system cannot find the path specified."},
         {5, "Access is denied."},
+        {6, "The handle is invalid."},
         {29, "The system cannot write to the specified device."},
         {30, "The system cannot read from the specified device."},
         {32, "The process cannot access the file because it is being used by another process."},
         {80, "The file exists."},
+        {87, "The parameter is incorrect."},
         {112, "There is not enough space on the disk."},
         {123, "The filename, directory name, or volume label syntax is incorrect."},
         {161, "The specified path is invalid."},

@@ -34,6 +34,10 @@ public:
     bool Exists(const std::string& path) override;
     long ReadAll(const std::string& path, std::string* bytes, bool createIfMissing) override;
     long WriteAll(const std::string& path, const std::string& bytes) override;
+    // "<folder>\<prefix><8 hex digits>.tmp", counting up from 1 past names
+    // that are taken; injected write failures apply to the new file.
+    long CreateUnique(const std::string& folder, const std::string& prefix, const std::string& bytes,
+                      std::string* path) override;
     long Append(const std::string& path, const std::string& bytes) override;
     long GetAttributes(const std::string& path, std::uint32_t* attributes) override;
     long SetAttributes(const std::string& path, std::uint32_t attributes) override;
@@ -82,6 +86,7 @@ private:
     std::filesystem::path root_;
     std::map<std::string, std::uint32_t> attributes_;  // by key; absent = no bits
     std::vector<Failure> failures_;
+    unsigned long nextUnique_ = 1;
 };
 
 }  // namespace vantrel

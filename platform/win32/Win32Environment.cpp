@@ -32,7 +32,14 @@ int DayOfYear(const SYSTEMTIME& t) {
 
 }  // namespace
 
-std::string Win32Environment::AppDataFolder() { return ShellFolder(CSIDL_APPDATA); }
+std::string Win32Environment::AppDataFolder() {
+    // Created when it does not exist yet, as after the user moved it on the
+    // Personal Folders page; failing that, the Windows XP layout under the profile.
+    std::string folder = ShellFolder(CSIDL_APPDATA | CSIDL_FLAG_CREATE);
+    if (!folder.empty()) return folder;
+    const std::string profile = Variable("USERPROFILE");
+    return profile.empty() ? std::string() : profile + "\\Application Data";
+}
 
 std::string Win32Environment::ProfileFolder() {
     std::string folder = ShellFolder(CSIDL_PROFILE);

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <string>
+#include <vector>
 
 namespace vantrel {
 
@@ -41,6 +42,33 @@ bool IsFolder(const std::string& path) {
     return bits != INVALID_FILE_ATTRIBUTES && (bits & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+// Writes every byte through the handle, flushes and closes it.
+long WriteAndClose(FileHandle& file, const std::string& bytes) {
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        DWORD wrote = 0;
+        DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 20));
+        if (!WriteFile(file.get(), bytes.data() + done, chunk, &wrote, nullptr)) return LastError();
+        if (wrote == 0) return ERROR_WRITE_FAULT;
+        done += wrote;
+    }
+    if (!FlushFileBuffers(file.get())) return LastError();
+    return file.Close();
+}
+
+// Gives `to` the access list of `from`. ReplaceFile keeps the replaced file's
+// own descriptor where the file system holds one; where it only renames (as
+// Wine's does), the file that ends under the name still carries the list.
+// Nothing to do on a volume without access lists, so failures are ignored.
+void CopyAccessList(const std::string& from, const std::string& to) {
+    DWORD size = 0;
+    GetFileSecurityA(from.c_str(), DACL_SECURITY_INFORMATION, nullptr, 0, &size);
+    if (size == 0) return;
+    std::vector<char> descriptor(size);
+    if (!GetFileSecurityA(from.c_str(), DACL_SECURITY_INFORMATION, descriptor.data(), size, &size)) return;
+    SetFileSecurityA(to.c_str(), DACL_SECURITY_INFORMATION, descriptor.data());
+}
+
 }  // namespace
 
 bool Win32FileSystem::Exists(const std::string& path) {
@@ -74,16 +102,32 @@ long Win32FileSystem::WriteAll(const std::string& path, const std::string& bytes
     FileHandle file(
         CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.valid()) return LastError();
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        DWORD wrote = 0;
-        DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 20));
-        if (!WriteFile(file.get(), bytes.data() + done, chunk, &wrote, nullptr)) return LastError();
-        if (wrote == 0) return ERROR_WRITE_FAULT;
-        done += wrote;
+    return WriteAndClose(file, bytes);
+}
+
+long Win32FileSystem::CreateUnique(const std::string& folder, const std::string& prefix, const std::string& bytes,
+                                   std::string* path) {
+    std::string base = folder;
+    if (!base.empty() && base.back() != '\\' && base.back() != '/') base += '\\';
+    base += prefix;
+    // Names start at a point that differs from process to process and from
+    // moment to moment; a name that is taken is passed over.
+    DWORD unique = (GetCurrentProcessId() << 16) ^ GetTickCount();
+    for (int attempt = 0; attempt < 1000; ++attempt, ++unique) {
+        char part[16];
+        wsprintfA(part, "%08lx.tmp", static_cast<unsigned long>(unique));
+        const std::string name = base + part;
+        FileHandle file(
+            CreateFileA(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file.valid()) {
+            const long rc = LastError();
+            if (rc == ERROR_FILE_EXISTS || rc == ERROR_ALREADY_EXISTS) continue;
+            return rc;
+        }
+        *path = name;
+        return WriteAndClose(file, bytes);
     }
-    if (!FlushFileBuffers(file.get())) return LastError();
-    return file.Close();
+    return ERROR_FILE_EXISTS;
 }
 
 long Win32FileSystem::Append(const std::string& path, const std::string& bytes) {
@@ -113,9 +157,20 @@ long Win32FileSystem::Copy(const std::string& source, const std::string& target,
 }
 
 long Win32FileSystem::Replace(const std::string& source, const std::string& target) {
-    return MoveFileExA(source.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)
-               ? 0
-               : LastError();
+    if (GetFileAttributesA(target.c_str()) == INVALID_FILE_ATTRIBUTES) {
+        return MoveFileExA(source.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)
+                   ? 0
+                   : LastError();
+    }
+    // ReplaceFile keeps the target's security descriptor and owner, where a
+    // move would give the name the source's.
+    CopyAccessList(target, source);
+    if (ReplaceFileA(target.c_str(), source.c_str(), nullptr, 0, nullptr, nullptr)) return 0;
+    const long rc = LastError();
+    // The target is gone already and the source kept its name: put it in place.
+    if (rc == ERROR_UNABLE_TO_MOVE_REPLACEMENT && MoveFileExA(source.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH))
+        return 0;
+    return rc;
 }
 
 long Win32FileSystem::Delete(const std::string& path) {

@@ -10,6 +10,14 @@
 namespace vantrel {
 
 void Win32CommandShell::Run(const std::string& commandLine, int windowStyle) {
+    // The interpreter is the system folder's cmd.exe, named as the program to
+    // start: left to the command line alone, CreateProcess would look for
+    // "cmd" in the program's folder and the current folder first, and the Open
+    // dialog can leave the current folder anywhere the user browsed to.
+    char system[MAX_PATH] = {};
+    const UINT length = GetSystemDirectoryA(system, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) return;
+    const std::string interpreter = std::string(system, length) + "\\cmd.exe";
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESHOWWINDOW;
@@ -18,7 +26,8 @@ void Win32CommandShell::Run(const std::string& commandLine, int windowStyle) {
     // CreateProcessA may write into the command line: hand it a copy.
     std::vector<char> line(commandLine.begin(), commandLine.end());
     line.push_back('\0');
-    if (CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) {
+    if (CreateProcessA(interpreter.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                       &process)) {
         CloseHandle(process.hThread);
         CloseHandle(process.hProcess);
     }

@@ -7,8 +7,9 @@
 
 namespace vantrel {
 
-// Starts a command line (CreateProcessA, the window style as the show
-// command) and does not wait for it.
+// Starts the system folder's cmd.exe (%SystemRoot%\system32) with the command
+// line (CreateProcessA, the window style as the show command) and does not
+// wait for it. No cmd.exe found along the search path is ever started.
 class Win32CommandShell : public CommandShell {
 public:
     void Run(const std::string& commandLine, int windowStyle) override;

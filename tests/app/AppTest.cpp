@@ -251,6 +251,21 @@ TEST(ApplyPass, RefusedWritesAreNamedInsteadOfClaimingSuccess) {
     EXPECT_TRUE(rig.registry.Raw(reg::kCurrentUser, kAdvanced, "Hidden"));
 }
 
+// The reason is the system's text for the registry's own code (the key's
+// creation was refused), and a folder refused on both of its keys is one line.
+TEST(ApplyPass, RefusedWriteGivesTheSystemsReasonOncePerSetting) {
+    TestRig rig;
+    SeedFolders(rig.registry);
+    rig.app->Form_Load();
+    rig.registry.SetReadOnly(reg::kCurrentUser, true);
+    rig.dialogs.ExpectMessage("Some Changes Were Not Applied");
+    rig.app->apply_Click();
+    const std::string& text = rig.dialogs.shown.at(0).prompt;
+    const std::string line = "Personal Folders: - AppData:: the registry refused the write: " + rig.files.ErrorText(5);
+    EXPECT_NE(text.find(line), std::string::npos) << text;
+    EXPECT_EQ(text.find("AppData::", text.find(line) + line.size()), std::string::npos) << text;
+}
+
 TEST(ApplyPass, BackupRestoresThePreviousValuesExactly) {
     TestRig rig;
     SeedFolders(rig.registry);
@@ -298,20 +313,28 @@ TEST(ApplyPass, UnwritableBackupAsksAndNoWritesNothing) {
     }
 }
 
-TEST(BootIni, UnreadableAtStartUpIsNeverOverwrittenByTheEmptyEditor) {
-    TestRig rig;
-    ASSERT_EQ(rig.files.WriteAll("C:\\boot.ini", "[boot loader]\r\ntimeout=30\r\n"), 0);
-    rig.files.FailOn(PortableFileSystem::Op::Read, "C:\\boot.ini", 32);
-    rig.dialogs.ExpectMessage("Error");  // could not be read; start-up goes on
-    rig.app->Form_Load();
-    EXPECT_EQ(rig.form1().text("Text4").text(), "");
-    rig.dialogs.ExpectMessage("Error");  // the save is refused
-    rig.app->Click("Command13");
-    rig.dialogs.Verify();
-    rig.files.ClearFailures();
-    std::string bytes;
-    ASSERT_EQ(rig.files.ReadAll("C:\\boot.ini", &bytes, false), 0);
-    EXPECT_EQ(bytes, "[boot loader]\r\ntimeout=30\r\n");
+// The editor does not hold the whole file: a save would replace it with less.
+TEST(BootIni, FileTheEditorCannotHoldIsNeverOverwritten) {
+    const std::string nul("[boot loader]\r\n\0timeout=30\r\n", 29);
+    for (const bool unreadable : {true, false}) {
+        TestRig rig;
+        const std::string bytes = unreadable ? "[boot loader]\r\ntimeout=30\r\n" : nul;
+        ASSERT_EQ(rig.files.WriteAll("C:\\boot.ini", bytes), 0);
+        if (unreadable) {
+            rig.files.FailOn(PortableFileSystem::Op::Read, "C:\\boot.ini", 32);
+            rig.dialogs.ExpectMessage("Error");  // could not be read; start-up goes on
+        }
+        rig.app->Form_Load();
+        if (unreadable) EXPECT_EQ(rig.form1().text("Text4").text(), "");
+        rig.dialogs.ExpectMessage("Error");  // the save is refused, before any question
+        rig.app->Click("Command13");
+        rig.dialogs.Verify();
+        EXPECT_NE(rig.dialogs.shown.back().prompt.find(unreadable ? "could not be read" : "NUL"), std::string::npos);
+        rig.files.ClearFailures();
+        std::string stored;
+        ASSERT_EQ(rig.files.ReadAll("C:\\boot.ini", &stored, false), 0);
+        EXPECT_EQ(stored, bytes);
+    }
 }
 
 TEST(ApplyPass, NoKnownApplicationDataFolderAsksBeforeApplying) {
@@ -325,6 +348,7 @@ TEST(ApplyPass, NoKnownApplicationDataFolderAsksBeforeApplying) {
     rig.dialogs.Verify();
     EXPECT_EQ(rig.registry.ExportRegFile(RegFormat::Regedit4), before);
     EXPECT_FALSE(rig.files.Exists("C:\\Vantrel"));
+    EXPECT_EQ(rig.dialogs.shown[0].prompt.find("\\Vantrel"), std::string::npos) << "a path made from nothing";
 }
 
 TEST(Accessibility, CheckAllAndUncheckAllOnlyChangeTheBoxes) {

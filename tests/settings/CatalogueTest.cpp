@@ -204,6 +204,76 @@ TEST_F(CatalogueTest, ReadOnlyMachineRootReportsRefusedWritesAndWritesTheUserVal
     EXPECT_EQ(target.Raw(HKCU, kShell, "Startup"), Sz("C:\\x"));
 }
 
+// Which value each check box and Start menu check mark reads and writes, set
+// down apart from the catalogue, with a stored text that moves the control
+// off the state an absent value leaves it in.
+struct Binding {
+    std::string control;
+    RegKey root;
+    std::string key, value, moves;
+};
+
+std::vector<Binding> Bindings() {
+    const std::string exp = R"(Software\Microsoft\Windows\CurrentVersion\Explorer)", adv = exp + R"(\Advanced)";
+    const std::string util = kUtil;
+    std::vector<Binding> b = {
+        {"Check1", HKLM, R"(SYSTEM\ControlSet001\Services\Messenger)", "Start", "2"},
+        {"Check2", HKCU, exp + R"(\AutoComplete)", "AutoSuggest", "yes"},
+        {"Check3", HKCU, adv, "EnableBalloonTips", "1"},
+        {"Check4", HKCU, adv, "Hidden", "1"},
+        {"Check5", HKCU, adv, "HideFileExt", "1"},
+        {"Check6", HKCU, exp, "CaseSensitive", "1"},
+        {"Check7", HKCU, exp, "IncludeSubFolders", "1"},
+        {"Check8", HKCU, exp, "SearchHidden", "1"},
+        {"Check9", HKCU, exp, "SearchSystemDirs", "1"},
+        {"Check10", HKCU, R"(Control Panel\Mouse)", "SnapToDefaultButton", "1"},
+        {"Check21", HKLM, util + "Magnifier", "Start with Windows", "1"},
+        {"Check22", HKLM, util + "Narrator", "Start with Windows", "1"},
+        {"Check23", HKLM, util + "On-Screen Keyboard", "Start with Windows", "1"},
+    };
+    const char* ie[] = {"FullScreen",      "Use Search Asst",        "Disable Script Debugger",
+                        "Enable AutoImageResize", "Use FormSuggest", "NotifyDownloadComplete",
+                        "Play_Animations", "Print_Background",       "ShowGoButton"};
+    for (int i = 0; i < 9; ++i) b.push_back({"Check" + std::to_string(11 + i), HKCU, kIe, ie[i], "no"});
+    const char* start[] = {"Start_AdminToolsRoot", "Start_ShowControlPanel", "Start_ShowHelp",  "Start_ShowMyComputer",
+                           "Start_ShowMyDocs",     "Start_ShowMyMusic",      "Start_ShowMyPics", "Start_ShowNetConn",
+                           "Start_ShowNetPlaces",  "Start_ShowPrinters",     "Start_ShowRecentDocs",
+                           "Start_ShowRun",        "Start_ShowSearch",       "StartMenuFavorites"};
+    for (int i = 0; i < 14; ++i) b.push_back({"List1[" + std::to_string(i) + "]", HKCU, adv, start[i], "1"});
+    return b;
+}
+
+std::unique_ptr<Form> Loaded(Registry& reg) {
+    auto form = std::make_unique<Form>(Form1Def());
+    FillStartMenuList(*form);
+    LoadSettings(*form, reg);
+    LoadStartMenuChecks(*form, reg);
+    return form;
+}
+
+TEST_F(CatalogueTest, EveryCheckBoxReadsAndWritesItsOwnValue) {
+    const std::vector<Binding> bindings = Bindings();
+    MemoryRegistry empty, baseWrites;
+    std::unique_ptr<Form> base = Loaded(empty);
+    ApplySettings(*base, baseWrites);
+    for (const Binding& b : bindings) {
+        MemoryRegistry stored, writes;
+        stored.PutString(b.root, b.key, b.value, b.moves);
+        std::unique_ptr<Form> read = Loaded(stored);
+        const int state = StateOf(*base, b.control);
+        SetStateOf(*base, b.control, 1 - state);
+        ApplySettings(*base, writes);
+        SetStateOf(*base, b.control, state);
+        for (const Binding& o : bindings) {
+            const bool self = &o == &b;
+            EXPECT_EQ(StateOf(*read, o.control) != StateOf(*base, o.control), self) << b.value << " read by "
+                                                                                     << o.control;
+            EXPECT_EQ(writes.Raw(o.root, o.key, o.value) != baseWrites.Raw(o.root, o.key, o.value), self)
+                << b.control << " writes " << o.value;
+        }
+    }
+}
+
 TEST_F(CatalogueTest, DownloadDirectoryIsWrittenWhereItIsRead) {
     LoadAll(source);
     form.text("Text18").setText(R"(F:\Incoming)");

@@ -136,6 +136,78 @@ TEST_F(BootIniTest, FailedSaveKeepsTheOldFileAndItsAttributes) {
     }
 }
 
+// The store, recording the steps of a save; its replace can fail the worst
+// way, after the old file is gone.
+struct StepFiles : PortableFileSystem {
+    using PortableFileSystem::PortableFileSystem;
+    std::vector<std::string> steps;
+    bool replaceLosesTarget = false;
+    long CreateUnique(const std::string& folder, const std::string& prefix, const std::string& bytes,
+                      std::string* path) override {
+        steps.push_back("write");
+        return PortableFileSystem::CreateUnique(folder, prefix, bytes, path);
+    }
+    long SetAttributes(const std::string& path, std::uint32_t bits) override {
+        steps.push_back(bits ? "restore" : "clear");
+        return PortableFileSystem::SetAttributes(path, bits);
+    }
+    long Replace(const std::string& source, const std::string& target) override {
+        steps.push_back("replace");
+        if (!replaceLosesTarget) return PortableFileSystem::Replace(source, target);
+        Delete(target);
+        return 1176;
+    }
+};
+
+// The new text goes to a file of its own (files already beside boot.ini are
+// never used), the bits are off only for the replace, and what a failed save
+// leaves behind is named.
+TEST_F(BootIniTest, SaveGoesThroughAFileOfItsOwnAndNamesWhatItLeaves) {
+    struct Case {
+        const char* what;
+        std::function<void(StepFiles&)> inject;
+        const char* note;  // in the message; "" for a save that works
+        std::size_t files;
+    };
+    const Case cases[] = {
+        {"saved", [](StepFiles&) {}, "", 3},
+        {"temporary file kept", [](StepFiles& f) { f.FailOn(PortableFileSystem::Op::Replace, kBootIni, 32),
+                                                   f.FailOn(PortableFileSystem::Op::Delete, "", 5); },
+         "could not be removed; you can delete it", 4},
+        {"old file lost", [](StepFiles& f) { f.replaceLosesTarget = true; }, "rename that file to boot.ini", 3},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TempFolder drive;
+        StepFiles store(drive.path());
+        Services over{registry, store, shell, browser, dialogs, environment, [] {}};
+        const char* const planted[] = {"C:\\boot.ini.vantrel-new", "C:\\boot.ini.00000001.tmp"};
+        for (const char* path : planted) ASSERT_EQ(store.WriteAll(path, "someone else's"), 0);
+        ASSERT_EQ(store.WriteAll(kBootIni, kSample), 0);
+        store.SetAttributes(kBootIni, kReadOnlyHiddenSystem);
+        store.steps.clear();
+        c.inject(store);
+        form1.text("Text4").setText("new");
+        dialogs.ExpectMessage(kQuestionTitle, mb::kAnswerYes);
+        if (*c.note) dialogs.ExpectMessage("Error");
+        SaveBootIniClicked(form1, over);
+        EXPECT_EQ(store.steps, (std::vector<std::string>{"write", "clear", "replace", "restore"}));
+        EXPECT_EQ(static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(drive.path()), {})),
+                  c.files);
+        for (const char* path : planted) {
+            std::string bytes;
+            EXPECT_EQ(store.ReadAll(path, &bytes, false), 0);
+            EXPECT_EQ(bytes, "someone else's") << path;
+        }
+        if (*c.note) {
+            const std::string& prompt = dialogs.shown.back().prompt;
+            EXPECT_NE(prompt.find(c.note), std::string::npos) << prompt;
+            EXPECT_NE(prompt.find("C:\\boot.ini.00000002.tmp"), std::string::npos) << prompt;
+        }
+        dialogs.shown.clear();
+    }
+}
+
 TEST_F(BootIniTest, SavingWhenTheFileIsGoneReportsAndCreatesNothing) {
     form1.text("Text4").setText("text");
     dialogs.ExpectMessage(kQuestionTitle, mb::kAnswerYes).ExpectMessage("Error");

@@ -30,9 +30,9 @@ TEST_F(CacheCleanupTest, RemovesTheFoldersNamedUnderShellFolders) {
     registry.PutString(reg::kCurrentUser, kShellFolders, "Cache", "C:/Documents and Settings/Halvard/TIF");
     for (const Row& row : kRows) ClearCache(services, row.folder);
     const std::vector<RecordingShell::Started> expected = {
-        {"cmd /c  rd /s /q \"C:\\Documents and Settings\\Halvard\\H\"", 0},
-        {"cmd /c  rd /s /q \"c:\\documents and settings\\HALVARD\\Cookies\"", 0},
-        {"cmd /c  rd /s /q \"C:/Documents and Settings/Halvard/TIF\"", 2},
+        {"cmd /d /v:off /c  rd /s /q \"C:\\Documents and Settings\\Halvard\\H\"", 0},
+        {"cmd /d /v:off /c  rd /s /q \"c:\\documents and settings\\HALVARD\\Cookies\"", 0},
+        {"cmd /d /v:off /c  rd /s /q \"C:/Documents and Settings/Halvard/TIF\"", 2},
     };
     EXPECT_EQ(shell.started, expected);
 }
@@ -42,7 +42,8 @@ TEST_F(CacheCleanupTest, FallsBackToTheXpLayoutUnderTheProfile) {
         shell.started.clear();
         ClearCache(services, row.folder);
         ClearCache(services, row.folder);  // every press starts one more
-        const RecordingShell::Started once{"cmd /c  rd /s /q \"" + std::string(kProfile) + row.xpLayout + "\"", row.style};
+        const std::string folder = std::string(kProfile) + row.xpLayout;
+        const RecordingShell::Started once{"cmd /d /v:off /c  rd /s /q \"" + folder + "\"", row.style};
         EXPECT_EQ(shell.started, std::vector<RecordingShell::Started>(2, once)) << row.valueName;
     }
 }
@@ -63,6 +64,11 @@ TEST_F(CacheCleanupTest, RefusesFoldersOutsideTheProfile) {
         "C:\\Documents and Settings\\Halvard\\..\\Other\\Cookies",
         "C:\\Documents and Settings\\Halvard\\%SystemRoot%",
         "C:\\Documents and Settings\\Halvard\\Cookies\" & rd /s /q \"C:\\WINDOWS",
+        // inside the profile, but cmd would not read these as a plain path
+        "C:\\Documents and Settings\\Halvard\\!SystemRoot!",
+        "C:\\Documents and Settings\\Halvard\\Cookies^",
+        "C:\\Documents and Settings\\Halvard\\Cookies\r\nrd /s /q C:\\WINDOWS",
+        "C:\\Documents and Settings\\Halvard\\Coo\x7fkies",
     };
     for (const char* folder : refused) {
         registry.PutString(reg::kCurrentUser, kShellFolders, "Cookies", folder);

@@ -106,6 +106,27 @@ TEST_P(LoadScreensTest, MissingSystemFileStopsBeforeTheReplacement) {
     EXPECT_FALSE(files.Exists(row().backup));
 }
 
+TEST_P(LoadScreensTest, AnythingButAProgramAtTheBackupPathStopsTheChange) {
+    const std::function<void()> stale[] = {
+        [&] { ASSERT_EQ(files.CreateFolders(row().backup), 0); },
+        [&] { Put(row().backup, ""); },
+        [&] { Put(row().backup, "old notes"); },
+        [&] { Put(row().backup, "MZ"), files.FailOn(PortableFileSystem::Op::Read, row().backup, 32); },
+    };
+    for (const auto& plant : stale) {
+        std::filesystem::remove_all(files.HostPath(row().backup));
+        Put(row().systemFile, "MZoriginal");
+        Put("C:\\Screens\\new.exe", "MZnew");
+        plant();
+        ExpectNote();
+        dialogs.ExpectMessage("Error");
+        Change("C:\\Screens\\new.exe");
+        ExpectErrorNaming(row().backup);
+        files.ClearFailures();
+        EXPECT_EQ(Content(row().systemFile), "MZoriginal");
+    }
+}
+
 TEST_P(LoadScreensTest, BrowseFillsTheBoxAndACancelLeavesIt) {
     dialogs.ExpectOpen("C:\\Screens\\boot.exe", "boot.exe");
     BrowseScreen(form1, services, row().screen);

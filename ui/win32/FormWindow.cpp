@@ -95,6 +95,35 @@ HFONT MakeFont(int dpi, bool bold) {
                        DEFAULT_PITCH | FF_SWISS, "MS Sans Serif");
 }
 
+// The logo, drawn for 96 dots per inch, at the window's resolution: scaled by
+// the layout's own factor, smoothed.
+HBITMAP LoadLogo(HINSTANCE instance, int dpi) {
+    auto logo = static_cast<HBITMAP>(LoadImageA(instance, MAKEINTRESOURCEA(IDB_LOGO), IMAGE_BITMAP, 0, 0, 0));
+    BITMAP size{};
+    if (!logo || dpi == 96 || !GetObjectA(logo, sizeof size, &size)) return logo;
+    const int width = MulDiv(size.bmWidth, dpi, 96);
+    const int height = MulDiv(size.bmHeight, dpi, 96);
+    HDC screen = GetDC(nullptr);
+    HDC from = CreateCompatibleDC(screen);
+    HDC to = CreateCompatibleDC(screen);
+    HBITMAP scaled = CreateCompatibleBitmap(screen, width, height);
+    if (scaled) {
+        HGDIOBJ oldFrom = SelectObject(from, logo);
+        HGDIOBJ oldTo = SelectObject(to, scaled);
+        SetStretchBltMode(to, HALFTONE);
+        SetBrushOrgEx(to, 0, 0, nullptr);
+        StretchBlt(to, 0, 0, width, height, from, 0, 0, size.bmWidth, size.bmHeight, SRCCOPY);
+        SelectObject(from, oldFrom);
+        SelectObject(to, oldTo);
+    }
+    DeleteDC(from);
+    DeleteDC(to);
+    ReleaseDC(nullptr, screen);
+    if (!scaled) return logo;
+    DeleteObject(logo);
+    return scaled;
+}
+
 void RegisterWindowClass(HINSTANCE instance, WNDPROC proc) {
     WNDCLASSEXA existing{};
     existing.cbSize = sizeof existing;
@@ -353,7 +382,7 @@ HWND FormWindow::CreateControl(int index, const ControlDef& def, bool groupStart
                  FALSE);
     switch (def.kind) {
     case ControlKind::Image:
-        if (!logo_) logo_ = static_cast<HBITMAP>(LoadImageA(instance_, MAKEINTRESOURCEA(IDB_LOGO), IMAGE_BITMAP, 0, 0, 0));
+        if (!logo_) logo_ = LoadLogo(instance_, dpi_);
         if (logo_) SendMessageA(h, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(logo_));
         break;
     case ControlKind::Slider:
@@ -603,6 +632,9 @@ void FormWindow::SyncTree(Entry& e) {
     if (auto it = items.find(tree.selectedKey()); it != items.end()) wanted = it->second;
     auto current = reinterpret_cast<HTREEITEM>(SendMessageA(e.hwnd, TVM_GETNEXTITEM, TVGN_CARET, 0));
     if (current != wanted) SendMessageA(e.hwnd, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(wanted));
+    // A revealed node is scrolled into view too; expanding its parent is not enough.
+    if (auto it = items.find(tree.takeReveal()); it != items.end())
+        SendMessageA(e.hwnd, TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(it->second));
 }
 
 void FormWindow::SyncOptionGroup(const std::string& container) {

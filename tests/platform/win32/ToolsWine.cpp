@@ -1,6 +1,7 @@
 // The Win32 file, shell and environment backends, and the tools over them,
 // against the real system calls (under Wine in the test run).
 #include <windows.h>
+#include <sddl.h>
 #undef MessageBox  // the dialogs' method, not the Win32 macro
 
 #include <gtest/gtest.h>
@@ -19,6 +20,7 @@
 #include "registry/RegistryRoutines.h"
 #include "support/ScriptedDialogs.h"
 #include "tools/Tools.h"
+#include "ui/win32/RegistrySnapshot.h"
 
 namespace vantrel::testing {
 namespace {
@@ -30,6 +32,38 @@ constexpr std::uint32_t kKeptBits =
 bool FolderExists(const std::string& path) {
     DWORD bits = GetFileAttributesA(path.c_str());
     return bits != INVALID_FILE_ATTRIBUTES && (bits & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::string ThisProgram() {
+    char self[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, self, MAX_PATH);
+    return self;
+}
+
+// A copy of this program started under the name cmd.exe stands for a cmd.exe
+// planted where the search path looks first: it leaves a mark beside itself
+// and ends before any test runs.
+[[maybe_unused]] const bool kPlantedCmd = [] {
+    const std::string self = ThisProgram();
+    if (self.size() < 8 || lstrcmpiA(self.c_str() + self.size() - 8, "\\cmd.exe") != 0) return false;
+    CloseHandle(CreateFileA((self.substr(0, self.size() - 7) + "planted-ran").c_str(), GENERIC_WRITE, 0, nullptr,
+                            CREATE_ALWAYS, 0, nullptr));
+    ExitProcess(0);
+}();
+
+// The owner and access list of a file, as text.
+std::string Protection(const std::string& path) {
+    const SECURITY_INFORMATION what = OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION;
+    DWORD size = 0;
+    GetFileSecurityA(path.c_str(), what, nullptr, 0, &size);
+    std::vector<char> sd(size);
+    char* text = nullptr;
+    if (!size || !GetFileSecurityA(path.c_str(), what, sd.data(), size, &size) ||
+        !ConvertSecurityDescriptorToStringSecurityDescriptorA(sd.data(), SDDL_REVISION_1, what, &text, nullptr))
+        return "unreadable";
+    std::string result = text;
+    LocalFree(text);
+    return result;
 }
 
 // A fresh folder in the user's temporary folder, removed at the end.
@@ -117,6 +151,14 @@ TEST_F(ToolsWine, FileBackendGivesTheCodesTheToolsRelyOn) {
     EXPECT_EQ(files.Delete(file), 0);
     EXPECT_EQ(files.Delete(file), 2);
 
+    std::string first, second;  // names nobody holds, one per call
+    ASSERT_EQ(files.CreateUnique(scratch.path(), "t.", "one", &first), 0);
+    ASSERT_EQ(files.CreateUnique(scratch.path() + "\\", "t.", "two", &second), 0);
+    EXPECT_NE(first, second);
+    EXPECT_EQ(first.rfind(scratch.path() + "\\t.", 0), 0u) << first;
+    ASSERT_EQ(files.ReadAll(second, &bytes, false), 0);
+    EXPECT_EQ(bytes, "two");
+
     EXPECT_EQ(files.CreateFolders(scratch.path() + "\\x\\y\\z"), 0);
     EXPECT_TRUE(FolderExists(scratch.path() + "\\x\\y\\z"));
     EXPECT_EQ(files.CreateFolders(scratch.path() + "\\x\\y"), 0);
@@ -150,12 +192,22 @@ private:
     std::uint32_t attributes_ = 0;
 };
 
-TEST_F(ToolsWine, BootIniSaveKeepsItsTextAndAttributes) {
+TEST_F(ToolsWine, BootIniSaveKeepsItsTextAttributesAndProtection) {
     BootIniGuard guard(files);
     const std::string sample = "[boot loader]\r\ntimeout=30\r\n[operating systems]\r\n";
     files.SetAttributes(kBootIni, 0);
     ASSERT_EQ(files.WriteAll(kBootIni, sample), 0);
+    // Only the system and the owner may use it, unlike a file newly made beside it.
+    const std::string made = Protection(kBootIni);
+    const std::string owner = made.substr(2, made.find("D:") - 2);
+    PSECURITY_DESCRIPTOR closed = nullptr;
+    ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorA(
+        ("D:P(A;;FA;;;SY)(A;;FA;;;" + owner + ")").c_str(), SDDL_REVISION_1, &closed, nullptr));
+    ASSERT_TRUE(SetFileSecurityA(kBootIni, DACL_SECURITY_INFORMATION, closed));
+    LocalFree(closed);
     ASSERT_EQ(files.SetAttributes(kBootIni, fileattr::kReadOnly | fileattr::kHidden | fileattr::kSystem), 0);
+    const std::string protection = Protection(kBootIni);
+    ASSERT_NE(protection, made);
     std::uint32_t before = 0;
     ASSERT_EQ(files.GetAttributes(kBootIni, &before), 0);
     ASSERT_TRUE(before & fileattr::kReadOnly);
@@ -180,7 +232,11 @@ TEST_F(ToolsWine, BootIniSaveKeepsItsTextAndAttributes) {
     ASSERT_EQ(files.GetAttributes(kBootIni, &after), 0);
     EXPECT_EQ(after & kKeptBits, before & kKeptBits);
     EXPECT_TRUE(dialogs.shown.size() == 2) << dialogs.shown.back().prompt;
-    EXPECT_FALSE(files.Exists("C:\\boot.ini.vantrel-new"));
+    EXPECT_EQ(Protection(kBootIni), protection);
+    WIN32_FIND_DATAA found;
+    HANDLE left = FindFirstFileA("C:\\boot.ini?*", &found);
+    EXPECT_EQ(left, INVALID_HANDLE_VALUE) << "left beside it: " << found.cFileName;
+    if (left != INVALID_HANDLE_VALUE) FindClose(left);
 }
 
 TEST_F(ToolsWine, StartupItemIsAddedToAndRemovedFromTheRunKey) {
@@ -226,6 +282,46 @@ TEST_F(ToolsWine, DeleteCookiesRemovesTheUsersCookieFolder) {
     for (int waited = 0; waited < 200 && FolderExists(folder); ++waited) Sleep(100);
     EXPECT_FALSE(FolderExists(folder)) << folder;
     files.CreateFolders(folder);  // leave the prefix with an empty cookie folder
+}
+
+TEST_F(ToolsWine, InterpreterIsTheSystemsWhateverTheCurrentFolderHolds) {
+    ScratchFolder scratch;
+    ASSERT_TRUE(CopyFileA(ThisProgram().c_str(), (scratch.path() + "\\cmd.exe").c_str(), FALSE));
+    const std::string cache = scratch.path() + "\\cache", planted = scratch.path() + "\\planted-ran";
+    ASSERT_EQ(files.CreateFolders(cache + "\\sub"), 0);
+    char before[MAX_PATH] = {};
+    GetCurrentDirectoryA(MAX_PATH, before);
+    SetCurrentDirectoryA(scratch.path().c_str());  // where the Open dialog may leave it
+    shell.Run("cmd /d /v:off /c  rd /s /q \"" + cache + "\"", 0);
+    SetCurrentDirectoryA(before);
+    for (int waited = 0; waited < 200 && FolderExists(cache) && !files.Exists(planted); ++waited) Sleep(100);
+    EXPECT_FALSE(files.Exists(planted)) << "the cmd.exe of the current folder ran";
+    EXPECT_FALSE(FolderExists(cache));
+}
+
+// Where the application-data folder is looked for: created when the user
+// moved it and it does not exist yet, else under the profile, else unknown.
+TEST_F(ToolsWine, ApplicationDataFolderIsCreatedOrFoundUnderTheProfile) {
+    const std::string explorer = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\";
+    const test::StoredValue saved[] = {
+        test::ReadStored(registry, reg::kCurrentUser, explorer + "User Shell Folders", "AppData"),
+        test::ReadStored(registry, reg::kCurrentUser, explorer + "Shell Folders", "AppData")};
+    const std::string profile = environment.ProfileFolder();
+    const std::string moved = profile + "\\Moved AppData " + std::to_string(GetCurrentProcessId());
+    const std::string cases[][3] = {  // stored, USERPROFILE, found
+        {moved, profile, moved},
+        {"Q:\\nowhere\\AppData", profile, profile + "\\Application Data"},
+        {"Q:\\nowhere\\AppData", "", ""},
+    };
+    for (const auto& [stored, variable, found] : cases) {
+        for (const test::StoredValue& v : saved) SaveString(registry, v.root, v.key, "AppData", stored);
+        SetEnvironmentVariableA("USERPROFILE", variable.empty() ? nullptr : variable.c_str());
+        EXPECT_EQ(environment.AppDataFolder(), found) << stored;
+    }
+    SetEnvironmentVariableA("USERPROFILE", profile.c_str());
+    for (const test::StoredValue& v : saved) test::WriteStored(registry, v);
+    EXPECT_TRUE(FolderExists(moved));
+    RemoveDirectoryA(moved.c_str());
 }
 
 TEST_F(ToolsWine, EnvironmentNamesTheUsersFoldersAndTheTime) {

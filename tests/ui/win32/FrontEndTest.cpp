@@ -415,6 +415,29 @@ TEST_F(FrontEnd, MenuRoutesRevealNodesWithoutMovingTheSelection) {
     EXPECT_EQ(VisiblePages(), std::vector<std::string>{"Frame16"});
 }
 
+// A revealed node is scrolled into view, also when its parent is open already.
+TEST_F(FrontEnd, RevealedNodeIsScrolledIntoView) {
+    Start();
+    HWND tree = Control("TreeView1");
+    RECT area;
+    GetClientRect(tree, &area);
+    SetWindowPos(tree, nullptr, 0, 0, area.right, area.bottom / 4, SWP_NOMOVE | SWP_NOZORDER);  // a few rows
+    for (HTREEITEM root : Roots(tree)) SendMessageA(tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(root));
+    const std::pair<const char*, const char*> reveals[] = {
+        {"wi", "Windows Information"}, {"exp", "Explorer"}, {"start", "Startup"}, {"mouse", "Mouse"},
+        {"key", "Keyboard"}};
+    for (const auto& [menu, node] : reveals) {
+        SendMessageA(tree, TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(FindItem(tree, "Accessibility Options")));
+        Command(menu);
+        RECT r{}, visible;
+        GetClientRect(tree, &visible);
+        HTREEITEM item = FindItem(tree, node);
+        std::memcpy(&r, &item, sizeof item);
+        ASSERT_TRUE(SendMessageA(tree, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&r))) << node;
+        EXPECT_TRUE(r.top >= 0 && r.bottom <= visible.bottom) << menu << ": " << node << " at " << r.top;
+    }
+}
+
 TEST_F(FrontEnd, UserEditsReachTheModelAndModelChangesReachTheControls) {
     Start();
     Form& f = app_->form1();
