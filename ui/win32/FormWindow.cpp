@@ -279,13 +279,24 @@ void FormWindow::CreateControls() {
         while (*top->container) top = &form_.control(top->container).def();
         if (top->kind == ControlKind::Frame && !top->visible) e.page = static_cast<int>(top - defs.data());
     }
+    std::vector<size_t> rows;
     for (size_t i = 0; i < defs.size(); ++i)
-        if (entries_[i].page < 0) MakeEntry(i);
+        if (entries_[i].page < 0) rows.push_back(i);
+    MakeEntries(rows);
     for (size_t i = 0; i < defs.size(); ++i) {
         if (defs[i].kind == ControlKind::Timer)
             SetTimer(hwnd_, static_cast<UINT_PTR>(kFirstControlId + i), static_cast<UINT>(std::max(defs[i].max, 1)),
                      nullptr);
     }
+}
+
+void FormWindow::MakeEntries(std::vector<size_t> rows) {
+    // Made in stacking order: a new child window starts at the bottom, so
+    // each lands in its place without being moved when nothing lies below it.
+    const auto& defs = form_.def().controls;
+    std::stable_sort(rows.begin(), rows.end(),
+                     [&defs](size_t a, size_t b) { return StackLayer(defs[a].kind) < StackLayer(defs[b].kind); });
+    for (size_t i : rows) MakeEntry(i);
 }
 
 void FormWindow::MakeEntry(size_t i) {
@@ -324,7 +335,7 @@ void FormWindow::MakePage(int page) {
     std::vector<size_t> rows;
     for (size_t i = 0; i < entries_.size(); ++i)
         if (entries_[i].page == page && !entries_[i].made) rows.push_back(i);
-    for (size_t i : rows) MakeEntry(i);
+    MakeEntries(rows);
     // Then the model's state: values first, so the page appears filled in;
     // the frame brings its contents along.
     for (size_t i : rows) SyncValue(entries_[i]);

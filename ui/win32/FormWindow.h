@@ -91,6 +91,7 @@ private:
     void CreateMainWindow();
     void CreateControls();
     void CreateMenus();
+    void MakeEntries(std::vector<size_t> rows);
     void MakeEntry(size_t index);
     void MakePage(int page);
     bool Ready(Entry& entry);  // its window is made, or made now because its page is on screen
