@@ -294,8 +294,9 @@ void FormWindow::MakeEntries(std::vector<size_t> rows) {
     // Made in stacking order: a new child window starts at the bottom, so
     // each lands in its place without being moved when nothing lies below it.
     const auto& defs = form_.def().controls;
-    std::stable_sort(rows.begin(), rows.end(),
-                     [&defs](size_t a, size_t b) { return StackLayer(defs[a].kind) < StackLayer(defs[b].kind); });
+    std::sort(rows.begin(), rows.end(), [&defs](size_t a, size_t b) {
+        return std::make_pair(StackLayer(defs[a].kind), a) < std::make_pair(StackLayer(defs[b].kind), b);
+    });
     for (size_t i : rows) MakeEntry(i);
 }
 
