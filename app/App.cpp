@@ -168,6 +168,8 @@ void App::NodeClick(const std::string& key) {
 
 void App::Menu(const std::string& item) {
     if (item == "sc") return apply_Click();
+    if (item == "review") return ReviewChanges();
+    if (item == "restore") return RestoreBackup();
     if (item == "exit") return EndProgram();
     if (item == "vco") return OpenHomePage(services_);
     if (item == "cfvntu") return OpenUpdatePage(services_);
@@ -211,20 +213,22 @@ void App::Click(const std::string& control) {
 
 // ---- the apply pass ----
 
+bool App::FoldersFilled() {
+    if (BlankFolders(*form1_).empty()) return true;
+    services_.dialogs.MessageBox(kBlankFolderMessage, kBlankFolderTitle, mb::kExclamation);
+    // Start-up again puts the stored values back into every control.
+    // Its second run stops at the tree, which already holds its nodes.
+    try {
+        Form_Load();
+    } catch (const VbError&) {
+    }
+    return false;
+}
+
 void App::apply_Click() {
     Form& f = *form1_;
     Dialogs& dialogs = services_.dialogs;
-    if (!BlankFolders(f).empty()) {
-        dialogs.MessageBox(kBlankFolderMessage, kBlankFolderTitle, mb::kExclamation);
-        // Start-up again puts the stored values back into every control.
-        // Its second run stops at the tree, which already holds its nodes.
-        try {
-            Form_Load();
-        } catch (const VbError&) {
-        }
-        return;
-    }
-
+    if (!FoldersFilled()) return;
     if (!WriteBackup()) return;
 
     const std::vector<SkippedWrite> skipped = Worded(ApplySettings(f, services_.registry), services_.files);

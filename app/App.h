@@ -42,6 +42,12 @@ public:
 
     // The apply pass ("Apply Changes" and File > "Save Changes").
     void apply_Click();
+    // File > "Review Changes...": what the apply pass would change, and a
+    // way on to it.
+    void ReviewChanges();
+    // File > "Restore Backup...": a backup's values that Vantrel manages,
+    // reviewed, then written after a new backup; the pages are read again.
+    void RestoreBackup();
 
     // Shows one of Frame2 to Frame20 and hides the others.
     void ShowPage(const std::string& frame);
@@ -55,6 +61,9 @@ private:
     void ShowSplash();
     void EndProgram();
     bool WriteBackup();
+    // The apply pass's blank-folder check: false, after the warning and a
+    // second start-up that puts the stored values back, when a folder box is empty.
+    bool FoldersFilled();
     void StepDone(const char* step) {
         if (stepObserver_) stepObserver_(step);
     }
@@ -78,10 +87,15 @@ struct PageRoute {
 };
 const std::vector<PageRoute>& PageRoutes();
 
-// The current stored values of everything an apply writes, as .reg key blocks
-// (absent values as deletions): importing them undoes the apply.
+// The current stored values of everything an apply writes, read with the wide
+// registry functions, as .reg key blocks (absent values as deletions):
+// importing them undoes the apply, whatever the system's code page.
 std::vector<RegKeyBlock> BackupBlocks(Registry& reg);
-// Writes that backup to a new file in the backups folder, asking nothing.
+// Where backups are kept: "<application data>\Vantrel\Backups", or "" when
+// the application-data folder is not known.
+std::string BackupFolder(Environment& environment);
+// Writes that backup, as a version 5 .reg file (UTF-16), to a new file in the
+// backups folder, named by the time, asking nothing.
 // Returns 0 and the file's path in *where, or the error code and the file or
 // folder that could not be written ("" when the application-data folder is
 // not known).

@@ -1,6 +1,7 @@
 // The backup an apply takes before it writes anything: the current stored
-// value of every value the apply is about to write, as a .reg file that
-// restores them when imported (values that are absent now become deletions).
+// value of every value the apply is about to write, as a version 5 .reg file
+// that restores them exactly when imported (values that are absent now
+// become deletions).
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
@@ -26,14 +27,17 @@ std::string WithoutTrailingBackslash(std::string path) {
 }
 
 // The value as stored now, or a deletion when it is absent or unreadable.
+// Read with the wide functions, so that no code page stands between the
+// registry and the file.
 RegValueEntry CurrentValue(Registry& reg, RegKey root, const std::string& path, const std::string& name) {
+    RegValueEntry entry = RegRemovedValue(AnsiToUtf8(reg.codePage(), name));
     RegKey key = 0;
-    if (reg.OpenKey(root, path, &key) != reg::kSuccess) return RegRemovedValue(name);
-    RegValueEntry entry = RegRemovedValue(name);
+    if (reg.OpenKey(root, path, &key) != reg::kSuccess) return entry;
+    const std::u16string wideName = reg.codePage().ToWide(name);
     std::uint32_t type = 0, size = 0;
-    if (reg.QueryValue(key, name, &type, nullptr, &size) == reg::kSuccess) {
+    if (reg.QueryValueW(key, wideName, &type, nullptr, &size) == reg::kSuccess) {
         std::vector<std::uint8_t> data(size);
-        if (size == 0 || reg.QueryValue(key, name, &type, data.data(), &size) == reg::kSuccess) {
+        if (size == 0 || reg.QueryValueW(key, wideName, &type, data.data(), &size) == reg::kSuccess) {
             data.resize(size);
             entry.remove = false;
             entry.type = type;
@@ -54,7 +58,7 @@ std::vector<RegKeyBlock> BackupBlocks(Registry& reg) {
             return b.root == v.root && Folded(b.path) == Folded(path);
         });
         if (it == blocks.end()) {
-            blocks.push_back(RegKeyBlock{v.root, path, false, {}});
+            blocks.push_back(RegKeyBlock{v.root, AnsiToUtf8(reg.codePage(), path), false, {}});
             it = blocks.end() - 1;
         }
         it->values.push_back(CurrentValue(reg, v.root, path, v.value));
@@ -62,28 +66,34 @@ std::vector<RegKeyBlock> BackupBlocks(Registry& reg) {
     return blocks;
 }
 
+std::string BackupFolder(Environment& environment) {
+    const std::string appData = environment.AppDataFolder();
+    return appData.empty() ? std::string() : appData + "\\Vantrel\\Backups";
+}
+
 long SaveBackup(Services& services, std::string* where) {
     FileSystem& files = services.files;
-    const std::string appData = services.environment.AppDataFolder();
     // Without a known application-data folder there is nowhere proper to
     // keep it (never the root of a drive), and no path to name.
     constexpr long kPathNotFound = 3;
-    where->clear();
-    if (appData.empty()) return kPathNotFound;
-    const std::string folder = appData + "\\Vantrel\\Backups";
+    constexpr long kInvalidData = 13;
+    const std::string folder = BackupFolder(services.environment);
+    *where = folder;
+    if (folder.empty()) return kPathNotFound;
     const std::tm now = services.environment.Now();
     char stamp[64];
     std::snprintf(stamp, sizeof stamp, "Settings %04d-%02d-%02d %02d-%02d-%02d", now.tm_year + 1900, now.tm_mon + 1,
                   now.tm_mday, now.tm_hour, now.tm_min, now.tm_sec);
 
-    *where = folder;
     long error = files.CreateFolders(folder);
     if (error != 0) return error;
     // Two applies within one second get distinct files.
     std::string path = folder + "\\" + stamp + ".reg";
     for (int n = 2; files.Exists(path); ++n) path = folder + "\\" + stamp + " (" + std::to_string(n) + ").reg";
     *where = path;
-    return files.WriteAll(path, WriteRegFile(BackupBlocks(services.registry), RegFormat::Regedit4));
+    // The catalogue's names never hold a line break, so the writer never refuses them.
+    const RegWriteResult file = WriteRegFile(BackupBlocks(services.registry), RegFormat::Version5);
+    return file.ok() ? files.WriteAll(path, file.bytes) : kInvalidData;
 }
 
 bool App::WriteBackup() {

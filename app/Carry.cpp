@@ -15,9 +15,12 @@ namespace {
 
 constexpr std::size_t kListedInMessage = 20;  // longer lists end with "(and N more)"
 
-// A registry with nothing in it: what an imported file's values are laid over.
+// A registry with nothing in it: what an imported file's values are laid
+// over. Its A functions convert through the system's code page, as the
+// registry's do.
 class EmptyRegistry : public Registry {
 public:
+    explicit EmptyRegistry(const CodePage& ansi) : ansi_(ansi) {}
     long OpenKey(RegKey, const std::string&, RegKey*) override { return reg::kFileNotFound; }
     long CreateKey(RegKey, const std::string&, RegKey*) override { return reg::kAccessDenied; }
     long QueryValue(RegKey, const std::string&, std::uint32_t*, std::uint8_t*, std::uint32_t*) override {
@@ -33,12 +36,22 @@ public:
         return reg::kNoMoreItems;
     }
     long CloseKey(RegKey) override { return reg::kSuccess; }
-};
+    long QueryValueW(RegKey, const std::u16string&, std::uint32_t*, std::uint8_t*, std::uint32_t*) override {
+        return reg::kFileNotFound;
+    }
+    long SetValueW(RegKey, const std::u16string&, std::uint32_t, const std::uint8_t*, std::uint32_t) override {
+        return reg::kAccessDenied;
+    }
+    long DeleteValueW(RegKey, const std::u16string&) override { return reg::kFileNotFound; }
+    long EnumValueW(RegKey, std::uint32_t, char16_t*, std::uint32_t*, std::uint32_t*, std::uint8_t*,
+                    std::uint32_t*) override {
+        return reg::kNoMoreItems;
+    }
+    const CodePage& codePage() override { return ansi_; }
 
-// The conversion of the ANSI text the apply pass writes to UTF-16.
-std::string SystemWide(std::string_view ansi) {
-    return AnsiToUtf16Le(ansi);
-}
+private:
+    const CodePage& ansi_;
+};
 
 void RemoveValue(std::vector<RegKeyBlock>& blocks, const ValueRef& ref) {
     for (RegKeyBlock& block : blocks) {
@@ -128,7 +141,8 @@ SettingsProfile ExportProfile(Form& form1, Registry& reg) {
 }
 
 std::string ExportFile(const SettingsProfile& profile) {
-    return WriteRegFile(profile.blocks, RegFormat::Version5);
+    // The catalogue's names never hold a line break, so the writer never refuses them.
+    return WriteRegFile(profile.blocks, RegFormat::Version5).bytes;
 }
 
 std::string IgnoredLine(RegKey root, const std::string& path, const std::string* name) {
@@ -139,9 +153,9 @@ std::string IgnoredLine(RegKey root, const std::string& path, const std::string*
     return line + ": not a setting Vantrel manages";
 }
 
-ImportedSettings ImportSettings(Form& form1, std::string_view bytes) {
+ImportedSettings ImportSettings(Form& form1, std::string_view bytes, const CodePage& ansi) {
     ImportedSettings result;
-    const RegParseResult parsed = ParseRegFile(bytes);
+    const RegParseResult parsed = ParseRegFile(bytes, ansi);
     if (!parsed.ok()) {
         result.error = parsed.error;
         return result;
@@ -153,10 +167,12 @@ ImportedSettings ImportSettings(Form& form1, std::string_view bytes) {
     std::vector<bool> named(targets.size(), false);
     std::vector<const RegOp*> last(targets.size(), nullptr);
     for (const RegOp& op : parsed.ops) {
+        // The file's names in UTF-8, as the catalogue names values.
+        const std::string path = Utf8ToAnsi(ansi, op.path), name = Utf8ToAnsi(ansi, op.name);
         if (op.kind == RegOpKind::SetValue || op.kind == RegOpKind::DeleteValue) {
-            const std::size_t i = TargetIndex(targets, {op.root, op.path, op.name});
+            const std::size_t i = TargetIndex(targets, {op.root, path, name});
             if (i == std::string::npos) {
-                result.ignored.push_back(IgnoredLine(op.root, op.path, &op.name));
+                result.ignored.push_back(IgnoredLine(op.root, path, &name));
                 continue;
             }
             named[i] = true;
@@ -164,25 +180,25 @@ ImportedSettings ImportSettings(Form& form1, std::string_view bytes) {
         } else if (op.kind == RegOpKind::DeleteKey) {
             bool covers = false;
             for (std::size_t i = 0; i < targets.size(); ++i) {
-                if (targets[i].root != op.root || !IsBelow(targets[i].key, op.path)) continue;
+                if (targets[i].root != op.root || !IsBelow(targets[i].key, path)) continue;
                 named[i] = true;
                 last[i] = nullptr;
                 covers = true;
             }
-            if (!covers) result.ignored.push_back(IgnoredLine(op.root, op.path, nullptr));
+            if (!covers) result.ignored.push_back(IgnoredLine(op.root, path, nullptr));
         }
     }
 
     // The file's values as a store, read by the load rules of a window as
     // it is built; each control set there is then copied to the pages.
-    EmptyRegistry empty;
+    EmptyRegistry empty(ansi);
     RecordingRegistry store(empty, RecordingRegistry::Refusals::None);
     for (std::size_t i = 0; i < targets.size(); ++i) {
         if (!last[i]) continue;
         RegKey key = 0;
         store.CreateKey(targets[i].root, targets[i].key, &key);
-        store.SetValue(key, targets[i].value, last[i]->type, last[i]->data.data(),
-                       static_cast<std::uint32_t>(last[i]->data.size()));
+        store.SetValueW(key, ansi.ToWide(targets[i].value), last[i]->type, last[i]->data.data(),
+                        static_cast<std::uint32_t>(last[i]->data.size()));
         store.CloseKey(key);
     }
     Form fresh(form1.def());
@@ -253,7 +269,7 @@ void ImportSettingsCommand(Form& form1, Services& services) {
         services.dialogs.MessageBox(CannotReadMessage(services, path, error), title, mb::kExclamation);
         return;
     }
-    const ImportedSettings imported = ImportSettings(form1, bytes);
+    const ImportedSettings imported = ImportSettings(form1, bytes, services.registry.codePage());
     if (!imported.error.empty()) {
         services.dialogs.MessageBox(MalformedMessage(path, imported.error), title, mb::kExclamation);
         return;
@@ -311,7 +327,7 @@ void GroupPolicyCommand(Form& form1, Services& services) {
         long error = services.files.CreateFolders(part.folder);
         if (error == 0) {
             where = part.file;
-            error = services.files.WriteAll(part.file, WritePolicyFile(blocks, SystemWide));
+            error = services.files.WriteAll(part.file, WritePolicyFile(blocks));
         }
         if (error != 0) {
             services.dialogs.MessageBox(CannotWriteMessage(services, where, error), title, mb::kExclamation);

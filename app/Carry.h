@@ -40,8 +40,9 @@ struct ImportedSettings {
 // holds it only where the apply writes it ("User Shell Folders" for a
 // personal folder), from there. Organisation and owner set the Explorer
 // page's boxes, not the machine's information labels. Other controls keep
-// what they show. Writes nothing.
-ImportedSettings ImportSettings(Form& form1, std::string_view bytes);
+// what they show. Writes nothing. A REGEDIT4 file's text is read in the given
+// code page, which also turns the file's text into what the pages show.
+ImportedSettings ImportSettings(Form& form1, std::string_view bytes, const CodePage& ansi = Windows1252());
 
 // An entry of an imported file that Vantrel does not manage, as dialogs and
 // the log give it.

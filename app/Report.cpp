@@ -15,6 +15,10 @@ const char* const kOthersApplied =
     "All other changes were applied. Most changes will not be applied until you log off of Windows.";
 }  // namespace
 
+std::string RefusedReason(FileSystem& files, long status) {
+    return "the registry refused the write: " + files.ErrorText(status);
+}
+
 std::vector<SkippedWrite> Worded(std::vector<SkippedWrite> skipped, FileSystem& files) {
     for (SkippedWrite& s : skipped) {
         if (s.status != 0) s.reason += ": " + files.ErrorText(s.status);

@@ -18,6 +18,9 @@ extern const char* const kBlankFolderTitle;
 // The writes an apply could not make, each refused one with the system's
 // words for the registry's code after its reason.
 std::vector<SkippedWrite> Worded(std::vector<SkippedWrite> skipped, FileSystem& files);
+// The reason of a write the registry refused with this code:
+// "the registry refused the write: <the system's words>".
+std::string RefusedReason(FileSystem& files, long status);
 // One write that was not made: "Explorer - Enable Net Send: <reason>".
 std::string SkippedLine(const SkippedWrite& skipped);
 // The closing message of an apply that could not make every write, and its title.

@@ -90,7 +90,7 @@ int Apply(Form& form1, Services& services, const std::string& file, Log& log, co
     if (const long error = services.files.ReadAll(file, &bytes, false)) {
         return log.Close(command + CannotReadMessage(services, file, error), exitcode::kFailed);
     }
-    const ImportedSettings imported = ImportSettings(form1, bytes);
+    const ImportedSettings imported = ImportSettings(form1, bytes, services.registry.codePage());
     if (!imported.error.empty()) return log.Close(command + MalformedMessage(file, imported.error), exitcode::kFailed);
     for (const std::string& line : imported.ignored) log.Line(line);
 

@@ -15,6 +15,7 @@
 
 #include "app/Controls.h"
 #include "app/Forms.h"
+#include "registry/ForwardingRegistry.h"
 #include "settings/TweakRow.h"
 
 #ifdef _WIN32
@@ -29,9 +30,9 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 // Forwards every call and sums the time spent inside the backend.
-class TimingRegistry : public Registry {
+class TimingRegistry : public ForwardingRegistry {
 public:
-    explicit TimingRegistry(Registry& inner) : inner_(inner) {}
+    explicit TimingRegistry(Registry& inner) : ForwardingRegistry(inner) {}
     Clock::duration spent{};
     std::uint64_t calls = 0;
 
@@ -69,7 +70,6 @@ private:
         ++calls;
         return rc;
     }
-    Registry& inner_;
 };
 
 #ifdef _WIN32
@@ -142,9 +142,9 @@ void SeedTypicalValues(MemoryRegistry& store) {
 // Records the backend calls of one pass so that the same calls can be timed
 // again without the engine and without a clock read per call. Handles that
 // the pass opened are replaced by those the replay opens.
-class CallRecorder : public Registry {
+class CallRecorder : public ForwardingRegistry {
 public:
-    explicit CallRecorder(Registry& inner) : inner_(inner) {}
+    explicit CallRecorder(Registry& inner) : ForwardingRegistry(inner) {}
 
     long OpenKey(RegKey p, const std::string& s, RegKey* out) override {
         return Open(Op::Open, p, s, out, inner_.OpenKey(p, s, out));
@@ -163,11 +163,6 @@ public:
     long DeleteValue(RegKey k, const std::string& n) override {
         calls_.push_back({Op::Delete, Ref(k), n, 0, {}, 0, false, -1});
         return inner_.DeleteValue(k, n);
-    }
-    long EnumKey(RegKey k, std::uint32_t i, char* n, std::uint32_t* l) override { return inner_.EnumKey(k, i, n, l); }
-    long EnumValue(RegKey k, std::uint32_t i, char* n, std::uint32_t* l, std::uint32_t* t, std::uint8_t* d,
-                   std::uint32_t* dl) override {
-        return inner_.EnumValue(k, i, n, l, t, d, dl);
     }
     long CloseKey(RegKey k) override {
         calls_.push_back({Op::Close, Ref(k), {}, 0, {}, 0, false, -1});
@@ -232,7 +227,6 @@ private:
         return rc;
     }
 
-    Registry& inner_;
     std::vector<Call> calls_;
     std::vector<std::pair<RegKey, int>> live_;
     std::vector<RegKey> handles_;

@@ -100,6 +100,22 @@ struct FileChoice {
     std::string defaultExtension;  // "reg"
 };
 
+// A list to look over before acting on it: rows of texts under column
+// headers, a row marked where something needs the user's eye, and two
+// buttons: one that acts and one that closes without acting. Texts are UTF-8.
+struct ReviewList {
+    struct Row {
+        std::vector<std::string> cells;  // one per column
+        bool marked = false;
+    };
+    std::string title;
+    std::string intro;  // a line above the list
+    std::vector<std::string> columns;
+    std::vector<Row> rows;
+    std::string act;    // "Apply Changes"
+    std::string close;  // "Close"
+};
+
 // Modal dialogs of the main window.
 class Dialogs {
 public:
@@ -117,6 +133,9 @@ public:
     virtual bool ChooseFileToSave(const FileChoice& choice, std::string* path) = 0;
     // A folder chooser with a line of explanation; false when the user cancels.
     virtual bool ChooseFolder(const std::string& prompt, std::string* folder) = 0;
+    // Shows the list in a resizable window until the user picks a button;
+    // true for the one that acts.
+    virtual bool ShowReviewList(const ReviewList& list) = 0;
 };
 
 // Facts about the user running the program.

@@ -8,7 +8,6 @@
 // for HKEY_CURRENT_USER; keys carry no root name.
 #pragma once
 
-#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -17,12 +16,10 @@
 
 namespace vantrel {
 
-// ANSI text, as the A registry functions take it, to UTF-16LE bytes (no NUL added).
-using WideText = std::function<std::string(std::string_view ansi)>;
-
-// The file for key blocks of one root. A value deletion is written as the
-// value "**del.<name>", a key deletion as "**DeleteKeys" on its parent key,
-// as Group Policy reads them.
-std::string WritePolicyFile(const std::vector<RegKeyBlock>& blocks, const WideText& wide);
+// The file for key blocks of one root (names in UTF-8, data as stored, as
+// RegFile.h gives them). A value deletion is written as the value
+// "**del.<name>", a key deletion as "**DeleteKeys" on its parent key, as
+// Group Policy reads them.
+std::string WritePolicyFile(const std::vector<RegKeyBlock>& blocks);
 
 }  // namespace vantrel

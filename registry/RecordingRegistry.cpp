@@ -4,6 +4,8 @@
 #include <cstring>
 #include <set>
 
+#include "registry/ValueBuffers.h"
+
 namespace vantrel {
 
 namespace {
@@ -35,35 +37,6 @@ long JoinPath(const std::string& base, std::string_view sub, std::string* out) {
 std::string Parent(const std::string& path) {
     const std::size_t cut = path.rfind('\\');
     return cut == std::string::npos ? std::string() : path.substr(0, cut);
-}
-
-// Copies data the way RegQueryValueExA does (size query, ERROR_MORE_DATA,
-// a NUL after string data that lacks one when there is room).
-long CopyData(std::uint32_t type, const std::vector<std::uint8_t>& bytes, std::uint8_t* data, std::uint32_t* size) {
-    if (data != nullptr && size == nullptr) return reg::kInvalidParameter;
-    const auto needed = static_cast<std::uint32_t>(bytes.size());
-    if (data == nullptr) {
-        if (size != nullptr) *size = needed;
-        return reg::kSuccess;
-    }
-    if (*size < needed) {
-        *size = needed;
-        return reg::kMoreData;
-    }
-    if (needed != 0) std::memcpy(data, bytes.data(), needed);
-    const bool text = type == reg::kSz || type == reg::kExpandSz || type == reg::kMultiSz;
-    if (text && needed != 0 && needed < *size && bytes.back() != 0) data[needed] = 0;
-    *size = needed;
-    return reg::kSuccess;
-}
-
-long CopyName(const std::string& source, char* name, std::uint32_t* len) {
-    if (name == nullptr || len == nullptr) return reg::kInvalidParameter;
-    if (*len <= source.size()) return reg::kMoreData;
-    std::memcpy(name, source.data(), source.size());
-    name[source.size()] = '\0';
-    *len = static_cast<std::uint32_t>(source.size());
-    return reg::kSuccess;
 }
 
 // Closes a handle of the registry underneath when it goes out of scope.
@@ -155,47 +128,90 @@ long RecordingRegistry::CreateKey(RegKey parent, const std::string& subKey, RegK
     return reg::kSuccess;
 }
 
-long RecordingRegistry::QueryValue(RegKey key, const std::string& name, std::uint32_t* type, std::uint8_t* data,
-                                   std::uint32_t* size) {
+long RecordingRegistry::Query(RegKey key, const std::string& name, bool wide, std::uint32_t* type,
+                              std::uint8_t* data, std::uint32_t* size) {
     Open where;
     if (const long status = Resolve(key, &where); status != reg::kSuccess) return status;
     const auto kept = values_.find({where.root, Upper(where.path), Upper(name)});
     if (kept != values_.end()) {
         if (kept->second.removed) return reg::kFileNotFound;
         if (type != nullptr) *type = kept->second.type;
-        return CopyData(kept->second.type, kept->second.data, data, size);
+        if (wide) return CopyValueData(kept->second.type, kept->second.data, false, data, size);
+        return CopyValueData(kept->second.type, StoredDataToAnsi(codePage(), kept->second.type, kept->second.data),
+                             true, data, size);
     }
     UnderKey under(under_, where.root, where.path);
     if (under.get() == 0) return reg::kFileNotFound;
+    if (wide) return under_.QueryValueW(under.get(), codePage().ToWide(name), type, data, size);
     return under_.QueryValue(under.get(), name, type, data, size);
 }
 
-long RecordingRegistry::SetValue(RegKey key, const std::string& name, std::uint32_t type, const std::uint8_t* data,
-                                 std::uint32_t size) {
+long RecordingRegistry::Keep(RegKey key, const std::string& name, std::uint32_t type, std::vector<std::uint8_t> stored) {
     Open where;
     if (const long status = Resolve(key, &where); status != reg::kSuccess) return status;
-    if (data == nullptr && size != 0) return reg::kInvalidParameter;
     const ValueId id{where.root, Upper(where.path), Upper(name)};
     auto [it, fresh] = values_.try_emplace(id);
     if (fresh) order_.push_back(id);
-    it->second = Kept{it->second.name.empty() ? name : it->second.name, false, type,
-                      std::vector<std::uint8_t>(data, data + size)};
-    writes_.push_back(Write{where.root, where.path, name, false, type, it->second.data});
+    it->second = Kept{it->second.name.empty() ? name : it->second.name, false, type, std::move(stored)};
+    writes_.push_back(Write{where.root, AnsiToUtf8(codePage(), where.path), AnsiToUtf8(codePage(), name), false, type,
+                            it->second.data});
     return reg::kSuccess;
 }
 
-long RecordingRegistry::DeleteValue(RegKey key, const std::string& name) {
+long RecordingRegistry::Remove(RegKey key, const std::string& name) {
     Open where;
     if (const long status = Resolve(key, &where); status != reg::kSuccess) return status;
     std::uint32_t size = 0;
-    if (QueryValue(key, name, nullptr, nullptr, &size) != reg::kSuccess) return reg::kFileNotFound;
+    if (Query(key, name, true, nullptr, nullptr, &size) != reg::kSuccess) return reg::kFileNotFound;
     if (const long status = MayWrite(where.root, where.path); status != reg::kSuccess) return status;
     const ValueId id{where.root, Upper(where.path), Upper(name)};
     auto [it, fresh] = values_.try_emplace(id);
     if (fresh) order_.push_back(id);
     it->second = Kept{it->second.name.empty() ? name : it->second.name, true, reg::kNone, {}};
-    writes_.push_back(Write{where.root, where.path, name, true, reg::kNone, {}});
+    writes_.push_back(
+        Write{where.root, AnsiToUtf8(codePage(), where.path), AnsiToUtf8(codePage(), name), true, reg::kNone, {}});
     return reg::kSuccess;
+}
+
+// The A form of a wide name, or false when the code page cannot carry it.
+bool RecordingRegistry::AnsiName(const std::u16string& wide, std::string* name) {
+    *name = codePage().ToAnsi(wide);
+    return FitsCodePage(codePage(), wide);
+}
+
+long RecordingRegistry::QueryValue(RegKey key, const std::string& name, std::uint32_t* type, std::uint8_t* data,
+                                   std::uint32_t* size) {
+    return Query(key, name, false, type, data, size);
+}
+
+long RecordingRegistry::QueryValueW(RegKey key, const std::u16string& name, std::uint32_t* type, std::uint8_t* data,
+                                    std::uint32_t* size) {
+    std::string ansi;
+    if (!AnsiName(name, &ansi)) return reg::kFileNotFound;
+    return Query(key, ansi, true, type, data, size);
+}
+
+long RecordingRegistry::SetValue(RegKey key, const std::string& name, std::uint32_t type, const std::uint8_t* data,
+                                 std::uint32_t size) {
+    if (data == nullptr && size != 0) return reg::kInvalidParameter;
+    return Keep(key, name, type, AnsiDataToStored(codePage(), type, data, size));
+}
+
+long RecordingRegistry::SetValueW(RegKey key, const std::u16string& name, std::uint32_t type,
+                                  const std::uint8_t* data, std::uint32_t size) {
+    std::string ansi;
+    if ((data == nullptr && size != 0) || !AnsiName(name, &ansi)) return reg::kInvalidParameter;
+    return Keep(key, ansi, type, std::vector<std::uint8_t>(data, data + size));
+}
+
+long RecordingRegistry::DeleteValue(RegKey key, const std::string& name) {
+    return Remove(key, name);
+}
+
+long RecordingRegistry::DeleteValueW(RegKey key, const std::u16string& name) {
+    std::string ansi;
+    if (!AnsiName(name, &ansi)) return reg::kFileNotFound;
+    return Remove(key, ansi);
 }
 
 long RecordingRegistry::EnumKey(RegKey key, std::uint32_t index, char* name, std::uint32_t* nameLen) {
@@ -222,7 +238,7 @@ long RecordingRegistry::EnumKey(RegKey key, std::uint32_t index, char* name, std
         if (rest.find('\\') == std::string::npos) names.emplace(Upper(rest), rest);
     }
     if (index >= names.size()) return reg::kNoMoreItems;
-    return CopyName(std::next(names.begin(), index)->second, name, nameLen);
+    return CopyValueName(std::next(names.begin(), index)->second, name, nameLen);
 }
 
 std::vector<RecordingRegistry::Kept> RecordingRegistry::ValuesOf(const Open& where) {
@@ -235,9 +251,7 @@ std::vector<RecordingRegistry::Kept> RecordingRegistry::ValuesOf(const Open& whe
         std::vector<char> buffer(16384);
         for (std::uint32_t i = 0;; ++i) {
             std::uint32_t len = static_cast<std::uint32_t>(buffer.size());
-            std::uint32_t type = 0, size = 0;
-            const long status = under_.EnumValue(from, i, buffer.data(), &len, &type, nullptr, &size);
-            if (status != reg::kSuccess) break;
+            if (under_.EnumValue(from, i, buffer.data(), &len, nullptr, nullptr, nullptr) != reg::kSuccess) break;
             const std::string name(buffer.data(), len);
             seen.insert(Upper(name));
             const auto kept = values_.find({where.root, path, Upper(name)});
@@ -245,8 +259,11 @@ std::vector<RecordingRegistry::Kept> RecordingRegistry::ValuesOf(const Open& whe
                 if (!kept->second.removed) out.push_back(kept->second);
                 continue;
             }
+            const std::u16string wideName = codePage().ToWide(name);
+            std::uint32_t type = 0, size = 0;
+            if (under_.QueryValueW(from, wideName, &type, nullptr, &size) != reg::kSuccess) continue;
             Kept value{name, false, type, std::vector<std::uint8_t>(size)};
-            if (under_.QueryValue(from, name, &value.type, value.data.data(), &size) == reg::kSuccess) {
+            if (under_.QueryValueW(from, wideName, &value.type, value.data.data(), &size) == reg::kSuccess) {
                 value.data.resize(size);
                 out.push_back(std::move(value));
             }
@@ -260,17 +277,28 @@ std::vector<RecordingRegistry::Kept> RecordingRegistry::ValuesOf(const Open& whe
     return out;
 }
 
-long RecordingRegistry::EnumValue(RegKey key, std::uint32_t index, char* name, std::uint32_t* nameLen,
-                                  std::uint32_t* type, std::uint8_t* data, std::uint32_t* dataLen) {
+long RecordingRegistry::ValueAt(RegKey key, std::uint32_t index, Kept* value) {
     Open where;
     if (const long status = Resolve(key, &where); status != reg::kSuccess) return status;
-    const std::vector<Kept> values = ValuesOf(where);
+    std::vector<Kept> values = ValuesOf(where);
     if (index >= values.size()) return reg::kNoMoreItems;
-    const Kept& value = values[index];
-    if (const long status = CopyName(value.name, name, nameLen); status != reg::kSuccess) return status;
-    if (type != nullptr) *type = value.type;
-    if (dataLen == nullptr) return reg::kSuccess;
-    return CopyData(value.type, value.data, data, dataLen);
+    *value = std::move(values[index]);
+    return reg::kSuccess;
+}
+
+long RecordingRegistry::EnumValue(RegKey key, std::uint32_t index, char* name, std::uint32_t* nameLen,
+                                  std::uint32_t* type, std::uint8_t* data, std::uint32_t* dataLen) {
+    Kept value;
+    if (const long status = ValueAt(key, index, &value); status != reg::kSuccess) return status;
+    return CopyEnumeratedValue(value.name, value.type, value.data, &codePage(), name, nameLen, type, data, dataLen);
+}
+
+long RecordingRegistry::EnumValueW(RegKey key, std::uint32_t index, char16_t* name, std::uint32_t* nameLen,
+                                   std::uint32_t* type, std::uint8_t* data, std::uint32_t* dataLen) {
+    Kept value;
+    if (const long status = ValueAt(key, index, &value); status != reg::kSuccess) return status;
+    return CopyEnumeratedValue(codePage().ToWide(value.name), value.type, value.data, nullptr, name, nameLen, type,
+                               data, dataLen);
 }
 
 long RecordingRegistry::CloseKey(RegKey key) {

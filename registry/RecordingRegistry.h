@@ -9,6 +9,10 @@
 // for a key that does not exist yet, its nearest existing ancestor is opened
 // that way instead. With Refusals::None every write is taken, as on a machine
 // where the user may write everywhere (what an exported profile needs).
+//
+// The layer keeps names as the A functions give them and data as the
+// registry holds it (string types in UTF-16LE). Through the wide functions,
+// a name the code page cannot carry is not found and cannot be written.
 #pragma once
 
 #include <cstdint>
@@ -25,7 +29,8 @@ class RecordingRegistry : public Registry {
 public:
     enum class Refusals { AskUnderneath, None };
 
-    // One write, in the order it was made.
+    // One write, in the order it was made, in the terms of a .reg file's key
+    // blocks (RegFile.h): path and name in UTF-8, data as stored.
     struct Write {
         RegKey root = 0;
         std::string path;  // below the root, no trailing backslash, as first written
@@ -48,6 +53,14 @@ public:
     long EnumValue(RegKey key, std::uint32_t index, char* name, std::uint32_t* nameLen, std::uint32_t* type,
                    std::uint8_t* data, std::uint32_t* dataLen) override;
     long CloseKey(RegKey key) override;
+    long QueryValueW(RegKey key, const std::u16string& name, std::uint32_t* type, std::uint8_t* data,
+                     std::uint32_t* size) override;
+    long SetValueW(RegKey key, const std::u16string& name, std::uint32_t type, const std::uint8_t* data,
+                   std::uint32_t size) override;
+    long DeleteValueW(RegKey key, const std::u16string& name) override;
+    long EnumValueW(RegKey key, std::uint32_t index, char16_t* name, std::uint32_t* nameLen, std::uint32_t* type,
+                    std::uint8_t* data, std::uint32_t* dataLen) override;
+    const CodePage& codePage() override { return under_.codePage(); }
 
     // Every write made through this layer, in order (a value written twice appears twice).
     const std::vector<Write>& writes() const { return writes_; }
@@ -64,7 +77,7 @@ private:
         std::string name;  // as written
         bool removed = false;
         std::uint32_t type = reg::kNone;
-        std::vector<std::uint8_t> data;
+        std::vector<std::uint8_t> data;  // as stored
     };
 
     // The root and normalised path a handle and a sub-key name stand for.
@@ -74,6 +87,12 @@ private:
     bool Exists(RegKey root, const std::string& path);
     long MayWrite(RegKey root, const std::string& path);
     RegKey NewHandle(const Open& where);
+    long Query(RegKey key, const std::string& name, bool wide, std::uint32_t* type, std::uint8_t* data,
+               std::uint32_t* size);
+    long Keep(RegKey key, const std::string& name, std::uint32_t type, std::vector<std::uint8_t> stored);
+    long Remove(RegKey key, const std::string& name);
+    bool AnsiName(const std::u16string& wide, std::string* name);
+    long ValueAt(RegKey key, std::uint32_t index, Kept* value);
     // The values of a key as a reader of this layer sees them, in enumeration order.
     std::vector<Kept> ValuesOf(const Open& where);
 

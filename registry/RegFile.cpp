@@ -12,61 +12,6 @@ constexpr std::string_view kHeader5 = "Windows Registry Editor Version 5.00";
 constexpr std::string_view kEol = "\r\n";
 constexpr std::size_t kHexLineWidth = 76;  // where regedit breaks long hex data
 
-// ---- ANSI (Windows-1252) <-> UTF-16 ---------------------------------------
-
-// 0x80..0x9F of Windows-1252; the five unassigned bytes map to the C1
-// control of the same number so that the mapping is one to one.
-constexpr std::array<char16_t, 32> kHighControls = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
-};
-
-char16_t ByteToUnit(std::uint8_t byte) {
-    return (byte >= 0x80 && byte <= 0x9F) ? kHighControls[byte - 0x80] : char16_t{byte};
-}
-
-std::uint8_t UnitToByte(char16_t unit) {
-    if (unit < 0x80 || (unit >= 0xA0 && unit <= 0xFF)) return static_cast<std::uint8_t>(unit);
-    for (std::size_t i = 0; i < kHighControls.size(); ++i) {
-        if (kHighControls[i] == unit) return static_cast<std::uint8_t>(0x80 + i);
-    }
-    return '?';
-}
-
-std::string Utf16LeToAnsi(std::string_view bytes) {
-    std::string text;
-    text.reserve(bytes.size() / 2);
-    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
-        const auto unit = static_cast<char16_t>(static_cast<std::uint8_t>(bytes[i]) |
-                                                (static_cast<std::uint8_t>(bytes[i + 1]) << 8));
-        if (unit >= 0xDC00 && unit <= 0xDFFF) continue;  // second half of a pair: one '?' for both
-        text.push_back(static_cast<char>(UnitToByte(unit)));
-    }
-    return text;
-}
-
-
-bool IsStringType(std::uint32_t type) {
-    return type == reg::kSz || type == reg::kExpandSz || type == reg::kMultiSz;
-}
-
-// String data in hex form is UTF-16LE in version 5 files.
-std::vector<std::uint8_t> StringDataToFile(const std::vector<std::uint8_t>& data) {
-    const std::string wide = AnsiToUtf16Le(std::string_view(reinterpret_cast<const char*>(data.data()), data.size()));
-    return {wide.begin(), wide.end()};
-}
-
-std::vector<std::uint8_t> StringDataFromFile(const std::vector<std::uint8_t>& data) {
-    std::vector<std::uint8_t> out;
-    out.reserve(data.size() / 2 + 1);
-    for (std::size_t i = 0; i + 1 < data.size(); i += 2) {
-        out.push_back(UnitToByte(static_cast<char16_t>(data[i] | (data[i + 1] << 8))));
-    }
-    if (data.size() % 2 != 0) out.push_back(data.back());  // a stray last byte is kept as it is
-    return out;
-}
-
 // ---- Writing ---------------------------------------------------------------
 
 std::string Quoted(std::string_view text) {
@@ -79,14 +24,19 @@ std::string Quoted(std::string_view text) {
     return out;
 }
 
-// REG_SZ data that a quoted string gives back exactly: one NUL, at the end,
+// String data that a quoted string gives back exactly: one NUL, at the end,
 // and no line breaks.
-bool IsQuotable(const std::vector<std::uint8_t>& data) {
-    if (data.empty() || data.back() != 0) return false;
-    for (std::size_t i = 0; i + 1 < data.size(); ++i) {
-        if (data[i] == 0 || data[i] == '\r' || data[i] == '\n') return false;
+template <typename Text>
+bool IsQuotable(const Text& text) {
+    if (text.empty() || text.back() != 0) return false;
+    for (std::size_t i = 0; i + 1 < text.size(); ++i) {
+        if (text[i] == 0 || text[i] == '\r' || text[i] == '\n') return false;
     }
     return true;
+}
+
+bool HasLineBreak(std::string_view text) {
+    return text.find_first_of("\r\n") != std::string_view::npos;
 }
 
 std::string HexDigits(std::uint32_t number, int width) {
@@ -114,25 +64,124 @@ void WriteHex(std::string& out, std::size_t lineStart, const std::vector<std::ui
     }
 }
 
-void WriteValue(std::string& out, const RegValueEntry& value, RegFormat format) {
-    const std::size_t lineStart = out.size();
-    out += value.name.empty() ? std::string("@") : Quoted(value.name);
-    out.push_back('=');
-    if (value.remove) {
-        out.push_back('-');
-    } else if (value.type == reg::kSz && IsQuotable(value.data)) {
-        out += Quoted(std::string_view(reinterpret_cast<const char*>(value.data.data()), value.data.size() - 1));
-    } else if (value.type == reg::kDword && value.data.size() == 4) {
-        const std::uint32_t number = value.data[0] | (value.data[1] << 8) | (value.data[2] << 16) |
-                                     (std::uint32_t{value.data[3]} << 24);
-        out += "dword:" + HexDigits(number, 8);
-    } else {
-        out += value.type == reg::kBinary ? std::string("hex:") : "hex(" + HexDigits(value.type, 1) + "):";
-        const bool wide = format == RegFormat::Version5 && IsStringType(value.type);
-        WriteHex(out, lineStart, wide ? StringDataToFile(value.data) : value.data);
+// Builds the text of a file: UTF-8 for a version 5 file (turned into
+// UTF-16LE at the end), ANSI bytes for REGEDIT4. Anything that would not read
+// back exactly stops the writing with a reason.
+class Writer {
+public:
+    Writer(RegFormat format, const CodePage& ansi) : format_(format), ansi_(ansi) {}
+
+    bool Block(const RegKeyBlock& block) {
+        const std::string_view rootName = RegRootName(block.root);
+        if (rootName.empty()) return Refuse("a key has no root key a .reg file can name");
+        std::string where(rootName);
+        if (!block.path.empty()) where += "\\" + block.path;
+        if (HasLineBreak(block.path)) return Refuse("the key name \"" + where + "\" holds a line break");
+        if (!block.path.empty() && (block.path.front() == '\\' || block.path.back() == '\\' ||
+                                    block.path.find("\\\\") != std::string::npos)) {
+            return Refuse("the key name \"" + where + "\" has an empty part");
+        }
+        if (block.remove && block.path.empty()) return Refuse("a root key cannot be deleted");
+        std::string name;
+        if (!Text(where, name)) return Refuse("the key name \"" + where + "\" does not fit the code page");
+
+        text_ += kEol;
+        text_ += block.remove ? "[-" : "[";
+        text_ += name;
+        text_ += "]";
+        text_ += kEol;
+        if (block.remove) return true;
+        for (const RegValueEntry& value : block.values) {
+            if (!Value(where, value)) return false;
+        }
+        return true;
     }
-    out += kEol;
-}
+
+    RegWriteResult Finish() {
+        if (!error_.empty()) return {{}, error_};
+        std::string header(format_ == RegFormat::Regedit4 ? kHeader4 : kHeader5);
+        std::string text = header + std::string(kEol) + text_ + std::string(kEol);
+        if (format_ == RegFormat::Regedit4) return {std::move(text), {}};
+        const std::vector<std::uint8_t> wide = Utf16LeBytes(Utf8ToUtf16(text));
+        return {"\xFF\xFE" + std::string(wide.begin(), wide.end()), {}};
+    }
+
+private:
+    bool Refuse(const std::string& why) {
+        error_ = why;
+        return false;
+    }
+
+    // A name or a text in the file's characters.
+    bool Text(const std::string& utf8, std::string& out) const {
+        if (format_ == RegFormat::Version5) {
+            out = utf8;
+            return true;
+        }
+        const std::u16string wide = Utf8ToUtf16(utf8);
+        out = ansi_.ToAnsi(wide);
+        return FitsCodePage(ansi_, wide);
+    }
+
+    bool Value(const std::string& where, const RegValueEntry& value) {
+        const std::string what = "the value \"" + value.name + "\" of \"" + where + "\"";
+        if (HasLineBreak(value.name)) return Refuse(what + " has a line break in its name");
+        std::string name;
+        if (!Text(value.name, name)) return Refuse(what + " has a name that does not fit the code page");
+
+        const std::size_t lineStart = text_.size();
+        text_ += value.name.empty() ? std::string("@") : Quoted(name);
+        text_.push_back('=');
+        if (value.remove) {
+            text_.push_back('-');
+        } else if (value.type == reg::kDword && value.data.size() == 4) {
+            const std::uint32_t number = value.data[0] | (value.data[1] << 8) | (value.data[2] << 16) |
+                                         (std::uint32_t{value.data[3]} << 24);
+            text_ += "dword:" + HexDigits(number, 8);
+        } else if (!IsStringType(value.type)) {
+            text_ += value.type == reg::kBinary ? std::string("hex:") : "hex(" + HexDigits(value.type, 1) + "):";
+            WriteHex(text_, lineStart, value.data);
+        } else if (!StringData(what, value, lineStart)) {
+            return false;
+        }
+        text_ += kEol;
+        return true;
+    }
+
+    // String data: quoted when it reads back exactly that way, else as hex
+    // (UTF-16LE in version 5, ANSI bytes in REGEDIT4).
+    bool StringData(const std::string& what, const RegValueEntry& value, std::size_t lineStart) {
+        std::vector<std::uint8_t> bytes = value.data;
+        std::string quoted;
+        bool quotable = false;
+        if (format_ == RegFormat::Version5) {
+            const std::u16string wide = FromUtf16LeBytes(value.data);
+            quotable = value.data.size() % 2 == 0 && IsQuotable(wide);
+            if (quotable) quoted = Utf16ToUtf8(std::u16string_view(wide).substr(0, wide.size() - 1));
+        } else {
+            const std::u16string wide = FromUtf16LeBytes(value.data);
+            if (value.data.size() % 2 != 0 || !FitsCodePage(ansi_, wide)) {
+                return Refuse(what + " holds text that does not fit the code page");
+            }
+            const std::string ansi = ansi_.ToAnsi(wide);
+            quotable = value.type == reg::kSz && IsQuotable(ansi);
+            if (quotable) quoted = ansi.substr(0, ansi.size() - 1);
+            bytes.assign(ansi.begin(), ansi.end());
+        }
+        if (value.type == reg::kSz && quotable) {
+            text_ += Quoted(quoted);
+        } else {
+            text_ += "hex(" + HexDigits(value.type, 1) + "):";
+            WriteHex(text_, lineStart, bytes);
+        }
+        return true;
+    }
+
+    RegFormat format_;
+    const CodePage& ansi_;
+    std::string text_;
+    std::string error_;
+};
 
 // ---- Parsing ---------------------------------------------------------------
 
@@ -141,10 +190,11 @@ struct RootName {
     RegKey root;
 };
 constexpr RootName kRootNames[] = {
-    {"HKEY_CURRENT_USER", reg::kCurrentUser},
-    {"HKCU", reg::kCurrentUser},
-    {"HKEY_LOCAL_MACHINE", reg::kLocalMachine},
-    {"HKLM", reg::kLocalMachine},
+    {"HKEY_CLASSES_ROOT", reg::kClassesRoot},   {"HKCR", reg::kClassesRoot},
+    {"HKEY_CURRENT_USER", reg::kCurrentUser},   {"HKCU", reg::kCurrentUser},
+    {"HKEY_LOCAL_MACHINE", reg::kLocalMachine}, {"HKLM", reg::kLocalMachine},
+    {"HKEY_USERS", reg::kUsers},                {"HKU", reg::kUsers},
+    {"HKEY_CURRENT_CONFIG", reg::kCurrentConfig}, {"HKCC", reg::kCurrentConfig},
 };
 
 bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
@@ -177,9 +227,13 @@ bool StartsWithIgnoringCase(std::string_view text, std::string_view prefix) {
     return text.size() >= prefix.size() && EqualsIgnoringCase(text.substr(0, prefix.size()), prefix);
 }
 
+// Parses the text of a file: UTF-8 when it came from UTF-16, else ANSI bytes,
+// read byte by byte as Vantrel's earlier REGEDIT4 backups were written (a
+// backslash escaped wherever its byte stood) and converted through the code
+// page afterwards.
 class Parser {
 public:
-    explicit Parser(std::string_view text) {
+    Parser(std::string_view text, bool utf8, const CodePage& ansi) : utf8_(utf8), ansi_(ansi) {
         std::size_t start = 0;
         while (start <= text.size()) {
             std::size_t end = text.find('\n', start);
@@ -239,11 +293,19 @@ private:
         return Error("expected \"REGEDIT4\" or \"Windows Registry Editor Version 5.00\"");
     }
 
+    // Names and texts of the file in UTF-8.
+    std::string Utf8(std::string_view text) const { return utf8_ ? std::string(text) : AnsiToUtf8(ansi_, text); }
+
+    std::vector<std::uint8_t> StoredText(std::string_view text) const {
+        return Utf16LeBytes(utf8_ ? Utf8ToUtf16(text) : ansi_.ToWide(text));
+    }
+
     bool ReadKey(std::string_view line) {
         const std::size_t close = line.rfind(']');
         if (close == std::string_view::npos) return Error("expected ']' after key name");
         if (!Trim(line.substr(close + 1)).empty()) return Error("unexpected text after ']'");
-        std::string_view name = line.substr(1, close - 1);
+        const std::string fullName = Utf8(line.substr(1, close - 1));
+        std::string_view name = fullName;
         const bool remove = !name.empty() && name.front() == '-';
         if (remove) name.remove_prefix(1);
 
@@ -306,7 +368,7 @@ private:
         ++pos;
         while (pos < line.size() && IsSpace(line[pos])) ++pos;
 
-        RegOp op{RegOpKind::SetValue, key_.root, key_.path, name, reg::kNone, {}, valueLine};
+        RegOp op{RegOpKind::SetValue, key_.root, key_.path, Utf8(name), reg::kNone, {}, valueLine};
         const std::string_view data = line.substr(pos);
         if (!data.empty() && data.front() == '-') {
             if (!AtLineEnd(line, pos + 1)) return Error("unexpected text after '-'");
@@ -316,8 +378,8 @@ private:
             if (!ReadQuoted(line, pos, text)) return false;
             if (!AtLineEnd(line, pos)) return Error("unexpected text after string");
             op.type = reg::kSz;
-            op.data.assign(text.begin(), text.end());
-            op.data.push_back(0);
+            op.data = StoredText(text);
+            op.data.insert(op.data.end(), {0, 0});
         } else if (StartsWithIgnoringCase(data, "dword:")) {
             if (!ReadDword(line, pos + 6, op.data)) return false;
             op.type = reg::kDword;
@@ -394,8 +456,11 @@ private:
             }
         }
         if (needByte && bytes.empty()) return Error("expected a hex byte");
-        op.data = (format_ == RegFormat::Version5 && IsStringType(op.type)) ? StringDataFromFile(bytes)
-                                                                          : std::move(bytes);
+        // String data in hex is UTF-16LE in version 5 files and ANSI bytes in REGEDIT4 ones.
+        if (format_ == RegFormat::Regedit4 && IsStringType(op.type)) {
+            bytes = Utf16LeBytes(ansi_.ToWide(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size())));
+        }
+        op.data = std::move(bytes);
         return true;
     }
 
@@ -404,6 +469,8 @@ private:
         std::string path;
     };
 
+    bool utf8_;
+    const CodePage& ansi_;
     std::vector<std::string_view> lines_;
     std::size_t index_ = 0;
     RegFormat format_ = RegFormat::Regedit4;
@@ -416,20 +483,22 @@ private:
 
 // ---- Reading a registry ----------------------------------------------------
 
+// The values of a key through the wide functions, names and data as stored.
 void ReadValues(Registry& reg, RegKey key, std::vector<RegValueEntry>& out) {
-    std::vector<char> name(16384);
+    std::vector<char16_t> name(16384);
     std::vector<std::uint8_t> data(256);
     for (std::uint32_t index = 0;;) {
         auto nameLen = static_cast<std::uint32_t>(name.size());
         auto dataLen = static_cast<std::uint32_t>(data.size());
         std::uint32_t type = reg::kNone;
-        const long status = reg.EnumValue(key, index, name.data(), &nameLen, &type, data.data(), &dataLen);
+        const long status = reg.EnumValueW(key, index, name.data(), &nameLen, &type, data.data(), &dataLen);
         if (status == reg::kMoreData && dataLen > data.size()) {
             data.resize(dataLen);
             continue;  // same index again with room for the data
         }
         if (status != reg::kSuccess) return;
-        out.push_back({std::string(name.data(), nameLen), false, type, {data.begin(), data.begin() + dataLen}});
+        out.push_back({Utf16ToUtf8(std::u16string_view(name.data(), nameLen)), false, type,
+                       {data.begin(), data.begin() + dataLen}});
         ++index;
     }
 }
@@ -444,6 +513,7 @@ std::vector<std::string> ReadSubkeyNames(Registry& reg, RegKey key) {
     }
 }
 
+// path is in UTF-8; subkey names come through the A functions.
 void ReadTree(Registry& reg, RegKey key, RegKey root, const std::string& path, std::vector<RegKeyBlock>& out) {
     RegKeyBlock block{root, path, false, {}};
     ReadValues(reg, key, block.values);
@@ -451,7 +521,8 @@ void ReadTree(Registry& reg, RegKey key, RegKey root, const std::string& path, s
     for (const std::string& child : ReadSubkeyNames(reg, key)) {
         RegKey childKey = 0;
         if (reg.OpenKey(key, child, &childKey) != reg::kSuccess) continue;
-        ReadTree(reg, childKey, root, path.empty() ? child : path + '\\' + child, out);
+        const std::string name = AnsiToUtf8(reg.codePage(), child);
+        ReadTree(reg, childKey, root, path.empty() ? name : path + '\\' + name, out);
         reg.CloseKey(childKey);
     }
 }
@@ -462,20 +533,9 @@ std::string ApplyFailure(const RegOp& op, const std::string& what) {
 
 }  // namespace
 
-std::string AnsiToUtf16Le(std::string_view text) {
-    std::string bytes;
-    bytes.reserve(text.size() * 2);
-    for (const char c : text) {
-        const char16_t unit = ByteToUnit(static_cast<std::uint8_t>(c));
-        bytes.push_back(static_cast<char>(unit & 0xFF));
-        bytes.push_back(static_cast<char>(unit >> 8));
-    }
-    return bytes;
-}
-
 RegValueEntry RegStringValue(std::string name, std::string_view text) {
-    RegValueEntry value{std::move(name), false, reg::kSz, {text.begin(), text.end()}};
-    value.data.push_back(0);
+    RegValueEntry value{std::move(name), false, reg::kSz, Utf16LeBytes(Utf8ToUtf16(text))};
+    value.data.insert(value.data.end(), {0, 0});
     return value;
 }
 
@@ -490,27 +550,18 @@ RegValueEntry RegRemovedValue(std::string name) {
 }
 
 std::string_view RegRootName(RegKey root) {
-    if (root == reg::kCurrentUser) return "HKEY_CURRENT_USER";
-    if (root == reg::kLocalMachine) return "HKEY_LOCAL_MACHINE";
+    for (const RootName& name : kRootNames) {
+        if (name.root == root) return name.name;  // the long name comes first
+    }
     return {};
 }
 
-std::string WriteRegFile(const std::vector<RegKeyBlock>& blocks, RegFormat format) {
-    std::string text(format == RegFormat::Regedit4 ? kHeader4 : kHeader5);
-    text += kEol;
+RegWriteResult WriteRegFile(const std::vector<RegKeyBlock>& blocks, RegFormat format, const CodePage& ansi) {
+    Writer writer(format, ansi);
     for (const RegKeyBlock& block : blocks) {
-        text += kEol;
-        text += block.remove ? "[-" : "[";
-        text += RegRootName(block.root);
-        if (!block.path.empty()) text += "\\" + block.path;
-        text += "]";
-        text += kEol;
-        if (block.remove) continue;
-        for (const RegValueEntry& value : block.values) WriteValue(text, value, format);
+        if (!writer.Block(block)) break;
     }
-    text += kEol;
-    if (format == RegFormat::Regedit4) return text;
-    return "\xFF\xFE" + AnsiToUtf16Le(text);
+    return writer.Finish();
 }
 
 std::vector<RegKeyBlock> ReadKeyTree(Registry& reg, RegKey root, const std::string& path) {
@@ -519,48 +570,60 @@ std::vector<RegKeyBlock> ReadKeyTree(Registry& reg, RegKey root, const std::stri
     if (reg.OpenKey(root, path, &key) != reg::kSuccess) return blocks;
     std::string clean = path;
     if (!clean.empty() && clean.back() == '\\') clean.pop_back();
-    ReadTree(reg, key, root, clean, blocks);
+    ReadTree(reg, key, root, AnsiToUtf8(reg.codePage(), clean), blocks);
     reg.CloseKey(key);
     return blocks;
 }
 
-RegParseResult ParseRegFile(std::string_view bytes) {
+RegParseResult ParseRegFile(std::string_view bytes, const CodePage& ansi) {
     if (bytes.size() >= 2 && static_cast<std::uint8_t>(bytes[0]) == 0xFF && static_cast<std::uint8_t>(bytes[1]) == 0xFE) {
-        const std::string text = Utf16LeToAnsi(bytes.substr(2));
-        return Parser(text).Run();
+        const auto* units = reinterpret_cast<const std::uint8_t*>(bytes.data()) + 2;
+        const std::string text = Utf16ToUtf8(FromUtf16LeBytes(units, bytes.size() - 2));
+        return Parser(text, true, ansi).Run();
     }
-    return Parser(bytes).Run();
+    return Parser(bytes, false, ansi).Run();
+}
+
+long ApplyRegOp(Registry& reg, const RegOp& op, const RegKeyDeleter& deleter) {
+    // Keys are opened through the A functions: a key name the code page
+    // cannot carry would open another key, so it is not touched.
+    const std::u16string widePath = Utf8ToUtf16(op.path);
+    if (!FitsCodePage(reg.codePage(), widePath)) return reg::kBadPathname;
+    const std::string path = reg.codePage().ToAnsi(widePath);
+    long status = reg::kSuccess;
+    RegKey key = 0;
+    switch (op.kind) {
+    case RegOpKind::CreateKey:
+        status = reg.CreateKey(op.root, path, &key);
+        break;
+    case RegOpKind::SetValue:
+        status = reg.CreateKey(op.root, path, &key);
+        if (status == reg::kSuccess) {
+            status = reg.SetValueW(key, Utf8ToUtf16(op.name), op.type, op.data.data(),
+                                   static_cast<std::uint32_t>(op.data.size()));
+        }
+        break;
+    case RegOpKind::DeleteValue:
+        status = reg.OpenKey(op.root, path, &key);
+        if (status == reg::kSuccess) status = reg.DeleteValueW(key, Utf8ToUtf16(op.name));
+        if (status == reg::kFileNotFound) status = reg::kSuccess;  // already absent
+        break;
+    case RegOpKind::DeleteKey:
+        status = deleter ? deleter(op.root, path) : reg::kNotSupported;
+        break;
+    }
+    if (key != 0) reg.CloseKey(key);
+    return status;
 }
 
 RegApplyResult ApplyRegOps(Registry& reg, const std::vector<RegOp>& ops, const RegKeyDeleter& deleter) {
     RegApplyResult result;
     for (const RegOp& op : ops) {
-        long status = reg::kSuccess;
-        RegKey key = 0;
-        switch (op.kind) {
-        case RegOpKind::CreateKey:
-            status = reg.CreateKey(op.root, op.path, &key);
-            break;
-        case RegOpKind::SetValue:
-            status = reg.CreateKey(op.root, op.path, &key);
-            if (status == reg::kSuccess) {
-                status = reg.SetValue(key, op.name, op.type, op.data.data(), static_cast<std::uint32_t>(op.data.size()));
-            }
-            break;
-        case RegOpKind::DeleteValue:
-            status = reg.OpenKey(op.root, op.path, &key);
-            if (status == reg::kSuccess) status = reg.DeleteValue(key, op.name);
-            if (status == reg::kFileNotFound) status = reg::kSuccess;  // already absent
-            break;
-        case RegOpKind::DeleteKey:
-            if (!deleter) {
-                result.failures.push_back(ApplyFailure(op, "key deletion not supported"));
-                continue;
-            }
-            status = deleter(op.root, op.path);
-            break;
+        if (op.kind == RegOpKind::DeleteKey && !deleter) {
+            result.failures.push_back(ApplyFailure(op, "key deletion not supported"));
+            continue;
         }
-        if (key != 0) reg.CloseKey(key);
+        const long status = ApplyRegOp(reg, op, deleter);
         if (status == reg::kSuccess) {
             ++result.applied;
         } else {

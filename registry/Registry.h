@@ -2,10 +2,16 @@
 // program uses, with Win32's result codes. Two backends implement it: the
 // real advapi32 functions (Windows build) and an in-memory store (native
 // build and tests).
+//
+// The settings pass through the A functions, in the system's ANSI code page.
+// Backups and .reg files use the wide (W) value functions, which see names
+// and string data as the registry holds them, in UTF-16.
 #pragma once
 
 #include <cstdint>
 #include <string>
+
+#include "registry/CodePage.h"
 
 namespace vantrel {
 
@@ -13,14 +19,18 @@ namespace vantrel {
 using RegKey = std::uintptr_t;
 
 namespace reg {
-constexpr RegKey kCurrentUser = 0x80000001u;   // HKEY_CURRENT_USER
-constexpr RegKey kLocalMachine = 0x80000002u;  // HKEY_LOCAL_MACHINE
+constexpr RegKey kClassesRoot = 0x80000000u;    // HKEY_CLASSES_ROOT
+constexpr RegKey kCurrentUser = 0x80000001u;    // HKEY_CURRENT_USER
+constexpr RegKey kLocalMachine = 0x80000002u;   // HKEY_LOCAL_MACHINE
+constexpr RegKey kUsers = 0x80000003u;          // HKEY_USERS
+constexpr RegKey kCurrentConfig = 0x80000005u;  // HKEY_CURRENT_CONFIG
 
 // Result codes, as Win32 returns them.
 constexpr long kSuccess = 0;
 constexpr long kFileNotFound = 2;
 constexpr long kAccessDenied = 5;
 constexpr long kInvalidHandle = 6;
+constexpr long kNotSupported = 50;
 constexpr long kInvalidParameter = 87;
 constexpr long kBadPathname = 161;
 constexpr long kMoreData = 234;
@@ -59,6 +69,21 @@ public:
                            std::uint32_t* type, std::uint8_t* data, std::uint32_t* dataLen) = 0;
     // RegCloseKey: harmless on 0 and on the predefined roots.
     virtual long CloseKey(RegKey key) = 0;
+
+    // The wide forms: RegQueryValueExW, RegSetValueExW, RegDeleteValueW and
+    // RegEnumValueW. Names are UTF-16 (*nameLen in UTF-16 units); the data of
+    // REG_SZ, REG_EXPAND_SZ and REG_MULTI_SZ is the UTF-16LE the registry
+    // holds, byte for byte: nothing converted and no NUL added.
+    virtual long QueryValueW(RegKey key, const std::u16string& name, std::uint32_t* type, std::uint8_t* data,
+                             std::uint32_t* size) = 0;
+    virtual long SetValueW(RegKey key, const std::u16string& name, std::uint32_t type, const std::uint8_t* data,
+                           std::uint32_t size) = 0;
+    virtual long DeleteValueW(RegKey key, const std::u16string& name) = 0;
+    virtual long EnumValueW(RegKey key, std::uint32_t index, char16_t* name, std::uint32_t* nameLen,
+                            std::uint32_t* type, std::uint8_t* data, std::uint32_t* dataLen) = 0;
+
+    // The code page through which the A functions convert names and string data.
+    virtual const CodePage& codePage() = 0;
 };
 
 }  // namespace vantrel

@@ -41,9 +41,9 @@ trap 'vantrel_end_wine "$WINEPREFIX"; rm -f "$inner"' EXIT
 cat >"$inner" <<'EOF'
 set -euo pipefail
 source "$wine_env"
-shot() {  # name: the main window, cropped from the root window
+shot() {  # name [caption]: the main window (or that window), cropped from the root window
     local rect
-    rect=$("$VANTREL_WINE" "$shoot" rect | tr -d '\r')
+    rect=$("$VANTREL_WINE" "$shoot" rect ${2:+"$2"} | tr -d '\r')
     import -window root -crop "$rect" +repage "$out/$1.png"
     echo "$out/$1.png"
 }
@@ -62,6 +62,14 @@ if "$VANTREL_WINE" "$shoot" wait 30000; then
         fi
         n=$((n + 1))
     done < <("$VANTREL_WINE" "$shoot" pages | tr -d '\r')
+    # File > "Review Changes...": what an apply would change in this prefix.
+    if "$VANTREL_WINE" "$shoot" review; then
+        shot "$(printf '%02d' "$n")-review-changes" "Review Changes"
+        "$VANTREL_WINE" "$shoot" close "Review Changes" || true
+        sleep 1
+    else
+        status=1
+    fi
     "$VANTREL_WINE" "$shoot" close || true
 else
     status=1

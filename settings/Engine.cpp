@@ -221,7 +221,10 @@ void Write(Registry& reg, const TweakRow& row, const std::string& key, const std
     // An empty number box stands for an absent value (that is how one loads):
     // nothing to store, and nothing the user lost.
     if (result == WriteResult::NotANumber && text.empty()) return;
-    if (const char* reason = SkipReason(result)) skipped.push_back({row.page, row.caption, reason, status});
+    if (const char* reason = SkipReason(result)) {
+        skipped.push_back({row.page, row.caption, reason, status, row.root, key, row.value,
+                           row.writer == Writer::Long ? reg::kDword : reg::kSz, text});
+    }
 }
 
 // The text the row's apply rule writes for the control's current value;

@@ -36,6 +36,14 @@ bool SameValue(const ValueRef& a, const ValueRef& b) {
            KeyIdentity(a.value) == KeyIdentity(b.value);
 }
 
+const ValueRef* FindTarget(const ValueRef& value) {
+    static const std::vector<ValueRef> targets = ApplyTargets();
+    for (const ValueRef& target : targets) {
+        if (SameValue(target, value)) return &target;
+    }
+    return nullptr;
+}
+
 const std::vector<const TweakRow*>& CatalogueRows() {
     static const std::vector<const TweakRow*> rows = [] {
         std::vector<const TweakRow*> all;
@@ -83,8 +91,8 @@ std::vector<ValueRef> ApplyTargets() {
     for (Group group : kApplyOrder) {
         for (const TweakRow& row : group()) {
             if (row.apply == ApplyForm::None || row.writer == Writer::None) continue;
-            AddTarget(targets, {row.root, row.applyKey, row.value});
-            if (!row.applyKey2.empty()) AddTarget(targets, {row.root, row.applyKey2, row.value});
+            AddTarget(targets, {row.root, row.applyKey, row.value, row.page, row.caption});
+            if (!row.applyKey2.empty()) AddTarget(targets, {row.root, row.applyKey2, row.value, row.page, row.caption});
         }
     }
     return targets;

@@ -56,13 +56,22 @@ struct SkippedWrite {
     std::string caption;
     std::string reason;  // "not a whole number in range", "the registry refused the write"
     long status = 0;     // the registry's code for a refused write, which the report words
+    // Where it would have written, and the text it would have written there.
+    RegKey root = 0;
+    std::string key{};
+    std::string value{};
+    std::uint32_t type = reg::kNone;  // REG_SZ or REG_DWORD
+    std::string text{};
 };
 
-// One value an apply is about to write (for the backup taken before it).
+// One value an apply is about to write (for the backup taken before it), with
+// the page and the caption of the control it comes from.
 struct ValueRef {
     RegKey root = 0;
-    std::string key;
-    std::string value;
+    std::string key{};
+    std::string value{};
+    std::string page{};
+    std::string caption{};
 };
 
 // The groups. Load and apply orders of the passes are fixed by Passes.
@@ -98,7 +107,8 @@ void LoadStartMenuChecks(Form& form, Registry& reg);
 // The writes of the apply pass: personal folders, accessibility, Internet
 // Explorer, Start menu, keyboard and mouse, Explorer. Returns the skipped writes.
 std::vector<SkippedWrite> ApplySettings(Form& form, Registry& reg);
-// Every value ApplySettings may write, in write order, without repeats.
+// Every value ApplySettings may write, in write order, without repeats: the
+// values Vantrel manages.
 std::vector<ValueRef> ApplyTargets();
 // Every row of the catalogue once: the load pass's groups in its order, then
 // the personal folders and the Start menu items.
@@ -109,5 +119,7 @@ const std::vector<const TweakRow*>& CatalogueRows();
 std::string KeyIdentity(std::string path);
 // Whether two references name one value (names, too, compare without regard to case).
 bool SameValue(const ValueRef& a, const ValueRef& b);
+// The entry of ApplyTargets for a value; nullptr when the apply pass never writes it.
+const ValueRef* FindTarget(const ValueRef& value);
 
 }  // namespace vantrel

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "registry/ValueBuffers.h"
+
 namespace vantrel {
 
 namespace {
@@ -11,41 +13,6 @@ constexpr long kKeyDeleted = 1018;  // ERROR_KEY_DELETED
 
 char FoldUpper(char c) {
     return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
-bool IsStringType(std::uint32_t type) {
-    return type == reg::kSz || type == reg::kExpandSz || type == reg::kMultiSz;
-}
-
-// Copies value data into a caller's buffer the way RegQueryValueExA does:
-// a size query without buffer, ERROR_MORE_DATA with the needed size, and a
-// NUL after string data that lacks one when the buffer has room for it.
-long CopyData(std::uint32_t type, const std::vector<std::uint8_t>& bytes, std::uint8_t* data, std::uint32_t* size) {
-    if (data != nullptr && size == nullptr) return reg::kInvalidParameter;
-    const auto needed = static_cast<std::uint32_t>(bytes.size());
-    if (data == nullptr) {
-        if (size != nullptr) *size = needed;
-        return reg::kSuccess;
-    }
-    if (*size < needed) {
-        *size = needed;
-        return reg::kMoreData;
-    }
-    if (needed != 0) std::memcpy(data, bytes.data(), needed);
-    if (IsStringType(type) && needed != 0 && needed < *size && bytes.back() != 0) data[needed] = 0;
-    *size = needed;
-    return reg::kSuccess;
-}
-
-// Copies a name into an enumeration buffer: *len is the buffer size in
-// characters on entry (room for the NUL included) and the name's length after.
-long CopyName(const std::string& source, char* name, std::uint32_t* len) {
-    if (name == nullptr || len == nullptr) return reg::kInvalidParameter;
-    if (*len <= source.size()) return reg::kMoreData;
-    std::memcpy(name, source.data(), source.size());
-    name[source.size()] = '\0';
-    *len = static_cast<std::uint32_t>(source.size());
-    return reg::kSuccess;
 }
 
 }  // namespace
@@ -60,7 +27,8 @@ bool MemoryRegistry::CaseLess::operator()(std::string_view a, std::string_view b
     return a.size() < b.size();
 }
 
-MemoryRegistry::MemoryRegistry() : currentUser_(std::make_unique<Node>()), localMachine_(std::make_unique<Node>()) {}
+MemoryRegistry::MemoryRegistry(const CodePage& codePage)
+    : codePage_(codePage), currentUser_(std::make_unique<Node>()), localMachine_(std::make_unique<Node>()) {}
 
 MemoryRegistry::~MemoryRegistry() = default;
 
@@ -135,12 +103,21 @@ RegKey MemoryRegistry::NewHandle(Node* node, RegKey root) {
     return handle;
 }
 
+std::string MemoryRegistry::Name(std::string_view ansi) const {
+    return AnsiToUtf8(codePage_, ansi);
+}
+
+std::string MemoryRegistry::AnsiName(const std::string& held) const {
+    return Utf8ToAnsi(codePage_, held);
+}
+
 long MemoryRegistry::OpenKey(RegKey parent, const std::string& subKey, RegKey* out) {
     if (out == nullptr) return reg::kInvalidParameter;
     const Target target = Resolve(parent);
     if (target.status != reg::kSuccess) return target.status;
     std::vector<std::string_view> parts;
-    if (const long status = SplitPath(subKey, &parts); status != reg::kSuccess) return status;
+    const std::string path = Name(subKey);
+    if (const long status = SplitPath(path, &parts); status != reg::kSuccess) return status;
     Node* node = Walk(target.node, parts, false);
     if (node == nullptr) return reg::kFileNotFound;
     *out = NewHandle(node, target.root);
@@ -152,44 +129,43 @@ long MemoryRegistry::CreateKey(RegKey parent, const std::string& subKey, RegKey*
     const Target target = Resolve(parent);
     if (target.status != reg::kSuccess) return target.status;
     std::vector<std::string_view> parts;
-    if (const long status = SplitPath(subKey, &parts); status != reg::kSuccess) return status;
+    const std::string path = Name(subKey);
+    if (const long status = SplitPath(path, &parts); status != reg::kSuccess) return status;
     if (IsReadOnly(target.root)) return reg::kAccessDenied;
     *out = NewHandle(Walk(target.node, parts, true), target.root);
     return reg::kSuccess;
 }
 
-long MemoryRegistry::QueryValue(RegKey key, const std::string& name, std::uint32_t* type, std::uint8_t* data,
-                                std::uint32_t* size) {
+long MemoryRegistry::Query(RegKey key, const std::string& name, bool wide, std::uint32_t* type,
+                           std::uint8_t* data, std::uint32_t* size) {
     const Target target = Resolve(key);
     if (target.status != reg::kSuccess) return target.status;
     const auto it = target.node->valueIndex.find(name);
     if (it == target.node->valueIndex.end()) return reg::kFileNotFound;
     const Value& value = target.node->values[it->second];
     if (type != nullptr) *type = value.type;
-    return CopyData(value.type, value.data, data, size);
+    if (wide) return CopyValueData(value.type, value.data, false, data, size);
+    return CopyValueData(value.type, StoredDataToAnsi(codePage_, value.type, value.data), true, data, size);
 }
 
-long MemoryRegistry::SetValue(RegKey key, const std::string& name, std::uint32_t type, const std::uint8_t* data,
-                              std::uint32_t size) {
+long MemoryRegistry::Set(RegKey key, const std::string& name, std::uint32_t type, std::vector<std::uint8_t> stored) {
     const Target target = Resolve(key);
     if (target.status != reg::kSuccess) return target.status;
-    if (data == nullptr && size != 0) return reg::kInvalidParameter;
     if (IsReadOnly(target.root)) return reg::kAccessDenied;
-    std::vector<std::uint8_t> bytes(data, data + size);
     Node& node = *target.node;
     const auto it = node.valueIndex.find(name);
     if (it != node.valueIndex.end()) {
         Value& value = node.values[it->second];
         value.type = type;
-        value.data = std::move(bytes);
+        value.data = std::move(stored);
         return reg::kSuccess;
     }
     node.valueIndex.emplace(name, node.values.size());
-    node.values.push_back(Value{name, type, std::move(bytes)});
+    node.values.push_back(Value{name, type, std::move(stored)});
     return reg::kSuccess;
 }
 
-long MemoryRegistry::DeleteValue(RegKey key, const std::string& name) {
+long MemoryRegistry::Delete(RegKey key, const std::string& name) {
     const Target target = Resolve(key);
     if (target.status != reg::kSuccess) return target.status;
     if (IsReadOnly(target.root)) return reg::kAccessDenied;
@@ -205,25 +181,66 @@ long MemoryRegistry::DeleteValue(RegKey key, const std::string& name) {
     return reg::kSuccess;
 }
 
+long MemoryRegistry::QueryValue(RegKey key, const std::string& name, std::uint32_t* type, std::uint8_t* data,
+                                std::uint32_t* size) {
+    return Query(key, Name(name), false, type, data, size);
+}
+
+long MemoryRegistry::QueryValueW(RegKey key, const std::u16string& name, std::uint32_t* type, std::uint8_t* data,
+                                 std::uint32_t* size) {
+    return Query(key, Utf16ToUtf8(name), true, type, data, size);
+}
+
+long MemoryRegistry::SetValue(RegKey key, const std::string& name, std::uint32_t type, const std::uint8_t* data,
+                              std::uint32_t size) {
+    if (data == nullptr && size != 0) return reg::kInvalidParameter;
+    return Set(key, Name(name), type, AnsiDataToStored(codePage_, type, data, size));
+}
+
+long MemoryRegistry::SetValueW(RegKey key, const std::u16string& name, std::uint32_t type, const std::uint8_t* data,
+                               std::uint32_t size) {
+    if (data == nullptr && size != 0) return reg::kInvalidParameter;
+    return Set(key, Utf16ToUtf8(name), type, std::vector<std::uint8_t>(data, data + size));
+}
+
+long MemoryRegistry::DeleteValue(RegKey key, const std::string& name) {
+    return Delete(key, Name(name));
+}
+
+long MemoryRegistry::DeleteValueW(RegKey key, const std::u16string& name) {
+    return Delete(key, Utf16ToUtf8(name));
+}
+
 long MemoryRegistry::EnumKey(RegKey key, std::uint32_t index, char* name, std::uint32_t* nameLen) {
     const Target target = Resolve(key);
     if (target.status != reg::kSuccess) return target.status;
     const auto& children = target.node->children;
     if (index >= children.size()) return reg::kNoMoreItems;
-    return CopyName(std::next(children.begin(), index)->second->name, name, nameLen);
+    return CopyValueName(AnsiName(std::next(children.begin(), index)->second->name), name, nameLen);
+}
+
+long MemoryRegistry::ValueAt(RegKey key, std::uint32_t index, const Value** value) const {
+    const Target target = Resolve(key);
+    if (target.status != reg::kSuccess) return target.status;
+    if (index >= target.node->values.size()) return reg::kNoMoreItems;
+    *value = &target.node->values[index];
+    return reg::kSuccess;
 }
 
 long MemoryRegistry::EnumValue(RegKey key, std::uint32_t index, char* name, std::uint32_t* nameLen,
                                std::uint32_t* type, std::uint8_t* data, std::uint32_t* dataLen) {
-    const Target target = Resolve(key);
-    if (target.status != reg::kSuccess) return target.status;
-    const auto& values = target.node->values;
-    if (index >= values.size()) return reg::kNoMoreItems;
-    const Value& value = values[index];
-    if (const long status = CopyName(value.name, name, nameLen); status != reg::kSuccess) return status;
-    if (type != nullptr) *type = value.type;
-    if (data == nullptr && dataLen == nullptr) return reg::kSuccess;
-    return CopyData(value.type, value.data, data, dataLen);
+    const Value* value = nullptr;
+    if (const long status = ValueAt(key, index, &value); status != reg::kSuccess) return status;
+    return CopyEnumeratedValue(AnsiName(value->name), value->type, value->data, &codePage_, name, nameLen, type, data,
+                               dataLen);
+}
+
+long MemoryRegistry::EnumValueW(RegKey key, std::uint32_t index, char16_t* name, std::uint32_t* nameLen,
+                                std::uint32_t* type, std::uint8_t* data, std::uint32_t* dataLen) {
+    const Value* value = nullptr;
+    if (const long status = ValueAt(key, index, &value); status != reg::kSuccess) return status;
+    return CopyEnumeratedValue(Utf8ToUtf16(value->name), value->type, value->data, nullptr, name, nameLen, type, data,
+                               dataLen);
 }
 
 long MemoryRegistry::CloseKey(RegKey key) {
@@ -235,7 +252,8 @@ long MemoryRegistry::DeleteKeyTree(RegKey root, const std::string& path) {
     Node* rootNode = RootNode(root);
     if (rootNode == nullptr) return reg::kInvalidHandle;
     std::vector<std::string_view> parts;
-    if (const long status = SplitPath(path, &parts); status != reg::kSuccess) return status;
+    const std::string held = Name(path);
+    if (const long status = SplitPath(held, &parts); status != reg::kSuccess) return status;
     if (parts.empty()) return reg::kAccessDenied;  // a root cannot be removed
     const std::string_view leaf = parts.back();
     parts.pop_back();
@@ -255,34 +273,53 @@ long MemoryRegistry::DeleteKeyTree(RegKey root, const std::string& path) {
     return reg::kSuccess;
 }
 
+const MemoryRegistry::Value* MemoryRegistry::FindValue(RegKey root, std::string_view path,
+                                                       std::string_view name) const {
+    const Node* node = Find(RootNode(root), Name(path));
+    if (node == nullptr) return nullptr;
+    const auto it = node->valueIndex.find(Name(name));
+    return it == node->valueIndex.end() ? nullptr : &node->values[it->second];
+}
+
 std::optional<MemoryRegistry::RawValue> MemoryRegistry::Raw(RegKey root, std::string_view path,
                                                              std::string_view name) const {
-    const Node* node = Find(RootNode(root), path);
-    if (node == nullptr) return std::nullopt;
-    const auto it = node->valueIndex.find(name);
-    if (it == node->valueIndex.end()) return std::nullopt;
-    const Value& value = node->values[it->second];
-    return RawValue{value.type, value.data};
+    const Value* value = FindValue(root, path, name);
+    if (value == nullptr) return std::nullopt;
+    return RawValue{value->type, StoredDataToAnsi(codePage_, value->type, value->data)};
+}
+
+std::optional<MemoryRegistry::RawValue> MemoryRegistry::RawStored(RegKey root, std::string_view path,
+                                                                   std::string_view name) const {
+    const Value* value = FindValue(root, path, name);
+    if (value == nullptr) return std::nullopt;
+    return RawValue{value->type, value->data};
 }
 
 bool MemoryRegistry::HasKey(RegKey root, std::string_view path) const {
-    return Find(RootNode(root), path) != nullptr;
+    return Find(RootNode(root), Name(path)) != nullptr;
 }
 
-void MemoryRegistry::Put(RegKey root, std::string_view path, const std::string& name, std::uint32_t type,
-                         std::vector<std::uint8_t> data) {
+void MemoryRegistry::PutStored(RegKey root, std::string_view path, const std::string& name, std::uint32_t type,
+                               std::vector<std::uint8_t> data) {
     Node* rootNode = RootNode(root);
     std::vector<std::string_view> parts;
-    if (rootNode == nullptr || SplitPath(path, &parts) != reg::kSuccess) return;
+    const std::string held = Name(path);
+    if (rootNode == nullptr || SplitPath(held, &parts) != reg::kSuccess) return;
     Node& node = *Walk(rootNode, parts, true);
-    const auto it = node.valueIndex.find(name);
+    const std::string valueName = Name(name);
+    const auto it = node.valueIndex.find(valueName);
     if (it != node.valueIndex.end()) {
         node.values[it->second].type = type;
         node.values[it->second].data = std::move(data);
         return;
     }
-    node.valueIndex.emplace(name, node.values.size());
-    node.values.push_back(Value{name, type, std::move(data)});
+    node.valueIndex.emplace(valueName, node.values.size());
+    node.values.push_back(Value{valueName, type, std::move(data)});
+}
+
+void MemoryRegistry::Put(RegKey root, std::string_view path, const std::string& name, std::uint32_t type,
+                         std::vector<std::uint8_t> data) {
+    PutStored(root, path, name, type, AnsiDataToStored(codePage_, type, data.data(), data.size()));
 }
 
 void MemoryRegistry::PutString(RegKey root, std::string_view path, const std::string& name, std::string_view text) {
@@ -320,11 +357,11 @@ std::vector<RegKeyBlock> MemoryRegistry::ExportBlocks() const {
 }
 
 std::string MemoryRegistry::ExportRegFile(RegFormat format) const {
-    return WriteRegFile(ExportBlocks(), format);
+    return WriteRegFile(ExportBlocks(), format, codePage_).bytes;
 }
 
 std::string MemoryRegistry::LoadRegFile(std::string_view bytes) {
-    RegParseResult parsed = ParseRegFile(bytes);
+    RegParseResult parsed = ParseRegFile(bytes, codePage_);
     if (!parsed.ok()) return parsed.error;
     const RegApplyResult applied = ApplyRegOps(
         *this, parsed.ops, [this](RegKey root, const std::string& path) { return DeleteKeyTree(root, path); });

@@ -4,6 +4,11 @@
 // enumerate in the order they were first set and subkeys in ascending order
 // of their upper-cased names, and any type and bytes can be stored.
 //
+// Like Windows it holds names and string data in Unicode (string data as
+// UTF-16LE) and converts them for the A functions through a code page:
+// Windows-1252 unless another is given, which turns any bytes into UTF-16 and
+// back unchanged.
+//
 // Handles are small integers counted from 1; the two roots are always valid.
 // A root can be made read-only, as HKEY_LOCAL_MACHINE is for a restricted
 // user: creating keys (existing ones included, since RegCreateKeyA asks for
@@ -26,7 +31,7 @@ namespace vantrel {
 
 class MemoryRegistry : public Registry {
 public:
-    MemoryRegistry();
+    explicit MemoryRegistry(const CodePage& codePage = Windows1252());
     ~MemoryRegistry() override;
     MemoryRegistry(const MemoryRegistry&) = delete;
     MemoryRegistry& operator=(const MemoryRegistry&) = delete;
@@ -42,6 +47,14 @@ public:
     long EnumValue(RegKey key, std::uint32_t index, char* name, std::uint32_t* nameLen, std::uint32_t* type,
                    std::uint8_t* data, std::uint32_t* dataLen) override;
     long CloseKey(RegKey key) override;
+    long QueryValueW(RegKey key, const std::u16string& name, std::uint32_t* type, std::uint8_t* data,
+                     std::uint32_t* size) override;
+    long SetValueW(RegKey key, const std::u16string& name, std::uint32_t type, const std::uint8_t* data,
+                   std::uint32_t size) override;
+    long DeleteValueW(RegKey key, const std::u16string& name) override;
+    long EnumValueW(RegKey key, std::uint32_t index, char16_t* name, std::uint32_t* nameLen, std::uint32_t* type,
+                    std::uint8_t* data, std::uint32_t* dataLen) override;
+    const CodePage& codePage() override { return codePage_; }
 
     // Makes a root refuse writes (see above) or accept them again.
     void SetReadOnly(RegKey root, bool readOnly);
@@ -52,23 +65,30 @@ public:
     long DeleteKeyTree(RegKey root, const std::string& path);
 
     // Direct access for seeding and checking, bypassing handles and the
-    // read-only flag.
+    // read-only flag. Names are given as the A functions take them; Raw and
+    // Put see string data as the A functions do, RawStored and PutStored as
+    // it is held (UTF-16LE).
     struct RawValue {
         std::uint32_t type = reg::kNone;
         std::vector<std::uint8_t> data;
         bool operator==(const RawValue&) const = default;
     };
     std::optional<RawValue> Raw(RegKey root, std::string_view path, std::string_view name) const;
+    std::optional<RawValue> RawStored(RegKey root, std::string_view path, std::string_view name) const;
     bool HasKey(RegKey root, std::string_view path) const;
     void Put(RegKey root, std::string_view path, const std::string& name, std::uint32_t type,
              std::vector<std::uint8_t> data);
     void PutString(RegKey root, std::string_view path, const std::string& name, std::string_view text);  // text + NUL
     void PutDword(RegKey root, std::string_view path, const std::string& name, std::uint32_t number);
+    void PutStored(RegKey root, std::string_view path, const std::string& name, std::uint32_t type,
+                   std::vector<std::uint8_t> data);
     std::size_t OpenHandleCount() const { return handles_.size(); }
 
     // .reg text: the whole store (both roots) as one file, and loading a file
-    // on top of the current contents. LoadRegFile applies nothing when the
-    // file is malformed and returns the parse error ("" on success).
+    // on top of the current contents. ExportRegFile gives "" when the store
+    // holds what the format cannot carry (see WriteRegFile). LoadRegFile
+    // applies nothing when the file is malformed and returns the parse error
+    // ("" on success).
     std::string ExportRegFile(RegFormat format) const;
     std::vector<RegKeyBlock> ExportBlocks() const;
     std::string LoadRegFile(std::string_view bytes);
@@ -79,6 +99,7 @@ private:
         using is_transparent = void;
         bool operator()(std::string_view a, std::string_view b) const;
     };
+    // Names are held in UTF-8, string data in UTF-16LE.
     struct Value {
         std::string name;
         std::uint32_t type;
@@ -101,6 +122,15 @@ private:
     };
 
     Target Resolve(RegKey key) const;
+    std::string Name(std::string_view ansi) const;  // A-side name to the held form
+    std::string AnsiName(const std::string& held) const;
+    long Query(RegKey key, const std::string& name, bool wide, std::uint32_t* type, std::uint8_t* data,
+               std::uint32_t* size);
+    long Set(RegKey key, const std::string& name, std::uint32_t type, std::vector<std::uint8_t> stored);
+    long Delete(RegKey key, const std::string& name);
+    long ValueAt(RegKey key, std::uint32_t index, const Value** value) const;
+    const Value* FindValue(RegKey root, std::string_view path, std::string_view name) const;
+    Node* SeedNode(RegKey root, std::string_view path);
     Node* RootNode(RegKey root) const;
     bool IsReadOnly(RegKey root) const;
     static long SplitPath(std::string_view path, std::vector<std::string_view>* parts);
@@ -109,6 +139,7 @@ private:
     RegKey NewHandle(Node* node, RegKey root);
     void ExportNode(const Node& node, RegKey root, const std::string& path, std::vector<RegKeyBlock>* out) const;
 
+    const CodePage& codePage_;
     std::unique_ptr<Node> currentUser_;
     std::unique_ptr<Node> localMachine_;
     bool currentUserReadOnly_ = false;

@@ -2,6 +2,8 @@
 
 #include <shlobj.h>
 
+#include "platform/win32/Win32ReviewList.h"
+
 #include <vector>
 
 #include "platform/win32/SystemFunction.h"
@@ -118,6 +120,10 @@ bool Win32Dialogs::ChooseFolder(const std::string& prompt, std::string* folder) 
     }
     if (SUCCEEDED(com)) shell.uninitialize();
     return chosen;
+}
+
+bool Win32Dialogs::ShowReviewList(const ReviewList& list) {
+    return ShowReviewWindow(owner(), list);
 }
 
 }  // namespace vantrel

@@ -26,6 +26,8 @@ public:
     bool ChooseFileToOpen(const FileChoice& choice, std::string* path) override;
     bool ChooseFileToSave(const FileChoice& choice, std::string* path) override;
     bool ChooseFolder(const std::string& prompt, std::string* folder) override;
+    // A resizable dialog with a report-view list (Win32ReviewList.h).
+    bool ShowReviewList(const ReviewList& list) override;
 
 private:
     HWND owner() const { return owner_ ? owner_() : nullptr; }

@@ -10,17 +10,54 @@ namespace {
 
 // The roots are named explicitly: on 64-bit Windows the predefined HKEYs are
 // sign-extended, while RegKey keeps their 32-bit values.
+struct Root {
+    RegKey key;
+    HKEY hkey;
+};
+const Root kRoots[] = {
+    {reg::kClassesRoot, HKEY_CLASSES_ROOT}, {reg::kCurrentUser, HKEY_CURRENT_USER},
+    {reg::kLocalMachine, HKEY_LOCAL_MACHINE}, {reg::kUsers, HKEY_USERS},
+    {reg::kCurrentConfig, HKEY_CURRENT_CONFIG},
+};
+
 HKEY ToHkey(RegKey key) {
-    if (key == reg::kCurrentUser) return HKEY_CURRENT_USER;
-    if (key == reg::kLocalMachine) return HKEY_LOCAL_MACHINE;
+    for (const Root& root : kRoots) {
+        if (root.key == key) return root.hkey;
+    }
     return reinterpret_cast<HKEY>(key);
 }
 
 RegKey FromHkey(HKEY key) {
-    if (key == HKEY_CURRENT_USER) return reg::kCurrentUser;
-    if (key == HKEY_LOCAL_MACHINE) return reg::kLocalMachine;
+    for (const Root& root : kRoots) {
+        if (root.hkey == key) return root.key;
+    }
     return reinterpret_cast<RegKey>(key);
 }
+
+const wchar_t* Wide(const std::u16string& text) {
+    return reinterpret_cast<const wchar_t*>(text.c_str());
+}
+
+class AnsiCodePage : public CodePage {
+public:
+    std::u16string ToWide(std::string_view ansi) const override {
+        if (ansi.empty()) return {};
+        const int size = static_cast<int>(ansi.size());
+        const int units = MultiByteToWideChar(CP_ACP, 0, ansi.data(), size, nullptr, 0);
+        std::u16string wide(static_cast<std::size_t>(units > 0 ? units : 0), u'\0');
+        if (units > 0) MultiByteToWideChar(CP_ACP, 0, ansi.data(), size, reinterpret_cast<wchar_t*>(wide.data()), units);
+        return wide;
+    }
+    std::string ToAnsi(std::u16string_view wide) const override {
+        if (wide.empty()) return {};
+        const auto* units = reinterpret_cast<const wchar_t*>(wide.data());
+        const int size = static_cast<int>(wide.size());
+        const int bytes = WideCharToMultiByte(CP_ACP, 0, units, size, nullptr, 0, nullptr, nullptr);
+        std::string ansi(static_cast<std::size_t>(bytes > 0 ? bytes : 0), '\0');
+        if (bytes > 0) WideCharToMultiByte(CP_ACP, 0, units, size, ansi.data(), bytes, nullptr, nullptr);
+        return ansi;
+    }
+};
 
 // Runs an advapi32 call that reports a size through a DWORD, copying the
 // size back whether or not the call succeeded (ERROR_MORE_DATA sets it too).
@@ -33,6 +70,11 @@ long WithDword(std::uint32_t* value, Call call) {
 }
 
 }  // namespace
+
+const CodePage& SystemCodePage() {
+    static const AnsiCodePage codePage;
+    return codePage;
+}
 
 long Win32Registry::OpenKey(RegKey parent, const std::string& subKey, RegKey* out) {
     HKEY key = nullptr;
@@ -88,6 +130,42 @@ long Win32Registry::EnumValue(RegKey key, std::uint32_t index, char* name, std::
 
 long Win32Registry::CloseKey(RegKey key) {
     return RegCloseKey(ToHkey(key));
+}
+
+long Win32Registry::QueryValueW(RegKey key, const std::u16string& name, std::uint32_t* type, std::uint8_t* data,
+                                std::uint32_t* size) {
+    DWORD valueType = 0;
+    const long status = WithDword(size, [&](DWORD* dwordSize) {
+        return RegQueryValueExW(ToHkey(key), Wide(name), nullptr, &valueType, data, dwordSize);
+    });
+    if (type != nullptr && (status == ERROR_SUCCESS || status == ERROR_MORE_DATA)) *type = valueType;
+    return status;
+}
+
+long Win32Registry::SetValueW(RegKey key, const std::u16string& name, std::uint32_t type, const std::uint8_t* data,
+                              std::uint32_t size) {
+    return RegSetValueExW(ToHkey(key), Wide(name), 0, type, data, size);
+}
+
+long Win32Registry::DeleteValueW(RegKey key, const std::u16string& name) {
+    return RegDeleteValueW(ToHkey(key), Wide(name));
+}
+
+long Win32Registry::EnumValueW(RegKey key, std::uint32_t index, char16_t* name, std::uint32_t* nameLen,
+                               std::uint32_t* type, std::uint8_t* data, std::uint32_t* dataLen) {
+    DWORD valueType = 0;
+    const long status = WithDword(nameLen, [&](DWORD* len) {
+        return WithDword(dataLen, [&](DWORD* dlen) {
+            return RegEnumValueW(ToHkey(key), index, reinterpret_cast<wchar_t*>(name), len, nullptr,
+                                 type != nullptr ? &valueType : nullptr, data, dlen);
+        });
+    });
+    if (type != nullptr && (status == ERROR_SUCCESS || status == ERROR_MORE_DATA)) *type = valueType;
+    return status;
+}
+
+const CodePage& Win32Registry::codePage() {
+    return SystemCodePage();
 }
 
 long Win32Registry::DeleteKeyTree(RegKey root, const std::string& path) {

@@ -1,5 +1,7 @@
-// The registry through advapi32's ANSI functions. RegKey values are HKEYs;
-// the two roots are HKEY_CURRENT_USER and HKEY_LOCAL_MACHINE themselves.
+// The registry through advapi32: the ANSI functions, and the wide value
+// functions for backups and .reg files. RegKey values are HKEYs; the roots
+// are the predefined HKEYs themselves. The A functions convert through the
+// system's ANSI code page (CP_ACP).
 #pragma once
 
 #include <string>
@@ -7,6 +9,9 @@
 #include "registry/Registry.h"
 
 namespace vantrel {
+
+// The system's ANSI code page, through MultiByteToWideChar and WideCharToMultiByte.
+const CodePage& SystemCodePage();
 
 class Win32Registry : public Registry {
 public:
@@ -21,6 +26,14 @@ public:
     long EnumValue(RegKey key, std::uint32_t index, char* name, std::uint32_t* nameLen, std::uint32_t* type,
                    std::uint8_t* data, std::uint32_t* dataLen) override;
     long CloseKey(RegKey key) override;
+    long QueryValueW(RegKey key, const std::u16string& name, std::uint32_t* type, std::uint8_t* data,
+                     std::uint32_t* size) override;
+    long SetValueW(RegKey key, const std::u16string& name, std::uint32_t type, const std::uint8_t* data,
+                   std::uint32_t size) override;
+    long DeleteValueW(RegKey key, const std::u16string& name) override;
+    long EnumValueW(RegKey key, std::uint32_t index, char16_t* name, std::uint32_t* nameLen, std::uint32_t* type,
+                    std::uint8_t* data, std::uint32_t* dataLen) override;
+    const CodePage& codePage() override;
 
     // Removes a key and everything below it, deepest keys first (RegDeleteKeyA
     // removes only keys without subkeys on Windows NT). Returns 0, also when

@@ -13,13 +13,6 @@ const char* const kAdvanced = "Software\\Microsoft\\Windows\\CurrentVersion\\Exp
 const char* const kShellFolders = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 const char* const kApplied = "All changes applied. Most changes will not be applied until you log off of Windows.";
 
-// Every personal folder filled, so that an apply gets past the blank-folder check.
-void SeedFolders(MemoryRegistry& reg) {
-    for (const char* name : {"AppData", "Desktop", "Favorites", "My Pictures", "Programs", "Recent", "SendTo",
-                             "Start Menu", "Startup"})
-        reg.PutString(reg::kCurrentUser, kShellFolders, name, std::string("C:\\Folders\\") + name);
-}
-
 std::vector<std::string> Roots(const TreeView& tree) {
     std::vector<std::string> roots;
     for (const TreeNode& n : tree.nodes())

@@ -211,7 +211,7 @@ TEST(Carry, GroupPolicyFilesHoldTheExportedValues) {
                 if (v.type == reg::kDword) {
                     data = std::to_string(v.data[0] | (v.data[1] << 8) | (v.data[2] << 16) | (v.data[3] << 24));
                 } else {
-                    data = Hex(AnsiToUtf16Le(std::string(v.data.begin(), v.data.end() - 1)));
+                    data = Hex(std::string(v.data.begin(), v.data.end() - 2));  // UTF-16 as stored, without its NUL
                 }
                 expected += block.path + "|" + v.name + "|" + std::to_string(v.type) + "|" + data + "\n";
             }

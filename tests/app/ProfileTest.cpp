@@ -45,7 +45,7 @@ TEST(ProfileTest, HoldsEveryApplyWriteOnceAndWritesNothing) {
     const RegValueEntry* owner =
         Find(profile.blocks, reg::kLocalMachine, "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion", "RegisteredOwner");
     ASSERT_NE(owner, nullptr);
-    EXPECT_EQ(owner->data, (std::vector<std::uint8_t>{'O', 'w', 'n', 'e', 'r', 0}));
+    EXPECT_EQ(owner->data, Utf16LeBytes(std::u16string_view(u"Owner\0", 6)));  // as stored: UTF-16
 
     EXPECT_FALSE(rig.registry.HasKey(reg::kCurrentUser, "Software"));
     EXPECT_EQ(rig.registry.OpenHandleCount(), 0u);

@@ -51,7 +51,7 @@ TEST(RecordingRegistry, WritesStayInTheLayerAndReadersSeeThem) {
     ASSERT_EQ(writes.size(), 3u);
     EXPECT_EQ(writes[0].path, kKey);  // the trailing backslash is not part of the key's name
     EXPECT_EQ(writes[0].type, reg::kSz);
-    EXPECT_EQ(writes[0].data, (std::vector<std::uint8_t>{'7', 0}));
+    EXPECT_EQ(writes[0].data, Utf16LeBytes(std::u16string_view(u"7\0", 2)));  // as stored: UTF-16
     EXPECT_EQ(writes[1].type, reg::kDword);
     EXPECT_TRUE(writes[2].remove);
 }

@@ -47,7 +47,7 @@ TEST(RegFileTest, WritesRegedit4Text) {
           RegStringValue("", "d")}},
         {kHklm, "SOFTWARE\\Gone", true, {}},
     };
-    EXPECT_EQ(WriteRegFile(blocks, RegFormat::Regedit4),
+    EXPECT_EQ(WriteRegFile(blocks, RegFormat::Regedit4).bytes,
               "REGEDIT4\r\n"
               "\r\n"
               "[HKEY_CURRENT_USER\\Software\\Vantrel]\r\n"
@@ -62,13 +62,13 @@ TEST(RegFileTest, WritesRegedit4Text) {
 
 TEST(RegFileTest, Version5IsUtf16WithWideStringData) {
     const std::vector<RegKeyBlock> blocks = {
-        {kHkcu, "K", false, {{"E", false, reg::kExpandSz, ToBytes("%\xE9\0"sv)}, RegStringValue("S", "\x80")}}};
-    const std::string file = WriteRegFile(blocks, RegFormat::Version5);
+        {kHkcu, "K", false, {{"E", false, reg::kExpandSz, Utf16LeBytes(u"%\u00E9"sv)}, RegStringValue("S", "\u20AC")}}};
+    const std::string file = WriteRegFile(blocks, RegFormat::Version5).bytes;
     ASSERT_GE(file.size(), 4u);
     EXPECT_EQ(file.substr(0, 4), "\xFF\xFEW\0"sv);
     std::string narrow;  // every other byte, for ASCII-only checks
     for (std::size_t i = 2; i < file.size(); i += 2) narrow.push_back(file[i + 1] == 0 ? file[i] : '#');
-    EXPECT_NE(narrow.find("\"E\"=hex(2):25,00,e9,00,00,00\r\n"), std::string::npos) << narrow;
+    EXPECT_NE(narrow.find("\"E\"=hex(2):25,00,e9,00\r\n"), std::string::npos) << narrow;
     EXPECT_NE(narrow.find("\"S\"=\"#\""), std::string::npos) << narrow;  // the euro sign, U+20AC
 }
 
@@ -88,6 +88,77 @@ TEST(RegFileTest, ExportThenImportGivesTheSameRegistryInBothFormats) {
     }
 }
 
+// Whatever the registry holds, a version 5 file gives it back byte for byte:
+// text no code page holds, unpaired surrogates, odd sizes, names in any script.
+TEST(RegFileTest, Version5CarriesEveryStoredValueExactly) {
+    MemoryRegistry original;
+    const std::string key = "Software\\Vantrel \u00E9";
+    const struct {
+        const char* name;
+        std::uint32_t type;
+        Bytes data;
+    } values[] = {
+        {"Path", reg::kSz, Utf16LeBytes(u"C:\\\u30BD\u8868\\\u0416\U0001F600\0"sv)},
+        {"Lone", reg::kSz, Utf16LeBytes(u"a\xDC00\xD800\0"sv)},
+        {"Lines", reg::kSz, Utf16LeBytes(u"a\r\nb\0"sv)},
+        {"Odd", reg::kSz, {0x41, 0x00, 0x5C}},
+        {"Bare", reg::kExpandSz, Utf16LeBytes(u"%\u00E9%"sv)},
+        {"Multi", reg::kMultiSz, Utf16LeBytes(u"\u30BD\0\\\0\0"sv)},
+        {"\xE2\x82\xAC \"q\" \\", reg::kDword, Dword(7)},
+    };
+    for (const auto& v : values) original.PutStored(kHkcu, key, v.name, v.type, v.data);
+    const RegWriteResult file = WriteRegFile(original.ExportBlocks(), RegFormat::Version5);
+    ASSERT_TRUE(file.ok()) << file.error;
+    MemoryRegistry copy;
+    ASSERT_EQ(copy.LoadRegFile(file.bytes), "");
+    for (const auto& v : values) EXPECT_EQ(copy.RawStored(kHkcu, key, v.name), original.RawStored(kHkcu, key, v.name)) << v.name;
+}
+
+// The writer never writes a file that would read back otherwise.
+TEST(RegFileTest, WriterRefusesWhatAFileCannotCarry) {
+    const struct {
+        RegKeyBlock block;
+        RegFormat format;
+        const char* error;
+    } cases[] = {
+        {{kHkcu, "K", false, {RegStringValue("a\rb", "x")}}, RegFormat::Version5,
+         "the value \"a\rb\" of \"HKEY_CURRENT_USER\\K\" has a line break in its name"},
+        {{kHkcu, "K", false, {RegRemovedValue("a\nb")}}, RegFormat::Regedit4,
+         "the value \"a\nb\" of \"HKEY_CURRENT_USER\\K\" has a line break in its name"},
+        {{kHkcu, "K\nL", false, {}}, RegFormat::Version5, "the key name \"HKEY_CURRENT_USER\\K\nL\" holds a line break"},
+        {{kHkcu, "K\\\\L", false, {}}, RegFormat::Version5, "the key name \"HKEY_CURRENT_USER\\K\\\\L\" has an empty part"},
+        {{0x1234, "K", false, {}}, RegFormat::Version5, "a key has no root key a .reg file can name"},
+        {{kHkcu, "", true, {}}, RegFormat::Version5, "a root key cannot be deleted"},
+        {{kHkcu, "K", false, {RegStringValue("a", "\u30BD")}}, RegFormat::Regedit4,
+         "the value \"a\" of \"HKEY_CURRENT_USER\\K\" holds text that does not fit the code page"},
+        {{kHkcu, "K", false, {RegDwordValue("\u30BD", 1)}}, RegFormat::Regedit4,
+         "the value \"\u30BD\" of \"HKEY_CURRENT_USER\\K\" has a name that does not fit the code page"},
+    };
+    for (const auto& c : cases) {
+        const RegWriteResult file = WriteRegFile({{kHkcu, "Fine", false, {RegDwordValue("n", 1)}}, c.block}, c.format);
+        EXPECT_EQ(file.error, c.error);
+        EXPECT_TRUE(file.bytes.empty()) << c.error;
+    }
+}
+
+TEST(RegFileTest, EveryRootByLongAndShortName) {
+    const struct {
+        RegKey root;
+        const char* shortName;
+    } roots[] = {{reg::kClassesRoot, "HKCR"}, {kHkcu, "HKCU"}, {kHklm, "HKLM"}, {reg::kUsers, "HKU"},
+                 {reg::kCurrentConfig, "HKCC"}};
+    for (const auto& r : roots) {
+        const RegWriteResult file = WriteRegFile({{r.root, "K", false, {RegDwordValue("n", 1)}}}, RegFormat::Version5);
+        ASSERT_TRUE(file.ok()) << r.shortName;
+        const RegParseResult parsed = ParseRegFile(file.bytes);
+        ASSERT_EQ(parsed.ops.size(), 2u) << parsed.error;
+        EXPECT_EQ(parsed.ops[1].root, r.root) << RegRootName(r.root);
+        const RegParseResult shortForm = ParseRegFile("REGEDIT4\n[" + std::string(r.shortName) + "\\K]\n");
+        ASSERT_EQ(shortForm.ops.size(), 1u) << shortForm.error;
+        EXPECT_EQ(shortForm.ops[0].root, r.root) << r.shortName;
+    }
+}
+
 TEST(RegFileTest, ReadKeyTreeListsKeysBeforeTheirSubkeys) {
     MemoryRegistry store;
     Fill(store);
@@ -98,7 +169,7 @@ TEST(RegFileTest, ReadKeyTreeListsKeysBeforeTheirSubkeys) {
                                                "software\\Microsoft\\Windows NT",
                                                "software\\Microsoft\\Windows NT\\CurrentVersion"}));
     ASSERT_EQ(blocks.back().values.size(), 1u);
-    EXPECT_EQ(blocks.back().values[0].data, ToBytes("Microsoft Windows XP\0"sv));
+    EXPECT_EQ(blocks.back().values[0].data, Utf16LeBytes(u"Microsoft Windows XP\0"sv));
     EXPECT_TRUE(ReadKeyTree(store, kHklm, "Missing").empty());
 }
 
@@ -131,11 +202,11 @@ TEST(RegFileTest, ParsesRegeditSyntax) {
         int line;
     } expected[] = {
         {RegOpKind::CreateKey, kHkcu, "Software\\A", "", 0, {}, 4},
-        {RegOpKind::SetValue, kHkcu, "Software\\A", "", 1, ToBytes("def\0"sv), 5},
-        {RegOpKind::SetValue, kHkcu, "Software\\A", "Path", 1, ToBytes("C:\\x \"y\"\0"sv), 6},
+        {RegOpKind::SetValue, kHkcu, "Software\\A", "", 1, Utf16LeBytes(u"def\0"sv), 5},
+        {RegOpKind::SetValue, kHkcu, "Software\\A", "Path", 1, Utf16LeBytes(u"C:\\x \"y\"\0"sv), 6},
         {RegOpKind::SetValue, kHkcu, "Software\\A", "N", 4, {0xFF, 0xFF, 0xFF, 0xFF}, 7},
         {RegOpKind::SetValue, kHkcu, "Software\\A", "Bin", 3, {1, 2, 3}, 8},
-        {RegOpKind::SetValue, kHkcu, "Software\\A", "Multi", 7, {0x61, 0, 0}, 10},
+        {RegOpKind::SetValue, kHkcu, "Software\\A", "Multi", 7, Utf16LeBytes(u"a\0\0"sv), 10},
         {RegOpKind::DeleteValue, kHkcu, "Software\\A", "Gone", 0, {}, 11},
         {RegOpKind::DeleteKey, kHklm, "SOFTWARE\\Old", "", 0, {}, 13},
         {RegOpKind::CreateKey, kHklm, "SOFTWARE\\New", "", 0, {}, 14},
@@ -194,7 +265,7 @@ TEST(RegFileTest, MalformedFilesNameTheLineAndApplyNothing) {
         {"REGEDIT4\n[HKCU\\K]\n\"a=\"1\"\n", "line 3: expected '=' after value name"},
         {"REGEDIT4\n[HKCU\\K]\n\"a\"=\"1\n", "line 3: missing closing quote"},
         {"REGEDIT4\n[HKCU\\K\n", "line 2: expected ']' after key name"},
-        {"REGEDIT4\n[HKEY_CLASSES_ROOT\\K]\n", "line 2: unknown root key \"HKEY_CLASSES_ROOT\""},
+        {"REGEDIT4\n[HKEY_DYN_DATA\\K]\n", "line 2: unknown root key \"HKEY_DYN_DATA\""},
         {"REGEDIT4\n[HKCU\\A\\\\B]\n", "line 2: empty key name in path"},
         {"REGEDIT4\n[-HKCU]\n", "line 2: a root key cannot be deleted"},
         {"REGEDIT4\n[-HKCU\\K]\n\"a\"=\"1\"\n", "line 3: value line under a deleted key"},

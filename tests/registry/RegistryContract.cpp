@@ -331,6 +331,78 @@ TEST_P(RegistryContract, DelSettingCreatesMissingKeyAndRemovesOnlyItsValue) {
     EXPECT_EQ(ValueNames(Path("Run")), std::vector<std::string>{"Keep"});
 }
 
+// ---- Wide value functions --------------------------------------------------
+
+// The wide forms see data as the registry holds it, whatever was stored; the
+// A forms see string data through the backend's code page.
+TEST_P(RegistryContract, WideFunctionsKeepUtf16ExactlyAndTheAFormsConvertIt) {
+    const struct {
+        std::u16string name;
+        std::uint32_t type;
+        Bytes data;
+        bool terminated;  // a NUL-terminated text, whose A form every backend gives alike
+                          // (when the code page can name the value)
+    } cases[] = {
+        {u"Folder", reg::kSz, Utf16LeBytes(u"C:\\\u30BD\u30D5\u30C8\\caf\u00E9 \u20AC\0"sv), true},
+        {u"Caf\u00E9", reg::kExpandSz, Utf16LeBytes(u"%TEMP%\\\u0416\0"sv), true},
+        {u"Multi", reg::kMultiSz, Utf16LeBytes(u"one\0two\0\0"sv), true},
+        {u"Bare", reg::kSz, Utf16LeBytes(u"abc"sv), false},
+        {u"Lone", reg::kSz, Utf16LeBytes(u"\xD800x\0"sv), true},
+        {u"Odd", reg::kSz, {0x41, 0x00, 0x42}, false},
+        {u"Blob", reg::kBinary, {0x5C, 0x83, 0x00}, false},
+    };
+    const RegKey key = Create(Path());
+    for (const auto& c : cases) {
+        ASSERT_EQ(reg().SetValueW(key, c.name, c.type, c.data.data(), static_cast<std::uint32_t>(c.data.size())),
+                  reg::kSuccess);
+    }
+    for (const auto& c : cases) {
+        const std::string label = Utf16ToUtf8(c.name);
+        std::uint32_t type = 0, size = 0;
+        ASSERT_EQ(reg().QueryValueW(key, c.name, &type, nullptr, &size), reg::kSuccess) << label;
+        Bytes data(size, 0xCC);
+        ASSERT_EQ(reg().QueryValueW(key, c.name, &type, data.data(), &size), reg::kSuccess) << label;
+        data.resize(size);
+        EXPECT_EQ(type, c.type) << label;
+        EXPECT_EQ(data, c.data) << label;
+        if (c.terminated && FitsCodePage(reg().codePage(), c.name)) {
+            const Stored ansi = Get(Path(), reg().codePage().ToAnsi(c.name));
+            EXPECT_EQ(ansi.data, StoredDataToAnsi(reg().codePage(), c.type, c.data)) << label;
+        }
+    }
+
+    // What the A functions store, the wide ones read as UTF-16.
+    Put(Path(), "Narrow", reg::kSz, ToBytes("abc\0"sv));
+    std::uint32_t size = 8;
+    std::uint8_t data[8];
+    ASSERT_EQ(reg().QueryValueW(key, u"NARROW", nullptr, data, &size), reg::kSuccess);
+    EXPECT_EQ(Bytes(data, data + size), Utf16LeBytes(u"abc\0"sv));
+    reg().CloseKey(key);
+}
+
+TEST_P(RegistryContract, WideEnumerationAndDeletion) {
+    const RegKey key = Create(Path());
+    const Bytes text = Utf16LeBytes(u"\u30BD\0"sv);
+    ASSERT_EQ(reg().SetValueW(key, u"Caf\u00E9", reg::kSz, text.data(), static_cast<std::uint32_t>(text.size())),
+              reg::kSuccess);
+    char16_t name[16];
+    std::uint8_t data[16];
+    std::uint32_t nameLen = 16, dataLen = sizeof data, type = 0;
+    ASSERT_EQ(reg().EnumValueW(key, 0, name, &nameLen, &type, data, &dataLen), reg::kSuccess);
+    EXPECT_EQ(std::u16string(name, nameLen), u"Caf\u00E9");
+    EXPECT_EQ(type, reg::kSz);
+    EXPECT_EQ(Bytes(data, data + dataLen), text);
+    nameLen = 4;  // no room for the NUL
+    EXPECT_EQ(reg().EnumValueW(key, 0, name, &nameLen, nullptr, nullptr, nullptr), reg::kMoreData);
+    nameLen = 16;
+    EXPECT_EQ(reg().EnumValueW(key, 1, name, &nameLen, nullptr, nullptr, nullptr), reg::kNoMoreItems);
+
+    EXPECT_EQ(reg().DeleteValueW(key, u"CAF\u00E9"), reg::kSuccess);
+    EXPECT_EQ(reg().DeleteValueW(key, u"Caf\u00E9"), reg::kFileNotFound);
+    reg().CloseKey(key);
+    EXPECT_TRUE(ValueNames(Path()).empty());
+}
+
 // Some trees instantiate the suite for one backend only.
 GTEST_ALLOW_UNINSTANTIATED_PARAMETERIZED_TEST(RegistryContract);
 

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "app/Controls.h"
-#include "registry/Registry.h"
+#include "registry/ForwardingRegistry.h"
 #include "platform/portable/MemoryRegistry.h"
 #include "settings/TweakRow.h"
 
@@ -75,34 +75,26 @@ inline void SetStateOf(Form& form, const std::string& control, int state) {
 }
 
 // Forwards to a store and records every value set, as (key path, value name).
-class RecordingRegistry : public Registry {
+class RecordingRegistry : public ForwardingRegistry {
 public:
-    explicit RecordingRegistry(Registry& inner) : inner_(inner) {}
+    explicit RecordingRegistry(Registry& inner) : ForwardingRegistry(inner) {}
     std::vector<std::pair<std::string, std::string>> writes;
 
-    long OpenKey(RegKey p, const std::string& s, RegKey* out) override { return inner_.OpenKey(p, s, out); }
     long CreateKey(RegKey p, const std::string& s, RegKey* out) override {
         long rc = inner_.CreateKey(p, s, out);
         if (rc == reg::kSuccess) lastPath_ = s;
         return rc;
     }
-    long QueryValue(RegKey k, const std::string& n, std::uint32_t* t, std::uint8_t* d, std::uint32_t* s) override {
-        return inner_.QueryValue(k, n, t, d, s);
-    }
     long SetValue(RegKey k, const std::string& n, std::uint32_t t, const std::uint8_t* d, std::uint32_t s) override {
         writes.emplace_back(lastPath_, n);
         return inner_.SetValue(k, n, t, d, s);
     }
-    long DeleteValue(RegKey k, const std::string& n) override { return inner_.DeleteValue(k, n); }
-    long EnumKey(RegKey k, std::uint32_t i, char* n, std::uint32_t* l) override { return inner_.EnumKey(k, i, n, l); }
-    long EnumValue(RegKey k, std::uint32_t i, char* n, std::uint32_t* l, std::uint32_t* t, std::uint8_t* d,
-                   std::uint32_t* dl) override {
-        return inner_.EnumValue(k, i, n, l, t, d, dl);
+    long SetValueW(RegKey k, const std::u16string& n, std::uint32_t t, const std::uint8_t* d, std::uint32_t s) override {
+        writes.emplace_back(lastPath_, Utf16ToUtf8(n));
+        return inner_.SetValueW(k, n, t, d, s);
     }
-    long CloseKey(RegKey k) override { return inner_.CloseKey(k); }
 
 private:
-    Registry& inner_;
     std::string lastPath_;
 };
 

@@ -49,6 +49,11 @@ public:
         script_.push_back({Kind::ChooseFolder, {}, {}, -1, 0, folder, {}, chosen});
         return *this;
     }
+    // Expects a review list with this title; answers with its act button or its close button.
+    ScriptedDialogs& ExpectReview(const std::string& title, bool act) {
+        script_.push_back({Kind::Review, title, {}, -1, 0, {}, {}, act});
+        return *this;
+    }
 
     int MessageBox(const std::string& prompt, const std::string& title, int style) override {
         shown.push_back({prompt, title, style});
@@ -93,6 +98,17 @@ public:
         shown.push_back({prompt, "folder chooser", -1});
         return Choose(Kind::ChooseFolder, "folder chooser", folder);
     }
+    bool ShowReviewList(const ReviewList& list) override {
+        reviews.push_back(list);
+        if (script_.empty() || script_.front().kind != Kind::Review) {
+            ADD_FAILURE() << "unexpected review list \"" << list.title << "\"";
+            return false;
+        }
+        Step s = script_.front();
+        script_.pop_front();
+        EXPECT_EQ(s.title, list.title);
+        return s.chosen;
+    }
 
     // Fails the test when expected dialogs were never shown.
     void Verify() {
@@ -103,9 +119,10 @@ public:
 
     std::vector<Shown> shown;
     std::vector<FileChoice> choices;  // what each file chooser was given
+    std::vector<ReviewList> reviews;  // every review list shown
 
 private:
-    enum class Kind { Message, Open, ChooseOpen, ChooseSave, ChooseFolder };
+    enum class Kind { Message, Open, ChooseOpen, ChooseSave, ChooseFolder, Review };
     bool Choose(Kind kind, const char* what, std::string* path) {
         if (script_.empty() || script_.front().kind != kind) {
             ADD_FAILURE() << "unexpected " << what;

@@ -35,6 +35,10 @@ private:
 };
 
 struct TestRig {
+    TestRig() = default;
+    // A system whose ANSI code page is another than Windows-1252.
+    explicit TestRig(const CodePage& codePage) : registry(codePage) {}
+
     TempFolder driveC;
     MemoryRegistry registry;
     PortableFileSystem files{driveC.path()};
@@ -48,5 +52,14 @@ struct TestRig {
 
     Form& form1() { return app->form1(); }
 };
+
+// Every personal folder filled, so that an apply gets past the blank-folder
+// check: "C:\Folders\<value name>".
+inline void SeedFolders(MemoryRegistry& reg) {
+    for (const char* name : {"AppData", "Desktop", "Favorites", "My Pictures", "Programs", "Recent", "SendTo",
+                             "Start Menu", "Startup"})
+        reg.PutString(reg::kCurrentUser, R"(Software\Microsoft\Windows\CurrentVersion\Explorer\Shell Folders)", name,
+                      std::string("C:\\Folders\\") + name);
+}
 
 }  // namespace vantrel::testing

@@ -83,6 +83,14 @@ public:
         ++closed;
         return 0;
     }
+    long QueryValueW(RegKey, const std::u16string&, std::uint32_t*, std::uint8_t*, std::uint32_t*) override { return 2; }
+    long SetValueW(RegKey, const std::u16string&, std::uint32_t, const std::uint8_t*, std::uint32_t) override { return 5; }
+    long DeleteValueW(RegKey, const std::u16string&) override { return 5; }
+    long EnumValueW(RegKey, std::uint32_t, char16_t*, std::uint32_t*, std::uint32_t*, std::uint8_t*,
+                    std::uint32_t*) override {
+        return 5;
+    }
+    const CodePage& codePage() override { return Windows1252(); }
     int opened = 0, closed = 0, calls = 0;
 
 private:

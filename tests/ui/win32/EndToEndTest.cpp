@@ -23,6 +23,7 @@
 #include <gtest/gtest.h>
 
 #include "app/Forms.h"
+#include "app/Review.h"
 #include "ui/win32/FormWindow.h"
 #include "platform/win32/Win32Registry.h"
 #include "settings/TweakRow.h"
@@ -407,6 +408,13 @@ std::string ReadWholeFile(const std::string& path) {
     return text.str();
 }
 
+// A backup's text: UTF-16 with a byte order mark, here in UTF-8.
+std::string BackupText(const std::string& path) {
+    const std::string bytes = ReadWholeFile(path);
+    if (bytes.size() < 2 || bytes.compare(0, 2, "\xFF\xFE") != 0) return "(not UTF-16 with a byte order mark)";
+    return Utf16ToUtf8(FromUtf16LeBytes(reinterpret_cast<const std::uint8_t*>(bytes.data()) + 2, bytes.size() - 2));
+}
+
 TEST(EndToEnd, EverySettingsPageShowsChangesAndAppliesItsValues) {
     const std::string exe = VantrelExePath();
     ASSERT_NE(GetFileAttributesA(exe.c_str()), INVALID_FILE_ATTRIBUTES) << exe;
@@ -546,8 +554,8 @@ TEST(EndToEnd, EverySettingsPageShowsChangesAndAppliesItsValues) {
     // One backup, taken before the writes: it holds the seeded values.
     const std::vector<std::string> added = backups.NewFiles();
     ASSERT_EQ(added.size(), 1u) << "backup files added to " << backups.folder();
-    const std::string backup = ReadWholeFile(backups.folder() + "\\" + added[0]);
-    EXPECT_EQ(backup.rfind("REGEDIT4", 0), 0u) << added[0];
+    const std::string backup = BackupText(backups.folder() + "\\" + added[0]);
+    EXPECT_EQ(backup.rfind("Windows Registry Editor Version 5.00", 0), 0u) << added[0];
     EXPECT_NE(backup.find("[HKEY_CURRENT_USER\\" + kAdvanced + "]"), std::string::npos);
     EXPECT_NE(backup.find("\"Start_AdminToolsRoot\"=\"1\""), std::string::npos);
     EXPECT_NE(backup.find("\"Hidden\"=dword:00000002"), std::string::npos);
@@ -558,6 +566,120 @@ TEST(EndToEnd, EverySettingsPageShowsChangesAndAppliesItsValues) {
     DWORD code = 99;
     GetExitCodeProcess(vantrel.process(), &code);
     EXPECT_EQ(code, 0u);
+}
+
+// The first visible descendant of a window of this class.
+struct DescendantSearch {
+    const std::string* windowClass;
+    HWND found;
+};
+
+BOOL CALLBACK MatchDescendant(HWND child, LPARAM data) {
+    auto* s = reinterpret_cast<DescendantSearch*>(data);
+    if (!IsWindowVisible(child) || WindowClass(child) != *s->windowClass) return TRUE;
+    s->found = child;
+    return FALSE;
+}
+
+HWND FindDescendant(HWND parent, const std::string& windowClass) {
+    DescendantSearch search{&windowClass, nullptr};
+    EnumChildWindows(parent, MatchDescendant, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+std::string Title(HWND window) {
+    char text[128] = {};
+    GetWindowTextA(window, text, sizeof text);
+    return text;
+}
+
+// Every value the apply pass writes, as stored (read with the wide functions).
+std::vector<std::optional<StoredData>> ManagedValues(Win32Registry& registry) {
+    std::vector<std::optional<StoredData>> values;
+    for (const ValueRef& v : ApplyTargets()) values.push_back(StoredNow(registry, v.root, v.key, v.value));
+    return values;
+}
+
+// An apply takes a backup; File > "Restore Backup..." with that backup puts
+// every value the apply wrote back as it was, absent ones included.
+TEST(EndToEnd, RestoreBackupPutsBackEveryValueTheApplyChanged) {
+    const std::string exe = VantrelExePath();
+    ASSERT_NE(GetFileAttributesA(exe.c_str()), INVALID_FILE_ATTRIBUTES) << exe;
+    const std::string appData = AppDataFolder();
+    ASSERT_FALSE(appData.empty());
+
+    Win32Registry registry;
+    // The prefix's own folders stay (the file chooser needs a desktop that
+    // exists); two of them the apply will write where there was no value.
+    std::vector<Value> seeds;
+    for (const Value& v : Seeds(appData)) {
+        if (v.key != kShellFolders) seeds.push_back(v);
+    }
+    seeds.push_back(Absent(kHkcu, kUserShellFolders, "Favorites"));
+    seeds.push_back(Absent(kHkcu, kUserShellFolders, "Recent"));
+    std::vector<ValueRef> touched = ApplyTargets();
+    for (const Value& v : seeds) touched.push_back({v.root, v.key, v.name});
+    RegistryGuard restoreRegistry(registry, touched);
+    BackupFolderGuard backups(appData);
+    for (const Value& v : seeds) WriteStored(registry, ToStored(v));
+    const std::vector<std::optional<StoredData>> before = ManagedValues(registry);
+
+    RunningVantrel vantrel;
+    ASSERT_TRUE(vantrel.Start(exe)) << "CreateProcess failed, error " << GetLastError();
+    HWND main = nullptr;
+    vantrel.WaitUntil(30000, [&] { return (main = vantrel.FindWindowOf("", kMainCaption)) != nullptr; });
+    ASSERT_NE(main, nullptr) << "no main window within 30 s";
+    vantrel.SetMain(main);
+    vantrel.Menu("exp");
+    vantrel.Type("Text19", kNewOwner);
+
+    // The modal steps are posted; each window is waited for.
+    const auto waitFor = [&](const std::string& windowClass, const std::string& title) {
+        HWND found = nullptr;
+        vantrel.WaitUntil(20000, [&] { return (found = vantrel.FindWindowOf(windowClass, title)) != nullptr; });
+        return found;
+    };
+    const auto answer = [&](HWND box, int button) {
+        PostMessageA(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
+        EXPECT_TRUE(vantrel.WaitUntil(10000, [&] { return !IsWindow(box); })) << Title(box) << " did not close";
+    };
+    ASSERT_TRUE(PostMessageA(vantrel.Control("apply"), BM_CLICK, 0, 0));
+    HWND box = waitFor("#32770", "Changes Applied");
+    ASSERT_NE(box, nullptr) << "no \"Changes Applied\" within 20 s";
+    answer(box, IDOK);
+    ASSERT_NE(ManagedValues(registry), before) << "the apply changed nothing";
+    ASSERT_EQ(backups.NewFiles().size(), 1u);
+    const std::string backup = backups.folder() + "\\" + backups.NewFiles()[0];
+
+    ASSERT_TRUE(PostMessageA(main, WM_COMMAND, MAKEWPARAM(win32::MenuId(Form1Def(), "restore"), 0), 0));
+    HWND chooser = waitFor("#32770", "Restore Backup");
+    ASSERT_NE(chooser, nullptr) << "no file chooser within 20 s";
+    HWND name = FindDescendant(chooser, "Edit");
+    ASSERT_NE(name, nullptr) << "no file name box in the chooser";
+    vantrel.Send(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(backup.c_str()));
+    answer(chooser, IDOK);
+
+    HWND review = waitFor("#32770", "Restore Backup");
+    ASSERT_NE(review, nullptr) << "no review list within 20 s";
+    EXPECT_GT(vantrel.Send(GetDlgItem(review, 101), LVM_GETITEMCOUNT, 0, 0), 0);
+    answer(review, IDOK);  // "Apply Changes"
+    box = waitFor("#32770", "Backup Restored");
+    ASSERT_NE(box, nullptr) << "no \"Backup Restored\" within 20 s"
+                            << (vantrel.Dialog() ? ": " + Joined(vantrel.DialogTexts(vantrel.Dialog())) : "");
+    answer(box, IDOK);
+
+    const std::vector<std::optional<StoredData>> after = ManagedValues(registry);
+    const std::vector<ValueRef> targets = ApplyTargets();
+    ASSERT_EQ(after.size(), targets.size());
+    for (std::size_t i = 0; i < targets.size(); ++i) {
+        EXPECT_EQ(DescribeStored(after[i]), DescribeStored(before[i])) << targets[i].key << " : " << targets[i].value;
+        EXPECT_TRUE(after[i] == before[i]) << targets[i].key << " : " << targets[i].value;
+    }
+    EXPECT_EQ(backups.NewFiles().size(), 2u) << "the restore takes a backup of its own";
+    EXPECT_EQ(vantrel.Text("Text19"), "Vantrel Test Owner");  // the pages were read again
+
+    PostMessageA(main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(WaitForSingleObject(vantrel.process(), 15000), WAIT_OBJECT_0) << "the process did not end";
 }
 
 }  // namespace

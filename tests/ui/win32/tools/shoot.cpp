@@ -5,8 +5,10 @@
 //   shoot wait [ms]        waits for the main window to be shown
 //   shoot pages            lists the pages: frame name and caption, one a line
 //   shoot page <frame>     shows that page through its menu item or section button
-//   shoot rect             prints the main window's rectangle as WxH+X+Y
-//   shoot close            closes the main window
+//   shoot rect [caption]   prints the rectangle of the main window (or of
+//                          Vantrel's window with that caption) as WxH+X+Y
+//   shoot close [caption]  closes the main window (or that window)
+//   shoot review           opens File > "Review Changes..." and waits for its list
 //   shoot launch [exe [caption]]
 //                          starts the exe (default: VANTREL_EXE, else the
 //                          Vantrel.exe above this helper's folder) and waits
@@ -87,6 +89,23 @@ int ShowPage(HWND main, const std::string& frame) {
     return 1;
 }
 
+// Opens the review list through its menu command and waits until it is shown.
+int OpenReview(HWND main) {
+    PostMessageA(main, WM_COMMAND, MAKEWPARAM(vantrel::win32::MenuId(Form1Def(), "review"), 0), 0);
+    DWORD process = 0;
+    GetWindowThreadProcessId(main, &process);
+    const DWORD until = GetTickCount() + 10000;
+    while (!vantrel::test::FindShownWindow(process, "#32770", "Review Changes")) {
+        if (GetTickCount() > until) {
+            std::fprintf(stderr, "the review list did not appear\n");
+            return 1;
+        }
+        Sleep(20);
+    }
+    Sleep(500);  // let it paint
+    return 0;
+}
+
 // Any program is timed the same way: the same clock, started just before
 // CreateProcess and read when the window is first seen visible, the window
 // polled for every millisecond or so.
@@ -150,16 +169,29 @@ int main(int argc, char** argv) {
         return 1;
     }
     if (command == "page" && argc > 2) return ShowPage(main, argv[2]);
+    if (command == "review") return OpenReview(main);
+    HWND target = main;
+    if (argc > 2) {
+        DWORD process = 0;
+        GetWindowThreadProcessId(main, &process);
+        target = vantrel::test::FindShownWindow(process, "", argv[2]);
+        if (!target) {
+            std::fprintf(stderr, "no window \"%s\"\n", argv[2]);
+            return 1;
+        }
+    }
     if (command == "rect") {
         RECT r;
-        GetWindowRect(main, &r);
+        GetWindowRect(target, &r);
         std::printf("%ldx%ld+%ld+%ld\n", r.right - r.left, r.bottom - r.top, r.left, r.top);
         return 0;
     }
     if (command == "close") {
-        PostMessageA(main, WM_CLOSE, 0, 0);
+        PostMessageA(target, WM_CLOSE, 0, 0);
         return 0;
     }
-    std::fprintf(stderr, "usage: shoot wait [ms] | pages | page <frame> | rect | close | launch [exe [caption]]\n");
+    std::fprintf(stderr,
+                 "usage: shoot wait [ms] | pages | page <frame> | rect [caption] | close [caption] | review | "
+                 "launch [exe [caption]]\n");
     return 2;
 }

@@ -1,0 +1,344 @@
+#include "app/Review.h"
+
+#include <algorithm>
+
+#include "app/App.h"
+#include "app/Report.h"
+#include "registry/RecordingRegistry.h"
+#include "registry/RegistryRoutines.h"
+#include "settings/TweakRow.h"
+#include "tools/Tools.h"
+
+namespace vantrel {
+
+namespace {
+
+const char* ShortRoot(RegKey root) {
+    switch (root) {
+    case reg::kClassesRoot: return "HKCR";
+    case reg::kCurrentUser: return "HKCU";
+    case reg::kLocalMachine: return "HKLM";
+    case reg::kUsers: return "HKU";
+    case reg::kCurrentConfig: return "HKCC";
+    default: return "?";
+    }
+}
+
+std::string TypeName(std::uint32_t type) {
+    switch (type) {
+    case reg::kNone: return "REG_NONE";
+    case reg::kSz: return "REG_SZ";
+    case reg::kExpandSz: return "REG_EXPAND_SZ";
+    case reg::kBinary: return "REG_BINARY";
+    case reg::kDword: return "REG_DWORD";
+    case reg::kMultiSz: return "REG_MULTI_SZ";
+    case 11: return "REG_QWORD";
+    default: return "type " + std::to_string(type);
+    }
+}
+
+std::string WithoutTrailingBackslash(std::string path) {
+    if (!path.empty() && path.back() == '\\') path.pop_back();
+    return path;
+}
+
+// Strings of string data, each cut at its NUL; whether the last one had one.
+std::vector<std::u16string> Strings(const std::vector<std::uint8_t>& data, bool* terminated) {
+    const std::u16string text = FromUtf16LeBytes(data);
+    std::vector<std::u16string> strings;
+    std::size_t start = 0;
+    *terminated = false;
+    while (start < text.size()) {
+        const std::size_t nul = text.find(u'\0', start);
+        if (nul == std::u16string::npos) {
+            strings.push_back(text.substr(start));
+            return strings;
+        }
+        strings.push_back(text.substr(start, nul - start));
+        start = nul + 1;
+        *terminated = true;
+    }
+    return strings;
+}
+
+std::string Hex(const std::vector<std::uint8_t>& data) {
+    static constexpr char kDigits[] = "0123456789ABCDEF";
+    constexpr std::size_t kShown = 16;
+    std::string out;
+    for (std::size_t i = 0; i < data.size() && i < kShown; ++i) {
+        if (i != 0) out.push_back(' ');
+        out += {kDigits[data[i] >> 4], kDigits[data[i] & 0xF]};
+    }
+    if (data.size() > kShown) out += " ... (" + std::to_string(data.size()) + " bytes)";
+    return out.empty() ? "(no data)" : out;
+}
+
+// The data the registry would hold after a text write of the given type;
+// nothing when the text does not convert to a number.
+std::optional<StoredData> DataOfText(const CodePage& ansi, std::uint32_t type, const std::string& text) {
+    if (type == reg::kDword) {
+        const auto n = TextToLong(text);
+        if (!n) return std::nullopt;
+        const auto u = static_cast<std::uint32_t>(*n);
+        return StoredData{reg::kDword,
+                          {static_cast<std::uint8_t>(u), static_cast<std::uint8_t>(u >> 8),
+                           static_cast<std::uint8_t>(u >> 16), static_cast<std::uint8_t>(u >> 24)}};
+    }
+    const std::string terminated = text + '\0';
+    return StoredData{type, AnsiDataToStored(ansi, type, reinterpret_cast<const std::uint8_t*>(terminated.data()),
+                                             terminated.size())};
+}
+
+// A change worth showing: it alters the value, or it is a write that would
+// not be made though it would have altered it (or whose outcome is unknown).
+bool Shows(const ValueChange& change, bool intentKnown) {
+    if (change.notWritten.empty() || intentKnown) return change.written != change.now;
+    return true;
+}
+
+}  // namespace
+
+std::optional<StoredData> StoredNow(Registry& reg, RegKey root, const std::string& key, const std::string& value) {
+    RegKey handle = 0;
+    if (reg.OpenKey(root, Utf8ToAnsi(reg.codePage(), key), &handle) != reg::kSuccess) return std::nullopt;
+    const std::u16string name = Utf8ToUtf16(value);
+    std::optional<StoredData> stored;
+    std::uint32_t type = 0, size = 0;
+    if (reg.QueryValueW(handle, name, &type, nullptr, &size) == reg::kSuccess) {
+        std::vector<std::uint8_t> data(size);
+        if (size == 0 || reg.QueryValueW(handle, name, &type, data.data(), &size) == reg::kSuccess) {
+            data.resize(size);
+            stored = StoredData{type, std::move(data)};
+        }
+    }
+    reg.CloseKey(handle);
+    return stored;
+}
+
+std::vector<ValueChange> ChangesOfApply(Form& form1, Registry& reg, FileSystem& errors) {
+    const CodePage& ansi = reg.codePage();
+    RecordingRegistry layer(reg);
+    const std::vector<SkippedWrite> skipped = Worded(ApplySettings(form1, layer), errors);
+    std::vector<ValueChange> changes;
+    for (const ValueRef& target : ApplyTargets()) {
+        const RecordingRegistry::Write* last = nullptr;
+        for (const RecordingRegistry::Write& w : layer.writes()) {
+            if (SameValue({w.root, Utf8ToAnsi(ansi, w.path), Utf8ToAnsi(ansi, w.name)}, target)) last = &w;
+        }
+        const SkippedWrite* skip = nullptr;
+        for (const SkippedWrite& s : skipped) {
+            if (SameValue({s.root, s.key, s.value}, target)) skip = &s;
+        }
+        if (last == nullptr && skip == nullptr) continue;
+
+        ValueChange change{target.page, target.caption, target.root,
+                           AnsiToUtf8(ansi, WithoutTrailingBackslash(target.key)), AnsiToUtf8(ansi, target.value)};
+        change.now = StoredNow(reg, change.root, change.key, change.value);
+        bool intentKnown = true;
+        if (last != nullptr) {
+            if (!last->remove) change.written = StoredData{last->type, last->data};
+        } else {
+            change.written = DataOfText(ansi, skip->type, skip->text);
+            intentKnown = change.written.has_value();
+            change.notWritten = intentKnown ? skip->reason : "\"" + AnsiToUtf8(ansi, skip->text) + "\" is " + skip->reason;
+        }
+        if (Shows(change, intentKnown)) changes.push_back(std::move(change));
+    }
+    return changes;
+}
+
+ManagedOps SplitManaged(const std::vector<RegOp>& ops, const CodePage& ansi) {
+    ManagedOps split;
+    for (std::size_t i = 0; i < ops.size(); ++i) {
+        const RegOp& op = ops[i];
+        const std::string where = std::string(ShortRoot(op.root)) + (op.path.empty() ? "" : "\\" + op.path);
+        switch (op.kind) {
+        case RegOpKind::SetValue:
+        case RegOpKind::DeleteValue:
+            if (FindTarget({op.root, Utf8ToAnsi(ansi, op.path), Utf8ToAnsi(ansi, op.name)}) != nullptr) {
+                split.ops.push_back(op);
+            } else {
+                split.others.push_back(DescribeValue(op.root, op.path, op.name) +
+                                       (op.kind == RegOpKind::DeleteValue ? " (to delete)" : ""));
+            }
+            break;
+        case RegOpKind::DeleteKey:
+            split.others.push_back(where + " (the whole key, to delete)");
+            break;
+        case RegOpKind::CreateKey: {
+            // A key block without values names a key and nothing in it.
+            const bool empty = i + 1 == ops.size() || ops[i + 1].kind == RegOpKind::CreateKey ||
+                               ops[i + 1].kind == RegOpKind::DeleteKey;
+            if (empty) split.others.push_back(where + " (a key)");
+            break;
+        }
+        }
+    }
+    return split;
+}
+
+std::vector<ValueChange> ChangesOfOps(Registry& reg, const std::vector<RegOp>& ops, FileSystem& errors) {
+    const CodePage& ansi = reg.codePage();
+    RecordingRegistry layer(reg);
+    std::vector<ValueChange> changes;
+    for (const RegOp& op : ops) {
+        if (op.kind != RegOpKind::SetValue && op.kind != RegOpKind::DeleteValue) continue;
+        const ValueRef ref{op.root, Utf8ToAnsi(ansi, op.path), Utf8ToAnsi(ansi, op.name)};
+        auto change = std::find_if(changes.begin(), changes.end(), [&](const ValueChange& c) {
+            return SameValue({c.root, Utf8ToAnsi(ansi, c.key), Utf8ToAnsi(ansi, c.value)}, ref);
+        });
+        if (change == changes.end()) {
+            const ValueRef* target = FindTarget(ref);
+            change = changes.insert(changes.end(), ValueChange{target ? target->page : "", target ? target->caption : "",
+                                                               op.root, op.path, op.name});
+            change->now = StoredNow(reg, op.root, op.path, op.name);
+        }
+        change->written.reset();
+        if (op.kind == RegOpKind::SetValue) change->written = StoredData{op.type, op.data};
+        const long status = ApplyRegOp(layer, op);
+        change->notWritten.clear();
+        if (status != reg::kSuccess) change->notWritten = RefusedReason(errors, status);
+    }
+    changes.erase(std::remove_if(changes.begin(), changes.end(), [](const ValueChange& c) { return !Shows(c, true); }),
+                  changes.end());
+    return changes;
+}
+
+std::string DescribeStored(const std::optional<StoredData>& stored) {
+    if (!stored) return "(absent)";
+    const std::vector<std::uint8_t>& data = stored->data;
+    std::string body;
+    std::string type = TypeName(stored->type);
+    if (IsStringType(stored->type) && data.size() % 2 == 0) {
+        bool terminated = false;
+        const std::vector<std::u16string> strings = Strings(data, &terminated);
+        for (const std::u16string& s : strings) {
+            if (stored->type == reg::kMultiSz && s.empty()) continue;
+            body += (body.empty() ? "\"" : ", \"") + Utf16ToUtf8(s) + "\"";
+            if (stored->type != reg::kMultiSz) break;
+        }
+        if (body.empty()) body = "\"\"";
+        if (!terminated && !data.empty()) type += ", no closing NUL";
+    } else if (stored->type == reg::kDword && data.size() == 4) {
+        body = std::to_string(data[0] | (data[1] << 8) | (data[2] << 16) | (std::uint32_t{data[3]} << 24));
+    } else {
+        body = Hex(data);
+    }
+    return body + " (" + type + ")";
+}
+
+std::string DescribeValue(RegKey root, const std::string& key, const std::string& value) {
+    return std::string(ShortRoot(root)) + (key.empty() ? "" : "\\" + key) + " : " +
+           (value.empty() ? std::string("(Default)") : value);
+}
+
+ReviewList ReviewListOf(const std::vector<ValueChange>& changes, const std::string& title, const std::string& intro) {
+    ReviewList list{title, intro, {"Page", "Setting", "Key and value name", "Stored now", "Would be written"}, {},
+                    "Apply Changes", "Close"};
+    for (const ValueChange& c : changes) {
+        std::string written = c.written ? DescribeStored(c.written) : std::string("(deleted)");
+        if (!c.notWritten.empty()) {
+            written = (c.written ? written + " - " : std::string()) + "not saved: " + c.notWritten;
+        }
+        list.rows.push_back({{c.page, c.setting, DescribeValue(c.root, c.key, c.value), DescribeStored(c.now), written},
+                             !c.notWritten.empty()});
+    }
+    return list;
+}
+
+// ---- the two commands ----
+
+namespace {
+
+constexpr std::size_t kOthersShown = 12;
+
+// The file's keys and values that were left alone, for a message (ANSI).
+std::string OthersText(const std::vector<std::string>& others, const CodePage& ansi) {
+    if (others.empty()) return {};
+    std::string text = "\n\nThe file also holds these keys and values, which are not Vantrel settings. "
+                       "They were left as they are:\n";
+    for (std::size_t i = 0; i < others.size() && i < kOthersShown; ++i) text += Utf8ToAnsi(ansi, others[i]) + "\n";
+    if (others.size() > kOthersShown) text += "... and " + std::to_string(others.size() - kOthersShown) + " more\n";
+    text.pop_back();
+    return text;
+}
+
+std::string FileName(const std::string& path) {
+    const std::size_t cut = path.find_last_of("\\/");
+    return cut == std::string::npos ? path : path.substr(cut + 1);
+}
+
+}  // namespace
+
+void App::ReviewChanges() {
+    if (!FoldersFilled()) return;
+    const std::vector<ValueChange> changes = ChangesOfApply(*form1_, services_.registry, services_.files);
+    if (changes.empty()) {
+        services_.dialogs.MessageBox("No setting would change.", "Review Changes", mb::kInformation);
+        return;
+    }
+    const ReviewList list = ReviewListOf(changes, "Review Changes",
+                                         "\"Apply Changes\" would change these settings. Marked rows would not be saved.");
+    if (services_.dialogs.ShowReviewList(list)) apply_Click();
+}
+
+void App::RestoreBackup() {
+    Dialogs& dialogs = services_.dialogs;
+    Registry& reg = services_.registry;
+    const CodePage& ansi = reg.codePage();
+    const char* const kTitle = "Restore Backup";
+    FileChoice choice{kTitle, BackupFolder(services_.environment),
+                      {{"Registration Files (*.reg)", "*.reg"}, {"All Files (*.*)", "*.*"}}, "", "reg"};
+    std::string path;
+    if (!dialogs.ChooseFileToOpen(choice, &path)) return;
+
+    std::string bytes;
+    if (const long error = services_.files.ReadAll(path, &bytes, false)) {
+        dialogs.MessageBox("Vantrel could not read \"" + path + "\".\n" + FileErrorReason(services_.files, error),
+                           kTitle, mb::kExclamation);
+        return;
+    }
+    const RegParseResult parsed = ParseRegFile(bytes, ansi);
+    if (!parsed.ok()) {
+        dialogs.MessageBox("\"" + path + "\" is not a registry file Vantrel can read:\n\n" +
+                               Utf8ToAnsi(ansi, parsed.error) + "\n\nNothing was restored.",
+                           kTitle, mb::kExclamation);
+        return;
+    }
+    const ManagedOps split = SplitManaged(parsed.ops, ansi);
+    const std::vector<ValueChange> changes = ChangesOfOps(reg, split.ops, services_.files);
+    if (changes.empty()) {
+        dialogs.MessageBox("No setting would change." + OthersText(split.others, ansi), kTitle, mb::kInformation);
+        return;
+    }
+    const std::string intro = "Restoring \"" + AnsiToUtf8(ansi, FileName(path)) +
+                              "\" would change these settings. Vantrel saves a backup of the current settings first.";
+    if (!dialogs.ShowReviewList(ReviewListOf(changes, kTitle, intro))) return;
+    if (!WriteBackup()) return;
+
+    std::string failed;
+    for (const RegOp& op : split.ops) {
+        const long status = ApplyRegOp(reg, op);
+        if (status == reg::kSuccess) continue;
+        const ValueRef* target = FindTarget({op.root, Utf8ToAnsi(ansi, op.path), Utf8ToAnsi(ansi, op.name)});
+        failed += SkippedLine({target->page, target->caption, RefusedReason(services_.files, status)}) + "\n";
+    }
+    // Every page shows the stored values again; the tree and the lists stay.
+    LoadSettings(*form1_, reg);
+    LoadStartMenuChecks(*form1_, reg);
+
+    const std::string others = OthersText(split.others, ansi);
+    if (failed.empty()) {
+        dialogs.MessageBox("The settings of \"" + FileName(path) +
+                               "\" were restored. Most changes will not be applied until you log off of Windows." +
+                               others,
+                           "Backup Restored", mb::kInformation);
+        return;
+    }
+    dialogs.MessageBox("These settings were not restored:\n\n" + failed +
+                           "\nAll other settings were restored. Most changes will not be applied until you log off "
+                           "of Windows." + others,
+                       "Some Settings Were Not Restored", mb::kExclamation);
+}
+
+}  // namespace vantrel

@@ -1,0 +1,270 @@
+// The review list: a resizable modal dialog with a line of introduction, a
+// report-view list (a warning icon on marked rows) and two buttons. The
+// dialog is made from a template in memory and its controls in
+// WM_INITDIALOG; it uses the wide functions, so that texts show in any
+// script whatever the ANSI code page.
+#include "platform/win32/Win32ReviewList.h"
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "registry/CodePage.h"
+
+namespace vantrel {
+
+namespace {
+
+constexpr int kIntroId = 100;
+constexpr int kListId = 101;
+constexpr int kGripId = 102;
+
+// Sizes in dialog units.
+constexpr int kWidth = 560, kHeight = 250;  // at first, or the screen's work area when smaller
+constexpr int kMinWidth = 260, kMinHeight = 130;
+constexpr int kMargin = 7, kGap = 4;
+constexpr int kButtonWidth = 64, kButtonHeight = 14;
+
+std::wstring Wide(const std::string& utf8) {
+    const std::u16string wide = Utf8ToUtf16(utf8);
+    return std::wstring(wide.begin(), wide.end());
+}
+
+// "&" before the first letter, so that Alt and the letter presses the button.
+std::wstring ButtonText(const std::string& utf8) {
+    std::wstring text = Wide(utf8);
+    return text.find(L'&') == std::wstring::npos ? L"&" + text : text;
+}
+
+struct State {
+    const ReviewList* list = nullptr;
+    HWND intro = nullptr, view = nullptr, act = nullptr, close = nullptr, grip = nullptr;
+    std::vector<int> wanted;      // each column's width for its widest text
+    bool columnsDragged = false;  // the user set the widths: they stay
+};
+
+// A resizable dialog with a caption and no items, in the shell's dialog font.
+std::vector<DWORD> Template(const std::wstring& title) {
+    std::vector<WORD> words;
+    auto dword = [&](DWORD d) {
+        words.push_back(LOWORD(d));
+        words.push_back(HIWORD(d));
+    };
+    dword(WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MAXIMIZEBOX | WS_CLIPCHILDREN | DS_SETFONT);
+    dword(0);          // extended style
+    words.push_back(0);  // no items
+    for (short n : {short{0}, short{0}, short{kWidth}, short{kHeight}}) words.push_back(static_cast<WORD>(n));
+    words.push_back(0);  // no menu
+    words.push_back(0);  // the dialog class
+    words.insert(words.end(), title.begin(), title.end());
+    words.push_back(0);
+    words.push_back(8);  // point size
+    for (const wchar_t c : std::wstring(L"MS Shell Dlg")) words.push_back(c);
+    words.push_back(0);
+    std::vector<DWORD> aligned((words.size() + 1) / 2, 0);
+    std::copy(words.begin(), words.end(), reinterpret_cast<WORD*>(aligned.data()));
+    return aligned;
+}
+
+RECT Units(HWND dialog, int left, int top, int right, int bottom) {
+    RECT r{left, top, right, bottom};
+    MapDialogRect(dialog, &r);
+    return r;
+}
+
+HWND Child(HWND dialog, DWORD exStyle, const wchar_t* windowClass, const std::wstring& text, DWORD style, int id) {
+    HWND child = CreateWindowExW(exStyle, windowClass, text.c_str(), WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0, dialog,
+                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
+    SendMessageW(child, WM_SETFONT, SendMessageW(dialog, WM_GETFONT, 0, 0), FALSE);
+    return child;
+}
+
+void FillList(HWND view, const ReviewList& list, std::vector<int>& wanted) {
+    ListView_SetExtendedListViewStyle(view, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES | LVS_EX_LABELTIP |
+                                                LVS_EX_DOUBLEBUFFER);
+    const int icon = GetSystemMetrics(SM_CXSMICON);
+    HIMAGELIST images = ImageList_Create(icon, icon, ILC_COLOR32 | ILC_MASK, 1, 0);
+    ImageList_AddIcon(images, static_cast<HICON>(LoadImageW(nullptr, MAKEINTRESOURCEW(32515) /* IDI_WARNING */,
+                                                             IMAGE_ICON, icon, icon, LR_SHARED)));
+    SendMessageW(view, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(images));  // freed with the list
+
+    for (std::size_t c = 0; c < list.columns.size(); ++c) {
+        std::wstring header = Wide(list.columns[c]);
+        LVCOLUMNW column{};
+        column.mask = LVCF_TEXT | LVCF_WIDTH;
+        column.pszText = header.data();
+        column.cx = 80;
+        SendMessageW(view, LVM_INSERTCOLUMNW, c, reinterpret_cast<LPARAM>(&column));
+    }
+    for (std::size_t r = 0; r < list.rows.size(); ++r) {
+        const ReviewList::Row& row = list.rows[r];
+        for (std::size_t c = 0; c < row.cells.size() && c < list.columns.size(); ++c) {
+            std::wstring text = Wide(row.cells[c]);
+            LVITEMW item{};
+            item.iItem = static_cast<int>(r);
+            item.iSubItem = static_cast<int>(c);
+            item.pszText = text.data();
+            if (c == 0) {
+                item.mask = LVIF_TEXT | LVIF_IMAGE;
+                item.iImage = row.marked ? 0 : I_IMAGENONE;
+                SendMessageW(view, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
+            } else {
+                item.mask = LVIF_TEXT;
+                SendMessageW(view, LVM_SETITEMTEXTW, r, reinterpret_cast<LPARAM>(&item));
+            }
+        }
+    }
+    // Each column's widest text, its header's included (with the header's
+    // margins and the room of its sort mark).
+    for (std::size_t c = 0; c < list.columns.size(); ++c) {
+        ListView_SetColumnWidth(view, static_cast<int>(c), LVSCW_AUTOSIZE);
+        const std::wstring header = Wide(list.columns[c]);
+        const int headerWidth =
+            static_cast<int>(SendMessageW(view, LVM_GETSTRINGWIDTHW, 0, reinterpret_cast<LPARAM>(header.c_str()))) + 16;
+        wanted.push_back(std::max(ListView_GetColumnWidth(view, static_cast<int>(c)), headerWidth));
+    }
+    if (!list.rows.empty()) {
+        ListView_SetItemState(view, 0, LVIS_FOCUSED | LVIS_SELECTED, LVIS_FOCUSED | LVIS_SELECTED);
+    }
+}
+
+// Shares the list's width among the columns so that every column shows:
+// narrow ones get what their texts need, the wide ones split the rest
+// evenly. A cut cell shows its whole text as a tip.
+void FitColumns(const State& s) {
+    RECT client;
+    GetClientRect(s.view, &client);
+    int room = client.right - GetSystemMetrics(SM_CXVSCROLL);
+    std::vector<int> order(s.wanted.size());
+    for (std::size_t i = 0; i < order.size(); ++i) order[i] = static_cast<int>(i);
+    std::sort(order.begin(), order.end(), [&](int a, int b) { return s.wanted[a] < s.wanted[b]; });
+    for (std::size_t k = 0; k < order.size(); ++k) {
+        const int share = std::max(room, 0) / static_cast<int>(order.size() - k);
+        const int width = std::min(s.wanted[order[k]], share);
+        ListView_SetColumnWidth(s.view, order[k], width);
+        room -= width;
+    }
+    InvalidateRect(ListView_GetHeader(s.view), nullptr, TRUE);
+}
+
+void Layout(HWND dialog, const State& s) {
+    RECT client;
+    GetClientRect(dialog, &client);
+    const RECT unit = Units(dialog, kMargin, kGap, kButtonWidth, kButtonHeight);
+    const int margin = unit.left, gap = unit.top, buttonWidth = unit.right, buttonHeight = unit.bottom;
+    const int width = std::max(0, static_cast<int>(client.right) - 2 * margin);
+
+    // The introduction takes the lines it needs at this width.
+    RECT text{0, 0, width, 0};
+    HDC dc = GetDC(s.intro);
+    HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(s.intro, WM_GETFONT, 0, 0)));
+    std::wstring intro = Wide(s.list->intro);
+    DrawTextW(dc, intro.c_str(), -1, &text, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+    SelectObject(dc, old);
+    ReleaseDC(s.intro, dc);
+    const int introHeight = intro.empty() ? 0 : static_cast<int>(text.bottom);
+
+    const int buttonsTop = client.bottom - margin - buttonHeight;
+    const int listTop = margin + introHeight + (introHeight ? gap : 0);
+    HDWP moves = BeginDeferWindowPos(5);
+    moves = DeferWindowPos(moves, s.intro, nullptr, margin, margin, width, introHeight, SWP_NOZORDER);
+    moves = DeferWindowPos(moves, s.view, nullptr, margin, listTop, width, std::max(0, buttonsTop - gap - listTop),
+                           SWP_NOZORDER);
+    moves = DeferWindowPos(moves, s.close, nullptr, client.right - margin - buttonWidth, buttonsTop, buttonWidth,
+                           buttonHeight, SWP_NOZORDER);
+    moves = DeferWindowPos(moves, s.act, nullptr, client.right - margin - 2 * buttonWidth - gap, buttonsTop,
+                           buttonWidth, buttonHeight, SWP_NOZORDER);
+    const int grip = GetSystemMetrics(SM_CXVSCROLL);
+    moves = DeferWindowPos(moves, s.grip, nullptr, client.right - grip, client.bottom - grip, grip, grip,
+                           SWP_NOZORDER | (IsZoomed(dialog) ? SWP_HIDEWINDOW : SWP_SHOWWINDOW));
+    EndDeferWindowPos(moves);
+    if (!s.columnsDragged) FitColumns(s);
+}
+
+// The first size: as given, within the work area, centred on it.
+void PlaceOnScreen(HWND dialog) {
+    RECT work, box;
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    GetWindowRect(dialog, &box);
+    const int width = std::min(box.right - box.left, work.right - work.left);
+    const int height = std::min(box.bottom - box.top, work.bottom - work.top);
+    SetWindowPos(dialog, nullptr, work.left + (work.right - work.left - width) / 2,
+                 work.top + (work.bottom - work.top - height) / 2, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+INT_PTR CALLBACK ReviewProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* s = reinterpret_cast<State*>(GetWindowLongPtrW(dialog, GWLP_USERDATA));
+    switch (message) {
+    case WM_INITDIALOG: {
+        s = reinterpret_cast<State*>(lParam);
+        SetWindowLongPtrW(dialog, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(s));
+        s->intro = Child(dialog, 0, L"STATIC", Wide(s->list->intro), SS_LEFT | SS_NOPREFIX, kIntroId);
+        s->view = Child(dialog, WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",
+                        WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS, kListId);
+        s->act = Child(dialog, 0, L"BUTTON", ButtonText(s->list->act), WS_TABSTOP | BS_PUSHBUTTON, IDOK);
+        s->close = Child(dialog, 0, L"BUTTON", Wide(s->list->close), WS_TABSTOP | BS_DEFPUSHBUTTON, IDCANCEL);
+        s->grip = Child(dialog, 0, L"SCROLLBAR", L"", SBS_SIZEGRIP | SBS_SIZEBOXBOTTOMRIGHTALIGN, kGripId);
+        SendMessageW(dialog, DM_SETDEFID, IDCANCEL, 0);  // Enter closes; acting takes a deliberate choice
+        // The owner's icons in the caption.
+        if (HWND owner = GetWindow(dialog, GW_OWNER)) {
+            const struct {
+                WPARAM size;
+                int classIcon;
+            } icons[] = {{ICON_SMALL, GCLP_HICONSM}, {ICON_BIG, GCLP_HICON}};
+            for (const auto& i : icons) {
+                auto icon = static_cast<LPARAM>(SendMessageW(owner, WM_GETICON, i.size, 0));
+                if (icon == 0) icon = static_cast<LPARAM>(GetClassLongPtrW(owner, i.classIcon));
+                if (icon != 0) SendMessageW(dialog, WM_SETICON, i.size, icon);
+            }
+        }
+        FillList(s->view, *s->list, s->wanted);
+        PlaceOnScreen(dialog);
+        Layout(dialog, *s);
+        SetFocus(s->view);
+        return FALSE;  // the focus is set
+    }
+    case WM_SIZE:
+        if (s != nullptr) Layout(dialog, *s);
+        return TRUE;
+    case WM_GETMINMAXINFO: {
+        RECT r = Units(dialog, 0, 0, kMinWidth, kMinHeight);
+        AdjustWindowRectEx(&r, static_cast<DWORD>(GetWindowLongPtrW(dialog, GWL_STYLE)), FALSE,
+                           static_cast<DWORD>(GetWindowLongPtrW(dialog, GWL_EXSTYLE)));
+        auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
+        info->ptMinTrackSize = {r.right - r.left, r.bottom - r.top};
+        return TRUE;
+    }
+    case WM_NOTIFY: {
+        const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+        if (s != nullptr && (header->code == HDN_BEGINTRACKW || header->code == HDN_BEGINTRACKA ||
+                             header->code == HDN_DIVIDERDBLCLICKW || header->code == HDN_DIVIDERDBLCLICKA)) {
+            s->columnsDragged = true;
+        }
+        break;
+    }
+    case WM_COMMAND:
+        if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {
+            EndDialog(dialog, LOWORD(wParam));
+            return TRUE;
+        }
+        break;
+    default: break;
+    }
+    return FALSE;
+}
+
+}  // namespace
+
+bool ShowReviewWindow(HWND owner, const ReviewList& list) {
+    INITCOMMONCONTROLSEX classes{sizeof classes, ICC_LISTVIEW_CLASSES};
+    InitCommonControlsEx(&classes);
+    const std::vector<DWORD> dialog = Template(Wide(list.title));
+    State state;
+    state.list = &list;
+    const INT_PTR answer =
+        DialogBoxIndirectParamW(GetModuleHandleW(nullptr), reinterpret_cast<const DLGTEMPLATE*>(dialog.data()), owner,
+                                ReviewProc, reinterpret_cast<LPARAM>(&state));
+    return answer == IDOK;
+}
+
+}  // namespace vantrel

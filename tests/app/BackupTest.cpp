@@ -1,0 +1,72 @@
+// Backups hold values as the registry stores them (UTF-16), so that restoring
+// one puts every value back exactly, also on a system whose ANSI code page
+// has characters with 0x5C, the backslash, as second byte.
+#include <gtest/gtest.h>
+
+#include "app/App.h"
+#include "settings/TweakRow.h"
+#include "support/ShiftJisSample.h"
+#include "support/TestRig.h"
+
+namespace vantrel::testing {
+namespace {
+
+using namespace std::string_view_literals;
+using Bytes = std::vector<std::uint8_t>;
+
+const char* const kShellFolders = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+
+Bytes WideText(std::u16string_view text) {
+    Bytes bytes = Utf16LeBytes(text);
+    bytes.insert(bytes.end(), {0, 0});
+    return bytes;
+}
+
+TEST(Backup, RestoresEveryValueExactlyOnAJapaneseSystem) {
+    ShiftJisSample japanese;
+    TestRig rig(japanese);
+    // Katakana "so" and the kanji "table" end in 0x5C in the code page; the
+    // accented e is not in it at all, so the A functions turn it into '?'.
+    const std::u16string folder = u"C:\\\u30BD\u30D5\u30C8\\\u8868\\caf\u00E9\\";
+    for (const char* name : {"AppData", "Desktop", "Favorites", "My Pictures", "Programs", "Recent", "SendTo",
+                             "Start Menu", "Startup"}) {
+        rig.registry.PutStored(reg::kCurrentUser, kShellFolders, name, reg::kSz,
+                               WideText(folder + Utf8ToUtf16(name)));
+    }
+    rig.registry.PutStored(reg::kLocalMachine, "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion", "RegisteredOwner",
+                           reg::kSz, WideText(u"\u8868\u30BD\u30D5\u30C8"));
+    std::vector<std::pair<ValueRef, std::optional<MemoryRegistry::RawValue>>> before;
+    for (const ValueRef& v : ApplyTargets()) before.push_back({v, rig.registry.RawStored(v.root, v.key, v.value)});
+    // The same values as a REGEDIT4 backup read through the A functions gave them.
+    std::vector<RegKeyBlock> ansiBlocks = BackupBlocks(rig.registry);
+    for (RegKeyBlock& block : ansiBlocks) {
+        for (RegValueEntry& value : block.values) {
+            const Bytes ansi = StoredDataToAnsi(japanese, value.type, value.data);
+            value.data = AnsiDataToStored(japanese, value.type, ansi.data(), ansi.size());
+        }
+    }
+    const RegWriteResult oldBackup = WriteRegFile(ansiBlocks, RegFormat::Regedit4, japanese);
+    ASSERT_TRUE(oldBackup.ok()) << oldBackup.error;
+
+    rig.app->Form_Load();
+    rig.dialogs.ExpectMessage("Changes Applied");
+    rig.app->apply_Click();
+    const auto desktop = [&] { return rig.registry.RawStored(reg::kCurrentUser, kShellFolders, "Desktop"); };
+    EXPECT_EQ(desktop()->data, WideText(u"C:\\\u30BD\u30D5\u30C8\\\u8868\\caf?\\Desktop"));  // the apply's loss
+
+    std::string bytes;
+    ASSERT_EQ(rig.files.ReadAll(rig.app->lastBackup(), &bytes, false), 0);
+    EXPECT_EQ(bytes.substr(0, 4), "\xFF\xFEW\0"sv);
+    ASSERT_EQ(rig.registry.LoadRegFile(bytes), "");
+    for (const auto& [v, stored] : before)
+        EXPECT_EQ(rig.registry.RawStored(v.root, v.key, v.value), stored) << v.key << "\\" << v.value;
+
+    // An earlier REGEDIT4 backup still restores what it holds, its escaped
+    // 0x5C second bytes included; what the A functions lost it cannot hold.
+    rig.registry.PutStored(reg::kCurrentUser, kShellFolders, "Desktop", reg::kSz, WideText(u"elsewhere"));
+    ASSERT_EQ(rig.registry.LoadRegFile(oldBackup.bytes), "");
+    EXPECT_EQ(desktop()->data, WideText(u"C:\\\u30BD\u30D5\u30C8\\\u8868\\caf?\\Desktop"));
+}
+
+}  // namespace
+}  // namespace vantrel::testing
