@@ -464,9 +464,11 @@ HWND FormWindow::FirstTabStop() const {
 // ---- model to window ----
 
 void FormWindow::SyncAll() {
-    for (Entry& e : entries_) {
+    for (size_t i = 0; i < entries_.size(); ++i) {
+        Entry& e = entries_[i];
         if (!e.made) {
-            Ready(e);  // a page the model shows is made, and synced, here
+            // A page the model shows is made, and synced, at its frame's row.
+            if (e.page == static_cast<int>(i)) Ready(e);
             continue;
         }
         SyncVisibility(*e.model);
