@@ -39,6 +39,12 @@ bool HasLineBreak(std::string_view text) {
     return text.find_first_of("\r\n") != std::string_view::npos;
 }
 
+// A name the registry's functions cannot take: they end a name at its first
+// NUL, and no file line can hold a line break.
+bool HoldsNameBreak(std::string_view name) {
+    return HasLineBreak(name) || name.find('\0') != std::string_view::npos;
+}
+
 std::string HexDigits(std::uint32_t number, int width) {
     static constexpr char kDigits[] = "0123456789abcdef";
     std::string out;
@@ -76,7 +82,7 @@ public:
         if (rootName.empty()) return Refuse("a key has no root key a .reg file can name");
         std::string where(rootName);
         if (!block.path.empty()) where += "\\" + block.path;
-        if (HasLineBreak(block.path)) return Refuse("the key name \"" + where + "\" holds a line break");
+        if (HoldsNameBreak(block.path)) return Refuse("the key name \"" + where + "\" holds a line break or a NUL");
         if (!block.path.empty() && (block.path.front() == '\\' || block.path.back() == '\\' ||
                                     block.path.find("\\\\") != std::string::npos)) {
             return Refuse("the key name \"" + where + "\" has an empty part");
@@ -125,7 +131,7 @@ private:
 
     bool Value(const std::string& where, const RegValueEntry& value) {
         const std::string what = "the value \"" + value.name + "\" of \"" + where + "\"";
-        if (HasLineBreak(value.name)) return Refuse(what + " has a line break in its name");
+        if (HoldsNameBreak(value.name)) return Refuse(what + " has a line break or a NUL in its name");
         std::string name;
         if (!Text(value.name, name)) return Refuse(what + " has a name that does not fit the code page");
 
@@ -305,6 +311,7 @@ private:
         if (close == std::string_view::npos) return Error("expected ']' after key name");
         if (!Trim(line.substr(close + 1)).empty()) return Error("unexpected text after ']'");
         const std::string fullName = Utf8(line.substr(1, close - 1));
+        if (HoldsNameBreak(fullName)) return Error("a key name cannot hold a line break or a NUL");
         std::string_view name = fullName;
         const bool remove = !name.empty() && name.front() == '-';
         if (remove) name.remove_prefix(1);
@@ -312,15 +319,17 @@ private:
         const std::size_t slash = name.find('\\');
         const std::string_view rootName = name.substr(0, slash);
         std::string_view path = slash == std::string_view::npos ? std::string_view() : name.substr(slash + 1);
-        if (!path.empty() && path.back() == '\\') path.remove_suffix(1);
         std::optional<RegKey> root;
         for (const RootName& candidate : kRootNames) {
             if (EqualsIgnoringCase(candidate.name, rootName)) root = candidate.root;
         }
         if (!root) return Error("unknown root key \"" + std::string(rootName) + "\"");
+        // One trailing backslash is allowed ("[HKCU\Software\]"); two in a row,
+        // at the end too, leave an empty key name between them.
         if (!path.empty() && (path.front() == '\\' || path.find("\\\\") != std::string_view::npos)) {
             return Error("empty key name in path");
         }
+        if (!path.empty() && path.back() == '\\') path.remove_suffix(1);
         if (remove && path.empty()) return Error("a root key cannot be deleted");
 
         key_ = {*root, std::string(path)};
@@ -363,6 +372,7 @@ private:
         } else if (!ReadQuoted(line, pos, name)) {
             return false;
         }
+        if (HoldsNameBreak(name)) return Error("a value name cannot hold a line break or a NUL");
         while (pos < line.size() && IsSpace(line[pos])) ++pos;
         if (pos >= line.size() || line[pos] != '=') return Error("expected '=' after value name");
         ++pos;
@@ -572,6 +582,19 @@ std::vector<RegKeyBlock> ReadKeyTree(Registry& reg, RegKey root, const std::stri
     if (!clean.empty() && clean.back() == '\\') clean.pop_back();
     ReadTree(reg, key, root, AnsiToUtf8(reg.codePage(), clean), blocks);
     reg.CloseKey(key);
+    return blocks;
+}
+
+std::vector<RegKeyBlock> RegBlocksOf(const std::vector<RegOp>& ops) {
+    std::vector<RegKeyBlock> blocks;
+    for (const RegOp& op : ops) {
+        const bool keyOp = op.kind == RegOpKind::CreateKey || op.kind == RegOpKind::DeleteKey;
+        if (keyOp || blocks.empty() || blocks.back().root != op.root || blocks.back().path != op.path) {
+            blocks.push_back({op.root, op.path, op.kind == RegOpKind::DeleteKey, {}});
+        }
+        if (op.kind == RegOpKind::SetValue) blocks.back().values.push_back({op.name, false, op.type, op.data});
+        if (op.kind == RegOpKind::DeleteValue) blocks.back().values.push_back(RegRemovedValue(op.name));
+    }
     return blocks;
 }
 

@@ -88,6 +88,10 @@ struct RegOp {
     int line = 0;
 };
 
+// The key blocks that parsed operations describe, for writing them out again:
+// a key operation opens a block, value operations join the block of their key.
+std::vector<RegKeyBlock> RegBlocksOf(const std::vector<RegOp>& ops);
+
 struct RegParseResult {
     RegFormat format = RegFormat::Regedit4;
     std::vector<RegOp> ops;  // empty when error is set

@@ -122,10 +122,10 @@ TEST(RegFileTest, WriterRefusesWhatAFileCannotCarry) {
         const char* error;
     } cases[] = {
         {{kHkcu, "K", false, {RegStringValue("a\rb", "x")}}, RegFormat::Version5,
-         "the value \"a\rb\" of \"HKEY_CURRENT_USER\\K\" has a line break in its name"},
+         "the value \"a\rb\" of \"HKEY_CURRENT_USER\\K\" has a line break or a NUL in its name"},
         {{kHkcu, "K", false, {RegRemovedValue("a\nb")}}, RegFormat::Regedit4,
-         "the value \"a\nb\" of \"HKEY_CURRENT_USER\\K\" has a line break in its name"},
-        {{kHkcu, "K\nL", false, {}}, RegFormat::Version5, "the key name \"HKEY_CURRENT_USER\\K\nL\" holds a line break"},
+         "the value \"a\nb\" of \"HKEY_CURRENT_USER\\K\" has a line break or a NUL in its name"},
+        {{kHkcu, "K\nL", false, {}}, RegFormat::Version5, "the key name \"HKEY_CURRENT_USER\\K\nL\" holds a line break or a NUL"},
         {{kHkcu, "K\\\\L", false, {}}, RegFormat::Version5, "the key name \"HKEY_CURRENT_USER\\K\\\\L\" has an empty part"},
         {{0x1234, "K", false, {}}, RegFormat::Version5, "a key has no root key a .reg file can name"},
         {{kHkcu, "", true, {}}, RegFormat::Version5, "a root key cannot be deleted"},
@@ -255,7 +255,7 @@ TEST(RegFileTest, ApplyReportsRefusedWritesAndGoesOn) {
 
 TEST(RegFileTest, MalformedFilesNameTheLineAndApplyNothing) {
     const struct {
-        const char* text;
+        std::string text;
         const char* error;
     } cases[] = {
         {"", "line 1: expected \"REGEDIT4\" or \"Windows Registry Editor Version 5.00\""},
@@ -267,6 +267,9 @@ TEST(RegFileTest, MalformedFilesNameTheLineAndApplyNothing) {
         {"REGEDIT4\n[HKCU\\K\n", "line 2: expected ']' after key name"},
         {"REGEDIT4\n[HKEY_DYN_DATA\\K]\n", "line 2: unknown root key \"HKEY_DYN_DATA\""},
         {"REGEDIT4\n[HKCU\\A\\\\B]\n", "line 2: empty key name in path"},
+        {"REGEDIT4\n[HKCU\\A\\\\]\n", "line 2: empty key name in path"},
+        {"REGEDIT4\n[HKCU\\A\rB]\n", "line 2: a key name cannot hold a line break or a NUL"},
+        {std::string("REGEDIT4\n[HKCU\\K]\n\"a\0b\"=\"1\"\n", 25), "line 3: a value name cannot hold a line break or a NUL"},
         {"REGEDIT4\n[-HKCU]\n", "line 2: a root key cannot be deleted"},
         {"REGEDIT4\n[-HKCU\\K]\n\"a\"=\"1\"\n", "line 3: value line under a deleted key"},
         {"REGEDIT4\n[HKCU\\K]\n\"a\"=dword:123456789\n", "line 3: expected 1 to 8 hex digits after dword:"},
