@@ -80,9 +80,13 @@ App::App(Services& services)
 void App::Form_Load() {
     Form& f = *form1_;
     bootIni_ = LoadBootIni(f, services_);
+    StepDone("boot.ini read");
     LoadSettings(f, services_.registry);
+    StepDone("settings loaded");
     ShowSplash();
+    StepDone("splash loaded and shown");
     form2_->setLoaded(false);  // unloaded at once: its timer never ticks during start-up
+    StepDone("splash unloaded");
 
     TreeView& tree = f.tree("TreeView1");
     tree.setStyle(kTreeStyle, kTreeLineStyle);
@@ -92,9 +96,12 @@ void App::Form_Load() {
         if (*n.parent) tree.Add(n.parent, kChild, n.key, n.text);
         else tree.Add("", 0, n.key, n.text);
     }
+    StepDone("tree filled");
     FillStartMenuList(f);
     FillZoneList(f);
+    StepDone("Start menu and zone lists filled");
     LoadStartMenuChecks(f, services_.registry);
+    StepDone("Start menu check marks read");
 }
 
 void App::ShowSplash() {

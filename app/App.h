@@ -3,6 +3,7 @@
 // handler. The Win32 front end and the tests drive it through these entries.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -33,6 +34,9 @@ public:
     void Menu(const std::string& item);
     // A click on a tree node, by key.
     void NodeClick(const std::string& key);
+    // Told the name of each start-up step as it ends (for profiling); none by default.
+    void setStepObserver(std::function<void(const char*)> observer) { stepObserver_ = std::move(observer); }
+
     // A tick of the splash window's timer.
     void Timer1_Timer();
 
@@ -60,12 +64,16 @@ private:
     // The apply pass's blank-folder check: false, after the warning and a
     // second start-up that puts the stored values back, when a folder box is empty.
     bool FoldersFilled();
+    void StepDone(const char* step) {
+        if (stepObserver_) stepObserver_(step);
+    }
 
     Services& services_;
     std::unique_ptr<Form> form1_;
     std::unique_ptr<Form> form2_;
     std::string lastBackup_;
     BootIniText bootIni_ = BootIniText::Unreadable;  // what the editor holds of "C:\boot.ini"
+    std::function<void(const char*)> stepObserver_;
 };
 
 // The page routines, in the order the node click compares keys: key, frame,

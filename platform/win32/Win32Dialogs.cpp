@@ -6,6 +6,8 @@
 
 #include <vector>
 
+#include "platform/win32/SystemFunction.h"
+
 namespace vantrel {
 
 namespace {
@@ -20,6 +22,28 @@ std::string FilterList(const FileChoice& choice) {
     list.push_back('\0');
     return list;
 }
+
+// The common dialogs and the folder browser, bound on first use: the
+// libraries behind them cost start-up time and nothing at start-up needs them.
+BOOL FileDialog(bool save, OPENFILENAMEA* ofn) {
+    using Run = BOOL(WINAPI*)(OPENFILENAMEA*);
+    static const auto open = SystemFunction<Run>("comdlg32.dll", "GetOpenFileNameA");
+    static const auto saveAs = SystemFunction<Run>("comdlg32.dll", "GetSaveFileNameA");
+    const Run run = save ? saveAs : open;
+    return run ? run(ofn) : FALSE;
+}
+
+struct FolderBrowser {
+    decltype(&OleInitialize) initialize = SystemFunction<decltype(&OleInitialize)>("ole32.dll", "OleInitialize");
+    decltype(&OleUninitialize) uninitialize =
+        SystemFunction<decltype(&OleUninitialize)>("ole32.dll", "OleUninitialize");
+    decltype(&CoTaskMemFree) free = SystemFunction<decltype(&CoTaskMemFree)>("ole32.dll", "CoTaskMemFree");
+    decltype(&SHBrowseForFolderA) browse =
+        SystemFunction<decltype(&SHBrowseForFolderA)>("shell32.dll", "SHBrowseForFolderA");
+    decltype(&SHGetPathFromIDListA) path =
+        SystemFunction<decltype(&SHGetPathFromIDListA)>("shell32.dll", "SHGetPathFromIDListA");
+    bool ready() const { return initialize && uninitialize && free && browse && path; }
+};
 
 }  // namespace
 
@@ -38,12 +62,11 @@ bool Win32Dialogs::ShowOpen(std::string* fileName, std::string* fileTitle) {
     ofn.lpstrFileTitle = title.data();
     ofn.nMaxFileTitle = static_cast<DWORD>(title.size());
     ofn.Flags = OFN_FILEMUSTEXIST | OFN_HIDEREADONLY | OFN_EXPLORER;
-    if (!GetOpenFileNameA(&ofn)) return false;  // cancelled (or the dialog failed)
+    if (!FileDialog(false, &ofn)) return false;  // cancelled (or the dialog failed)
     *fileName = file.data();
     *fileTitle = title.data();
     return true;
 }
-
 
 namespace {
 
@@ -64,7 +87,7 @@ bool ChooseFile(HWND owner, const FileChoice& choice, bool save, std::string* pa
     ofn.lpstrDefExt = choice.defaultExtension.empty() ? nullptr : choice.defaultExtension.c_str();
     ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_NOCHANGEDIR | OFN_PATHMUSTEXIST;
     ofn.Flags |= save ? OFN_OVERWRITEPROMPT | OFN_NOREADONLYRETURN : OFN_FILEMUSTEXIST;
-    if (!(save ? GetSaveFileNameA(&ofn) : GetOpenFileNameA(&ofn))) return false;
+    if (!FileDialog(save, &ofn)) return false;
     *path = file.data();
     return true;
 }
@@ -80,20 +103,22 @@ bool Win32Dialogs::ChooseFileToSave(const FileChoice& choice, std::string* path)
 }
 
 bool Win32Dialogs::ChooseFolder(const std::string& prompt, std::string* folder) {
+    static const FolderBrowser shell;
+    if (!shell.ready()) return false;
     // The dialog with an edit box and a "Make New Folder" button needs COM.
-    const HRESULT com = OleInitialize(nullptr);
+    const HRESULT com = shell.initialize(nullptr);
     BROWSEINFOA info{};
     info.hwndOwner = owner();
     info.lpszTitle = prompt.c_str();
     info.ulFlags = BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE | BIF_EDITBOX;
     bool chosen = false;
-    if (LPITEMIDLIST item = SHBrowseForFolderA(&info)) {
+    if (LPITEMIDLIST item = shell.browse(&info)) {
         char path[MAX_PATH] = {};
-        chosen = SHGetPathFromIDListA(item, path) && path[0] != '\0';
+        chosen = shell.path(item, path) && path[0] != '\0';
         if (chosen) *folder = path;
-        CoTaskMemFree(item);
+        shell.free(item);
     }
-    if (SUCCEEDED(com)) OleUninitialize();
+    if (SUCCEEDED(com)) shell.uninitialize();
     return chosen;
 }
 

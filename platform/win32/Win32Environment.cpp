@@ -3,13 +3,17 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include "platform/win32/SystemFunction.h"
+
 namespace vantrel {
 
 namespace {
 
 std::string ShellFolder(int csidl) {
+    using GetFolder = HRESULT(WINAPI*)(HWND, int, HANDLE, DWORD, LPSTR);
+    static const auto getFolder = SystemFunction<GetFolder>("shell32.dll", "SHGetFolderPathA");
     char path[MAX_PATH] = {};
-    if (SHGetFolderPathA(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, path) != S_OK) return {};
+    if (!getFolder || getFolder(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, path) != S_OK) return {};
     return path;
 }
 

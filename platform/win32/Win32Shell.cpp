@@ -5,6 +5,8 @@
 
 #include <vector>
 
+#include "platform/win32/SystemFunction.h"
+
 namespace vantrel {
 
 void Win32CommandShell::Run(const std::string& commandLine, int windowStyle) {
@@ -33,7 +35,9 @@ void Win32CommandShell::Run(const std::string& commandLine, int windowStyle) {
 
 void Win32Browser::Open(const std::string& address) {
     HWND owner = owner_ ? static_cast<HWND>(owner_()) : nullptr;
-    ShellExecuteA(owner, nullptr, address.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    using Execute = HINSTANCE(WINAPI*)(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT);
+    static const auto execute = SystemFunction<Execute>("shell32.dll", "ShellExecuteA");
+    if (execute) execute(owner, nullptr, address.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 }  // namespace vantrel

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <set>
+#include <utility>
 
 #include "resources/resource.h"
 
@@ -251,38 +252,109 @@ void FormWindow::CreateMainWindow() {
                             menuBar_, instance_, this);
 }
 
+namespace {
+
+// Stacking, top to bottom: the windowed controls, then the kinds drawn on
+// their container's surface (labels, rules, the logo), then the frames, and
+// the band lowest of all; table order within each layer. So a text box that
+// meets a label's box keeps its border, and a frame never paints over what it
+// holds. Table order among the windowed controls is also the tab order.
+int StackLayer(ControlKind k) {
+    if (k == ControlKind::Band) return 3;
+    if (k == ControlKind::Frame) return 2;
+    return IsSurfaceKind(k) ? 1 : 0;
+}
+
+}  // namespace
+
 void FormWindow::CreateControls() {
     const auto& defs = form_.def().controls;
     entries_.resize(defs.size());
-    // Stacking, top to bottom: the windowed controls, then the kinds drawn on
-    // their container's surface (labels, rules, the logo), then the frames,
-    // and the band lowest of all. So a text box that meets a label's box
-    // keeps its border, and a frame never paints over what it holds.
-    std::vector<HWND> surface, frames;
-    HWND band = nullptr;
     for (size_t i = 0; i < defs.size(); ++i) {
-        const ControlDef& d = defs[i];
-        entries_[i].model = &form_.control(d.name);
-        // Option buttons of one container form one keyboard group.
-        const bool continuesGroup = i > 0 && d.kind == ControlKind::OptionButton &&
-                                    defs[i - 1].kind == ControlKind::OptionButton &&
-                                    std::strcmp(defs[i - 1].container, d.container) == 0;
-        HWND h = CreateControl(static_cast<int>(i), d, !continuesGroup);
-        entries_[i].hwnd = h;
-        if (!h) continue;
-        if (d.kind == ControlKind::Frame) frames.push_back(h);
-        else if (d.kind == ControlKind::Band) band = h;
-        else if (IsSurfaceKind(d.kind)) surface.push_back(h);
+        Entry& e = entries_[i];
+        e.model = &form_.control(defs[i].name);
+        // The page is the outermost frame above the control (or the control
+        // itself) when that frame sits on the form and the table hides it.
+        const ControlDef* top = &defs[i];
+        while (*top->container) top = &form_.control(top->container).def();
+        if (top->kind == ControlKind::Frame && !top->visible) e.page = static_cast<int>(top - defs.data());
     }
-    std::vector<HWND> lowering = surface;
-    lowering.insert(lowering.end(), frames.begin(), frames.end());
-    if (band) lowering.push_back(band);
-    for (HWND h : lowering) SetWindowPos(h, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    std::vector<size_t> rows;
+    for (size_t i = 0; i < defs.size(); ++i)
+        if (entries_[i].page < 0) rows.push_back(i);
+    MakeEntries(rows);
     for (size_t i = 0; i < defs.size(); ++i) {
         if (defs[i].kind == ControlKind::Timer)
             SetTimer(hwnd_, static_cast<UINT_PTR>(kFirstControlId + i), static_cast<UINT>(std::max(defs[i].max, 1)),
                      nullptr);
     }
+}
+
+void FormWindow::MakeEntries(std::vector<size_t> rows) {
+    // Made in stacking order: a new child window starts at the bottom, so
+    // each lands in its place without being moved when nothing lies below it.
+    const auto& defs = form_.def().controls;
+    std::sort(rows.begin(), rows.end(), [&defs](size_t a, size_t b) {
+        return std::make_pair(StackLayer(defs[a].kind), a) < std::make_pair(StackLayer(defs[b].kind), b);
+    });
+    for (size_t i : rows) MakeEntry(i);
+}
+
+void FormWindow::MakeEntry(size_t i) {
+    const auto& defs = form_.def().controls;
+    const ControlDef& d = defs[i];
+    // Option buttons of one container form one keyboard group.
+    const bool continuesGroup = i > 0 && d.kind == ControlKind::OptionButton &&
+                                defs[i - 1].kind == ControlKind::OptionButton &&
+                                std::strcmp(defs[i - 1].container, d.container) == 0;
+    Entry& e = entries_[i];
+    e.made = true;
+    e.hwnd = CreateControl(static_cast<int>(i), d, !continuesGroup);
+    if (e.hwnd) Stack(i);
+}
+
+void FormWindow::Stack(size_t index) {
+    // Right below the window that comes just before it in the stacking
+    // order, or on top when none does.
+    const auto& defs = form_.def().controls;
+    const auto key = [&defs](size_t i) { return std::make_pair(StackLayer(defs[i].kind), i); };
+    HWND above = HWND_TOP;
+    std::pair<int, size_t> best{-1, 0};
+    for (size_t i = 0; i < entries_.size(); ++i) {
+        if (i == index || !entries_[i].hwnd || key(i) > key(index)) continue;
+        if (key(i) > best) {
+            best = key(i);
+            above = entries_[i].hwnd;
+        }
+    }
+    HWND h = entries_[index].hwnd;
+    if (above == HWND_TOP ? GetWindow(hwnd_, GW_CHILD) == h : GetWindow(above, GW_HWNDNEXT) == h) return;
+    SetWindowPos(h, above, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void FormWindow::MakePage(int page) {
+    std::vector<size_t> rows;
+    for (size_t i = 0; i < entries_.size(); ++i)
+        if (entries_[i].page == page && !entries_[i].made) rows.push_back(i);
+    MakeEntries(rows);
+    // Then the model's state: values first, so the page appears filled in;
+    // the frame brings its contents along.
+    for (size_t i : rows) SyncValue(entries_[i]);
+    SyncVisibility(*entries_[static_cast<size_t>(page)].model);
+}
+
+bool FormWindow::Ready(Entry& e) {
+    if (e.made) return true;
+    if (!EffectiveVisible(*entries_[static_cast<size_t>(e.page)].model)) return false;
+    MakePage(e.page);
+    return true;
+}
+
+HWND FormWindow::MakeControl(const std::string& name) {
+    Entry* e = EntryByName(name);
+    if (!e) return nullptr;
+    if (!e->made) MakePage(e->page);
+    return e->hwnd;
 }
 
 RECT FormWindow::Bounds(const ControlDef& def) const {
@@ -361,6 +433,14 @@ FormWindow::Entry* FormWindow::EntryByName(const std::string& name) {
     return EntryById(ControlId(form_.def(), name));
 }
 
+FormWindow::Entry* FormWindow::EntryOf(Control& control) {
+    // The form's controls keep their rows of its table.
+    if (&control.form() != &form_) return nullptr;
+    const std::ptrdiff_t row = &control.def() - form_.def().controls.data();
+    if (row < 0 || row >= static_cast<std::ptrdiff_t>(entries_.size())) return nullptr;
+    return &entries_[static_cast<size_t>(row)];
+}
+
 HWND FormWindow::control(const std::string& name) const {
     const int i = ControlId(form_.def(), name) - kFirstControlId;
     if (i < 0 || i >= static_cast<int>(entries_.size())) return nullptr;
@@ -384,7 +464,13 @@ HWND FormWindow::FirstTabStop() const {
 // ---- model to window ----
 
 void FormWindow::SyncAll() {
-    for (Entry& e : entries_) {
+    for (size_t i = 0; i < entries_.size(); ++i) {
+        Entry& e = entries_[i];
+        if (!e.made) {
+            // A page the model shows is made, and synced, at its frame's row.
+            if (e.page == static_cast<int>(i)) Ready(e);
+            continue;
+        }
         SyncVisibility(*e.model);
         SyncValue(e);
     }
@@ -420,7 +506,7 @@ bool FormWindow::EffectiveVisible(const Control& control) const {
 }
 
 void FormWindow::SyncVisibility(Control& control) {
-    Entry* e = EntryByName(control.name());
+    Entry* e = EntryOf(control);
     if (e && e->hwnd) {
         const bool want = EffectiveVisible(control);
         const bool has = (GetWindowLongPtrA(e->hwnd, GWL_STYLE) & WS_VISIBLE) != 0;
@@ -438,8 +524,14 @@ void FormWindow::SyncVisibility(Control& control) {
 }
 
 void FormWindow::SyncControl(Control& control) {
+    Entry* e = EntryOf(control);
+    // A control of a page not made yet takes the model's state when its page is first shown.
+    if (e && !e->made) {
+        Ready(*e);
+        return;
+    }
     SyncVisibility(control);
-    if (Entry* e = EntryByName(control.name())) SyncValue(*e);
+    if (e) SyncValue(*e);
 }
 
 void FormWindow::SyncValue(Entry& e) {
@@ -541,12 +633,14 @@ void FormWindow::SyncTree(Entry& e) {
     }
     for (const TreeNode& node : tree.nodes()) {
         auto it = items.find(node.key);
-        if (it == items.end()) continue;
+        if (it == items.end() || (!node.expanded && !expandedItems_.count(it->second))) continue;
         const bool expanded =
             (SendMessageA(e.hwnd, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(it->second), TVIS_EXPANDED) & TVIS_EXPANDED) != 0;
         if (expanded != node.expanded)
             SendMessageA(e.hwnd, TVM_EXPAND, node.expanded ? TVE_EXPAND : TVE_COLLAPSE,
                          reinterpret_cast<LPARAM>(it->second));
+        if (node.expanded) expandedItems_.insert(it->second);
+        else expandedItems_.erase(it->second);
     }
     HTREEITEM wanted = nullptr;
     if (auto it = items.find(tree.selectedKey()); it != items.end()) wanted = it->second;
@@ -663,6 +757,8 @@ LRESULT FormWindow::OnNotify(NMHDR* header) {
         if (key.empty()) break;
         const bool expanded = (SendMessageA(e->hwnd, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(nm->itemNew.hItem),
                                             TVIS_EXPANDED) & TVIS_EXPANDED) != 0;
+        if (expanded) expandedItems_.insert(nm->itemNew.hItem);
+        else expandedItems_.erase(nm->itemNew.hItem);
         Form::Silence quiet(form_);
         tree.setExpanded(key, expanded);
         break;

@@ -1,14 +1,18 @@
 // One model form as a real top-level window. The window and its controls are
-// made from the form's table; nothing is placed by hand. The model is the
-// master copy: Sync* push model changes into the controls, and the user's
-// edits are copied back into the model (silenced, so they do not echo) before
-// the form's events are raised.
+// made from the form's table; nothing is placed by hand. A page (a frame on
+// the form itself that the table hides) gets its windows the first time it is
+// shown, from the same rows, in the same places and stacking order; until
+// then its controls live in the model only. The model is the master copy:
+// Sync* push model changes into the controls, and the user's edits are copied
+// back into the model (silenced, so they do not echo) before the form's
+// events are raised.
 #pragma once
 
 #include "platform/win32/WindowsApi.h"
 
 #include <functional>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -49,7 +53,11 @@ public:
     FormWindow& operator=(const FormWindow&) = delete;
 
     HWND hwnd() const { return hwnd_; }
-    HWND control(const std::string& name) const;  // nullptr for controls without a window
+    // nullptr for controls without a window, and for those of a page not shown yet.
+    HWND control(const std::string& name) const;
+    // The control's window, its page's windows made first (hidden or shown
+    // as the model says) when they were not yet.
+    HWND MakeControl(const std::string& name);
     HACCEL accelerators() const { return accelerators_; }
     HMENU popup(const std::string& name) const;  // a menu that holds items; nullptr otherwise
     Form& form() { return form_; }
@@ -68,6 +76,8 @@ private:
         Control* model = nullptr;
         HWND hwnd = nullptr;
         std::vector<std::string> mirror;  // list items as the control holds them
+        int page = -1;      // row of the page frame that holds it (itself for a page); -1 outside pages
+        bool made = false;  // its window has been made (or it has none)
     };
 
     static LRESULT CALLBACK WindowProc(HWND, UINT, WPARAM, LPARAM);
@@ -81,7 +91,12 @@ private:
     void CreateMainWindow();
     void CreateControls();
     void CreateMenus();
+    void MakeEntries(std::vector<size_t> rows);
+    void MakeEntry(size_t index);
+    void MakePage(int page);
+    bool Ready(Entry& entry);  // its window is made, or made now because its page is on screen
     HWND CreateControl(int index, const ControlDef& def, bool groupStart);
+    void Stack(size_t index);
     RECT Bounds(const ControlDef& def) const;
     bool EffectiveVisible(const Control& control) const;
     void SyncVisibility(Control& control);
@@ -91,6 +106,7 @@ private:
     void SyncOptionGroup(const std::string& container);
     Entry* EntryById(int id);
     Entry* EntryByName(const std::string& name);
+    Entry* EntryOf(Control& control);
     HWND FirstTabStop() const;
 
     void OnCommand(int id, int code, HWND from);
@@ -123,6 +139,10 @@ private:
     std::map<HMENU, std::string> popupNames_;
     std::map<std::string, std::map<std::string, HTREEITEM>> treeItems_;  // per tree: key to item
     std::map<HTREEITEM, std::string> treeKeys_;
+    // Items the tree was last seen or told to hold expanded. Asking a tree
+    // control for an item's state costs a search of all its items, so the
+    // items collapsed both here and in the model are not asked about.
+    std::set<HTREEITEM> expandedItems_;
     std::map<HWND, WNDPROC> childProcs_;  // the class procedures of subclassed controls
     bool focusingOption_ = false;  // inside a radio button's WM_SETFOCUS
 };

@@ -72,23 +72,39 @@ FormEvents Renderer::SplashEvents() {
 }
 
 void Renderer::OnSplashChanged(Form& form, Control* control) {
-    if (!control) {
-        // The window exists while the form is loaded; it is made and
-        // destroyed right here, without running the event loop.
-        if (form.loaded() && !splash_) splash_ = std::make_unique<FormWindow>(instance_, form, SplashEvents());
-        if (!form.loaded()) {
-            splash_.reset();
-            return;
-        }
-        splash_->SyncWindow();
+    if (splash_) {
+        if (!form.loaded()) splash_.reset();
+        else if (control) splash_->SyncControl(*control);
+        else splash_->SyncWindow();
         return;
     }
-    if (splash_) splash_->SyncControl(*control);
+    // No window yet: it is made, from the form's state at that moment, when
+    // the event loop next runs and finds the form still loaded.
+    if (form.loaded() && !splashDue_) {
+        splashDue_ = true;
+        PostMessageA(main_->hwnd(), WM_NULL, 0, 0);  // wakes the loop
+    }
+    if (!form.loaded()) splashDue_ = false;
+}
+
+void Renderer::MakeSplash() {
+    if (!splashDue_) return;
+    splashDue_ = false;
+    if (app_.form2().loaded() && !splash_)
+        splash_ = std::make_unique<FormWindow>(instance_, app_.form2(), SplashEvents());
+}
+
+HWND Renderer::splashWindow() {
+    MakeSplash();
+    return splash_ ? splash_->hwnd() : nullptr;
 }
 
 void Renderer::ShowMain() { app_.form1().setShown(true); }
 
-bool Renderer::PreTranslate(MSG& msg) { return main_->PreTranslate(msg); }
+bool Renderer::PreTranslate(MSG& msg) {
+    MakeSplash();
+    return main_->PreTranslate(msg);
+}
 
 int Renderer::Run() {
     MSG msg;

@@ -1,6 +1,8 @@
 // The application's two windows on screen. The main window is made from the
-// model when the renderer is built (hidden until the model shows it); the
-// splash window exists exactly while the model's splash form is loaded. Every
+// model when the renderer is built (hidden until the model shows it). The
+// splash window exists while the model's splash form is loaded and the event
+// loop runs: a splash that is loaded and unloaded again within one event (as
+// start-up does) could never be painted, so no window is made for it. Every
 // event of the windows is routed to the application.
 #pragma once
 
@@ -22,9 +24,13 @@ public:
     Renderer& operator=(const Renderer&) = delete;
 
     HWND mainWindow() const { return main_->hwnd(); }
-    HWND splashWindow() const { return splash_ ? splash_->hwnd() : nullptr; }
-    // A control of the main window by name (nullptr for the invisible kinds).
+    // The splash window while its form is loaded (made now if it was put off), else nullptr.
+    HWND splashWindow();
+    // A control of the main window by name (nullptr for the invisible kinds
+    // and for the controls of a page that has not been shown yet).
     HWND control(const std::string& name) const { return main_->control(name); }
+    // The same, the windows of its page made first when they were not yet.
+    HWND makeControl(const std::string& name) { return main_->MakeControl(name); }
     HMENU popup(const std::string& name) const { return main_->popup(name); }
     int menuId(const std::string& name) const { return MenuId(app_.form1().def(), name); }
     HACCEL accelerators() const { return main_->accelerators(); }
@@ -42,11 +48,13 @@ private:
     FormEvents MainEvents();
     FormEvents SplashEvents();
     void OnSplashChanged(Form& form, Control* control);
+    void MakeSplash();
 
     HINSTANCE instance_;
     App& app_;
     std::unique_ptr<FormWindow> main_;
     std::unique_ptr<FormWindow> splash_;
+    bool splashDue_ = false;  // the splash form is loaded; its window waits for the event loop
 };
 
 }  // namespace vantrel::win32

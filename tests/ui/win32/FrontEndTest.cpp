@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include "app/App.h"
+#include "app/Forms.h"
 #include "platform/portable/PortableFiles.h"
 #include "platform/portable/PortablePlatform.h"
 #include "ui/win32/Renderer.h"
@@ -20,6 +21,7 @@
 #include "settings/TweakRow.h"
 #include "support/ScriptedDialogs.h"
 #include "ui/win32/RegistrySnapshot.h"
+#include "ui/win32/RunningExe.h"
 
 namespace vantrel::test {
 namespace {
@@ -69,6 +71,64 @@ std::string MenuText(HMENU menu, int position) {
     GetMenuStringA(menu, static_cast<UINT>(position), buffer, sizeof buffer, MF_BYPOSITION);
     return buffer;
 }
+
+// ---- the main window's children as another program sees them ----
+
+// A child window in words: its control, place in the client area, the styles
+// that decide showing and the keyboard, its text and its value.
+std::string ChildState(HWND main, HWND child) {
+    const int row = GetDlgCtrlID(child) - win32::kFirstControlId;
+    const auto& controls = Form1Def().controls;
+    std::string state = row >= 0 && row < static_cast<int>(controls.size()) ? controls[static_cast<size_t>(row)].name
+                                                                              : "(unknown)";
+    RECT r;
+    GetWindowRect(child, &r);
+    MapWindowPoints(nullptr, main, reinterpret_cast<POINT*>(&r), 2);
+    const LONG_PTR style = GetWindowLongPtrA(child, GWL_STYLE);
+    char text[512] = {};
+    GetWindowTextA(child, text, sizeof text);
+    state += " " + std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) + "," +
+             std::to_string(r.bottom) + ((style & WS_VISIBLE) ? " visible" : "") +
+             ((style & WS_TABSTOP) ? " tab" : "") + ((style & WS_GROUP) ? " group" : "") + " \"" + text + "\"";
+    const std::string kind = WindowClass(child);
+    LRESULT value = 0;
+    if (kind == "Button") value = SendMessageA(child, BM_GETCHECK, 0, 0);
+    else if (kind == TRACKBAR_CLASSA) value = SendMessageA(child, TBM_GETPOS, 0, 0);
+    else if (kind == "ListBox") value = SendMessageA(child, LB_GETCOUNT, 0, 0) * 100 + SendMessageA(child, LB_GETCURSEL, 0, 0);
+    else if (kind == "ComboBox") value = SendMessageA(child, CB_GETCOUNT, 0, 0);
+    else if (kind == WC_TREEVIEWA) value = SendMessageA(child, TVM_GETCOUNT, 0, 0);
+    return state + " = " + std::to_string(value);
+}
+
+// Top to bottom: the stacking order, which is also the tab order.
+std::vector<std::string> Children(HWND main) {
+    std::vector<std::string> states;
+    for (HWND c = GetWindow(main, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) states.push_back(ChildState(main, c));
+    return states;
+}
+
+// The program's own top-level windows made on this thread while one lives.
+class TopLevelWindowsMade {
+public:
+    TopLevelWindowsMade() {
+        count_ = 0;
+        hook_ = SetWindowsHookExA(WH_CBT, Hook, nullptr, GetCurrentThreadId());
+    }
+    ~TopLevelWindowsMade() { UnhookWindowsHookEx(hook_); }
+    int count() const { return count_; }
+
+private:
+    static LRESULT CALLBACK Hook(int code, WPARAM wp, LPARAM lp) {
+        if (code == HCBT_CREATEWND) {
+            const CREATESTRUCTA& cs = *reinterpret_cast<CBT_CREATEWNDA*>(lp)->lpcs;
+            const bool named = HIWORD(reinterpret_cast<UINT_PTR>(cs.lpszClass)) != 0;
+            if (!(cs.style & WS_CHILD) && named && std::strcmp(cs.lpszClass, "VantrelForm") == 0) ++count_;
+        }
+        return CallNextHookEx(nullptr, code, wp, lp);
+    }
+    static inline int count_ = 0;
+    HHOOK hook_;
+};
 
 class FrontEnd : public ::testing::Test {
 protected:
@@ -241,6 +301,9 @@ TEST_F(FrontEnd, MenusSectionButtonsAndShortcutsAreBuiltFromTheTables) {
 
 TEST_F(FrontEnd, EveryPageFillsTheSamePageArea) {
     Start();
+    // Each page as navigation shows it; the e-mail page, which nothing shows, made as it is.
+    for (const PageRoute& route : PageRoutes()) app_->ShowPage(route.frame);
+    renderer_->makeControl("Frame21");
     RECT first;
     GetWindowRect(Control("Frame2"), &first);
     EXPECT_GT(first.right - first.left, 400);
@@ -250,9 +313,42 @@ TEST_F(FrontEnd, EveryPageFillsTheSamePageArea) {
         EXPECT_TRUE(EqualRect(&r, &first)) << "Frame" << i;
     }
     // A page's controls lie inside its frame.
+    app_->ShowPage("Frame5");
     RECT box;
     GetWindowRect(Control("Check4"), &box);
     EXPECT_TRUE(box.left > first.left && box.right < first.right && box.top > first.top && box.bottom < first.bottom);
+}
+
+TEST_F(FrontEnd, PagesAreMadeWhenFirstShownAsTheyWouldBeUpFront) {
+    {
+        TopLevelWindowsMade made;
+        Start();
+        EXPECT_EQ(made.count(), 1) << "the main window only: no splash window for a splash loaded and unloaded at once";
+    }
+    for (const PageRoute& route : PageRoutes()) EXPECT_EQ(Control(route.frame), nullptr) << route.frame;
+    EXPECT_EQ(Control("Check4"), nullptr);
+    EXPECT_NE(Control("Command21"), nullptr);
+
+    // The same start-up with every page made up front, hidden.
+    App upFrontApp(*services_);
+    win32::Renderer upFront(GetModuleHandleA(nullptr), upFrontApp);
+    upFrontApp.Form_Load();
+    for (const ControlDef& d : Form1Def().controls) upFront.makeControl(d.name);
+
+    // Changes to controls whose windows do not exist yet show once they do.
+    for (App* app : {app_.get(), &upFrontApp}) {
+        Form& f = app->form1();
+        f.check("Check4").setValue(2);
+        f.text("Text19").setText("Owner While Hidden");
+        f.slider("Slider2").setValue(7);
+        f.list("List3").AddItem("added while hidden");
+        f.option("Option4").setValue(true);
+    }
+    const std::vector<PageRoute>& routes = PageRoutes();
+    for (auto r = routes.rbegin(); r != routes.rend(); ++r) app_->ShowPage(r->frame);
+    renderer_->makeControl("Combo1");
+    upFrontApp.ShowPage(routes.front().frame);
+    EXPECT_EQ(Children(Main()), Children(upFront.mainWindow()));
 }
 
 TEST_F(FrontEnd, EachRouteShowsItsPage) {

@@ -9,11 +9,18 @@
 //                          Vantrel's window with that caption) as WxH+X+Y
 //   shoot close [caption]  closes the main window (or that window)
 //   shoot review           opens File > "Review Changes..." and waits for its list
-//   shoot launch [exe]     starts the exe (default: VANTREL_EXE, else the
-//                          Vantrel.exe above this helper's folder), prints the
-//                          milliseconds until its main window is shown, then
-//                          closes it
+//   shoot launch [exe [caption]]
+//                          starts the exe (default: VANTREL_EXE, else the
+//                          Vantrel.exe above this helper's folder) and waits
+//                          for a visible top-level window of that process with
+//                          the caption (default: Vantrel's main window); prints
+//                          the milliseconds from just before the process was
+//                          created to that moment and the process's peak
+//                          working set in bytes at that moment, then closes
+//                          the window and waits for the process to end
 #include "platform/win32/WindowsApi.h"
+
+#include <psapi.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -29,15 +36,18 @@ namespace {
 using vantrel::Form1Def;
 using vantrel::PageRoutes;
 using vantrel::test::FindMainWindow;
+using vantrel::test::FindShownWindow;
 
-HWND WaitForMain(DWORD timeoutMs, DWORD process = 0) {
+HWND WaitForWindow(DWORD timeoutMs, DWORD process, const std::string& caption) {
     const DWORD until = GetTickCount() + timeoutMs;
     for (;;) {
-        if (HWND h = FindMainWindow(process)) return h;
+        if (HWND h = FindShownWindow(process, "", caption)) return h;
         if (GetTickCount() > until) return nullptr;
-        Sleep(2);
+        Sleep(1);
     }
 }
+
+HWND WaitForMain(DWORD timeoutMs) { return WaitForWindow(timeoutMs, 0, vantrel::test::kMainCaption); }
 
 std::string Caption(const char* control) {
     for (const auto& c : Form1Def().controls)
@@ -64,10 +74,11 @@ int ShowPage(HWND main, const std::string& frame) {
             std::fprintf(stderr, "no menu item or button shows %s\n", frame.c_str());
             return 1;
         }
-        HWND page = GetDlgItem(main, vantrel::win32::ControlId(Form1Def(), frame));
+        // A page's windows are made the first time it is shown.
+        const int id = vantrel::win32::ControlId(Form1Def(), frame);
         const DWORD until = GetTickCount() + 5000;
-        while (!IsWindowVisible(page) && GetTickCount() < until) Sleep(5);
-        if (!IsWindowVisible(page)) {
+        while (!IsWindowVisible(GetDlgItem(main, id)) && GetTickCount() < until) Sleep(5);
+        if (!IsWindowVisible(GetDlgItem(main, id))) {
             std::fprintf(stderr, "%s did not appear\n", frame.c_str());
             return 1;
         }
@@ -95,7 +106,10 @@ int OpenReview(HWND main) {
     return 0;
 }
 
-int Launch(const std::string& exe) {
+// Any program is timed the same way: the same clock, started just before
+// CreateProcess and read when the window is first seen visible, the window
+// polled for every millisecond or so.
+int Launch(const std::string& exe, const std::string& caption) {
     PROCESS_INFORMATION pi{};
     LARGE_INTEGER frequency, start, shown;
     QueryPerformanceFrequency(&frequency);
@@ -104,15 +118,20 @@ int Launch(const std::string& exe) {
         std::fprintf(stderr, "cannot start %s (error %lu)\n", exe.c_str(), GetLastError());
         return 1;
     }
-    HWND main = WaitForMain(30000, pi.dwProcessId);
+    HWND window = WaitForWindow(30000, pi.dwProcessId, caption);
     QueryPerformanceCounter(&shown);
+    PROCESS_MEMORY_COUNTERS memory{};
+    memory.cb = sizeof memory;
+    const bool measured = window && GetProcessMemoryInfo(pi.hProcess, &memory, sizeof memory);
     int status = 0;
-    if (main) {
-        std::printf("%.1f\n", 1000.0 * static_cast<double>(shown.QuadPart - start.QuadPart) /
-                                  static_cast<double>(frequency.QuadPart));
-        PostMessageA(main, WM_CLOSE, 0, 0);
+    if (window) {
+        std::printf("%.1f %lu\n",
+                    1000.0 * static_cast<double>(shown.QuadPart - start.QuadPart) /
+                        static_cast<double>(frequency.QuadPart),
+                    measured ? static_cast<unsigned long>(memory.PeakWorkingSetSize) : 0ul);
+        PostMessageA(window, WM_CLOSE, 0, 0);
     } else {
-        std::fprintf(stderr, "no main window within 30 s\n");
+        std::fprintf(stderr, "no window \"%s\" within 30 s\n", caption.c_str());
         status = 1;
     }
     if (WaitForSingleObject(pi.hProcess, 10000) != WAIT_OBJECT_0) {
@@ -132,7 +151,9 @@ int main(int argc, char** argv) {
         for (const auto& route : PageRoutes()) std::printf("%s %s\n", route.frame, Caption(route.frame).c_str());
         return 0;
     }
-    if (command == "launch") return Launch(argc > 2 ? argv[2] : vantrel::test::VantrelExePath());
+    if (command == "launch")
+        return Launch(argc > 2 ? argv[2] : vantrel::test::VantrelExePath(),
+                      argc > 3 ? argv[3] : vantrel::test::kMainCaption);
     if (command == "wait") {
         const DWORD timeout = argc > 2 ? static_cast<DWORD>(std::atoi(argv[2])) : 30000;
         if (!WaitForMain(timeout)) {
@@ -171,6 +192,6 @@ int main(int argc, char** argv) {
     }
     std::fprintf(stderr,
                  "usage: shoot wait [ms] | pages | page <frame> | rect [caption] | close [caption] | review | "
-                 "launch [exe]\n");
+                 "launch [exe [caption]]\n");
     return 2;
 }

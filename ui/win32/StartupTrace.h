@@ -1,0 +1,43 @@
+// Start-up step times, for profiling. With the environment variable
+// VANTREL_TRACE naming a file, each step is timed and, when start-up is over,
+// one line per step is appended to that file: milliseconds since the process
+// was created, milliseconds the step took, and the step's name. Without the
+// variable nothing is timed or written, and start-up is the same.
+#pragma once
+
+#include "platform/win32/WindowsApi.h"
+
+#include <string>
+#include <vector>
+
+namespace vantrel::win32 {
+
+class StartupTrace {
+public:
+    StartupTrace();  // reads VANTREL_TRACE once
+    ~StartupTrace();
+    StartupTrace(const StartupTrace&) = delete;
+    StartupTrace& operator=(const StartupTrace&) = delete;
+
+    bool on() const { return !path_.empty(); }
+    // The step that has just ended.
+    void Mark(const char* step);
+    // Appends the steps to the file (once; later marks are dropped).
+    void Write();
+
+private:
+    struct Step {
+        const char* name;
+        double sinceCreation;  // ms
+    };
+    double Now() const;  // ms since the process was created
+
+    std::string path_;
+    LARGE_INTEGER frequency_{};
+    LARGE_INTEGER origin_{};   // counter when the trace began
+    double originSinceCreation_ = 0;
+    std::vector<Step> steps_;
+    bool written_ = false;
+};
+
+}  // namespace vantrel::win32
