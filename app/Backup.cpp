@@ -93,7 +93,7 @@ long SaveBackup(Services& services, std::string* where) {
     *where = path;
     // The catalogue's names never hold a line break, so the writer never refuses them.
     const RegWriteResult file = WriteRegFile(BackupBlocks(services.registry), RegFormat::Version5);
-    return file.ok() ? files.WriteAll(path, file.bytes) : kInvalidData;
+    return file.ok() ? WriteWholeFile(files, path, file.bytes) : kInvalidData;
 }
 
 bool App::WriteBackup() {

@@ -251,7 +251,7 @@ void ExportSettingsCommand(Form& form1, Services& services) {
     std::string path;
     if (!services.dialogs.ChooseFileToSave(RegFileChoice(title, "Vantrel Settings.reg"), &path)) return;
     const SettingsProfile profile = ExportProfile(form1, services.registry);
-    if (const long error = services.files.WriteAll(path, ExportFile(profile))) {
+    if (const long error = WriteWholeFile(services.files, path, ExportFile(profile))) {
         services.dialogs.MessageBox(CannotWriteMessage(services, path, error), title, mb::kExclamation);
         return;
     }
@@ -327,7 +327,7 @@ void GroupPolicyCommand(Form& form1, Services& services) {
         long error = services.files.CreateFolders(part.folder);
         if (error == 0) {
             where = part.file;
-            error = services.files.WriteAll(part.file, WritePolicyFile(blocks));
+            error = WriteWholeFile(services.files, part.file, WritePolicyFile(blocks));
         }
         if (error != 0) {
             services.dialogs.MessageBox(CannotWriteMessage(services, where, error), title, mb::kExclamation);

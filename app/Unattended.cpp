@@ -76,7 +76,7 @@ void LoadPages(Form& form1, Registry& reg) {
 int Export(Form& form1, Services& services, const std::string& file, Log& log, const std::string& command) {
     const SettingsProfile profile = ExportProfile(form1, services.registry);
     for (const SkippedWrite& s : profile.skipped) log.Line(SkippedLine(s));
-    if (const long error = services.files.WriteAll(file, ExportFile(profile))) {
+    if (const long error = WriteWholeFile(services.files, file, ExportFile(profile))) {
         return log.Close(command + CannotWriteMessage(services, file, error), exitcode::kFailed);
     }
     if (profile.skipped.empty()) return log.Close(command + ExportedMessage(file), exitcode::kDone);

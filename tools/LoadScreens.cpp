@@ -80,13 +80,15 @@ bool KeepBackup(Services& services, const ScreenRow& row) {
 
 void ReplaceSystemFile(Services& services, const ScreenRow& row, const std::string& chosen, const std::string& bytes) {
     FileSystem& files = services.files;
-    const std::string temp = std::string(row.systemFile) + ".vantrel-new";
-    long rc = files.WriteAll(temp, bytes);
-    if (rc == 0) rc = files.Replace(temp, row.systemFile);
+    std::string leftBehind;
+    const long rc = WriteWholeFile(files, row.systemFile, bytes, &leftBehind);
     if (rc == 0) return;
-    files.Delete(temp);
-    Report(services, Quoted(row.systemFile) + " could not be replaced by " + Quoted(chosen) +
-                         ". The file was left as it was.\r\n\r\n" + FileErrorReason(files, rc));
+    std::string prompt = Quoted(row.systemFile) + " could not be replaced by " + Quoted(chosen) +
+                         ". The file was left as it was.\r\n\r\n" + FileErrorReason(files, rc);
+    if (!leftBehind.empty()) {
+        prompt += "\r\n\r\nThe temporary file " + Quoted(leftBehind) + " could not be removed; you can delete it.";
+    }
+    Report(services, prompt);
 }
 
 }  // namespace

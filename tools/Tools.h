@@ -58,4 +58,12 @@ void EmailCheckClicked(Form& form1, const std::string& name);
 // messages give the reason.
 std::string FileErrorReason(FileSystem& files, long code);
 
+// Writes a whole file so that a failure never leaves it cut short or lost:
+// the bytes go to a new file beside it, which then takes the file's place in
+// one step. On failure the file is as it was (or still absent) and the new
+// one is removed; when that removal fails too, *leftBehind names it. Returns
+// 0 or the failed step's code.
+long WriteWholeFile(FileSystem& files, const std::string& path, const std::string& bytes,
+                    std::string* leftBehind = nullptr);
+
 }  // namespace vantrel
