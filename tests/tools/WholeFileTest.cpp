@@ -10,18 +10,7 @@ namespace {
 
 using Op = PortableFileSystem::Op;
 
-class WholeFileTest : public ToolsTest {
-protected:
-    // Files in the folder, by name.
-    std::vector<std::string> Names(const std::string& folder) {
-        std::vector<std::string> names;
-        for (const auto& entry : std::filesystem::directory_iterator(files.HostPath(folder))) {
-            names.push_back(entry.path().filename().string());
-        }
-        std::sort(names.begin(), names.end());
-        return names;
-    }
-};
+using WholeFileTest = ToolsTest;
 
 TEST_F(WholeFileTest, AFailedStepKeepsTheOldFile) {
     const std::string path = "C:\\Exports\\Profile.reg";
@@ -43,7 +32,7 @@ TEST_F(WholeFileTest, AFailedStepKeepsTheOldFile) {
         SCOPED_TRACE(c.name);
         files.ClearFailures();
         Put(path, "old text");
-        for (const std::string& name : Names("C:\\Exports")) {
+        for (const std::string& name : Listing("C:\\Exports")) {
             if (name != "Profile.reg") std::filesystem::remove(files.HostPath("C:\\Exports\\" + name));
         }
         c.inject(files);
@@ -54,7 +43,7 @@ TEST_F(WholeFileTest, AFailedStepKeepsTheOldFile) {
         ASSERT_EQ(files.ReadAll(path, &bytes, false), 0);
         EXPECT_EQ(bytes, "old text");
         EXPECT_EQ(leftBehind.empty(), !c.leftBehind) << leftBehind;
-        EXPECT_EQ(Names("C:\\Exports").size(), c.leftBehind ? 2u : 1u);
+        EXPECT_EQ(Listing("C:\\Exports").size(), c.leftBehind ? 2u : 1u);
     }
 
     // And without a failure, the new text takes the name.
