@@ -2,8 +2,6 @@
 // value of every value the apply is about to write, as a version 5 .reg file
 // that restores them exactly when imported (values that are absent now
 // become deletions).
-#include <algorithm>
-#include <cctype>
 #include <cstdio>
 
 #include "app/App.h"
@@ -15,17 +13,6 @@ namespace vantrel {
 
 namespace {
 
-std::string Folded(const std::string& s) {
-    std::string f = s;
-    std::transform(f.begin(), f.end(), f.begin(), [](unsigned char c) { return std::toupper(c); });
-    return f;
-}
-
-std::string WithoutTrailingBackslash(std::string path) {
-    if (!path.empty() && path.back() == '\\') path.pop_back();
-    return path;
-}
-
 // The value as stored now, or a deletion when it is absent or unreadable.
 // Read with the wide functions, so that no code page stands between the
 // registry and the file.
@@ -33,17 +20,8 @@ RegValueEntry CurrentValue(Registry& reg, RegKey root, const std::string& path, 
     RegValueEntry entry = RegRemovedValue(AnsiToUtf8(reg.codePage(), name));
     RegKey key = 0;
     if (reg.OpenKey(root, path, &key) != reg::kSuccess) return entry;
-    const std::u16string wideName = reg.codePage().ToWide(name);
-    std::uint32_t type = 0, size = 0;
-    if (reg.QueryValueW(key, wideName, &type, nullptr, &size) == reg::kSuccess) {
-        std::vector<std::uint8_t> data(size);
-        if (size == 0 || reg.QueryValueW(key, wideName, &type, data.data(), &size) == reg::kSuccess) {
-            data.resize(size);
-            entry.remove = false;
-            entry.type = type;
-            entry.data = std::move(data);
-        }
-    }
+    entry.remove = !QueryStoredValue(reg, key, reg.codePage().ToWide(name), &entry.type, &entry.data);
+    if (entry.remove) entry = RegRemovedValue(entry.name);
     reg.CloseKey(key);
     return entry;
 }
@@ -53,15 +31,8 @@ RegValueEntry CurrentValue(Registry& reg, RegKey root, const std::string& path, 
 std::vector<RegKeyBlock> BackupBlocks(Registry& reg) {
     std::vector<RegKeyBlock> blocks;
     for (const ValueRef& v : ApplyTargets()) {
-        const std::string path = WithoutTrailingBackslash(v.key);
-        auto it = std::find_if(blocks.begin(), blocks.end(), [&](const RegKeyBlock& b) {
-            return b.root == v.root && Folded(b.path) == Folded(path);
-        });
-        if (it == blocks.end()) {
-            blocks.push_back(RegKeyBlock{v.root, AnsiToUtf8(reg.codePage(), path), false, {}});
-            it = blocks.end() - 1;
-        }
-        it->values.push_back(CurrentValue(reg, v.root, path, v.value));
+        KeyBlockFor(blocks, v.root, AnsiToUtf8(reg.codePage(), v.key))
+            .values.push_back(CurrentValue(reg, v.root, v.key, v.value));
     }
     return blocks;
 }

@@ -13,8 +13,6 @@ namespace vantrel {
 
 namespace {
 
-constexpr std::size_t kListedInMessage = 20;  // longer lists end with "(and N more)"
-
 // A registry with nothing in it: what an imported file's values are laid
 // over. Its A functions convert through the system's code page, as the
 // registry's do.
@@ -23,6 +21,7 @@ public:
     explicit EmptyRegistry(const CodePage& ansi) : ansi_(ansi) {}
     long OpenKey(RegKey, const std::string&, RegKey*) override { return reg::kFileNotFound; }
     long CreateKey(RegKey, const std::string&, RegKey*) override { return reg::kAccessDenied; }
+    long MayWrite(RegKey, const std::string&) override { return reg::kAccessDenied; }
     long QueryValue(RegKey, const std::string&, std::uint32_t*, std::uint8_t*, std::uint32_t*) override {
         return reg::kFileNotFound;
     }
@@ -67,12 +66,10 @@ void RemoveValue(std::vector<RegKeyBlock>& blocks, const ValueRef& ref) {
                  blocks.end());
 }
 
-// The index of the managed value a reference names, or npos.
-std::size_t TargetIndex(const std::vector<ValueRef>& targets, const ValueRef& ref) {
-    for (std::size_t i = 0; i < targets.size(); ++i) {
-        if (SameValue(targets[i], ref)) return i;
-    }
-    return std::string::npos;
+// The position in ApplyTargets() of the managed value a reference names, or npos.
+std::size_t TargetIndex(const ValueRef& ref) {
+    const ValueRef* target = FindTarget(ref);
+    return target == nullptr ? std::string::npos : static_cast<std::size_t>(target - ApplyTargets().data());
 }
 
 bool IsBelow(const std::string& key, const std::string& top) {
@@ -102,14 +99,6 @@ std::string SettingControl(const TweakRow& row) {
     return {};
 }
 
-std::string Listed(const std::string& heading, const std::vector<std::string>& lines) {
-    std::string text = "\n\n" + heading + "\n\n";
-    const std::size_t shown = std::min(lines.size(), kListedInMessage);
-    for (std::size_t i = 0; i < shown; ++i) text += lines[i] + "\n";
-    if (lines.size() > shown) text += "(and " + std::to_string(lines.size() - shown) + " more)\n";
-    return text;
-}
-
 std::vector<std::string> SkippedLines(const std::vector<SkippedWrite>& skipped) {
     std::vector<std::string> lines;
     for (const SkippedWrite& s : skipped) lines.push_back(SkippedLine(s));
@@ -118,10 +107,6 @@ std::vector<std::string> SkippedLines(const std::vector<SkippedWrite>& skipped) 
 
 FileChoice RegFileChoice(const std::string& title, const std::string& name) {
     return {title, "", {{"Registration Files (*.reg)", "*.reg"}, {"All Files (*.*)", "*.*"}}, name, "reg"};
-}
-
-std::string Quoted(const std::string& path) {
-    return "\"" + path + "\"";
 }
 
 }  // namespace
@@ -140,9 +125,20 @@ SettingsProfile ExportProfile(Form& form1, Registry& reg) {
     return profile;
 }
 
-std::string ExportFile(const SettingsProfile& profile) {
-    // The catalogue's names never hold a line break, so the writer never refuses them.
-    return WriteRegFile(profile.blocks, RegFormat::Version5).bytes;
+RegWriteResult ExportFile(const SettingsProfile& profile) {
+    return WriteRegFile(profile.blocks, RegFormat::Version5);
+}
+
+std::string WriteExport(Services& services, const std::string& path, const SettingsProfile& profile) {
+    const RegWriteResult file = ExportFile(profile);
+    if (!file.ok()) {
+        return "Vantrel could not write " + Quoted(path) + " as a registry file: " +
+               Utf8ToAnsi(services.registry.codePage(), file.error) + ". Nothing was written.";
+    }
+    if (const long error = WriteWholeFile(services.files, path, file.bytes)) {
+        return CannotWriteMessage(services, path, error);
+    }
+    return {};
 }
 
 std::string IgnoredLine(RegKey root, const std::string& path, const std::string* name) {
@@ -163,14 +159,14 @@ ImportedSettings ImportSettings(Form& form1, std::string_view bytes, const CodeP
 
     // What the file leaves of each managed value: named or not, and the
     // operation that set it last (none: deleted).
-    const std::vector<ValueRef> targets = ApplyTargets();
+    const std::vector<ValueRef>& targets = ApplyTargets();
     std::vector<bool> named(targets.size(), false);
     std::vector<const RegOp*> last(targets.size(), nullptr);
     for (const RegOp& op : parsed.ops) {
         // The file's names in UTF-8, as the catalogue names values.
         const std::string path = Utf8ToAnsi(ansi, op.path), name = Utf8ToAnsi(ansi, op.name);
         if (op.kind == RegOpKind::SetValue || op.kind == RegOpKind::DeleteValue) {
-            const std::size_t i = TargetIndex(targets, {op.root, path, name});
+            const std::size_t i = TargetIndex({op.root, path, name});
             if (i == std::string::npos) {
                 result.ignored.push_back(IgnoredLine(op.root, path, &name));
                 continue;
@@ -208,7 +204,7 @@ ImportedSettings ImportSettings(Form& form1, std::string_view bytes, const CodeP
         if (control.empty()) continue;
         const std::string* from = nullptr;
         for (const std::string* key : {&row->loadKey, &row->applyKey, &row->applyKey2}) {
-            const std::size_t i = key->empty() ? std::string::npos : TargetIndex(targets, {row->root, *key, row->value});
+            const std::size_t i = key->empty() ? std::string::npos : TargetIndex({row->root, *key, row->value});
             if (i != std::string::npos && named[i]) {
                 from = key;
                 break;
@@ -236,8 +232,11 @@ std::string CannotWriteMessage(Services& services, const std::string& path, long
     return "Vantrel could not write " + Quoted(path) + ". " + FileErrorReason(services.files, error);
 }
 
-std::string MalformedMessage(const std::string& path, const std::string& error) {
-    return Quoted(path) + " is not a registry file Vantrel can read (" + error + "). No setting was changed.";
+std::string MalformedMessage(const CodePage& ansi, const std::string& path, const std::string& error,
+                             const std::string& outcome, bool paragraphs) {
+    const std::string text = Quoted(path) + " is not a registry file Vantrel can read";
+    const std::string shown = Utf8ToAnsi(ansi, error);
+    return paragraphs ? text + ":\n\n" + shown + "\n\n" + outcome : text + " (" + shown + "). " + outcome;
 }
 
 std::string ExportedMessage(const std::string& path) {
@@ -251,12 +250,12 @@ void ExportSettingsCommand(Form& form1, Services& services) {
     std::string path;
     if (!services.dialogs.ChooseFileToSave(RegFileChoice(title, "Vantrel Settings.reg"), &path)) return;
     const SettingsProfile profile = ExportProfile(form1, services.registry);
-    if (const long error = WriteWholeFile(services.files, path, ExportFile(profile))) {
-        services.dialogs.MessageBox(CannotWriteMessage(services, path, error), title, mb::kExclamation);
+    if (const std::string failure = WriteExport(services, path, profile); !failure.empty()) {
+        services.dialogs.MessageBox(failure, title, mb::kExclamation);
         return;
     }
     std::string text = ExportedMessage(path);
-    if (!profile.skipped.empty()) text += Listed("These settings were not exported:", SkippedLines(profile.skipped));
+    if (!profile.skipped.empty()) text += ListedLines("These settings were not exported:", SkippedLines(profile.skipped));
     services.dialogs.MessageBox(text, title, profile.skipped.empty() ? mb::kInformation : mb::kExclamation);
 }
 
@@ -271,16 +270,16 @@ void ImportSettingsCommand(Form& form1, Services& services) {
     }
     const ImportedSettings imported = ImportSettings(form1, bytes, services.registry.codePage());
     if (!imported.error.empty()) {
-        services.dialogs.MessageBox(MalformedMessage(path, imported.error), title, mb::kExclamation);
+        services.dialogs.MessageBox(MalformedMessage(services.registry.codePage(), path, imported.error), title,
+                                    mb::kExclamation);
         return;
     }
     std::string text =
         imported.settings == 0
             ? Quoted(path) + " holds no setting that Vantrel manages. No setting was changed."
-            : (imported.settings == 1 ? std::string("1 setting was") : std::to_string(imported.settings) + " settings were") +
-                  " set from " + Quoted(path) +
+            : SettingsCount(static_cast<std::size_t>(imported.settings)) + " set from " + Quoted(path) +
                   ". Nothing is written yet: review the pages, then press \"Apply Changes\".";
-    if (!imported.ignored.empty()) text += Listed("These entries of the file were ignored:", imported.ignored);
+    if (!imported.ignored.empty()) text += ListedLines("These entries of the file were ignored:", imported.ignored);
     const bool clean = imported.settings > 0 && imported.ignored.empty();
     services.dialogs.MessageBox(text, title, clean ? mb::kInformation : mb::kExclamation);
 }
@@ -318,25 +317,31 @@ void GroupPolicyCommand(Form& form1, Services& services) {
         }
     }
 
+    // Both files are written beside their targets before either takes its
+    // place: a failed write leaves the object's two files as they were, and
+    // a replace that fails after the other file's is said to have.
     const SettingsProfile profile = ExportProfile(form1, services.registry);
+    std::vector<WholeFile> files;
     for (const Part& part : parts) {
+        if (const long error = services.files.CreateFolders(part.folder)) {
+            services.dialogs.MessageBox(CannotWriteMessage(services, part.folder, error), title, mb::kExclamation);
+            return;
+        }
         std::vector<RegKeyBlock> blocks;
         std::copy_if(profile.blocks.begin(), profile.blocks.end(), std::back_inserter(blocks),
                      [&](const RegKeyBlock& b) { return b.root == part.root; });
-        std::string where = part.folder;
-        long error = services.files.CreateFolders(part.folder);
-        if (error == 0) {
-            where = part.file;
-            error = WriteWholeFile(services.files, part.file, WritePolicyFile(blocks));
-        }
-        if (error != 0) {
-            services.dialogs.MessageBox(CannotWriteMessage(services, where, error), title, mb::kExclamation);
-            return;
-        }
+        files.push_back({part.file, WritePolicyFile(blocks)});
+    }
+    const WholeFilesWritten written = WriteWholeFiles(services.files, files);
+    if (written.error != 0) {
+        std::string text = CannotWriteMessage(services, written.failed, written.error);
+        for (const std::string& file : written.replaced) text += " " + Quoted(file) + " was replaced already.";
+        services.dialogs.MessageBox(text, title, mb::kExclamation);
+        return;
     }
     std::string text = "Settings exported for Group Policy to " + Quoted(parts[0].file) + " and " +
                        Quoted(parts[1].file) + ".";
-    if (!profile.skipped.empty()) text += Listed("These settings were not exported:", SkippedLines(profile.skipped));
+    if (!profile.skipped.empty()) text += ListedLines("These settings were not exported:", SkippedLines(profile.skipped));
     services.dialogs.MessageBox(text, title, profile.skipped.empty() ? mb::kInformation : mb::kExclamation);
 }
 

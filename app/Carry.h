@@ -21,8 +21,11 @@ namespace vantrel {
 // apply refuses to write an empty folder, and a profile that set one would
 // empty it on every machine it reaches).
 SettingsProfile ExportProfile(Form& form1, Registry& reg);
-// The profile as a version 5 .reg file.
-std::string ExportFile(const SettingsProfile& profile);
+// The profile as a version 5 .reg file, or why a .reg file cannot hold it.
+RegWriteResult ExportFile(const SettingsProfile& profile);
+// Writes that file whole to path: "" when it is written, else the message
+// that says why nothing was (the file system's error or the writer's reason).
+std::string WriteExport(Services& services, const std::string& path, const SettingsProfile& profile);
 
 struct ImportedSettings {
     std::string error;                 // the parser's "line 7: ..." when the file is malformed (nothing set)
@@ -55,7 +58,12 @@ void GroupPolicyCommand(Form& form1, Services& services);
 
 // Messages shared with the unattended run.
 std::string CannotReadMessage(Services& services, const std::string& path, long error);
-std::string MalformedMessage(const std::string& path, const std::string& error);
+// A file the .reg reader refused: its error (UTF-8) in the system's code
+// page, then what was left alone. In one line: "\"C:\p.reg\" is not a
+// registry file Vantrel can read (line 4: ...). No setting was changed.";
+// with paragraphs, the error and the outcome each stand apart.
+std::string MalformedMessage(const CodePage& ansi, const std::string& path, const std::string& error,
+                             const std::string& outcome = "No setting was changed.", bool paragraphs = false);
 std::string ExportedMessage(const std::string& path);
 std::string CannotWriteMessage(Services& services, const std::string& path, long error);
 

@@ -37,8 +37,19 @@ std::string PartlyAppliedMessage(const std::vector<SkippedWrite>& skipped) {
 }
 
 std::string PartlyAppliedSummary(const std::vector<SkippedWrite>& skipped) {
-    const std::string count = skipped.size() == 1 ? "1 setting was" : std::to_string(skipped.size()) + " settings were";
-    return std::string(kPartlyAppliedTitle) + ": " + count + " not saved. " + kOthersApplied;
+    return std::string(kPartlyAppliedTitle) + ": " + SettingsCount(skipped.size()) + " not saved. " + kOthersApplied;
+}
+
+std::string SettingsCount(std::size_t n) {
+    return n == 1 ? std::string("1 setting was") : std::to_string(n) + " settings were";
+}
+
+std::string ListedLines(const std::string& heading, const std::vector<std::string>& lines) {
+    constexpr std::size_t kShown = 20;
+    std::string text = "\n\n" + heading + "\n\n";
+    for (std::size_t i = 0; i < lines.size() && i < kShown; ++i) text += lines[i] + "\n";
+    if (lines.size() > kShown) text += "(and " + std::to_string(lines.size() - kShown) + " more)\n";
+    return text;
 }
 
 std::vector<SkippedWrite> BlankFolders(Form& form1) {

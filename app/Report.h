@@ -29,6 +29,12 @@ extern const char* const kPartlyAppliedTitle;
 // The same as one line: "<title>: <n> settings were not saved. All other ...".
 std::string PartlyAppliedSummary(const std::vector<SkippedWrite>& skipped);
 
+// "1 setting was" or "<n> settings were", as the reports count settings.
+std::string SettingsCount(std::size_t n);
+// A list at the end of a message: the heading after a blank line, then a
+// blank line and one line each, at most twenty, then "(and N more)".
+std::string ListedLines(const std::string& heading, const std::vector<std::string>& lines);
+
 // The personal-folder rows whose box is empty, as writes the blank-folder
 // check stops (reason: the check's message).
 std::vector<SkippedWrite> BlankFolders(Form& form1);

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "app/App.h"
+#include "app/Carry.h"
 #include "app/Report.h"
 #include "registry/RecordingRegistry.h"
 #include "registry/RegistryRoutines.h"
@@ -12,17 +13,6 @@
 namespace vantrel {
 
 namespace {
-
-const char* ShortRoot(RegKey root) {
-    switch (root) {
-    case reg::kClassesRoot: return "HKCR";
-    case reg::kCurrentUser: return "HKCU";
-    case reg::kLocalMachine: return "HKLM";
-    case reg::kUsers: return "HKU";
-    case reg::kCurrentConfig: return "HKCC";
-    default: return "?";
-    }
-}
 
 std::string TypeName(std::uint32_t type) {
     switch (type) {
@@ -35,11 +25,6 @@ std::string TypeName(std::uint32_t type) {
     case 11: return "REG_QWORD";
     default: return "type " + std::to_string(type);
     }
-}
-
-std::string WithoutTrailingBackslash(std::string path) {
-    if (!path.empty() && path.back() == '\\') path.pop_back();
-    return path;
 }
 
 // Strings of string data, each cut at its NUL; whether the last one had one.
@@ -79,10 +64,8 @@ std::optional<StoredData> DataOfText(const CodePage& ansi, std::uint32_t type, c
     if (type == reg::kDword) {
         const auto n = TextToLong(text);
         if (!n) return std::nullopt;
-        const auto u = static_cast<std::uint32_t>(*n);
-        return StoredData{reg::kDword,
-                          {static_cast<std::uint8_t>(u), static_cast<std::uint8_t>(u >> 8),
-                           static_cast<std::uint8_t>(u >> 16), static_cast<std::uint8_t>(u >> 24)}};
+        const auto bytes = reg::DwordBytes(static_cast<std::uint32_t>(*n));
+        return StoredData{reg::kDword, {bytes.begin(), bytes.end()}};
     }
     const std::string terminated = text + '\0';
     return StoredData{type, AnsiDataToStored(ansi, type, reinterpret_cast<const std::uint8_t*>(terminated.data()),
@@ -101,17 +84,10 @@ bool Shows(const ValueChange& change, bool intentKnown) {
 std::optional<StoredData> StoredNow(Registry& reg, RegKey root, const std::string& key, const std::string& value) {
     RegKey handle = 0;
     if (reg.OpenKey(root, Utf8ToAnsi(reg.codePage(), key), &handle) != reg::kSuccess) return std::nullopt;
-    const std::u16string name = Utf8ToUtf16(value);
-    std::optional<StoredData> stored;
-    std::uint32_t type = 0, size = 0;
-    if (reg.QueryValueW(handle, name, &type, nullptr, &size) == reg::kSuccess) {
-        std::vector<std::uint8_t> data(size);
-        if (size == 0 || reg.QueryValueW(handle, name, &type, data.data(), &size) == reg::kSuccess) {
-            data.resize(size);
-            stored = StoredData{type, std::move(data)};
-        }
-    }
+    StoredData stored;
+    const bool read = QueryStoredValue(reg, handle, Utf8ToUtf16(value), &stored.type, &stored.data);
     reg.CloseKey(handle);
+    if (!read) return std::nullopt;
     return stored;
 }
 
@@ -140,7 +116,7 @@ std::vector<ValueChange> ChangesOfApply(Form& form1, Registry& reg, FileSystem& 
         } else {
             change.written = DataOfText(ansi, skip->type, skip->text);
             intentKnown = change.written.has_value();
-            change.notWritten = intentKnown ? skip->reason : "\"" + AnsiToUtf8(ansi, skip->text) + "\" is " + skip->reason;
+            change.notWritten = intentKnown ? skip->reason : Quoted(AnsiToUtf8(ansi, skip->text)) + " is " + skip->reason;
         }
         if (Shows(change, intentKnown)) changes.push_back(std::move(change));
     }
@@ -151,7 +127,7 @@ ManagedOps SplitManaged(const std::vector<RegOp>& ops, const CodePage& ansi) {
     ManagedOps split;
     for (std::size_t i = 0; i < ops.size(); ++i) {
         const RegOp& op = ops[i];
-        const std::string where = std::string(ShortRoot(op.root)) + (op.path.empty() ? "" : "\\" + op.path);
+        const std::string where = std::string(RegRootShortName(op.root)) + (op.path.empty() ? "" : "\\" + op.path);
         switch (op.kind) {
         case RegOpKind::SetValue:
         case RegOpKind::DeleteValue:
@@ -220,7 +196,7 @@ std::string DescribeStored(const std::optional<StoredData>& stored) {
         if (body.empty()) body = "\"\"";
         if (!terminated && !data.empty()) type += ", no closing NUL";
     } else if (stored->type == reg::kDword && data.size() == 4) {
-        body = std::to_string(data[0] | (data[1] << 8) | (data[2] << 16) | (std::uint32_t{data[3]} << 24));
+        body = std::to_string(reg::DwordOf(data.data()));
     } else {
         body = Hex(data);
     }
@@ -228,7 +204,7 @@ std::string DescribeStored(const std::optional<StoredData>& stored) {
 }
 
 std::string DescribeValue(RegKey root, const std::string& key, const std::string& value) {
-    return std::string(ShortRoot(root)) + (key.empty() ? "" : "\\" + key) + " : " +
+    return std::string(RegRootShortName(root)) + (key.empty() ? "" : "\\" + key) + " : " +
            (value.empty() ? std::string("(Default)") : value);
 }
 
@@ -250,17 +226,14 @@ ReviewList ReviewListOf(const std::vector<ValueChange>& changes, const std::stri
 
 namespace {
 
-constexpr std::size_t kOthersShown = 12;
-
 // The file's keys and values that were left alone, for a message (ANSI).
 std::string OthersText(const std::vector<std::string>& others, const CodePage& ansi) {
     if (others.empty()) return {};
-    std::string text = "\n\nThe file also holds these keys and values, which are not Vantrel settings. "
-                       "They were left as they are:\n";
-    for (std::size_t i = 0; i < others.size() && i < kOthersShown; ++i) text += Utf8ToAnsi(ansi, others[i]) + "\n";
-    if (others.size() > kOthersShown) text += "... and " + std::to_string(others.size() - kOthersShown) + " more\n";
-    text.pop_back();
-    return text;
+    std::vector<std::string> lines;
+    for (const std::string& other : others) lines.push_back(Utf8ToAnsi(ansi, other));
+    return ListedLines("The file also holds these keys and values, which are not Vantrel settings. "
+                       "They were left as they are:",
+                       lines);
 }
 
 std::string FileName(const std::string& path) {
@@ -300,15 +273,13 @@ void App::RestoreBackup() {
 
     std::string bytes;
     if (const long error = services_.files.ReadAll(path, &bytes, false)) {
-        dialogs.MessageBox("Vantrel could not read \"" + path + "\".\n" + FileErrorReason(services_.files, error),
-                           kTitle, mb::kExclamation);
+        dialogs.MessageBox(CannotReadMessage(services_, path, error), kTitle, mb::kExclamation);
         return;
     }
     const RegParseResult parsed = ParseRegFile(bytes, ansi);
     if (!parsed.ok()) {
-        dialogs.MessageBox("\"" + path + "\" is not a registry file Vantrel can read:\n\n" +
-                               Utf8ToAnsi(ansi, parsed.error) + "\n\nNothing was restored.",
-                           kTitle, mb::kExclamation);
+        dialogs.MessageBox(MalformedMessage(ansi, path, parsed.error, "Nothing was restored.", true), kTitle,
+                           mb::kExclamation);
         return;
     }
     const ManagedOps split = SplitManaged(parsed.ops, ansi);
@@ -317,8 +288,8 @@ void App::RestoreBackup() {
         dialogs.MessageBox("No setting would change." + OthersText(split.others, ansi), kTitle, mb::kInformation);
         return;
     }
-    const std::string intro = "Restoring \"" + AnsiToUtf8(ansi, FileName(path)) +
-                              "\" would change these settings. Vantrel saves a backup of the current settings first.";
+    const std::string intro = "Restoring " + Quoted(AnsiToUtf8(ansi, FileName(path))) +
+                              " would change these settings. Vantrel saves a backup of the current settings first.";
     if (!dialogs.ShowReviewList(ReviewListOf(changes, kTitle, intro))) return;
     if (!WriteBackup()) return;
 
@@ -335,8 +306,8 @@ void App::RestoreBackup() {
 
     const std::string others = OthersText(split.others, ansi);
     if (failed.empty()) {
-        dialogs.MessageBox("The settings of \"" + FileName(path) +
-                               "\" were restored. Most changes will not be applied until you log off of Windows." +
+        dialogs.MessageBox("The settings of " + Quoted(FileName(path)) +
+                               " were restored. Most changes will not be applied until you log off of Windows." +
                                others,
                            "Backup Restored", mb::kInformation);
         return;

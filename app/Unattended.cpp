@@ -4,6 +4,7 @@
 
 #include "app/Carry.h"
 #include "app/Report.h"
+#include "registry/KeyNames.h"
 #include "tools/Tools.h"
 
 namespace vantrel {
@@ -18,21 +19,15 @@ const char* const kUsage =
 
 namespace {
 
-std::string Lower(std::string text) {
-    for (char& c : text) {
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    }
-    return text;
-}
-
-// The switch an argument names ("export", "?", ...), "" when it is none.
+// The switch an argument names ("export", "EXPORT", "?", ...), "" when it is
+// none. Switches are told apart without regard to case.
 std::string SwitchName(const std::string& arg) {
     if (arg.size() < 2 || (arg[0] != '/' && arg[0] != '-')) return {};
-    return Lower(arg.substr(1));
+    return arg.substr(1);
 }
 
 bool TakesFile(const std::string& name) {
-    return name == "export" || name == "apply" || name == "log";
+    return SameName(name, "export") || SameName(name, "apply") || SameName(name, "log");
 }
 
 // What is left to append to the log, written at the end of the run in one
@@ -76,13 +71,12 @@ void LoadPages(Form& form1, Registry& reg) {
 int Export(Form& form1, Services& services, const std::string& file, Log& log, const std::string& command) {
     const SettingsProfile profile = ExportProfile(form1, services.registry);
     for (const SkippedWrite& s : profile.skipped) log.Line(SkippedLine(s));
-    if (const long error = WriteWholeFile(services.files, file, ExportFile(profile))) {
-        return log.Close(command + CannotWriteMessage(services, file, error), exitcode::kFailed);
+    if (const std::string failure = WriteExport(services, file, profile); !failure.empty()) {
+        return log.Close(command + failure, exitcode::kFailed);
     }
     if (profile.skipped.empty()) return log.Close(command + ExportedMessage(file), exitcode::kDone);
-    const std::string count = profile.skipped.size() == 1 ? "1 setting was" : std::to_string(profile.skipped.size()) +
-                                                                                   " settings were";
-    return log.Close(command + ExportedMessage(file) + " " + count + " not exported.", exitcode::kPartly);
+    return log.Close(command + ExportedMessage(file) + " " + SettingsCount(profile.skipped.size()) + " not exported.",
+                     exitcode::kPartly);
 }
 
 int Apply(Form& form1, Services& services, const std::string& file, Log& log, const std::string& command) {
@@ -91,7 +85,10 @@ int Apply(Form& form1, Services& services, const std::string& file, Log& log, co
         return log.Close(command + CannotReadMessage(services, file, error), exitcode::kFailed);
     }
     const ImportedSettings imported = ImportSettings(form1, bytes, services.registry.codePage());
-    if (!imported.error.empty()) return log.Close(command + MalformedMessage(file, imported.error), exitcode::kFailed);
+    if (!imported.error.empty()) {
+        return log.Close(command + MalformedMessage(services.registry.codePage(), file, imported.error),
+                         exitcode::kFailed);
+    }
     for (const std::string& line : imported.ignored) log.Line(line);
 
     const std::vector<SkippedWrite> blank = BlankFolders(form1);
@@ -175,14 +172,14 @@ Switches ParseSwitches(const std::vector<std::string>& args) {
                 continue;
             }
             const std::string& file = args[++i];
-            if (name == "log") {
+            if (SameName(name, "log")) {
                 if (!s.log.empty()) fail("/log is given twice");
                 else s.log = file;
             } else if (hasMode) {
                 fail("only one of /export and /apply can be given");
             } else {
                 hasMode = true;
-                s.mode = name == "export" ? Switches::Mode::Export : Switches::Mode::Apply;
+                s.mode = SameName(name, "export") ? Switches::Mode::Export : Switches::Mode::Apply;
                 s.file = file;
             }
         } else if (!name.empty()) {

@@ -159,6 +159,10 @@ std::vector<std::uint8_t> Utf16LeBytes(std::u16string_view wide) {
     return bytes;
 }
 
+std::vector<std::uint8_t> Utf8ToUtf16LeBytes(std::string_view utf8) {
+    return Utf16LeBytes(Utf8ToUtf16(utf8));
+}
+
 std::u16string FromUtf16LeBytes(const std::uint8_t* data, std::size_t size) {
     std::u16string wide;
     wide.reserve(size / 2);

@@ -50,6 +50,7 @@ std::string AnsiToUtf8(const CodePage& codePage, std::string_view ansi);
 // Stored string data: UTF-16 code units, little-endian. A stray last byte of
 // odd-sized data is left out.
 std::vector<std::uint8_t> Utf16LeBytes(std::u16string_view wide);
+std::vector<std::uint8_t> Utf8ToUtf16LeBytes(std::string_view utf8);
 std::u16string FromUtf16LeBytes(const std::uint8_t* data, std::size_t size);
 inline std::u16string FromUtf16LeBytes(const std::vector<std::uint8_t>& data) {
     return FromUtf16LeBytes(data.data(), data.size());

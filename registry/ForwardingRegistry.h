@@ -16,6 +16,7 @@ public:
     long CreateKey(RegKey parent, const std::string& subKey, RegKey* out) override {
         return inner_.CreateKey(parent, subKey, out);
     }
+    long MayWrite(RegKey parent, const std::string& subKey) override { return inner_.MayWrite(parent, subKey); }
     long QueryValue(RegKey key, const std::string& name, std::uint32_t* type, std::uint8_t* data,
                     std::uint32_t* size) override {
         return inner_.QueryValue(key, name, type, data, size);

@@ -5,7 +5,8 @@ namespace vantrel {
 namespace {
 
 void PutNumber(std::string& out, std::uint32_t number) {
-    for (int i = 0; i < 4; ++i) out.push_back(static_cast<char>((number >> (8 * i)) & 0xFF));
+    const auto bytes = reg::DwordBytes(number);
+    out.append(bytes.begin(), bytes.end());
 }
 
 void PutUnit(std::string& out, char c) {
@@ -15,7 +16,7 @@ void PutUnit(std::string& out, char c) {
 
 // UTF-8 text as UTF-16LE with its NUL.
 std::string WideWithNul(std::string_view text) {
-    const std::vector<std::uint8_t> wide = Utf16LeBytes(Utf8ToUtf16(text));
+    const std::vector<std::uint8_t> wide = Utf8ToUtf16LeBytes(text);
     return std::string(wide.begin(), wide.end()) + std::string(2, '\0');
 }
 

@@ -4,6 +4,8 @@
 #include <cstring>
 #include <set>
 
+#include "registry/KeyNames.h"
+#include "registry/RegistryRoutines.h"
 #include "registry/ValueBuffers.h"
 
 namespace vantrel {
@@ -11,14 +13,6 @@ namespace vantrel {
 namespace {
 
 bool IsRoot(RegKey key) { return key >= 0x80000000u && key <= 0x80000006u; }
-
-std::string Upper(std::string_view text) {
-    std::string out(text);
-    for (char& c : out) {
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    }
-    return out;
-}
 
 // Joins a key path and a sub-key the way the registry reads them: one
 // trailing backslash names the same key; a leading backslash or an empty
@@ -84,20 +78,20 @@ bool RecordingRegistry::ExistsUnderneath(RegKey root, const std::string& path) {
 }
 
 bool RecordingRegistry::Exists(RegKey root, const std::string& path) {
-    return created_.count({root, Upper(path)}) != 0 || ExistsUnderneath(root, path);
+    return created_.count({root, FoldCase(path)}) != 0 || ExistsUnderneath(root, path);
 }
 
-// Asks the registry underneath whether the key could be written, without
-// writing: the key itself, or its nearest existing ancestor, is created
-// there, which only opens a key that exists.
-long RecordingRegistry::MayWrite(RegKey root, const std::string& path) {
+long RecordingRegistry::MayWrite(RegKey parent, const std::string& subKey) {
+    Open where;
+    if (const long status = Locate(parent, subKey, &where); status != reg::kSuccess) return status;
+    return MayWriteAt(where);
+}
+
+// The registry underneath is asked, without writing, about the key as it
+// stands there: a key made only in this layer is still missing underneath.
+long RecordingRegistry::MayWriteAt(const Open& where) {
     if (refusals_ == Refusals::None) return reg::kSuccess;
-    std::string probe = path;
-    while (!probe.empty() && !ExistsUnderneath(root, probe)) probe = Parent(probe);
-    RegKey key = 0;
-    const long status = under_.CreateKey(root, probe, &key);
-    if (status == reg::kSuccess && key != root) under_.CloseKey(key);
-    return status;
+    return under_.MayWrite(where.root, where.path);
 }
 
 RegKey RecordingRegistry::NewHandle(const Open& where) {
@@ -119,10 +113,10 @@ long RecordingRegistry::CreateKey(RegKey parent, const std::string& subKey, RegK
     if (out == nullptr) return reg::kInvalidParameter;
     Open where;
     if (const long status = Locate(parent, subKey, &where); status != reg::kSuccess) return status;
-    if (const long status = MayWrite(where.root, where.path); status != reg::kSuccess) return status;
+    if (const long status = MayWriteAt(where); status != reg::kSuccess) return status;
     // The key and every missing key above it now exist for readers of this layer.
     for (std::string path = where.path; !path.empty() && !Exists(where.root, path); path = Parent(path)) {
-        created_.emplace(KeyId{where.root, Upper(path)}, path);
+        created_.emplace(KeyId{where.root, FoldCase(path)}, path);
     }
     *out = NewHandle(where);
     return reg::kSuccess;
@@ -132,7 +126,7 @@ long RecordingRegistry::Query(RegKey key, const std::string& name, bool wide, st
                               std::uint8_t* data, std::uint32_t* size) {
     Open where;
     if (const long status = Resolve(key, &where); status != reg::kSuccess) return status;
-    const auto kept = values_.find({where.root, Upper(where.path), Upper(name)});
+    const auto kept = values_.find({where.root, FoldCase(where.path), FoldCase(name)});
     if (kept != values_.end()) {
         if (kept->second.removed) return reg::kFileNotFound;
         if (type != nullptr) *type = kept->second.type;
@@ -149,7 +143,7 @@ long RecordingRegistry::Query(RegKey key, const std::string& name, bool wide, st
 long RecordingRegistry::Keep(RegKey key, const std::string& name, std::uint32_t type, std::vector<std::uint8_t> stored) {
     Open where;
     if (const long status = Resolve(key, &where); status != reg::kSuccess) return status;
-    const ValueId id{where.root, Upper(where.path), Upper(name)};
+    const ValueId id{where.root, FoldCase(where.path), FoldCase(name)};
     auto [it, fresh] = values_.try_emplace(id);
     if (fresh) order_.push_back(id);
     it->second = Kept{it->second.name.empty() ? name : it->second.name, false, type, std::move(stored)};
@@ -163,8 +157,8 @@ long RecordingRegistry::Remove(RegKey key, const std::string& name) {
     if (const long status = Resolve(key, &where); status != reg::kSuccess) return status;
     std::uint32_t size = 0;
     if (Query(key, name, true, nullptr, nullptr, &size) != reg::kSuccess) return reg::kFileNotFound;
-    if (const long status = MayWrite(where.root, where.path); status != reg::kSuccess) return status;
-    const ValueId id{where.root, Upper(where.path), Upper(name)};
+    if (const long status = MayWriteAt(where); status != reg::kSuccess) return status;
+    const ValueId id{where.root, FoldCase(where.path), FoldCase(name)};
     auto [it, fresh] = values_.try_emplace(id);
     if (fresh) order_.push_back(id);
     it->second = Kept{it->second.name.empty() ? name : it->second.name, true, reg::kNone, {}};
@@ -228,14 +222,14 @@ long RecordingRegistry::EnumKey(RegKey key, std::uint32_t index, char* name, std
             const long status = under_.EnumKey(from, i, buffer, &len);
             if (status == reg::kNoMoreItems) break;
             if (status != reg::kSuccess) return status;
-            names.emplace(Upper(std::string(buffer, len)), std::string(buffer, len));
+            names.emplace(FoldCase(std::string(buffer, len)), std::string(buffer, len));
         }
     }
-    const std::string prefix = where.path.empty() ? std::string() : Upper(where.path) + "\\";
+    const std::string prefix = where.path.empty() ? std::string() : FoldCase(where.path) + "\\";
     for (const auto& [id, path] : created_) {
         if (id.first != where.root || id.second.compare(0, prefix.size(), prefix) != 0) continue;
         const std::string rest = path.substr(prefix.size());
-        if (rest.find('\\') == std::string::npos) names.emplace(Upper(rest), rest);
+        if (rest.find('\\') == std::string::npos) names.emplace(FoldCase(rest), rest);
     }
     if (index >= names.size()) return reg::kNoMoreItems;
     return CopyValueName(std::next(names.begin(), index)->second, name, nameLen);
@@ -244,7 +238,7 @@ long RecordingRegistry::EnumKey(RegKey key, std::uint32_t index, char* name, std
 std::vector<RecordingRegistry::Kept> RecordingRegistry::ValuesOf(const Open& where) {
     std::vector<Kept> out;
     std::set<std::string> seen;
-    const std::string path = Upper(where.path);
+    const std::string path = FoldCase(where.path);
     UnderKey under(under_, where.root, where.path);
     const RegKey from = where.path.empty() ? where.root : under.get();
     if (from != 0) {
@@ -253,18 +247,14 @@ std::vector<RecordingRegistry::Kept> RecordingRegistry::ValuesOf(const Open& whe
             std::uint32_t len = static_cast<std::uint32_t>(buffer.size());
             if (under_.EnumValue(from, i, buffer.data(), &len, nullptr, nullptr, nullptr) != reg::kSuccess) break;
             const std::string name(buffer.data(), len);
-            seen.insert(Upper(name));
-            const auto kept = values_.find({where.root, path, Upper(name)});
+            seen.insert(FoldCase(name));
+            const auto kept = values_.find({where.root, path, FoldCase(name)});
             if (kept != values_.end()) {
                 if (!kept->second.removed) out.push_back(kept->second);
                 continue;
             }
-            const std::u16string wideName = codePage().ToWide(name);
-            std::uint32_t type = 0, size = 0;
-            if (under_.QueryValueW(from, wideName, &type, nullptr, &size) != reg::kSuccess) continue;
-            Kept value{name, false, type, std::vector<std::uint8_t>(size)};
-            if (under_.QueryValueW(from, wideName, &value.type, value.data.data(), &size) == reg::kSuccess) {
-                value.data.resize(size);
+            Kept value{name, false, reg::kNone, {}};
+            if (QueryStoredValue(under_, from, codePage().ToWide(name), &value.type, &value.data)) {
                 out.push_back(std::move(value));
             }
         }

@@ -4,11 +4,11 @@
 // pass would see them in the real registry.
 //
 // Whether the registry underneath would refuse a write is asked without
-// writing anything (Refusals::AskUnderneath): a key is created there only
-// when it exists already, which opens it for writing and changes nothing;
-// for a key that does not exist yet, its nearest existing ancestor is opened
-// that way instead. With Refusals::None every write is taken, as on a machine
-// where the user may write everywhere (what an exported profile needs).
+// writing anything (Refusals::AskUnderneath): its MayWrite tells, for each
+// key created here and each value deleted, and a refused key is refused here
+// with the same code. With Refusals::None every write is taken, as on a
+// machine where the user may write everywhere (what an exported profile
+// needs).
 //
 // The layer keeps names as the A functions give them and data as the
 // registry holds it (string types in UTF-16LE). Through the wide functions,
@@ -44,6 +44,7 @@ public:
 
     long OpenKey(RegKey parent, const std::string& subKey, RegKey* out) override;
     long CreateKey(RegKey parent, const std::string& subKey, RegKey* out) override;
+    long MayWrite(RegKey parent, const std::string& subKey) override;
     long QueryValue(RegKey key, const std::string& name, std::uint32_t* type, std::uint8_t* data,
                     std::uint32_t* size) override;
     long SetValue(RegKey key, const std::string& name, std::uint32_t type, const std::uint8_t* data,
@@ -64,7 +65,6 @@ public:
 
     // Every write made through this layer, in order (a value written twice appears twice).
     const std::vector<Write>& writes() const { return writes_; }
-    Registry& underneath() { return under_; }
 
 private:
     using KeyId = std::pair<RegKey, std::string>;                     // root, upper-cased path
@@ -85,7 +85,7 @@ private:
     long Resolve(RegKey key, Open* where) const;
     bool ExistsUnderneath(RegKey root, const std::string& path);
     bool Exists(RegKey root, const std::string& path);
-    long MayWrite(RegKey root, const std::string& path);
+    long MayWriteAt(const Open& where);
     RegKey NewHandle(const Open& where);
     long Query(RegKey key, const std::string& name, bool wide, std::uint32_t* type, std::uint8_t* data,
                std::uint32_t* size);

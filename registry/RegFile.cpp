@@ -3,6 +3,8 @@
 #include <array>
 #include <optional>
 
+#include "registry/KeyNames.h"
+
 namespace vantrel {
 
 namespace {
@@ -108,7 +110,7 @@ public:
         std::string header(format_ == RegFormat::Regedit4 ? kHeader4 : kHeader5);
         std::string text = header + std::string(kEol) + text_ + std::string(kEol);
         if (format_ == RegFormat::Regedit4) return {std::move(text), {}};
-        const std::vector<std::uint8_t> wide = Utf16LeBytes(Utf8ToUtf16(text));
+        const std::vector<std::uint8_t> wide = Utf8ToUtf16LeBytes(text);
         return {"\xFF\xFE" + std::string(wide.begin(), wide.end()), {}};
     }
 
@@ -141,9 +143,7 @@ private:
         if (value.remove) {
             text_.push_back('-');
         } else if (value.type == reg::kDword && value.data.size() == 4) {
-            const std::uint32_t number = value.data[0] | (value.data[1] << 8) | (value.data[2] << 16) |
-                                         (std::uint32_t{value.data[3]} << 24);
-            text_ += "dword:" + HexDigits(number, 8);
+            text_ += "dword:" + HexDigits(reg::DwordOf(value.data.data()), 8);
         } else if (!IsStringType(value.type)) {
             text_ += value.type == reg::kBinary ? std::string("hex:") : "hex(" + HexDigits(value.type, 1) + "):";
             WriteHex(text_, lineStart, value.data);
@@ -203,15 +203,6 @@ constexpr RootName kRootNames[] = {
     {"HKEY_CURRENT_CONFIG", reg::kCurrentConfig}, {"HKCC", reg::kCurrentConfig},
 };
 
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        const auto fold = [](char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c; };
-        if (fold(a[i]) != fold(b[i])) return false;
-    }
-    return true;
-}
-
 bool IsSpace(char c) {
     return c == ' ' || c == '\t';
 }
@@ -230,7 +221,7 @@ int HexValue(char c) {
 }
 
 bool StartsWithIgnoringCase(std::string_view text, std::string_view prefix) {
-    return text.size() >= prefix.size() && EqualsIgnoringCase(text.substr(0, prefix.size()), prefix);
+    return text.size() >= prefix.size() && SameName(text.substr(0, prefix.size()), prefix);
 }
 
 // Parses the text of a file: UTF-8 when it came from UTF-16, else ANSI bytes,
@@ -303,7 +294,7 @@ private:
     std::string Utf8(std::string_view text) const { return utf8_ ? std::string(text) : AnsiToUtf8(ansi_, text); }
 
     std::vector<std::uint8_t> StoredText(std::string_view text) const {
-        return Utf16LeBytes(utf8_ ? Utf8ToUtf16(text) : ansi_.ToWide(text));
+        return utf8_ ? Utf8ToUtf16LeBytes(text) : Utf16LeBytes(ansi_.ToWide(text));
     }
 
     bool ReadKey(std::string_view line) {
@@ -321,7 +312,7 @@ private:
         std::string_view path = slash == std::string_view::npos ? std::string_view() : name.substr(slash + 1);
         std::optional<RegKey> root;
         for (const RootName& candidate : kRootNames) {
-            if (EqualsIgnoringCase(candidate.name, rootName)) root = candidate.root;
+            if (SameName(candidate.name, rootName)) root = candidate.root;
         }
         if (!root) return Error("unknown root key \"" + std::string(rootName) + "\"");
         // One trailing backslash is allowed ("[HKCU\Software\]"); two in a row,
@@ -409,8 +400,8 @@ private:
             number = (number << 4) | static_cast<std::uint32_t>(HexValue(line[pos]));
         }
         if (digits == 0 || digits > 8 || !AtLineEnd(line, pos)) return Error("expected 1 to 8 hex digits after dword:");
-        data = {static_cast<std::uint8_t>(number), static_cast<std::uint8_t>(number >> 8),
-                static_cast<std::uint8_t>(number >> 16), static_cast<std::uint8_t>(number >> 24)};
+        const auto bytes = reg::DwordBytes(number);
+        data.assign(bytes.begin(), bytes.end());
         return true;
     }
 
@@ -544,15 +535,14 @@ std::string ApplyFailure(const RegOp& op, const std::string& what) {
 }  // namespace
 
 RegValueEntry RegStringValue(std::string name, std::string_view text) {
-    RegValueEntry value{std::move(name), false, reg::kSz, Utf16LeBytes(Utf8ToUtf16(text))};
+    RegValueEntry value{std::move(name), false, reg::kSz, Utf8ToUtf16LeBytes(text)};
     value.data.insert(value.data.end(), {0, 0});
     return value;
 }
 
 RegValueEntry RegDwordValue(std::string name, std::uint32_t number) {
-    return {std::move(name), false, reg::kDword,
-            {static_cast<std::uint8_t>(number), static_cast<std::uint8_t>(number >> 8),
-             static_cast<std::uint8_t>(number >> 16), static_cast<std::uint8_t>(number >> 24)}};
+    const auto bytes = reg::DwordBytes(number);
+    return {std::move(name), false, reg::kDword, {bytes.begin(), bytes.end()}};
 }
 
 RegValueEntry RegRemovedValue(std::string name) {
@@ -564,6 +554,22 @@ std::string_view RegRootName(RegKey root) {
         if (name.root == root) return name.name;  // the long name comes first
     }
     return {};
+}
+
+std::string_view RegRootShortName(RegKey root) {
+    for (auto name = std::rbegin(kRootNames); name != std::rend(kRootNames); ++name) {
+        if (name->root == root) return name->name;  // the short name comes second
+    }
+    return {};
+}
+
+RegKeyBlock& KeyBlockFor(std::vector<RegKeyBlock>& blocks, RegKey root, std::string_view path) {
+    for (auto block = blocks.rbegin(); block != blocks.rend(); ++block) {
+        if (block->root != root || !SameKey(block->path, path)) continue;
+        if (!block->remove) return *block;
+        break;  // values after a deletion of their key make it again
+    }
+    return blocks.emplace_back(RegKeyBlock{root, std::string(WithoutTrailingBackslash(path)), false, {}});
 }
 
 RegWriteResult WriteRegFile(const std::vector<RegKeyBlock>& blocks, RegFormat format, const CodePage& ansi) {
@@ -578,9 +584,7 @@ std::vector<RegKeyBlock> ReadKeyTree(Registry& reg, RegKey root, const std::stri
     std::vector<RegKeyBlock> blocks;
     RegKey key = 0;
     if (reg.OpenKey(root, path, &key) != reg::kSuccess) return blocks;
-    std::string clean = path;
-    if (!clean.empty() && clean.back() == '\\') clean.pop_back();
-    ReadTree(reg, key, root, AnsiToUtf8(reg.codePage(), clean), blocks);
+    ReadTree(reg, key, root, AnsiToUtf8(reg.codePage(), WithoutTrailingBackslash(path)), blocks);
     reg.CloseKey(key);
     return blocks;
 }
@@ -588,12 +592,18 @@ std::vector<RegKeyBlock> ReadKeyTree(Registry& reg, RegKey root, const std::stri
 std::vector<RegKeyBlock> RegBlocksOf(const std::vector<RegOp>& ops) {
     std::vector<RegKeyBlock> blocks;
     for (const RegOp& op : ops) {
-        const bool keyOp = op.kind == RegOpKind::CreateKey || op.kind == RegOpKind::DeleteKey;
-        if (keyOp || blocks.empty() || blocks.back().root != op.root || blocks.back().path != op.path) {
+        switch (op.kind) {
+        case RegOpKind::CreateKey:
+        case RegOpKind::DeleteKey:
             blocks.push_back({op.root, op.path, op.kind == RegOpKind::DeleteKey, {}});
+            break;
+        case RegOpKind::SetValue:
+            KeyBlockFor(blocks, op.root, op.path).values.push_back({op.name, false, op.type, op.data});
+            break;
+        case RegOpKind::DeleteValue:
+            KeyBlockFor(blocks, op.root, op.path).values.push_back(RegRemovedValue(op.name));
+            break;
         }
-        if (op.kind == RegOpKind::SetValue) blocks.back().values.push_back({op.name, false, op.type, op.data});
-        if (op.kind == RegOpKind::DeleteValue) blocks.back().values.push_back(RegRemovedValue(op.name));
     }
     return blocks;
 }

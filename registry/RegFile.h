@@ -89,7 +89,8 @@ struct RegOp {
 };
 
 // The key blocks that parsed operations describe, for writing them out again:
-// a key operation opens a block, value operations join the block of their key.
+// a key operation opens a block, value operations join the block of their key
+// (KeyBlockFor).
 std::vector<RegKeyBlock> RegBlocksOf(const std::vector<RegOp>& ops);
 
 struct RegParseResult {
@@ -126,8 +127,16 @@ long ApplyRegOp(Registry& reg, const RegOp& op, const RegKeyDeleter& deleter = {
 // every key deletion is reported as a failure ("key deletion not supported").
 RegApplyResult ApplyRegOps(Registry& reg, const std::vector<RegOp>& ops, const RegKeyDeleter& deleter = {});
 
+// The block that a value of a key joins: the last block naming the key (keys
+// compare as the registry compares them), or a new one at the end when there
+// is none or that one deletes the key. path is UTF-8; a new block takes it
+// without a trailing backslash.
+RegKeyBlock& KeyBlockFor(std::vector<RegKeyBlock>& blocks, RegKey root, std::string_view path);
+
 // Root names as files write them ("HKEY_CURRENT_USER"), for each of the
 // five roots; "" for other handles.
 std::string_view RegRootName(RegKey root);
+// Their short forms, as files may write them too ("HKCU").
+std::string_view RegRootShortName(RegKey root);
 
 }  // namespace vantrel

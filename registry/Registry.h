@@ -8,6 +8,7 @@
 // and string data as the registry holds them, in UTF-16.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 
@@ -43,6 +44,16 @@ constexpr std::uint32_t kExpandSz = 2;
 constexpr std::uint32_t kBinary = 3;
 constexpr std::uint32_t kDword = 4;
 constexpr std::uint32_t kMultiSz = 7;
+
+// REG_DWORD data: the number's four bytes, least significant first.
+inline std::array<std::uint8_t, 4> DwordBytes(std::uint32_t number) {
+    return {static_cast<std::uint8_t>(number), static_cast<std::uint8_t>(number >> 8),
+            static_cast<std::uint8_t>(number >> 16), static_cast<std::uint8_t>(number >> 24)};
+}
+// The number in four bytes of REG_DWORD data.
+inline std::uint32_t DwordOf(const std::uint8_t* bytes) {
+    return bytes[0] | (bytes[1] << 8) | (bytes[2] << 16) | (std::uint32_t{bytes[3]} << 24);
+}
 }  // namespace reg
 
 class Registry {
@@ -54,6 +65,14 @@ public:
     virtual long OpenKey(RegKey parent, const std::string& subKey, RegKey* out) = 0;
     // RegCreateKeyA: opens the key, creating it and every missing key above.
     virtual long CreateKey(RegKey parent, const std::string& subKey, RegKey* out) = 0;
+    // Whether a value could be set in the key (made first when missing),
+    // asked without writing anything: for a key that exists, whether its
+    // values may be set (KEY_SET_VALUE); for a missing one, whether a subkey
+    // may be made under its nearest existing ancestor (KEY_CREATE_SUB_KEY).
+    // Returns 0, or the code the write would meet (5 where the user may only
+    // read: RegCreateKeyA opens such a key all the same, and only the value's
+    // write is refused).
+    virtual long MayWrite(RegKey parent, const std::string& subKey) = 0;
     // RegQueryValueExA: data may be null (size query). *size is in/out bytes.
     virtual long QueryValue(RegKey key, const std::string& name, std::uint32_t* type,
                             std::uint8_t* data, std::uint32_t* size) = 0;

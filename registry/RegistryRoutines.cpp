@@ -113,11 +113,20 @@ std::string RegQueryStringValue(Registry& reg, RegKey key, const std::string& na
         std::uint32_t length = 4;
         std::uint32_t ignoredType = reg::kNone;
         if (reg.QueryValue(key, name, &ignoredType, bytes.data(), &length) != reg::kSuccess) return {};
-        const std::uint32_t number = bytes[0] | (bytes[1] << 8) | (bytes[2] << 16) | (std::uint32_t{bytes[3]} << 24);
-        return DecimalText(static_cast<std::int32_t>(number));
+        return DecimalText(static_cast<std::int32_t>(reg::DwordOf(bytes.data())));
     }
 
     return {};
+}
+
+bool QueryStoredValue(Registry& reg, RegKey key, const std::u16string& name, std::uint32_t* type,
+                      std::vector<std::uint8_t>* data) {
+    std::uint32_t size = 0;
+    if (reg.QueryValueW(key, name, type, nullptr, &size) != reg::kSuccess) return false;
+    data->resize(size);
+    if (size != 0 && reg.QueryValueW(key, name, type, data->data(), &size) != reg::kSuccess) return false;
+    data->resize(size);
+    return true;
 }
 
 std::string GetString(Registry& reg, RegKey root, const std::string& path, const std::string& name) {
@@ -143,10 +152,7 @@ WriteResult SaveStringLong(Registry& reg, RegKey root, const std::string& path, 
                            const std::string& text, long* status) {
     const auto number = TextToLong(text);
     if (!number) return WriteResult::NotANumber;
-    const auto bits = static_cast<std::uint32_t>(*number);
-    const std::array<std::uint8_t, 4> bytes{static_cast<std::uint8_t>(bits), static_cast<std::uint8_t>(bits >> 8),
-                                            static_cast<std::uint8_t>(bits >> 16),
-                                            static_cast<std::uint8_t>(bits >> 24)};
+    const auto bytes = reg::DwordBytes(static_cast<std::uint32_t>(*number));
     RegKey key = 0;
     const long created = reg.CreateKey(root, path, &key);
     const long set = reg.SetValue(key, name, reg::kDword, bytes.data(), 4);

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "registry/Registry.h"
 
@@ -24,6 +25,11 @@ std::string GetString(Registry& reg, RegKey root, const std::string& path, const
 
 // The typed read behind GetString, on an open key (0 gives "").
 std::string RegQueryStringValue(Registry& reg, RegKey key, const std::string& name);
+
+// A value as the registry holds it, through the wide functions (its size,
+// then its data): false when it is absent or cannot be read.
+bool QueryStoredValue(Registry& reg, RegKey key, const std::u16string& name, std::uint32_t* type,
+                      std::vector<std::uint8_t>* data);
 
 // Stores text as REG_SZ (text plus one NUL), creating the key and those above.
 // When refused, *status (if given) gets the registry's code: the key's

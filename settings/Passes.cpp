@@ -1,6 +1,5 @@
 // The load and apply passes: the fixed order in which they visit the groups.
 #include <algorithm>
-#include <cctype>
 
 #include "app/Controls.h"
 #include "settings/TweakRow.h"
@@ -25,20 +24,12 @@ void AddTarget(std::vector<ValueRef>& targets, ValueRef ref) {
 
 }  // namespace
 
-std::string KeyIdentity(std::string path) {
-    if (!path.empty() && path.back() == '\\') path.pop_back();
-    for (char& c : path) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return path;
-}
-
 bool SameValue(const ValueRef& a, const ValueRef& b) {
-    return a.root == b.root && KeyIdentity(a.key) == KeyIdentity(b.key) &&
-           KeyIdentity(a.value) == KeyIdentity(b.value);
+    return a.root == b.root && SameKey(a.key, b.key) && SameName(a.value, b.value);
 }
 
 const ValueRef* FindTarget(const ValueRef& value) {
-    static const std::vector<ValueRef> targets = ApplyTargets();
-    for (const ValueRef& target : targets) {
+    for (const ValueRef& target : ApplyTargets()) {
         if (SameValue(target, value)) return &target;
     }
     return nullptr;
@@ -86,15 +77,18 @@ std::vector<SkippedWrite> ApplySettings(Form& form, Registry& reg) {
     return skipped;
 }
 
-std::vector<ValueRef> ApplyTargets() {
-    std::vector<ValueRef> targets;
-    for (Group group : kApplyOrder) {
-        for (const TweakRow& row : group()) {
-            if (row.apply == ApplyForm::None || row.writer == Writer::None) continue;
-            AddTarget(targets, {row.root, row.applyKey, row.value, row.page, row.caption});
-            if (!row.applyKey2.empty()) AddTarget(targets, {row.root, row.applyKey2, row.value, row.page, row.caption});
+const std::vector<ValueRef>& ApplyTargets() {
+    static const std::vector<ValueRef> targets = [] {
+        std::vector<ValueRef> all;
+        for (Group group : kApplyOrder) {
+            for (const TweakRow& row : group()) {
+                if (row.apply == ApplyForm::None || row.writer == Writer::None) continue;
+                AddTarget(all, {row.root, row.applyKey, row.value, row.page, row.caption});
+                if (!row.applyKey2.empty()) AddTarget(all, {row.root, row.applyKey2, row.value, row.page, row.caption});
+            }
         }
-    }
+        return all;
+    }();
     return targets;
 }
 

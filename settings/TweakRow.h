@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "registry/KeyNames.h"
 #include "registry/Registry.h"
 #include "registry/RegistryRoutines.h"
 
@@ -109,14 +110,11 @@ void LoadStartMenuChecks(Form& form, Registry& reg);
 std::vector<SkippedWrite> ApplySettings(Form& form, Registry& reg);
 // Every value ApplySettings may write, in write order, without repeats: the
 // values Vantrel manages.
-std::vector<ValueRef> ApplyTargets();
+const std::vector<ValueRef>& ApplyTargets();
 // Every row of the catalogue once: the load pass's groups in its order, then
 // the personal folders and the Start menu items.
 const std::vector<const TweakRow*>& CatalogueRows();
 
-// A key path as the registry tells keys apart: without regard to case and to
-// one trailing backslash.
-std::string KeyIdentity(std::string path);
 // Whether two references name one value (names, too, compare without regard to case).
 bool SameValue(const ValueRef& a, const ValueRef& b);
 // The entry of ApplyTargets for a value; nullptr when the apply pass never writes it.

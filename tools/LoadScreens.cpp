@@ -26,8 +26,6 @@ void Report(Services& services, const std::string& prompt) {
     services.dialogs.MessageBox(prompt, "Error", mb::kExclamation);
 }
 
-std::string Quoted(const std::string& path) { return "\"" + path + "\""; }
-
 // Reads the chosen file and checks that it is a Windows program.
 bool ReadProgram(Services& services, const std::string& path, std::string* bytes) {
     if (long rc = services.files.ReadAll(path, bytes, false)) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "registry/KeyNames.h"
 #include "registry/ValueBuffers.h"
 
 namespace vantrel {
@@ -11,17 +12,13 @@ namespace {
 
 constexpr long kKeyDeleted = 1018;  // ERROR_KEY_DELETED
 
-char FoldUpper(char c) {
-    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
-}
-
 }  // namespace
 
 bool MemoryRegistry::CaseLess::operator()(std::string_view a, std::string_view b) const {
     const std::size_t n = std::min(a.size(), b.size());
     for (std::size_t i = 0; i < n; ++i) {
-        const auto ca = static_cast<unsigned char>(FoldUpper(a[i]));
-        const auto cb = static_cast<unsigned char>(FoldUpper(b[i]));
+        const auto ca = static_cast<unsigned char>(FoldCase(a[i]));
+        const auto cb = static_cast<unsigned char>(FoldCase(b[i]));
         if (ca != cb) return ca < cb;
     }
     return a.size() < b.size();
@@ -134,6 +131,15 @@ long MemoryRegistry::CreateKey(RegKey parent, const std::string& subKey, RegKey*
     if (IsReadOnly(target.root)) return reg::kAccessDenied;
     *out = NewHandle(Walk(target.node, parts, true), target.root);
     return reg::kSuccess;
+}
+
+long MemoryRegistry::MayWrite(RegKey parent, const std::string& subKey) {
+    const Target target = Resolve(parent);
+    if (target.status != reg::kSuccess) return target.status;
+    std::vector<std::string_view> parts;
+    const std::string path = Name(subKey);
+    if (const long status = SplitPath(path, &parts); status != reg::kSuccess) return status;
+    return IsReadOnly(target.root) ? reg::kAccessDenied : reg::kSuccess;
 }
 
 long MemoryRegistry::Query(RegKey key, const std::string& name, bool wide, std::uint32_t* type,
@@ -329,9 +335,8 @@ void MemoryRegistry::PutString(RegKey root, std::string_view path, const std::st
 }
 
 void MemoryRegistry::PutDword(RegKey root, std::string_view path, const std::string& name, std::uint32_t number) {
-    Put(root, path, name, reg::kDword,
-        {static_cast<std::uint8_t>(number), static_cast<std::uint8_t>(number >> 8),
-         static_cast<std::uint8_t>(number >> 16), static_cast<std::uint8_t>(number >> 24)});
+    const auto bytes = reg::DwordBytes(number);
+    Put(root, path, name, reg::kDword, {bytes.begin(), bytes.end()});
 }
 
 // Each key with values, or without subkeys (so that empty keys survive a

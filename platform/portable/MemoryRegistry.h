@@ -12,7 +12,8 @@
 // Handles are small integers counted from 1; the two roots are always valid.
 // A root can be made read-only, as HKEY_LOCAL_MACHINE is for a restricted
 // user: creating keys (existing ones included, since RegCreateKeyA asks for
-// full access) and setting or deleting values under it fail with 5.
+// full access) and setting or deleting values under it fail with 5, and
+// MayWrite says so.
 #pragma once
 
 #include <cstdint>
@@ -38,6 +39,7 @@ public:
 
     long OpenKey(RegKey parent, const std::string& subKey, RegKey* out) override;
     long CreateKey(RegKey parent, const std::string& subKey, RegKey* out) override;
+    long MayWrite(RegKey parent, const std::string& subKey) override;
     long QueryValue(RegKey key, const std::string& name, std::uint32_t* type, std::uint8_t* data,
                     std::uint32_t* size) override;
     long SetValue(RegKey key, const std::string& name, std::uint32_t type, const std::uint8_t* data,
@@ -130,7 +132,6 @@ private:
     long Delete(RegKey key, const std::string& name);
     long ValueAt(RegKey key, std::uint32_t index, const Value** value) const;
     const Value* FindValue(RegKey root, std::string_view path, std::string_view name) const;
-    Node* SeedNode(RegKey root, std::string_view path);
     Node* RootNode(RegKey root) const;
     bool IsReadOnly(RegKey root) const;
     static long SplitPath(std::string_view path, std::vector<std::string_view>* parts);

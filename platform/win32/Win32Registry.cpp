@@ -90,6 +90,25 @@ long Win32Registry::CreateKey(RegKey parent, const std::string& subKey, RegKey* 
     return status;
 }
 
+long Win32Registry::MayWrite(RegKey parent, const std::string& subKey) {
+    // The path in UTF-16, where every backslash is a separator (in a
+    // double-byte code page a character's second byte can be one).
+    std::u16string path = SystemCodePage().ToWide(subKey);
+    if (!path.empty() && path.back() == u'\\') path.pop_back();
+    const HKEY from = ToHkey(parent);
+    REGSAM access = KEY_SET_VALUE;
+    while (true) {
+        HKEY key = nullptr;
+        const long status = RegOpenKeyExW(from, Wide(path), 0, access, &key);
+        if (status == ERROR_SUCCESS && key != from) RegCloseKey(key);
+        if (status != ERROR_FILE_NOT_FOUND || path.empty()) return status;
+        // Missing: the key would be made under its nearest existing ancestor.
+        const std::size_t cut = path.rfind(u'\\');
+        path.resize(cut == std::u16string::npos ? 0 : cut);
+        access = KEY_CREATE_SUB_KEY;
+    }
+}
+
 long Win32Registry::QueryValue(RegKey key, const std::string& name, std::uint32_t* type, std::uint8_t* data,
                                std::uint32_t* size) {
     DWORD valueType = 0;

@@ -17,6 +17,7 @@ class Win32Registry : public Registry {
 public:
     long OpenKey(RegKey parent, const std::string& subKey, RegKey* out) override;
     long CreateKey(RegKey parent, const std::string& subKey, RegKey* out) override;
+    long MayWrite(RegKey parent, const std::string& subKey) override;
     long QueryValue(RegKey key, const std::string& name, std::uint32_t* type, std::uint8_t* data,
                     std::uint32_t* size) override;
     long SetValue(RegKey key, const std::string& name, std::uint32_t type, const std::uint8_t* data,

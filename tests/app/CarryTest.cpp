@@ -5,9 +5,12 @@
 #include "app/Carry.h"
 
 #include <cstdio>
+#include <filesystem>
+#include <functional>
 #include <fstream>
 #include <sstream>
 
+#include "app/Unattended.h"
 #include "registry/RegFile.h"
 #include "settings/SettingsTestSupport.h"
 #include "support/TestRig.h"
@@ -78,7 +81,7 @@ TEST(Carry, ExportThenImportOnAFreshStartGivesTheSamePages) {
     for (const std::string& control : SettingControls()) Change(from->form1(), control);
     const SettingsProfile profile = ExportProfile(from->form1(), from->registry);
     EXPECT_TRUE(profile.skipped.empty());
-    const std::string file = ExportFile(profile);
+    const std::string file = ExportFile(profile).bytes;
     EXPECT_EQ(file.substr(0, 4), std::string("\xFF\xFE" "W\0", 4)) << "a version 5 file";
 
     auto to = Started();
@@ -171,6 +174,107 @@ TEST(Carry, FileMenuExportsAndImportsThroughItsDialogs) {
     rig->dialogs.ExpectFileToOpen("C:\\Notes.reg").ExpectMessage("Import Settings", mb::kAnswerOk, "", mb::kExclamation);
     rig->app->Menu("import");
     EXPECT_NE(rig->dialogs.shown.back().prompt.find("(line 1: expected \"REGEDIT4\""), std::string::npos);
+}
+
+// Names and errors arrive in UTF-8 (a file's root key, a value's name) and
+// are shown through the system's code page, Windows-1252 here ("\xDC" is
+// "\xC3\x9C" in UTF-8); a profile a .reg file cannot hold is not written.
+TEST(Carry, WhatAFileCannotHoldIsToldInTheSystemsCodePage) {
+    const std::string bad = "C:\\Bad.reg";
+    const std::string rootError = "unknown root key \"HKEY_C\xDCRRENT_USER\"";
+    const struct {
+        const char* name;
+        std::function<std::string(TestRig&)> run;  // what the user is told
+        std::string says;
+    } cases[] = {
+        {"Import Settings",
+         [&](TestRig& rig) {
+             rig.dialogs.ExpectFileToOpen(bad).ExpectMessage("Import Settings");
+             rig.app->Menu("import");
+             return rig.dialogs.shown.back().prompt;
+         },
+         "(line 2: " + rootError + "). No setting was changed."},
+        {"Restore Backup",
+         [&](TestRig& rig) {
+             rig.dialogs.ExpectFileToOpen(bad).ExpectMessage("Restore Backup");
+             rig.app->Menu("restore");
+             return rig.dialogs.shown.back().prompt;
+         },
+         "line 2: " + rootError + "\n\nNothing was restored."},
+        {"/apply",
+         [&](TestRig& rig) {
+             EXPECT_EQ(RunUnattended(*rig.app, ParseSwitches({"/apply", bad, "/log", "C:\\run.log"})), 2);
+             std::string log;
+             EXPECT_EQ(rig.files.ReadAll("C:\\run.log", &log, false), 0);
+             return log;
+         },
+         "(line 2: " + rootError + "). No setting was changed."},
+        {"a profile with a line break in a name",
+         [](TestRig& rig) {
+             SettingsProfile profile;
+             profile.blocks = {{reg::kCurrentUser, "Software\\X", false, {RegStringValue("\xC3\x9C\nB", "x")}}};
+             auto entries = [&] { return std::distance(std::filesystem::directory_iterator(rig.files.root()), {}); };
+             const auto before = entries();
+             const std::string told = WriteExport(rig.services, "C:\\Out.reg", profile);
+             EXPECT_EQ(entries(), before) << "nothing written";
+             return told;
+         },
+         "Vantrel could not write \"C:\\Out.reg\" as a registry file: the value \"\xDC\nB\" of "
+         "\"HKEY_CURRENT_USER\\Software\\X\" has a line break or a NUL in its name. Nothing was written."},
+    };
+    for (const auto& c : cases) {
+        auto rig = Started();
+        ASSERT_EQ(rig->files.WriteAll(bad, "REGEDIT4\r\n[HKEY_C\xDCRRENT_USER\\X]\r\n"), 0);
+        const std::string told = c.run(*rig);
+        EXPECT_NE(told.find(c.says), std::string::npos) << c.name << ": " << told;
+    }
+}
+
+// The two files of a Group Policy object change together: every new file is
+// written before either takes its place, and a file replaced before a later
+// failure is named.
+TEST(Carry, GroupPolicyFilesAreReplacedOnlyWhenBothAreWritten) {
+    const std::string machine = "C:\\GPO\\Machine\\Registry.pol", user = "C:\\GPO\\User\\Registry.pol";
+    const struct {
+        const char* name;
+        std::function<void(PortableFileSystem&)> inject;
+        std::string starts;
+        bool machineReplaced;
+    } cases[] = {
+        {"the user folder refuses", [](PortableFileSystem& f) { f.RefusePath("C:\\GPO\\User"); },
+         "Vantrel could not write \"C:\\GPO\\User\". Error 5: ", false},
+        {"the user file cannot take its place",
+         [&](PortableFileSystem& f) { f.FailOn(PortableFileSystem::Op::Replace, user, 32); },
+         "Vantrel could not write \"" + user + "\". Error 32: ", true},
+    };
+    const std::string replaced = " \"" + machine + "\" was replaced already.";
+    for (const auto& c : cases) {
+        auto rig = Started();
+        for (const char* folder : {"C:\\GPO\\Machine", "C:\\GPO\\User"}) ASSERT_EQ(rig->files.CreateFolders(folder), 0);
+        ASSERT_EQ(rig->files.WriteAll(machine, "old machine"), 0);
+        ASSERT_EQ(rig->files.WriteAll(user, "old user"), 0);
+        c.inject(rig->files);
+        rig->dialogs.ExpectFolder("C:\\GPO")
+            .ExpectMessage("Export for Group Policy", mb::kAnswerYes)
+            .ExpectMessage("Export for Group Policy", mb::kAnswerOk, "", mb::kExclamation);
+        rig->app->Menu("gpexport");
+        rig->dialogs.Verify();
+        rig->files.ClearFailures();
+        const std::string& told = rig->dialogs.shown.back().prompt;
+        EXPECT_EQ(told.rfind(c.starts, 0), 0u) << c.name << ": " << told;
+        EXPECT_EQ(told.size() > replaced.size() && told.compare(told.size() - replaced.size(), replaced.size(), replaced) == 0,
+                  c.machineReplaced)
+            << c.name << ": " << told;
+        std::string bytes;
+        ASSERT_EQ(rig->files.ReadAll(machine, &bytes, false), 0);
+        EXPECT_EQ(bytes != "old machine", c.machineReplaced) << c.name;
+        ASSERT_EQ(rig->files.ReadAll(user, &bytes, false), 0);
+        EXPECT_EQ(bytes, "old user") << c.name;
+        for (const char* folder : {"C:\\GPO\\Machine", "C:\\GPO\\User"}) {
+            EXPECT_EQ(std::distance(std::filesystem::directory_iterator(rig->files.HostPath(folder)), {}), 1)
+                << c.name << ": no new file left in " << folder;
+        }
+    }
 }
 
 // Reads one Registry.pol through Samba's parser: one line per entry,

@@ -66,6 +66,7 @@ public:
         return 0;
     }
     long CreateKey(RegKey, const std::string&, RegKey*) override { return 5; }
+    long MayWrite(RegKey, const std::string&) override { return 5; }
     long QueryValue(RegKey, const std::string&, std::uint32_t*, std::uint8_t*, std::uint32_t*) override { return 2; }
     long SetValue(RegKey, const std::string&, std::uint32_t, const std::uint8_t*, std::uint32_t) override { return 5; }
     long DeleteValue(RegKey, const std::string&) override { return 5; }

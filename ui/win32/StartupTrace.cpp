@@ -1,6 +1,5 @@
 #include "ui/win32/StartupTrace.h"
 
-
 namespace vantrel::win32 {
 
 namespace {
@@ -14,7 +13,7 @@ double FileTimeMs(const FILETIME& t) {
 
 }  // namespace
 
-StartupTrace::StartupTrace() {
+StartupTrace::StartupTrace(FileSystem& files) : files_(files) {
     char path[MAX_PATH] = {};
     const DWORD length = GetEnvironmentVariableA("VANTREL_TRACE", path, sizeof path);
     if (length == 0 || length >= sizeof path) return;
@@ -62,12 +61,7 @@ void StartupTrace::Write() {
         last = s.sinceCreation;
     }
     text += "\r\n";
-    HANDLE file = CreateFileA(path_.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return;
-    DWORD written = 0;
-    WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
-    CloseHandle(file);
+    files_.Append(path_, text);
 }
 
 }  // namespace vantrel::win32

@@ -10,11 +10,14 @@
 #include <string>
 #include <vector>
 
+#include "platform/Platform.h"
+
 namespace vantrel::win32 {
 
 class StartupTrace {
 public:
-    StartupTrace();  // reads VANTREL_TRACE once
+    // Reads VANTREL_TRACE once; the steps are appended through `files`.
+    explicit StartupTrace(FileSystem& files);
     ~StartupTrace();
     StartupTrace(const StartupTrace&) = delete;
     StartupTrace& operator=(const StartupTrace&) = delete;
@@ -32,6 +35,7 @@ private:
     };
     double Now() const;  // ms since the process was created
 
+    FileSystem& files_;
     std::string path_;
     LARGE_INTEGER frequency_{};
     LARGE_INTEGER origin_{};   // counter when the trace began

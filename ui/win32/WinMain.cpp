@@ -38,7 +38,9 @@ void __verbose_terminate_handler() { std::abort(); }
 }  // namespace __gnu_cxx
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
-    vantrel::win32::StartupTrace trace;
+    // The file system first: the trace appends through it (making it costs nothing).
+    vantrel::Win32FileSystem files;
+    vantrel::win32::StartupTrace trace(files);
     INITCOMMONCONTROLSEX icc{};
     icc.dwSize = sizeof icc;
     icc.dwICC = ICC_TREEVIEW_CLASSES | ICC_BAR_CLASSES | ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES;
@@ -48,7 +50,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
     HWND mainWindow = nullptr;
     auto owner = [&mainWindow] { return mainWindow; };
     vantrel::Win32Registry registry;
-    vantrel::Win32FileSystem files;
     vantrel::Win32CommandShell shell;
     vantrel::Win32Browser browser(owner);
     vantrel::Win32Dialogs dialogs(owner);

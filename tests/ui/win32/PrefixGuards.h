@@ -1,9 +1,11 @@
 // Guards that put the test prefix back as a test found it: registry values
-// and the keys a run created, and the backup files an apply leaves.
+// and the keys a run created, the backup files an apply leaves, and the
+// access list of a key made to refuse writes.
 #pragma once
 
 #include "platform/win32/WindowsApi.h"
 
+#include <sddl.h>
 #include <shlobj.h>
 
 #include <algorithm>
@@ -120,6 +122,38 @@ private:
     std::string vantrel_, backups_;
     bool hadVantrel_, hadBackups_;
     std::set<std::string> before_;
+};
+
+// Denies everyone setting values and making subkeys under a key, as a
+// restricted user meets HKEY_LOCAL_MACHINE; the key's own access list comes
+// back at the end.
+class DenyValueWrites {
+public:
+    DenyValueWrites(HKEY root, const std::string& path) {
+        if (RegOpenKeyExA(root, path.c_str(), 0, READ_CONTROL | WRITE_DAC, &key_) != ERROR_SUCCESS) return;
+        DWORD size = 0;
+        RegGetKeySecurity(key_, DACL_SECURITY_INFORMATION, nullptr, &size);
+        original_.resize(size);
+        if (RegGetKeySecurity(key_, DACL_SECURITY_INFORMATION, original_.data(), &size) != ERROR_SUCCESS) return;
+        PSECURITY_DESCRIPTOR deny = nullptr;
+        if (!ConvertStringSecurityDescriptorToSecurityDescriptorA("D:(D;;0x6;;;WD)(A;;KA;;;WD)", SDDL_REVISION_1,
+                                                                  &deny, nullptr))
+            return;
+        denied_ = RegSetKeySecurity(key_, DACL_SECURITY_INFORMATION, deny) == ERROR_SUCCESS;
+        LocalFree(deny);
+    }
+    ~DenyValueWrites() {
+        if (denied_) RegSetKeySecurity(key_, DACL_SECURITY_INFORMATION, original_.data());
+        if (key_) RegCloseKey(key_);
+    }
+    DenyValueWrites(const DenyValueWrites&) = delete;
+    DenyValueWrites& operator=(const DenyValueWrites&) = delete;
+    bool denied() const { return denied_; }
+
+private:
+    HKEY key_ = nullptr;
+    std::vector<char> original_;
+    bool denied_ = false;
 };
 
 }  // namespace vantrel::test

@@ -4,8 +4,6 @@
 // exit code 1 and a log line. The prefix is put back afterwards.
 #include "platform/win32/WindowsApi.h"
 
-#include <sddl.h>
-
 #include <fstream>
 #include <sstream>
 
@@ -52,38 +50,6 @@ std::string ReadFile(const std::string& path) {
 void WriteFile(const std::string& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary) << bytes;
 }
-
-// Denies everyone setting values and making subkeys under a key, as a
-// restricted user meets HKEY_LOCAL_MACHINE; the key's own access list comes
-// back at the end.
-class DenyValueWrites {
-public:
-    DenyValueWrites(HKEY root, const std::string& path) {
-        if (RegOpenKeyExA(root, path.c_str(), 0, READ_CONTROL | WRITE_DAC, &key_) != ERROR_SUCCESS) return;
-        DWORD size = 0;
-        RegGetKeySecurity(key_, DACL_SECURITY_INFORMATION, nullptr, &size);
-        original_.resize(size);
-        if (RegGetKeySecurity(key_, DACL_SECURITY_INFORMATION, original_.data(), &size) != ERROR_SUCCESS) return;
-        PSECURITY_DESCRIPTOR deny = nullptr;
-        if (!ConvertStringSecurityDescriptorToSecurityDescriptorA("D:(D;;0x6;;;WD)(A;;KA;;;WD)", SDDL_REVISION_1,
-                                                                  &deny, nullptr))
-            return;
-        denied_ = RegSetKeySecurity(key_, DACL_SECURITY_INFORMATION, deny) == ERROR_SUCCESS;
-        LocalFree(deny);
-    }
-    ~DenyValueWrites() {
-        if (denied_) RegSetKeySecurity(key_, DACL_SECURITY_INFORMATION, original_.data());
-        if (key_) RegCloseKey(key_);
-    }
-    DenyValueWrites(const DenyValueWrites&) = delete;
-    DenyValueWrites& operator=(const DenyValueWrites&) = delete;
-    bool denied() const { return denied_; }
-
-private:
-    HKEY key_ = nullptr;
-    std::vector<char> original_;
-    bool denied_ = false;
-};
 
 StoredValue Sz(RegKey root, const std::string& key, const std::string& name, const std::string& text) {
     StoredValue v{root, key, name, true, reg::kSz, {text.begin(), text.end()}};
