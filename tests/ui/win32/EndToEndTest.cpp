@@ -600,7 +600,7 @@ std::vector<std::optional<StoredData>> ManagedValues(Win32Registry& registry) {
     return values;
 }
 
-// An apply takes a backup; File > "Restore Backup..." with that backup puts
+// "/apply profile.reg" takes a backup; File > "Restore Backup..." with it puts
 // every value the apply wrote back as it was, absent ones included.
 TEST(EndToEnd, RestoreBackupPutsBackEveryValueTheApplyChanged) {
     const std::string exe = VantrelExePath();
@@ -624,6 +624,22 @@ TEST(EndToEnd, RestoreBackupPutsBackEveryValueTheApplyChanged) {
     for (const Value& v : seeds) WriteStored(registry, ToStored(v));
     const std::vector<std::optional<StoredData>> before = ManagedValues(registry);
 
+    // A deployment tool applies a profile; every page is rewritten, two
+    // values with new data.
+    char temp[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, temp);
+    const std::string profile = std::string(temp) + "vantrel-restore-profile.reg";
+    std::ofstream(profile, std::ios::binary)
+        << "REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\" << kVersion << "]\r\n\"RegisteredOwner\"=\"" << kNewOwner
+        << "\"\r\n\r\n[HKEY_CURRENT_USER\\" << kMouse << "]\r\n\"MouseTrails\"=\"5\"\r\n";
+    bool shown = false;
+    ASSERT_EQ(RunToEnd("/apply \"" + profile + "\"", &shown), 0);
+    DeleteFileA(profile.c_str());
+    EXPECT_FALSE(shown) << "/apply showed a window";
+    ASSERT_NE(ManagedValues(registry), before) << "the apply changed nothing";
+    ASSERT_EQ(backups.NewFiles().size(), 1u);
+    const std::string backup = backups.folder() + "\\" + backups.NewFiles()[0];
+
     RunningVantrel vantrel;
     ASSERT_TRUE(vantrel.Start(exe)) << "CreateProcess failed, error " << GetLastError();
     HWND main = nullptr;
@@ -631,7 +647,7 @@ TEST(EndToEnd, RestoreBackupPutsBackEveryValueTheApplyChanged) {
     ASSERT_NE(main, nullptr) << "no main window within 30 s";
     vantrel.SetMain(main);
     vantrel.Menu("exp");
-    vantrel.Type("Text19", kNewOwner);
+    EXPECT_EQ(vantrel.Text("Text19"), kNewOwner) << "the profile's owner was applied";
 
     // The modal steps are posted; each window is waited for.
     const auto waitFor = [&](const std::string& windowClass, const std::string& title) {
@@ -643,14 +659,6 @@ TEST(EndToEnd, RestoreBackupPutsBackEveryValueTheApplyChanged) {
         PostMessageA(box, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
         EXPECT_TRUE(vantrel.WaitUntil(10000, [&] { return !IsWindow(box); })) << Title(box) << " did not close";
     };
-    ASSERT_TRUE(PostMessageA(vantrel.Control("apply"), BM_CLICK, 0, 0));
-    HWND box = waitFor("#32770", "Changes Applied");
-    ASSERT_NE(box, nullptr) << "no \"Changes Applied\" within 20 s";
-    answer(box, IDOK);
-    ASSERT_NE(ManagedValues(registry), before) << "the apply changed nothing";
-    ASSERT_EQ(backups.NewFiles().size(), 1u);
-    const std::string backup = backups.folder() + "\\" + backups.NewFiles()[0];
-
     ASSERT_TRUE(PostMessageA(main, WM_COMMAND, MAKEWPARAM(win32::MenuId(Form1Def(), "restore"), 0), 0));
     HWND chooser = waitFor("#32770", "Restore Backup");
     ASSERT_NE(chooser, nullptr) << "no file chooser within 20 s";
@@ -663,7 +671,7 @@ TEST(EndToEnd, RestoreBackupPutsBackEveryValueTheApplyChanged) {
     ASSERT_NE(review, nullptr) << "no review list within 20 s";
     EXPECT_GT(vantrel.Send(GetDlgItem(review, 101), LVM_GETITEMCOUNT, 0, 0), 0);
     answer(review, IDOK);  // "Apply Changes"
-    box = waitFor("#32770", "Backup Restored");
+    HWND box = waitFor("#32770", "Backup Restored");
     ASSERT_NE(box, nullptr) << "no \"Backup Restored\" within 20 s"
                             << (vantrel.Dialog() ? ": " + Joined(vantrel.DialogTexts(vantrel.Dialog())) : "");
     answer(box, IDOK);

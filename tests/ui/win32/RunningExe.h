@@ -82,4 +82,26 @@ inline HWND FindShownWindow(DWORD process, const std::string& windowClass, const
 // Vantrel's main window once it is shown, by its caption.
 inline HWND FindMainWindow(DWORD process) { return FindShownWindow(process, "", kMainCaption); }
 
+// Runs the exe with arguments, as a deployment tool does, to its end: the
+// exit code, or -1 when it did not start or did not end within a minute.
+// *shown tells whether it showed any window on the way.
+inline int RunToEnd(const std::string& arguments, bool* shown) {
+    *shown = false;
+    PROCESS_INFORMATION pi{};
+    if (!StartProgram(VantrelExePath(), &pi, arguments)) return -1;
+    bool ended = true;
+    for (int waited = 0; WaitForSingleObject(pi.hProcess, 50) == WAIT_TIMEOUT; waited += 50) {
+        *shown = *shown || FindShownWindow(pi.dwProcessId, "", "") != nullptr;
+        if (waited > 60000 && ended) {
+            ended = false;
+            TerminateProcess(pi.hProcess, 1);
+        }
+    }
+    DWORD code = 0;
+    GetExitCodeProcess(pi.hProcess, &code);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    return ended ? static_cast<int>(code) : -1;
+}
+
 }  // namespace vantrel::test

@@ -19,25 +19,12 @@ const std::string kExplorer = R"(Software\Microsoft\Windows\CurrentVersion\Explo
 const std::string kMessenger = R"(SYSTEM\ControlSet001\Services\Messenger)";
 const std::string kNarrator = R"(SOFTWARE\Microsoft\Windows NT\CurrentVersion\Accessibility\Utility Manager\Narrator)";
 
-// Runs the exe with arguments to its end; the exit code, or -1 when it did
-// not end within a minute. Fails the test when it shows any window.
 int RunVantrel(const std::string& arguments) {
-    PROCESS_INFORMATION pi{};
-    if (!StartProgram(VantrelExePath(), &pi, arguments)) {
-        ADD_FAILURE() << "CreateProcess failed, error " << GetLastError();
-        return -1;
-    }
     bool shown = false;
-    DWORD code = static_cast<DWORD>(-1);
-    for (int waited = 0; WaitForSingleObject(pi.hProcess, 50) == WAIT_TIMEOUT; waited += 50) {
-        shown = shown || FindShownWindow(pi.dwProcessId, "", "") != nullptr;
-        if (waited > 60000) TerminateProcess(pi.hProcess, code);
-    }
-    GetExitCodeProcess(pi.hProcess, &code);
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
+    const int code = RunToEnd(arguments, &shown);
+    EXPECT_NE(code, -1) << "Vantrel.exe " << arguments << " did not start or did not end";
     EXPECT_FALSE(shown) << "Vantrel.exe " << arguments << " showed a window";
-    return static_cast<int>(code);
+    return code;
 }
 
 std::string ReadFile(const std::string& path) {
