@@ -89,11 +89,11 @@ inline int RunToEnd(const std::string& arguments, bool* shown) {
     *shown = false;
     PROCESS_INFORMATION pi{};
     if (!StartProgram(VantrelExePath(), &pi, arguments)) return -1;
-    bool ended = true;
+    bool timedOut = false;
     for (int waited = 0; WaitForSingleObject(pi.hProcess, 50) == WAIT_TIMEOUT; waited += 50) {
         *shown = *shown || FindShownWindow(pi.dwProcessId, "", "") != nullptr;
-        if (waited > 60000 && ended) {
-            ended = false;
+        if (waited > 60000 && !timedOut) {
+            timedOut = true;
             TerminateProcess(pi.hProcess, 1);
         }
     }
@@ -101,7 +101,7 @@ inline int RunToEnd(const std::string& arguments, bool* shown) {
     GetExitCodeProcess(pi.hProcess, &code);
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);
-    return ended ? static_cast<int>(code) : -1;
+    return timedOut ? -1 : static_cast<int>(code);
 }
 
 }  // namespace vantrel::test

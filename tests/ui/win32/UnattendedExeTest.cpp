@@ -19,6 +19,8 @@ const std::string kExplorer = R"(Software\Microsoft\Windows\CurrentVersion\Explo
 const std::string kMessenger = R"(SYSTEM\ControlSet001\Services\Messenger)";
 const std::string kNarrator = R"(SOFTWARE\Microsoft\Windows NT\CurrentVersion\Accessibility\Utility Manager\Narrator)";
 
+// The exe run to its end: its exit code; failing the test when it did not
+// end or showed a window.
 int RunVantrel(const std::string& arguments) {
     bool shown = false;
     const int code = RunToEnd(arguments, &shown);
