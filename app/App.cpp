@@ -3,8 +3,8 @@
 #include <functional>
 #include <map>
 
-#include "app/Carry.h"
-#include "app/Forms.h"
+#include "app/Commands.h"
+#include "model/Forms.h"
 #include "app/Report.h"
 #include "settings/TweakRow.h"
 #include "tools/Tools.h"
@@ -150,7 +150,7 @@ void RunPageRoutine(App& app, const PageRoute& route) {
         // Reveals the node without selecting it; nothing to report if it fails.
         try {
             app.form1().tree("TreeView1").EnsureVisible(route.reveals);
-        } catch (const VbError&) {
+        } catch (const RunTimeError&) {
         }
     }
 }
@@ -167,15 +167,9 @@ void App::NodeClick(const std::string& key) {
 }
 
 void App::Menu(const std::string& item) {
-    if (item == "sc") return apply_Click();
-    if (item == "review") return ReviewChanges();
-    if (item == "restore") return RestoreBackup();
-    if (item == "exit") return EndProgram();
-    if (item == "vco") return OpenHomePage(services_);
-    if (item == "cfvntu") return OpenUpdatePage(services_);
-    if (item == "export") return ExportSettingsCommand(*form1_, services_);
-    if (item == "import") return ImportSettingsCommand(*form1_, services_);
-    if (item == "gpexport") return GroupPolicyCommand(*form1_, services_);
+    for (const MenuCommand& c : MenuCommands()) {
+        if (item == c.menu) return c.run(*this);
+    }
     for (const PageRoute& r : PageRoutes()) {
         if (item == r.menuItem) return RunPageRoutine(*this, r);
     }
@@ -220,7 +214,7 @@ bool App::FoldersFilled() {
     // Its second run stops at the tree, which already holds its nodes.
     try {
         Form_Load();
-    } catch (const VbError&) {
+    } catch (const RunTimeError&) {
     }
     return false;
 }

@@ -1,6 +1,7 @@
 // The application: the two windows' models, start-up, navigation, the apply
 // pass and the routing of every click, menu command and node click to its
-// handler. The Win32 front end and the tests drive it through these entries.
+// handler (the menus' commands live in files of their own: Commands.h). The
+// Win32 front end and the tests drive it through these entries.
 #pragma once
 
 #include <functional>
@@ -8,9 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "app/Controls.h"
-#include "app/Services.h"
-#include "registry/RegFile.h"
+#include "model/Controls.h"
+#include "model/Services.h"
 #include "tools/Tools.h"
 
 namespace vantrel {
@@ -23,7 +23,7 @@ public:
     Form& form2() { return *form2_; }
     Services& services() { return services_; }
 
-    // Start-up (Form_Load of the main window). Throws VbError when a step
+    // Start-up (Form_Load of the main window). Throws RunTimeError when a step
     // fails; the first run's caller shows the error and ends the process.
     void Form_Load();
 
@@ -42,12 +42,11 @@ public:
 
     // The apply pass ("Apply Changes" and File > "Save Changes").
     void apply_Click();
-    // File > "Review Changes...": what the apply pass would change, and a
-    // way on to it.
-    void ReviewChanges();
-    // File > "Restore Backup...": a backup's values that Vantrel manages,
-    // reviewed, then written after a new backup; the pages are read again.
-    void RestoreBackup();
+    // Saves the backup an apply takes before it writes anything; when it
+    // cannot be saved, asks whether to go on without one. True to go on.
+    bool WriteBackup();
+    // Ends the program at once (the three ways out): nothing is asked or written.
+    void EndProgram();
 
     // Shows one of Frame2 to Frame20 and hides the others.
     void ShowPage(const std::string& frame);
@@ -59,8 +58,6 @@ public:
 
 private:
     void ShowSplash();
-    void EndProgram();
-    bool WriteBackup();
     // The apply pass's blank-folder check: false, after the warning and a
     // second start-up that puts the stored values back, when a folder box is empty.
     bool FoldersFilled();
@@ -86,22 +83,5 @@ struct PageRoute {
     const char* reveals;
 };
 const std::vector<PageRoute>& PageRoutes();
-
-// The current stored values of everything an apply writes, read with the wide
-// registry functions, as .reg key blocks (absent values as deletions):
-// importing them undoes the apply, whatever the system's code page.
-std::vector<RegKeyBlock> BackupBlocks(Registry& reg);
-// Where backups are kept: "<application data>\Vantrel\Backups", or "" when
-// the application-data folder is not known.
-std::string BackupFolder(Environment& environment);
-// Writes that backup, as a version 5 .reg file (UTF-16), to a new file in the
-// backups folder, named by the time, asking nothing.
-// Returns 0 and the file's path in *where, or the error code and the file or
-// folder that could not be written ("" when the application-data folder is
-// not known).
-long SaveBackup(Services& services, std::string* where);
-// Why no backup was saved, in one text: where and the error, the two parts
-// joined by the separator.
-std::string BackupNotSaved(FileSystem& files, const std::string& where, long error, const char* separator);
 
 }  // namespace vantrel

@@ -4,7 +4,10 @@
 // become deletions).
 #include <cstdio>
 
+#include "app/Backup.h"
+
 #include "app/App.h"
+#include "platform/WholeFile.h"
 #include "registry/RegFile.h"
 #include "settings/TweakRow.h"
 #include "tools/Tools.h"

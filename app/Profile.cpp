@@ -1,8 +1,13 @@
 #include "app/Profile.h"
 
 #include <algorithm>
+#include <set>
 
+#include "app/Report.h"
+#include "platform/WholeFile.h"
 #include "registry/KeyNames.h"
+#include "registry/RecordingRegistry.h"
+#include "registry/RegFile.h"
 
 namespace vantrel {
 
@@ -29,6 +34,207 @@ std::vector<RegKeyBlock> BlocksFromWrites(const std::vector<RecordingRegistry::W
         }
     }
     return blocks;
+}
+
+namespace {
+
+// A registry with nothing in it: what an imported file's values are laid
+// over. Its A functions convert through the system's code page, as the
+// registry's do.
+class EmptyRegistry : public Registry {
+public:
+    explicit EmptyRegistry(const CodePage& ansi) : ansi_(ansi) {}
+    long OpenKey(RegKey, const std::string&, RegKey*) override { return reg::kFileNotFound; }
+    long CreateKey(RegKey, const std::string&, RegKey*) override { return reg::kAccessDenied; }
+    long MayWrite(RegKey, const std::string&) override { return reg::kAccessDenied; }
+    long QueryValue(RegKey, const std::string&, std::uint32_t*, std::uint8_t*, std::uint32_t*) override {
+        return reg::kFileNotFound;
+    }
+    long SetValue(RegKey, const std::string&, std::uint32_t, const std::uint8_t*, std::uint32_t) override {
+        return reg::kAccessDenied;
+    }
+    long DeleteValue(RegKey, const std::string&) override { return reg::kFileNotFound; }
+    long EnumKey(RegKey, std::uint32_t, char*, std::uint32_t*) override { return reg::kNoMoreItems; }
+    long EnumValue(RegKey, std::uint32_t, char*, std::uint32_t*, std::uint32_t*, std::uint8_t*,
+                   std::uint32_t*) override {
+        return reg::kNoMoreItems;
+    }
+    long CloseKey(RegKey) override { return reg::kSuccess; }
+    long QueryValueW(RegKey, const std::u16string&, std::uint32_t*, std::uint8_t*, std::uint32_t*) override {
+        return reg::kFileNotFound;
+    }
+    long SetValueW(RegKey, const std::u16string&, std::uint32_t, const std::uint8_t*, std::uint32_t) override {
+        return reg::kAccessDenied;
+    }
+    long DeleteValueW(RegKey, const std::u16string&) override { return reg::kFileNotFound; }
+    long EnumValueW(RegKey, std::uint32_t, char16_t*, std::uint32_t*, std::uint32_t*, std::uint8_t*,
+                    std::uint32_t*) override {
+        return reg::kNoMoreItems;
+    }
+    const CodePage& codePage() override { return ansi_; }
+
+private:
+    const CodePage& ansi_;
+};
+
+void RemoveValue(std::vector<RegKeyBlock>& blocks, const ValueRef& ref) {
+    for (RegKeyBlock& block : blocks) {
+        auto& values = block.values;
+        values.erase(std::remove_if(values.begin(), values.end(),
+                                    [&](const RegValueEntry& v) {
+                                        return SameValue({block.root, block.path, v.name}, ref);
+                                    }),
+                     values.end());
+    }
+    blocks.erase(std::remove_if(blocks.begin(), blocks.end(),
+                                [](const RegKeyBlock& b) { return !b.remove && b.values.empty(); }),
+                 blocks.end());
+}
+
+// The position in ApplyTargets() of the managed value a reference names, or npos.
+std::size_t TargetIndex(const ValueRef& ref) {
+    const ValueRef* target = FindTarget(ref);
+    return target == nullptr ? std::string::npos : static_cast<std::size_t>(target - ApplyTargets().data());
+}
+
+bool IsBelow(const std::string& key, const std::string& top) {
+    const std::string k = KeyIdentity(key), t = KeyIdentity(top);
+    return k == t || (k.size() > t.size() && k.compare(0, t.size(), t) == 0 && k[t.size()] == '\\');
+}
+
+// The controls the apply pass writes: the only ones an import sets.
+const std::set<std::string>& SettingControls() {
+    static const std::set<std::string> controls = [] {
+        std::set<std::string> names;
+        for (const TweakRow* row : CatalogueRows()) {
+            if (row->apply != ApplyForm::None && row->writer != Writer::None) names.insert(row->control);
+        }
+        return names;
+    }();
+    return controls;
+}
+
+// The settings control a row's load sets: its own, or the editable box its
+// read also fills (the organisation and owner of the Explorer page); "" for
+// a row that fills labels only.
+std::string SettingControl(const TweakRow& row) {
+    if (row.load == LoadForm::None) return {};
+    if (SettingControls().count(row.control)) return row.control;
+    if (SettingControls().count(row.alsoControl)) return row.alsoControl;
+    return {};
+}
+
+}  // namespace
+
+SettingsProfile ExportProfile(Form& form1, Registry& reg) {
+    SettingsProfile profile = ProfileFromPages(form1, reg);
+    std::vector<SkippedWrite> skipped = BlankFolders(form1);
+    for (const TweakRow& row : PersonalFolderRows()) {
+        if (!form1.text(row.control).text().empty()) continue;
+        RemoveValue(profile.blocks, {row.root, row.applyKey, row.value});
+        if (!row.applyKey2.empty()) RemoveValue(profile.blocks, {row.root, row.applyKey2, row.value});
+    }
+    // The folders come first, as the apply writes them first.
+    skipped.insert(skipped.end(), profile.skipped.begin(), profile.skipped.end());
+    profile.skipped = std::move(skipped);
+    return profile;
+}
+
+RegWriteResult ExportFile(const SettingsProfile& profile) {
+    return WriteRegFile(profile.blocks, RegFormat::Version5);
+}
+
+std::string WriteExport(Services& services, const std::string& path, const SettingsProfile& profile) {
+    const RegWriteResult file = ExportFile(profile);
+    if (!file.ok()) {
+        return "Vantrel could not write " + Quoted(path) + " as a registry file: " +
+               Utf8ToAnsi(services.registry.codePage(), file.error) + ". Nothing was written.";
+    }
+    if (const long error = WriteWholeFile(services.files, path, file.bytes)) {
+        return CannotWriteMessage(services, path, error);
+    }
+    return {};
+}
+
+std::string IgnoredLine(RegKey root, const std::string& path, const std::string* name) {
+    std::string line = std::string(RegRootName(root)) + (path.empty() ? "" : "\\" + path);
+    if (!name) line += " (the whole key)";
+    else if (name->empty()) line += " (Default)";
+    else line += " \"" + *name + "\"";
+    return line + ": not a setting Vantrel manages";
+}
+
+ImportedSettings ImportSettings(Form& form1, std::string_view bytes, const CodePage& ansi) {
+    ImportedSettings result;
+    const RegParseResult parsed = ParseRegFile(bytes, ansi);
+    if (!parsed.ok()) {
+        result.error = parsed.error;
+        return result;
+    }
+
+    // What the file leaves of each managed value: named or not, and the
+    // operation that set it last (none: deleted).
+    const std::vector<ValueRef>& targets = ApplyTargets();
+    std::vector<bool> named(targets.size(), false);
+    std::vector<const RegOp*> last(targets.size(), nullptr);
+    for (const RegOp& op : parsed.ops) {
+        // The file's names in UTF-8, as the catalogue names values.
+        const std::string path = Utf8ToAnsi(ansi, op.path), name = Utf8ToAnsi(ansi, op.name);
+        if (op.kind == RegOpKind::SetValue || op.kind == RegOpKind::DeleteValue) {
+            const std::size_t i = TargetIndex({op.root, path, name});
+            if (i == std::string::npos) {
+                result.ignored.push_back(IgnoredLine(op.root, path, &name));
+                continue;
+            }
+            named[i] = true;
+            last[i] = op.kind == RegOpKind::SetValue ? &op : nullptr;
+        } else if (op.kind == RegOpKind::DeleteKey) {
+            bool covers = false;
+            for (std::size_t i = 0; i < targets.size(); ++i) {
+                if (targets[i].root != op.root || !IsBelow(targets[i].key, path)) continue;
+                named[i] = true;
+                last[i] = nullptr;
+                covers = true;
+            }
+            if (!covers) result.ignored.push_back(IgnoredLine(op.root, path, nullptr));
+        }
+    }
+
+    // The file's values as a store, read by the load rules of a window as
+    // it is built; each control set there is then copied to the pages.
+    EmptyRegistry empty(ansi);
+    RecordingRegistry store(empty, RecordingRegistry::Refusals::None);
+    for (std::size_t i = 0; i < targets.size(); ++i) {
+        if (!last[i]) continue;
+        RegKey key = 0;
+        store.CreateKey(targets[i].root, targets[i].key, &key);
+        store.SetValueW(key, ansi.ToWide(targets[i].value), last[i]->type, last[i]->data.data(),
+                        static_cast<std::uint32_t>(last[i]->data.size()));
+        store.CloseKey(key);
+    }
+    Form fresh(form1.def());
+    FillStartMenuList(fresh);
+    for (const TweakRow* row : CatalogueRows()) {
+        const std::string control = SettingControl(*row);
+        if (control.empty()) continue;
+        const std::string* from = nullptr;
+        for (const std::string* key : {&row->loadKey, &row->applyKey, &row->applyKey2}) {
+            const std::size_t i = key->empty() ? std::string::npos : TargetIndex({row->root, *key, row->value});
+            if (i != std::string::npos && named[i]) {
+                from = key;
+                break;
+            }
+        }
+        if (!from) continue;
+        TweakRow load = *row;
+        load.control = control;
+        load.alsoControl.clear();
+        load.loadKey = *from;
+        LoadRow(fresh, store, load);
+        CopyControl(fresh, form1, control);
+        ++result.settings;
+    }
+    return result;
 }
 
 }  // namespace vantrel

@@ -1,6 +1,6 @@
 #include "app/Report.h"
 
-#include "app/Controls.h"
+#include "model/Controls.h"
 
 namespace vantrel {
 
@@ -30,6 +30,12 @@ std::string SkippedLine(const SkippedWrite& skipped) {
     return skipped.page + " - " + skipped.caption + ": " + skipped.reason;
 }
 
+std::vector<std::string> SkippedLines(const std::vector<SkippedWrite>& skipped) {
+    std::vector<std::string> lines;
+    for (const SkippedWrite& s : skipped) lines.push_back(SkippedLine(s));
+    return lines;
+}
+
 std::string PartlyAppliedMessage(const std::vector<SkippedWrite>& skipped) {
     std::string text = "These settings were not saved:\n\n";
     for (const SkippedWrite& s : skipped) text += SkippedLine(s) + "\n";
@@ -40,24 +46,31 @@ std::string PartlyAppliedSummary(const std::vector<SkippedWrite>& skipped) {
     return std::string(kPartlyAppliedTitle) + ": " + SettingsCount(skipped.size()) + " not saved. " + kOthersApplied;
 }
 
-std::string SettingsCount(std::size_t n) {
-    return n == 1 ? std::string("1 setting was") : std::to_string(n) + " settings were";
-}
-
-std::string ListedLines(const std::string& heading, const std::vector<std::string>& lines) {
-    constexpr std::size_t kShown = 20;
-    std::string text = "\n\n" + heading + "\n\n";
-    for (std::size_t i = 0; i < lines.size() && i < kShown; ++i) text += lines[i] + "\n";
-    if (lines.size() > kShown) text += "(and " + std::to_string(lines.size() - kShown) + " more)\n";
-    return text;
-}
-
 std::vector<SkippedWrite> BlankFolders(Form& form1) {
     std::vector<SkippedWrite> blank;
     for (const TweakRow& row : PersonalFolderRows()) {
         if (form1.text(row.control).text().empty()) blank.push_back({row.page, row.caption, kBlankFolderMessage});
     }
     return blank;
+}
+
+std::string CannotReadMessage(Services& services, const std::string& path, long error) {
+    return "Vantrel could not read " + Quoted(path) + ". " + FileErrorReason(services.files, error);
+}
+
+std::string CannotWriteMessage(Services& services, const std::string& path, long error) {
+    return "Vantrel could not write " + Quoted(path) + ". " + FileErrorReason(services.files, error);
+}
+
+std::string MalformedMessage(const CodePage& ansi, const std::string& path, const std::string& error,
+                             const std::string& outcome, bool paragraphs) {
+    const std::string text = Quoted(path) + " is not a registry file Vantrel can read";
+    const std::string shown = Utf8ToAnsi(ansi, error);
+    return paragraphs ? text + ":\n\n" + shown + "\n\n" + outcome : text + " (" + shown + "). " + outcome;
+}
+
+std::string ExportedMessage(const std::string& path) {
+    return "Settings exported to " + Quoted(path) + ".";
 }
 
 }  // namespace vantrel

@@ -4,9 +4,13 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/Platform.h"
+#include "model/Services.h"
+#include "platform/Wording.h"
+#include "registry/CodePage.h"
 #include "settings/TweakRow.h"
 
 namespace vantrel {
@@ -23,20 +27,28 @@ std::vector<SkippedWrite> Worded(std::vector<SkippedWrite> skipped, FileSystem& 
 std::string RefusedReason(FileSystem& files, long status);
 // One write that was not made: "Explorer - Enable Net Send: <reason>".
 std::string SkippedLine(const SkippedWrite& skipped);
+// The same for each of a list of writes.
+std::vector<std::string> SkippedLines(const std::vector<SkippedWrite>& skipped);
 // The closing message of an apply that could not make every write, and its title.
 std::string PartlyAppliedMessage(const std::vector<SkippedWrite>& skipped);
 extern const char* const kPartlyAppliedTitle;
 // The same as one line: "<title>: <n> settings were not saved. All other ...".
 std::string PartlyAppliedSummary(const std::vector<SkippedWrite>& skipped);
 
-// "1 setting was" or "<n> settings were", as the reports count settings.
-std::string SettingsCount(std::size_t n);
-// A list at the end of a message: the heading after a blank line, then a
-// blank line and one line each, at most twenty, then "(and N more)".
-std::string ListedLines(const std::string& heading, const std::vector<std::string>& lines);
-
 // The personal-folder rows whose box is empty, as writes the blank-folder
 // check stops (reason: the check's message).
 std::vector<SkippedWrite> BlankFolders(Form& form1);
+
+// The messages of the commands that read and write files, shared with the
+// unattended run.
+std::string CannotReadMessage(Services& services, const std::string& path, long error);
+// A file the .reg reader refused: its error (UTF-8) in the system's code
+// page, then what was left alone. In one line: "\"C:\p.reg\" is not a
+// registry file Vantrel can read (line 4: ...). No setting was changed.";
+// with paragraphs, the error and the outcome each stand apart.
+std::string MalformedMessage(const CodePage& ansi, const std::string& path, const std::string& error,
+                             const std::string& outcome = "No setting was changed.", bool paragraphs = false);
+std::string ExportedMessage(const std::string& path);
+std::string CannotWriteMessage(Services& services, const std::string& path, long error);
 
 }  // namespace vantrel

@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-#include "app/App.h"
-#include "app/Carry.h"
 #include "app/Report.h"
 #include "registry/RecordingRegistry.h"
 #include "registry/RegistryRoutines.h"
@@ -220,102 +218,6 @@ ReviewList ReviewListOf(const std::vector<ValueChange>& changes, const std::stri
                              !c.notWritten.empty()});
     }
     return list;
-}
-
-// ---- the two commands ----
-
-namespace {
-
-// The file's keys and values that were left alone, for a message (ANSI).
-std::string OthersText(const std::vector<std::string>& others, const CodePage& ansi) {
-    if (others.empty()) return {};
-    std::vector<std::string> lines;
-    for (const std::string& other : others) lines.push_back(Utf8ToAnsi(ansi, other));
-    return ListedLines("The file also holds these keys and values, which are not Vantrel settings. "
-                       "They were left as they are:",
-                       lines);
-}
-
-std::string FileName(const std::string& path) {
-    const std::size_t cut = path.find_last_of("\\/");
-    return cut == std::string::npos ? path : path.substr(cut + 1);
-}
-
-}  // namespace
-
-void App::ReviewChanges() {
-    // The apply would stop at the blank-folder check, and the review says so
-    // in the same words; but a review writes nothing, so it does not read the
-    // pages again either: the user's edits stay for mending the folder box.
-    if (!BlankFolders(*form1_).empty()) {
-        services_.dialogs.MessageBox(kBlankFolderMessage, kBlankFolderTitle, mb::kExclamation);
-        return;
-    }
-    const std::vector<ValueChange> changes = ChangesOfApply(*form1_, services_.registry, services_.files);
-    if (changes.empty()) {
-        services_.dialogs.MessageBox("No setting would change.", "Review Changes", mb::kInformation);
-        return;
-    }
-    const ReviewList list = ReviewListOf(changes, "Review Changes",
-                                         "\"Apply Changes\" would change these settings. Marked rows would not be saved.");
-    if (services_.dialogs.ShowReviewList(list)) apply_Click();
-}
-
-void App::RestoreBackup() {
-    Dialogs& dialogs = services_.dialogs;
-    Registry& reg = services_.registry;
-    const CodePage& ansi = reg.codePage();
-    const char* const kTitle = "Restore Backup";
-    FileChoice choice{kTitle, BackupFolder(services_.environment),
-                      {{"Registration Files (*.reg)", "*.reg"}, {"All Files (*.*)", "*.*"}}, "", "reg"};
-    std::string path;
-    if (!dialogs.ChooseFileToOpen(choice, &path)) return;
-
-    std::string bytes;
-    if (const long error = services_.files.ReadAll(path, &bytes, false)) {
-        dialogs.MessageBox(CannotReadMessage(services_, path, error), kTitle, mb::kExclamation);
-        return;
-    }
-    const RegParseResult parsed = ParseRegFile(bytes, ansi);
-    if (!parsed.ok()) {
-        dialogs.MessageBox(MalformedMessage(ansi, path, parsed.error, "Nothing was restored.", true), kTitle,
-                           mb::kExclamation);
-        return;
-    }
-    const ManagedOps split = SplitManaged(parsed.ops, ansi);
-    const std::vector<ValueChange> changes = ChangesOfOps(reg, split.ops, services_.files);
-    if (changes.empty()) {
-        dialogs.MessageBox("No setting would change." + OthersText(split.others, ansi), kTitle, mb::kInformation);
-        return;
-    }
-    const std::string intro = "Restoring " + Quoted(AnsiToUtf8(ansi, FileName(path))) +
-                              " would change these settings. Vantrel saves a backup of the current settings first.";
-    if (!dialogs.ShowReviewList(ReviewListOf(changes, kTitle, intro))) return;
-    if (!WriteBackup()) return;
-
-    std::string failed;
-    for (const RegOp& op : split.ops) {
-        const long status = ApplyRegOp(reg, op);
-        if (status == reg::kSuccess) continue;
-        const ValueRef* target = FindTarget({op.root, Utf8ToAnsi(ansi, op.path), Utf8ToAnsi(ansi, op.name)});
-        failed += SkippedLine({target->page, target->caption, RefusedReason(services_.files, status)}) + "\n";
-    }
-    // Every page shows the stored values again; the tree and the lists stay.
-    LoadSettings(*form1_, reg);
-    LoadStartMenuChecks(*form1_, reg);
-
-    const std::string others = OthersText(split.others, ansi);
-    if (failed.empty()) {
-        dialogs.MessageBox("The settings of " + Quoted(FileName(path)) +
-                               " were restored. Most changes will not be applied until you log off of Windows." +
-                               others,
-                           "Backup Restored", mb::kInformation);
-        return;
-    }
-    dialogs.MessageBox("These settings were not restored:\n\n" + failed +
-                           "\nAll other settings were restored. Most changes will not be applied until you log off "
-                           "of Windows." + others,
-                       "Some Settings Were Not Restored", mb::kExclamation);
 }
 
 }  // namespace vantrel

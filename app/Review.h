@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "app/Controls.h"
+#include "model/Controls.h"
 #include "platform/Platform.h"
 #include "registry/RegFile.h"
 #include "registry/Registry.h"

@@ -2,7 +2,8 @@
 
 #include <cstdio>
 
-#include "app/Carry.h"
+#include "app/Backup.h"
+#include "app/Profile.h"
 #include "app/Report.h"
 #include "registry/KeyNames.h"
 #include "tools/Tools.h"
@@ -215,7 +216,7 @@ int RunUnattended(App& app, const Switches& switches) {
         LoadPages(app.form1(), services.registry);
         return exporting ? Export(app.form1(), services, switches.file, log, command)
                          : Apply(app.form1(), services, switches.file, log, command);
-    } catch (const VbError& e) {
+    } catch (const RunTimeError& e) {
         return log.Close(command + "Run-time error '" + std::to_string(e.number) + "': " + e.what(),
                          exitcode::kFailed);
     } catch (const std::exception& e) {

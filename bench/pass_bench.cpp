@@ -13,8 +13,8 @@
 #include <string>
 #include <vector>
 
-#include "app/Controls.h"
-#include "app/Forms.h"
+#include "model/Controls.h"
+#include "model/Forms.h"
 #include "registry/ForwardingRegistry.h"
 #include "settings/TweakRow.h"
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/Controls.h"
+#include "model/Controls.h"
 #include "settings/TweakRow.h"
 
 namespace vantrel {
@@ -61,7 +61,7 @@ Target Resolve(Form& form, const std::string& control) {
 }
 
 [[noreturn]] void Mismatch() {
-    throw VbError(vberr::kTypeMismatch, "Type mismatch");
+    throw RunTimeError(errnum::kTypeMismatch, "Type mismatch");
 }
 
 int ReadState(const Target& t) {
@@ -193,13 +193,13 @@ void SetFromRule(Form& form, const TweakRow& row, const std::string& text) {
         } else {
             SetMatched(t, row, text);
         }
-    } catch (const VbError&) {
+    } catch (const RunTimeError&) {
         // the control keeps its state; the second control is a step of its own
     }
     if (!row.alsoControl.empty()) {
         try {
             SetDirect(Resolve(form, row.alsoControl), text);
-        } catch (const VbError&) {
+        } catch (const RunTimeError&) {
         }
     }
 }
@@ -262,7 +262,7 @@ void ApplyRow(Form& form, Registry& reg, const TweakRow& row, std::vector<Skippe
     std::optional<std::string> text;
     try {
         text = ApplyText(form, row);
-    } catch (const VbError&) {
+    } catch (const RunTimeError&) {
         return;
     }
     if (!text) return;

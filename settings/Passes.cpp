@@ -1,7 +1,7 @@
 // The load and apply passes: the fixed order in which they visit the groups.
 #include <algorithm>
 
-#include "app/Controls.h"
+#include "model/Controls.h"
 #include "settings/TweakRow.h"
 
 namespace vantrel {

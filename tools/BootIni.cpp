@@ -84,10 +84,6 @@ void SaveBootIni(Form& form1, Services& services) {
 
 }  // namespace
 
-std::string FileErrorReason(FileSystem& files, long code) {
-    return Joined({"Error ", std::to_string(code), ": ", files.ErrorText(code)});
-}
-
 BootIniText LoadBootIni(Form& form1, Services& services) {
     std::string bytes;
     long rc = services.files.ReadAll(kBootIniPath, &bytes, true);

@@ -17,7 +17,7 @@ void EmailCheckClicked(Form& form1, const std::string& name) {
     for (const char* box : kPair) {
         try {
             form1.check(box).setValue(name == box ? 1 : 0);
-        } catch (const VbError&) {
+        } catch (const RunTimeError&) {
             // Errors while setting the boxes are ignored.
         }
     }

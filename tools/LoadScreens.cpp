@@ -4,6 +4,7 @@
 // backup path counts as that backup; anything else there stops the change. The replacement goes through a
 // file beside the system file and one-step replace, so a failed copy never
 // leaves a cut system file.
+#include "platform/WholeFile.h"
 #include "tools/Tools.h"
 
 namespace vantrel {

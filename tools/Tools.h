@@ -6,8 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "app/Controls.h"
-#include "app/Services.h"
+#include "model/Controls.h"
+#include "model/Services.h"
+#include "platform/Wording.h"
 
 namespace vantrel {
 
@@ -54,39 +55,5 @@ extern const char* const kUpdatePageAddress;
 void FillZoneList(Form& form1);
 // Check20_Click / Check24_Click: the pair of which at most one is ticked.
 void EmailCheckClicked(Form& form1, const std::string& name);
-
-// "Error <code>: <description>" for a failed file operation, as the tools'
-// messages give the reason.
-std::string FileErrorReason(FileSystem& files, long code);
-// A path as messages name it: "\"C:\boot.ini\"".
-inline std::string Quoted(const std::string& path) {
-    return "\"" + path + "\"";
-}
-
-// Writes a whole file so that a failure never leaves it cut short or lost:
-// the bytes go to a new file beside it, which then takes the file's place in
-// one step. On failure the file is as it was (or still absent) and the new
-// one is removed; when that removal fails too, *leftBehind names it. Returns
-// 0 or the failed step's code.
-long WriteWholeFile(FileSystem& files, const std::string& path, const std::string& bytes,
-                    std::string* leftBehind = nullptr);
-
-// Files that change together (the two Registry.pol files of a Group Policy
-// object), each written whole: every new file is written beside its target
-// first, and only when all of them are there do they take their targets'
-// places, one after another. A failed write changes no target; a failed
-// replace leaves the targets before it replaced. New files that did not take
-// a target's place are removed.
-struct WholeFile {
-    std::string path;
-    std::string bytes;
-};
-struct WholeFilesWritten {
-    long error = 0;                       // the failed step's code; 0 when every file took its place
-    std::string failed;                   // the target whose step failed
-    std::vector<std::string> replaced;    // the targets that have their new bytes, in order
-    std::vector<std::string> leftBehind;  // new files that could not be removed
-};
-WholeFilesWritten WriteWholeFiles(FileSystem& files, const std::vector<WholeFile>& targets);
 
 }  // namespace vantrel

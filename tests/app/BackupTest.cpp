@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "app/App.h"
+#include "app/Backup.h"
 #include "settings/TweakRow.h"
 #include "support/ShiftJisSample.h"
 #include "support/TestRig.h"

@@ -4,7 +4,8 @@
 
 #include <functional>
 
-#include "app/Carry.h"
+#include "app/Profile.h"
+#include "app/Report.h"
 #include "registry/RegistryRoutines.h"
 #include "support/TestRig.h"
 

@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "app/Forms.h"
+#include "model/Forms.h"
 #include "settings/SettingsTestSupport.h"
 
 namespace vantrel::catalogue_test {

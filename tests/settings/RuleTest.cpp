@@ -2,7 +2,7 @@
 // odd rows, and what a failed step leaves behind.
 #include <gtest/gtest.h>
 
-#include "app/Forms.h"
+#include "model/Forms.h"
 #include "settings/SettingsTestSupport.h"
 
 namespace vantrel::catalogue_test {

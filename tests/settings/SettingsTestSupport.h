@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/Controls.h"
+#include "model/Controls.h"
 #include "registry/ForwardingRegistry.h"
 #include "platform/portable/MemoryRegistry.h"
 #include "settings/TweakRow.h"

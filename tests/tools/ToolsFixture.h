@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "app/Forms.h"
-#include "app/Services.h"
+#include "model/Forms.h"
+#include "model/Services.h"
 #include "platform/portable/MemoryRegistry.h"
 #include "platform/portable/PortableFiles.h"
 #include "platform/portable/PortablePlatform.h"

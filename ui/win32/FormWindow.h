@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "app/Controls.h"
+#include "model/Controls.h"
 
 namespace vantrel::win32 {
 

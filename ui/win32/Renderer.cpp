@@ -11,7 +11,7 @@ namespace {
 void Guarded(const std::function<void()>& handler) {
     try {
         handler();
-    } catch (const VbError&) {
+    } catch (const RunTimeError&) {
     } catch (const std::exception&) {
     }
 }

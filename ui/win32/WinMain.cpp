@@ -69,7 +69,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
 
     try {
         app.Form_Load();
-    } catch (const vantrel::VbError& e) {
+    } catch (const vantrel::RunTimeError& e) {
         FailStartup(e.number, e.what());
     } catch (const std::exception& e) {
         FailStartup(0, e.what());

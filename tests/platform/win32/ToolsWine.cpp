@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "app/Forms.h"
-#include "app/Services.h"
+#include "model/Forms.h"
+#include "model/Services.h"
 #include "platform/portable/PortablePlatform.h"
 #include "platform/win32/Win32Environment.h"
 #include "platform/win32/Win32Files.h"

@@ -22,7 +22,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/Forms.h"
+#include "model/Forms.h"
 #include "app/Review.h"
 #include "ui/win32/FormWindow.h"
 #include "platform/win32/Win32Registry.h"

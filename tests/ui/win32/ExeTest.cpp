@@ -17,7 +17,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/Forms.h"
+#include "model/Forms.h"
 #include "platform/win32/Win32Registry.h"
 #include "registry/RegistryRoutines.h"
 #include "ui/win32/FormWindow.h"

@@ -13,7 +13,7 @@
 #include <gtest/gtest.h>
 
 #include "app/App.h"
-#include "app/Forms.h"
+#include "model/Forms.h"
 #include "platform/portable/PortableFiles.h"
 #include "platform/portable/PortablePlatform.h"
 #include "ui/win32/Renderer.h"

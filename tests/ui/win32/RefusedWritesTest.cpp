@@ -9,7 +9,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/Forms.h"
+#include "model/Forms.h"
 #include "app/Review.h"
 #include "platform/win32/Win32Files.h"
 #include "ui/win32/PrefixGuards.h"

@@ -27,7 +27,7 @@
 #include <string>
 
 #include "app/App.h"
-#include "app/Forms.h"
+#include "model/Forms.h"
 #include "ui/win32/FormWindow.h"
 #include "ui/win32/RunningExe.h"
 

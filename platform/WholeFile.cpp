@@ -1,6 +1,6 @@
 // Writing whole files without ever leaving one cut short: the bytes go to a
 // new file beside each, which then takes its place in one step.
-#include "tools/Tools.h"
+#include "platform/WholeFile.h"
 
 namespace vantrel {
 

@@ -2,7 +2,8 @@
 // in-memory registry: a profile carries every page to a fresh start, an
 // import takes only Vantrel's values, and the Group Policy files read back
 // through Samba's own parser.
-#include "app/Carry.h"
+#include "app/Profile.h"
+#include "app/Report.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -76,7 +77,7 @@ std::unique_ptr<TestRig> Started() {
     return rig;
 }
 
-TEST(Carry, ExportThenImportOnAFreshStartGivesTheSamePages) {
+TEST(ExportImport, ExportThenImportOnAFreshStartGivesTheSamePages) {
     auto from = Started();
     for (const std::string& control : SettingControls()) Change(from->form1(), control);
     const SettingsProfile profile = ExportProfile(from->form1(), from->registry);
@@ -100,7 +101,7 @@ TEST(Carry, ExportThenImportOnAFreshStartGivesTheSamePages) {
     EXPECT_EQ(to->registry.ExportRegFile(RegFormat::Regedit4), before) << "an import writes nothing";
 }
 
-TEST(Carry, ImportTakesOnlyVantrelsValues) {
+TEST(ExportImport, ImportTakesOnlyVantrelsValues) {
     struct Case {
         const char* name;
         std::string file;
@@ -157,7 +158,7 @@ TEST(Carry, ImportTakesOnlyVantrelsValues) {
 // The File menu: Export Settings to a file, a page changed, Import Settings
 // from that file puts the page back and says what it did; a file that is
 // not a .reg is refused with the line at fault.
-TEST(Carry, FileMenuExportsAndImportsThroughItsDialogs) {
+TEST(ExportImport, FileMenuExportsAndImportsThroughItsDialogs) {
     auto rig = Started();
     rig->dialogs.ExpectFileToSave("C:\\Profile.reg")
         .ExpectMessage("Export Settings", mb::kAnswerOk, "Settings exported to \"C:\\Profile.reg\".", mb::kInformation);
@@ -179,7 +180,7 @@ TEST(Carry, FileMenuExportsAndImportsThroughItsDialogs) {
 // Names and errors arrive in UTF-8 (a file's root key, a value's name) and
 // are shown through the system's code page, Windows-1252 here ("\xDC" is
 // "\xC3\x9C" in UTF-8); a profile a .reg file cannot hold is not written.
-TEST(Carry, WhatAFileCannotHoldIsToldInTheSystemsCodePage) {
+TEST(ExportImport, WhatAFileCannotHoldIsToldInTheSystemsCodePage) {
     const std::string bad = "C:\\Bad.reg";
     const std::string rootError = "unknown root key \"HKEY_C\xDCRRENT_USER\"";
     const struct {
@@ -233,7 +234,7 @@ TEST(Carry, WhatAFileCannotHoldIsToldInTheSystemsCodePage) {
 // The two files of a Group Policy object change together: every new file is
 // written before either takes its place, and a file replaced before a later
 // failure is named.
-TEST(Carry, GroupPolicyFilesAreReplacedOnlyWhenBothAreWritten) {
+TEST(ExportImport, GroupPolicyFilesAreReplacedOnlyWhenBothAreWritten) {
     const std::string machine = "C:\\GPO\\Machine\\Registry.pol", user = "C:\\GPO\\User\\Registry.pol";
     const struct {
         const char* name;
@@ -300,7 +301,7 @@ std::string Hex(const std::string& bytes) {
     return out;
 }
 
-TEST(Carry, GroupPolicyFilesHoldTheExportedValues) {
+TEST(ExportImport, GroupPolicyFilesHoldTheExportedValues) {
     auto rig = Started();
     rig->form1().text("Text19").setText("Ow\xE9ner");  // a letter beyond ASCII
     rig->dialogs.ExpectFolder("C:\\GPO").ExpectMessage("Export for Group Policy", mb::kAnswerOk, "", mb::kInformation);

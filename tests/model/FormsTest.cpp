@@ -1,7 +1,7 @@
 // Checks of the window tables that catch slips in transcription: duplicate or
 // dangling names, pages out of place, controls outside their frame, menus in
 // the wrong order, and the texts whose odd spelling must be kept.
-#include "app/Forms.h"
+#include "model/Forms.h"
 
 #include <gtest/gtest.h>
 

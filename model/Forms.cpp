@@ -2,12 +2,11 @@
 // twips, relative to the container. The renderer creates the controls in
 // table order, so that order is also the tab order: the navigation tree comes
 // before every other control that can take the keyboard focus.
-#include "app/Forms.h"
+#include "model/Forms.h"
 
 #include <string>
 
 #include "resources/product.h"
-#include "tools/Tools.h"
 
 namespace vantrel {
 
@@ -18,7 +17,7 @@ using K = ControlKind;
 // The About page's web site line names the maker's home page, the address
 // the "Visit Corvane" menu opens.
 const char* WebsiteLine() {
-    static const std::string line = std::string("Website:          ") + kHomePageAddress;
+    static const std::string line = std::string("Website:          ") + VANTREL_HOME_PAGE;
     return line.c_str();
 }
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/Controls.h"
+#include "model/Controls.h"
 
 namespace vantrel {
 namespace {
@@ -33,7 +33,7 @@ const FormDef& TestForm() {
 int ErrorOf(const std::function<void()>& step) {
     try {
         step();
-    } catch (const VbError& e) {
+    } catch (const RunTimeError& e) {
         return e.number;
     }
     return 0;
@@ -43,19 +43,19 @@ TEST(ControlModel, RefusedValuesThrowAndLeaveTheControlAsItWas) {
     Form f(TestForm());
     CheckBox& box = f.check("Check1");
     box.setValue(2);
-    EXPECT_EQ(ErrorOf([&] { box.setValue(3); }), vberr::kInvalidProperty);
-    EXPECT_EQ(ErrorOf([&] { box.setValue(-1); }), vberr::kInvalidProperty);
+    EXPECT_EQ(ErrorOf([&] { box.setValue(3); }), errnum::kInvalidProperty);
+    EXPECT_EQ(ErrorOf([&] { box.setValue(-1); }), errnum::kInvalidProperty);
     EXPECT_EQ(box.value(), 2);
 
     ListBox& list = f.list("List2");
     list.AddItem("a");
-    EXPECT_EQ(ErrorOf([&] { list.RemoveItem(1); }), vberr::kInvalidCall);
-    EXPECT_EQ(ErrorOf([&] { list.RemoveItem(-1); }), vberr::kInvalidCall);
-    EXPECT_EQ(ErrorOf([&] { list.setListIndex(5); }), vberr::kInvalidProperty);
+    EXPECT_EQ(ErrorOf([&] { list.RemoveItem(1); }), errnum::kInvalidCall);
+    EXPECT_EQ(ErrorOf([&] { list.RemoveItem(-1); }), errnum::kInvalidCall);
+    EXPECT_EQ(ErrorOf([&] { list.setListIndex(5); }), errnum::kInvalidProperty);
     EXPECT_EQ(list.ListCount(), 1);
 
     ProgressBar& bar = f.progress("Bar");
-    EXPECT_EQ(ErrorOf([&] { bar.setValue(101.0f); }), vberr::kInvalidProperty);
+    EXPECT_EQ(ErrorOf([&] { bar.setValue(101.0f); }), errnum::kInvalidProperty);
     EXPECT_EQ(bar.value(), 0.0f);
 }
 
@@ -108,8 +108,8 @@ TEST(ControlModel, TreeRefusesDuplicateKeysAndRevealsWithoutSelecting) {
     TreeView& t = f.tree("Tree");
     t.Add("", 0, "General", "General");
     t.Add("General", 4, "Child", "Child");
-    EXPECT_EQ(ErrorOf([&] { t.Add("", 0, "General", "Again"); }), vberr::kKeyNotUnique);
-    EXPECT_EQ(ErrorOf([&] { t.Add("Missing", 4, "X", "X"); }), vberr::kElementNotFound);
+    EXPECT_EQ(ErrorOf([&] { t.Add("", 0, "General", "Again"); }), errnum::kKeyNotUnique);
+    EXPECT_EQ(ErrorOf([&] { t.Add("Missing", 4, "X", "X"); }), errnum::kElementNotFound);
     EXPECT_EQ(t.nodes().size(), 2u);
     t.EnsureVisible("Child");
     EXPECT_TRUE(t.Node("General").expanded);

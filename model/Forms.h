@@ -2,7 +2,7 @@
 // splash window, and the main window's menus.
 #pragma once
 
-#include "app/Controls.h"
+#include "model/Controls.h"
 
 namespace vantrel {
 

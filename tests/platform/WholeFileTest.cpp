@@ -2,8 +2,9 @@
 // temporary file behind, or names the one it could not remove.
 #include <filesystem>
 
+#include "platform/WholeFile.h"
 #include "tools/ToolsFixture.h"
-#include "tools/Tools.h"
+
 
 namespace vantrel::testing {
 namespace {

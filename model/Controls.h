@@ -2,7 +2,7 @@
 // ControlDef rows; every control keeps its own state and enforces the rules
 // its kind has on Windows (a check box holds 0, 1 or 2; option buttons of one
 // container exclude each other; the tree refuses a second node with a key it
-// holds). A refused operation throws VbError, which the passes treat as a
+// holds). A refused operation throws RunTimeError, which the passes treat as a
 // failed step. The Win32 renderer mirrors the model into real controls and
 // feeds the user's changes back.
 #pragma once
@@ -18,20 +18,20 @@
 namespace vantrel {
 
 // A failed step: a number and a description, as the program reports errors.
-class VbError : public std::runtime_error {
+class RunTimeError : public std::runtime_error {
 public:
-    VbError(int number, const std::string& description) : std::runtime_error(description), number(number) {}
+    RunTimeError(int number, const std::string& description) : std::runtime_error(description), number(number) {}
     int number;
 };
 
-namespace vberr {
+namespace errnum {
 constexpr int kInvalidCall = 5;        // "Invalid procedure call or argument"
 constexpr int kOverflow = 6;           // "Overflow"
 constexpr int kTypeMismatch = 13;      // "Type mismatch"
 constexpr int kInvalidProperty = 380;  // "Invalid property value"
 constexpr int kKeyNotUnique = 35602;   // "Key is not unique in collection"
 constexpr int kElementNotFound = 35601;  // "Element not found"
-}  // namespace vberr
+}  // namespace errnum
 
 enum class ControlKind {
     Label,         // static text

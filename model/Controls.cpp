@@ -1,4 +1,4 @@
-#include "app/Controls.h"
+#include "model/Controls.h"
 
 #include <algorithm>
 
@@ -6,8 +6,8 @@ namespace vantrel {
 
 namespace {
 
-[[noreturn]] void InvalidProperty() { throw VbError(vberr::kInvalidProperty, "Invalid property value"); }
-[[noreturn]] void InvalidCall() { throw VbError(vberr::kInvalidCall, "Invalid procedure call or argument"); }
+[[noreturn]] void InvalidProperty() { throw RunTimeError(errnum::kInvalidProperty, "Invalid property value"); }
+[[noreturn]] void InvalidCall() { throw RunTimeError(errnum::kInvalidCall, "Invalid procedure call or argument"); }
 
 std::unique_ptr<Control> MakeControl(Form& form, const ControlDef& def) {
     switch (def.kind) {
@@ -172,10 +172,10 @@ void TreeView::setStyle(int newStyle, int newLineStyle) {
 }
 
 void TreeView::Add(const std::string& relative, int relationship, const std::string& key, const std::string& text) {
-    if (Has(key)) throw VbError(vberr::kKeyNotUnique, "Key is not unique in collection");
+    if (Has(key)) throw RunTimeError(errnum::kKeyNotUnique, "Key is not unique in collection");
     TreeNode node{key, text, {}, false};
     if (!relative.empty()) {
-        if (!Has(relative)) throw VbError(vberr::kElementNotFound, "Element not found");
+        if (!Has(relative)) throw RunTimeError(errnum::kElementNotFound, "Element not found");
         if (relationship != 4) InvalidCall();  // only "child" is used
         node.parentKey = relative;
     }
@@ -190,7 +190,7 @@ bool TreeView::Has(const std::string& key) const {
 TreeNode& TreeView::find(const std::string& key) {
     for (auto& n : nodes_)
         if (n.key == key) return n;
-    throw VbError(vberr::kElementNotFound, "Element not found");
+    throw RunTimeError(errnum::kElementNotFound, "Element not found");
 }
 
 const TreeNode& TreeView::Node(const std::string& key) const { return const_cast<TreeView*>(this)->find(key); }

@@ -1,0 +1,37 @@
+// File > "Import Settings...": sets the pages from a .reg profile; nothing is
+// written until "Apply Changes".
+#include "app/Commands.h"
+
+#include "app/Profile.h"
+#include "app/Report.h"
+
+namespace vantrel {
+
+void ImportSettingsCommand(App& app) {
+    Form& form1 = app.form1();
+    Services& services = app.services();
+    const char* const title = "Import Settings";
+    std::string path;
+    if (!services.dialogs.ChooseFileToOpen(RegFileChoice(title, ""), &path)) return;
+    std::string bytes;
+    if (const long error = services.files.ReadAll(path, &bytes, false)) {
+        services.dialogs.MessageBox(CannotReadMessage(services, path, error), title, mb::kExclamation);
+        return;
+    }
+    const ImportedSettings imported = ImportSettings(form1, bytes, services.registry.codePage());
+    if (!imported.error.empty()) {
+        services.dialogs.MessageBox(MalformedMessage(services.registry.codePage(), path, imported.error), title,
+                                    mb::kExclamation);
+        return;
+    }
+    std::string text =
+        imported.settings == 0
+            ? Quoted(path) + " holds no setting that Vantrel manages. No setting was changed."
+            : SettingsCount(static_cast<std::size_t>(imported.settings)) + " set from " + Quoted(path) +
+                  ". Nothing is written yet: review the pages, then press \"Apply Changes\".";
+    if (!imported.ignored.empty()) text += ListedLines("These entries of the file were ignored:", imported.ignored);
+    const bool clean = imported.settings > 0 && imported.ignored.empty();
+    services.dialogs.MessageBox(text, title, clean ? mb::kInformation : mb::kExclamation);
+}
+
+}  // namespace vantrel

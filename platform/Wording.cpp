@@ -1,0 +1,21 @@
+#include "platform/Wording.h"
+
+namespace vantrel {
+
+std::string FileErrorReason(FileSystem& files, long code) {
+    return "Error " + std::to_string(code) + ": " + files.ErrorText(code);
+}
+
+std::string SettingsCount(std::size_t n) {
+    return n == 1 ? std::string("1 setting was") : std::to_string(n) + " settings were";
+}
+
+std::string ListedLines(const std::string& heading, const std::vector<std::string>& lines) {
+    constexpr std::size_t kShown = 20;
+    std::string text = "\n\n" + heading + "\n\n";
+    for (std::size_t i = 0; i < lines.size() && i < kShown; ++i) text += lines[i] + "\n";
+    if (lines.size() > kShown) text += "(and " + std::to_string(lines.size() - kShown) + " more)\n";
+    return text;
+}
+
+}  // namespace vantrel

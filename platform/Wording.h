@@ -1,0 +1,31 @@
+// Small pieces of the words every message and log line is made of: a quoted
+// path, the reason of a failed file step, a count of settings and a list at
+// the end of a message. The tools, the commands and the unattended log share
+// them, so that they all say things the same way.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "platform/Platform.h"
+
+namespace vantrel {
+
+// A path as messages name it: "\"C:\boot.ini\"".
+inline std::string Quoted(const std::string& path) {
+    return "\"" + path + "\"";
+}
+
+// "Error <code>: <description>" for a failed file operation, as the tools'
+// messages give the reason.
+std::string FileErrorReason(FileSystem& files, long code);
+
+// "1 setting was" or "<n> settings were", as the reports count settings.
+std::string SettingsCount(std::size_t n);
+
+// A list at the end of a message: the heading after a blank line, then a
+// blank line and one line each, at most twenty, then "(and N more)".
+std::string ListedLines(const std::string& heading, const std::vector<std::string>& lines);
+
+}  // namespace vantrel
