@@ -34,8 +34,12 @@ public:
     void Menu(const std::string& item);
     // A click on a tree node, by key.
     void NodeClick(const std::string& key);
-    // Told the name of each start-up step as it ends (for profiling); none by default.
+    // Told the name of each start-up step (and each step of an unattended
+    // run) as it ends, for profiling; none by default.
     void setStepObserver(std::function<void(const char*)> observer) { stepObserver_ = std::move(observer); }
+    void StepDone(const char* step) {
+        if (stepObserver_) stepObserver_(step);
+    }
 
     // A tick of the splash window's timer.
     void Timer1_Timer();
@@ -61,9 +65,6 @@ private:
     // The apply pass's blank-folder check: false, after the warning and a
     // second start-up that puts the stored values back, when a folder box is empty.
     bool FoldersFilled();
-    void StepDone(const char* step) {
-        if (stepObserver_) stepObserver_(step);
-    }
 
     Services& services_;
     std::unique_ptr<Form> form1_;

@@ -69,7 +69,9 @@ void LoadPages(Form& form1, Registry& reg) {
     LoadStartMenuChecks(form1, reg);
 }
 
-int Export(Form& form1, Services& services, const std::string& file, Log& log, const std::string& command) {
+int Export(App& app, const std::string& file, Log& log, const std::string& command) {
+    Form& form1 = app.form1();
+    Services& services = app.services();
     const SettingsProfile profile = ExportProfile(form1, services.registry);
     for (const SkippedWrite& s : profile.skipped) log.Line(SkippedLine(s));
     if (const std::string failure = WriteExport(services, file, profile); !failure.empty()) {
@@ -80,7 +82,9 @@ int Export(Form& form1, Services& services, const std::string& file, Log& log, c
                      exitcode::kPartly);
 }
 
-int Apply(Form& form1, Services& services, const std::string& file, Log& log, const std::string& command) {
+int Apply(App& app, const std::string& file, Log& log, const std::string& command) {
+    Form& form1 = app.form1();
+    Services& services = app.services();
     std::string bytes;
     if (const long error = services.files.ReadAll(file, &bytes, false)) {
         return log.Close(command + CannotReadMessage(services, file, error), exitcode::kFailed);
@@ -91,6 +95,7 @@ int Apply(Form& form1, Services& services, const std::string& file, Log& log, co
                          exitcode::kFailed);
     }
     for (const std::string& line : imported.ignored) log.Line(line);
+    app.StepDone("profile read and imported");
 
     const std::vector<SkippedWrite> blank = BlankFolders(form1);
     if (!blank.empty()) {
@@ -103,7 +108,9 @@ int Apply(Form& form1, Services& services, const std::string& file, Log& log, co
         return log.Close(command + BackupNotSaved(services.files, backup, error, " ") + " Nothing was written.",
                          exitcode::kFailed);
     }
+    app.StepDone("backup saved");
     const std::vector<SkippedWrite> skipped = Worded(ApplySettings(form1, services.registry), services.files);
+    app.StepDone("settings applied");
     for (const SkippedWrite& s : skipped) log.Line(SkippedLine(s));
     const std::string summary = skipped.empty() ? kAppliedMessage : PartlyAppliedSummary(skipped);
     const bool whole = skipped.empty() && imported.ignored.empty();
@@ -214,8 +221,10 @@ int RunUnattended(App& app, const Switches& switches) {
     const std::string command = (exporting ? "/export \"" : "/apply \"") + switches.file + "\": ";
     try {
         LoadPages(app.form1(), services.registry);
-        return exporting ? Export(app.form1(), services, switches.file, log, command)
-                         : Apply(app.form1(), services, switches.file, log, command);
+        app.StepDone("pages loaded");
+        const int code = exporting ? Export(app, switches.file, log, command) : Apply(app, switches.file, log, command);
+        app.StepDone("log written");
+        return code;
     } catch (const RunTimeError& e) {
         return log.Close(command + "Run-time error '" + std::to_string(e.number) + "': " + e.what(),
                          exitcode::kFailed);

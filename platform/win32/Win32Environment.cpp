@@ -3,6 +3,8 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include <cstring>
+
 #include "platform/win32/SystemFunction.h"
 
 namespace vantrel {
@@ -15,6 +17,31 @@ std::string ShellFolder(int csidl) {
     char path[MAX_PATH] = {};
     if (!getFolder || getFolder(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, path) != S_OK) return {};
     return path;
+}
+
+// The user's application-data folder as the registry names it:
+// "AppData" under HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\User Shell Folders,
+// REG_EXPAND_SZ, "%USERPROFILE%\Application Data" by default (Microsoft,
+// Windows 2000 Registry Reference, "AppData", cc962614); REG_SZ where a
+// personal-folders apply wrote it. Read with the registry and expanded with
+// ExpandEnvironmentStrings, so that finding it loads no shell library (the
+// shell brings the window libraries with it, which an unattended run never
+// needs). "" when the value is absent, empty or not text.
+std::string RegisteredAppData() {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders", 0,
+                      KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) {
+        return {};
+    }
+    char raw[MAX_PATH] = {};
+    DWORD type = 0, size = sizeof raw - 1;
+    const LONG rc = RegQueryValueExA(key, "AppData", nullptr, &type, reinterpret_cast<BYTE*>(raw), &size);
+    RegCloseKey(key);
+    if (rc != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ) || raw[0] == '\0') return {};
+    char expanded[MAX_PATH] = {};
+    const DWORD length = ExpandEnvironmentStringsA(raw, expanded, MAX_PATH);
+    if (length == 0 || length > MAX_PATH || expanded[0] == '\0' || std::strchr(expanded, '%')) return {};
+    return expanded;
 }
 
 std::string Variable(const char* name) {
@@ -33,9 +60,13 @@ int DayOfYear(const SYSTEMTIME& t) {
 }  // namespace
 
 std::string Win32Environment::AppDataFolder() {
-    // Created when it does not exist yet, as after the user moved it on the
-    // Personal Folders page; failing that, the Windows XP layout under the profile.
-    std::string folder = ShellFolder(CSIDL_APPDATA | CSIDL_FLAG_CREATE);
+    // Where the registry names it (the backup folder is made inside it, and
+    // every folder above along with it); else the shell's answer, created
+    // when it does not exist yet; failing that, the Windows XP layout under
+    // the profile.
+    std::string folder = RegisteredAppData();
+    if (!folder.empty()) return folder;
+    folder = ShellFolder(CSIDL_APPDATA | CSIDL_FLAG_CREATE);
     if (!folder.empty()) return folder;
     const std::string profile = Variable("USERPROFILE");
     return profile.empty() ? std::string() : profile + "\\Application Data";

@@ -1,4 +1,4 @@
-// The user's folders (SHGetFolderPathA) and the local time (GetLocalTime).
+// The user's folders (the registry, SHGetFolderPathA) and the local time (GetLocalTime).
 #pragma once
 
 #include "platform/Platform.h"
@@ -7,8 +7,9 @@ namespace vantrel {
 
 class Win32Environment : public Environment {
 public:
-    // CSIDL_APPDATA, created when missing; else %USERPROFILE%\Application Data;
-    // "" when neither is known.
+    // The registry's "AppData" user shell folder, expanded; else CSIDL_APPDATA,
+    // created when missing; else %USERPROFILE%\Application Data; "" when none
+    // is known.
     std::string AppDataFolder() override;
     // CSIDL_PROFILE, or the USERPROFILE variable where the shell lacks it.
     std::string ProfileFolder() override;

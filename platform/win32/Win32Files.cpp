@@ -114,9 +114,11 @@ long Win32FileSystem::CreateUnique(const std::string& folder, const std::string&
     // moment to moment; a name that is taken is passed over.
     DWORD unique = (GetCurrentProcessId() << 16) ^ GetTickCount();
     for (int attempt = 0; attempt < 1000; ++attempt, ++unique) {
-        char part[16];
-        wsprintfA(part, "%08lx.tmp", static_cast<unsigned long>(unique));
-        const std::string name = base + part;
+        // Eight hex digits, formatted here rather than by the window
+        // library, which an unattended run never loads.
+        std::string name = base;
+        for (int shift = 28; shift >= 0; shift -= 4) name += "0123456789abcdef"[(unique >> shift) & 0xF];
+        name += ".tmp";
         FileHandle file(
             CreateFileA(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!file.valid()) {

@@ -4,6 +4,19 @@ namespace vantrel::win32 {
 
 namespace {
 
+// Tenths of a millisecond as "   123.4", right-aligned in six places before
+// the point (formatted here: the window library's wsprintf is not loaded in
+// an unattended run, and the C runtime's formatting is not linked in).
+std::string Tenths(double ms) {
+    long tenths = static_cast<long>(ms * 10.0 + (ms < 0 ? -0.5 : 0.5));
+    const bool negative = tenths < 0;
+    if (negative) tenths = -tenths;
+    std::string digits = std::to_string(tenths / 10);
+    if (negative) digits.insert(0, "-");
+    if (digits.size() < 6) digits.insert(0, 6 - digits.size(), ' ');
+    return digits + "." + std::to_string(tenths % 10);
+}
+
 double FileTimeMs(const FILETIME& t) {
     ULARGE_INTEGER v;
     v.LowPart = t.dwLowDateTime;
@@ -46,16 +59,10 @@ void StartupTrace::Mark(const char* step) {
 void StartupTrace::Write() {
     if (!on() || written_) return;
     written_ = true;
-    // Plain Win32 calls and whole tenths of a millisecond: no C runtime
-    // formatting is linked in for this.
     std::string text;
     double last = 0;
     for (const Step& s : steps_) {
-        char line[200];
-        const long at = static_cast<long>(s.sinceCreation * 10.0 + 0.5);
-        const long took = static_cast<long>((s.sinceCreation - last) * 10.0 + 0.5);
-        wsprintfA(line, "%6ld.%ld %6ld.%ld  ", at / 10, at % 10, took / 10, took % 10);
-        text += line;
+        text += Tenths(s.sinceCreation) + " " + Tenths(s.sinceCreation - last) + "  ";
         text += s.name;
         text += "\r\n";
         last = s.sinceCreation;

@@ -41,11 +41,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
     // The file system first: the trace appends through it (making it costs nothing).
     vantrel::Win32FileSystem files;
     vantrel::win32::StartupTrace trace(files);
-    INITCOMMONCONTROLSEX icc{};
-    icc.dwSize = sizeof icc;
-    icc.dwICC = ICC_TREEVIEW_CLASSES | ICC_BAR_CLASSES | ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES;
-    InitCommonControlsEx(&icc);
-    trace.Mark("common controls");
+    const vantrel::Switches switches = vantrel::ParseSwitches(vantrel::SplitCommandLine(commandLine ? commandLine : ""));
+    trace.Mark("switches read");
 
     HWND mainWindow = nullptr;
     auto owner = [&mainWindow] { return mainWindow; };
@@ -57,15 +54,22 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
     vantrel::Services services{registry, files, shell, browser, dialogs, environment, [] { ExitProcess(0); }};
 
     vantrel::App app(services);
-    // With switches Vantrel runs unattended: no window is made at all.
-    const vantrel::Switches switches = vantrel::ParseSwitches(vantrel::SplitCommandLine(commandLine ? commandLine : ""));
-    if (switches.mode != vantrel::Switches::Mode::Window) return vantrel::RunUnattended(app, switches);
     trace.Mark("forms' models built");
+    if (trace.on()) app.setStepObserver([&trace](const char* step) { trace.Mark(step); });
+    // With switches Vantrel runs unattended: no window is made at all, and
+    // the window libraries (loaded on first use) are never loaded, but for
+    // the usage message.
+    if (switches.mode != vantrel::Switches::Mode::Window) return vantrel::RunUnattended(app, switches);
+
+    INITCOMMONCONTROLSEX icc{};
+    icc.dwSize = sizeof icc;
+    icc.dwICC = ICC_TREEVIEW_CLASSES | ICC_BAR_CLASSES | ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES;
+    InitCommonControlsEx(&icc);
+    trace.Mark("common controls");
 
     vantrel::win32::Renderer renderer(instance, app);
     mainWindow = renderer.mainWindow();
     trace.Mark("main window made");
-    if (trace.on()) app.setStepObserver([&trace](const char* step) { trace.Mark(step); });
 
     try {
         app.Form_Load();
