@@ -25,7 +25,7 @@ public:
 
 protected:
     // Three states so that a grayed value can be shown.
-    WindowSpec Spec() const override { return {"BUTTON", BS_3STATE, 0, true}; }
+    WindowStyle Style() const override { return {"BUTTON", BS_3STATE, 0, true}; }
     void ShowValue() override {
         static const WPARAM states[] = {BST_UNCHECKED, BST_CHECKED, BST_INDETERMINATE};
         const int v = static_cast<CheckBox&>(model()).value();
@@ -47,7 +47,7 @@ public:
     }
 
 protected:
-    WindowSpec Spec() const override { return {"BUTTON", BS_AUTORADIOBUTTON, 0, true}; }
+    WindowStyle Style() const override { return {"BUTTON", BS_AUTORADIOBUTTON, 0, true}; }
     void OnCreated() override { Subclass(); }
     void ShowValue() override {
         SendMessageA(hwnd(), BM_SETCHECK, static_cast<OptionButton&>(model()).value() ? BST_CHECKED : BST_UNCHECKED,

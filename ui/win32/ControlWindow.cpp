@@ -87,13 +87,13 @@ ControlWindow* ControlHost::ById(int id) const {
 void ControlWindow::Create(int id, const RECT& bounds, bool groupStart) {
     made_ = true;
     id_ = id;
-    const WindowSpec spec = Spec();
-    if (spec.windowClass) {
+    const WindowStyle look = Style();
+    if (look.windowClass) {
         const RECT r = Place(bounds);
-        DWORD style = WS_CHILD | WS_CLIPSIBLINGS | spec.style;
-        if (spec.tabStop) style |= WS_TABSTOP;
+        DWORD style = WS_CHILD | WS_CLIPSIBLINGS | look.style;
+        if (look.tabStop) style |= WS_TABSTOP;
         if (groupStart) style |= WS_GROUP;
-        hwnd_ = CreateWindowExA(spec.exStyle, spec.windowClass, InitialText(), style, r.left, r.top, r.right - r.left,
+        hwnd_ = CreateWindowExA(look.exStyle, look.windowClass, InitialText(), style, r.left, r.top, r.right - r.left,
                                 r.bottom - r.top, host_.window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                                 host_.instance, nullptr);
         if (!hwnd_) return;

@@ -8,8 +8,9 @@
 // the controls and routes each message to the control it concerns.
 //
 // A decoration drawn beside a control (a mark with a tooltip, say) belongs in
-// this base: every control is made through Create and shown or hidden
-// through SetShown, so a decoration made and moved there follows its control.
+// this base: every control's window is made in Create and shown or hidden in
+// SetShown, so a decoration made and shown there follows its control, and
+// Subclass lets it see the control's own messages (the keyboard focus).
 #pragma once
 
 #include "platform/win32/WindowsApi.h"
@@ -104,13 +105,14 @@ public:
     virtual bool OnEnter() { return false; }
 
 protected:
-    struct WindowSpec {
+    // The window class and styles the control is made with.
+    struct WindowStyle {
         const char* windowClass;  // nullptr: the kind has no window
         DWORD style;
         DWORD exStyle;
         bool tabStop;
     };
-    virtual WindowSpec Spec() const = 0;
+    virtual WindowStyle Style() const = 0;
     // The text the window is made with: the table's caption, or "" where the model supplies it.
     virtual const char* InitialText() const { return model_.def().caption; }
     virtual HFONT Font() const { return host_.font; }

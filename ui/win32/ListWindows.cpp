@@ -37,7 +37,7 @@ protected:
     const ListMessages& messages() const { return combo() ? kComboBoxMessages : kListBoxMessages; }
     ListBox& list() const { return static_cast<ListBox&>(model()); }
 
-    WindowSpec Spec() const override {
+    WindowStyle Style() const override {
         if (combo()) return {"COMBOBOX", CBS_DROPDOWNLIST | WS_VSCROLL, 0, true};
         return {"LISTBOX", LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL, WS_EX_CLIENTEDGE, true};
     }
@@ -74,7 +74,7 @@ public:
     bool OnDrawItem(const DRAWITEMSTRUCT& item) override;
 
 protected:
-    WindowSpec Spec() const override {
+    WindowStyle Style() const override {
         return {"LISTBOX", LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | LBS_OWNERDRAWFIXED | LBS_HASSTRINGS | WS_VSCROLL,
                 WS_EX_CLIENTEDGE, true};
     }

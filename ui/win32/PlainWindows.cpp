@@ -49,7 +49,7 @@ public:
     }
 
 protected:
-    WindowSpec Spec() const override { return {"STATIC", SS_LEFT, 0, false}; }
+    WindowStyle Style() const override { return {"STATIC", SS_LEFT, 0, false}; }
 };
 
 // On the band, white behind it too.
@@ -61,7 +61,7 @@ public:
     }
 
 protected:
-    WindowSpec Spec() const override { return {"STATIC", SS_BITMAP, 0, false}; }
+    WindowStyle Style() const override { return {"STATIC", SS_BITMAP, 0, false}; }
     void OnCreated() override {
         logo_ = LoadLogo(host_.instance, host_.dpi);
         if (logo_) SendMessageA(hwnd(), STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(logo_));
@@ -77,7 +77,7 @@ public:
     using ControlWindow::ControlWindow;
 
 protected:
-    WindowSpec Spec() const override { return {"STATIC", SS_ETCHEDHORZ, 0, false}; }
+    WindowStyle Style() const override { return {"STATIC", SS_ETCHEDHORZ, 0, false}; }
     RECT Place(RECT bounds) const override {
         bounds.bottom = bounds.top + 2;
         return bounds;
@@ -89,7 +89,7 @@ public:
     using ControlWindow::ControlWindow;
 
 protected:
-    WindowSpec Spec() const override { return {"BUTTON", BS_GROUPBOX, 0, false}; }
+    WindowStyle Style() const override { return {"BUTTON", BS_GROUPBOX, 0, false}; }
 };
 
 class ButtonWindow : public ControlWindow {
@@ -106,11 +106,11 @@ public:
     }
 
 protected:
-    WindowSpec Spec() const override { return {"BUTTON", BS_PUSHBUTTON, 0, true}; }
+    WindowStyle Style() const override { return {"BUTTON", BS_PUSHBUTTON, 0, true}; }
 };
 
 // Ticks of the form window, at the table's interval (at least a millisecond).
-class TimerWindow : public ControlWindow {
+class FormTimer : public ControlWindow {
 public:
     using ControlWindow::ControlWindow;
     void OnTimer() override {
@@ -118,7 +118,7 @@ public:
     }
 
 protected:
-    WindowSpec Spec() const override { return {nullptr, 0, 0, false}; }
+    WindowStyle Style() const override { return {nullptr, 0, 0, false}; }
     void OnCreated() override {
         SetTimer(host_.window, static_cast<UINT_PTR>(id()),
                  static_cast<UINT>(std::max(static_cast<Timer&>(model()).interval(), 1)), nullptr);
@@ -126,12 +126,12 @@ protected:
 };
 
 // The file dialog component: the dialogs come from the platform.
-class NoWindow : public ControlWindow {
+class FileDialogComponent : public ControlWindow {
 public:
     using ControlWindow::ControlWindow;
 
 protected:
-    WindowSpec Spec() const override { return {nullptr, 0, 0, false}; }
+    WindowStyle Style() const override { return {nullptr, 0, 0, false}; }
 };
 
 }  // namespace
@@ -149,9 +149,9 @@ std::unique_ptr<ControlWindow> MakePlainWindow(ControlHost& host, Control& model
     case ControlKind::Button:
         return std::make_unique<ButtonWindow>(host, model);
     case ControlKind::Timer:
-        return std::make_unique<TimerWindow>(host, model);
+        return std::make_unique<FormTimer>(host, model);
     default:
-        return std::make_unique<NoWindow>(host, model);
+        return std::make_unique<FileDialogComponent>(host, model);
     }
 }
 

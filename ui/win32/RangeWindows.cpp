@@ -16,7 +16,7 @@ public:
     }
 
 protected:
-    WindowSpec Spec() const override { return {TRACKBAR_CLASSA, TBS_HORZ | TBS_BOTTOM | TBS_AUTOTICKS, 0, true}; }
+    WindowStyle Style() const override { return {TRACKBAR_CLASSA, TBS_HORZ | TBS_BOTTOM | TBS_AUTOTICKS, 0, true}; }
     // A tick at every position; the arrow keys move one step, Page Up and Page Down five.
     void OnCreated() override {
         SendMessageA(hwnd(), TBM_SETRANGEMIN, FALSE, model().def().min);
@@ -36,7 +36,7 @@ public:
     using ControlWindow::ControlWindow;
 
 protected:
-    WindowSpec Spec() const override { return {PROGRESS_CLASSA, 0, 0, false}; }
+    WindowStyle Style() const override { return {PROGRESS_CLASSA, 0, 0, false}; }
     void OnCreated() override {
         SendMessageA(hwnd(), PBM_SETRANGE32, static_cast<WPARAM>(model().def().min), model().def().max);
     }

@@ -11,7 +11,7 @@ public:
     using ControlWindow::ControlWindow;
 
 protected:
-    WindowSpec Spec() const override { return {"STATIC", SS_LEFT, 0, false}; }
+    WindowStyle Style() const override { return {"STATIC", SS_LEFT, 0, false}; }
     const char* InitialText() const override { return ""; }  // the model's text follows at once
     HFONT Font() const override {
         return model().kind() == ControlKind::HeadingLabel ? host_.boldFont : host_.font;
@@ -32,7 +32,7 @@ public:
     }
 
 protected:
-    WindowSpec Spec() const override { return {"EDIT", ES_LEFT | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, true}; }
+    WindowStyle Style() const override { return {"EDIT", ES_LEFT | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, true}; }
 };
 
 // Both scroll bars, Enter starts a new line, and no limit on its length.
@@ -41,7 +41,7 @@ public:
     using TextBoxWindow::TextBoxWindow;
 
 protected:
-    WindowSpec Spec() const override {
+    WindowStyle Style() const override {
         return {"EDIT",
                 ES_LEFT | ES_MULTILINE | ES_AUTOVSCROLL | ES_AUTOHSCROLL | ES_WANTRETURN | WS_VSCROLL | WS_HSCROLL,
                 WS_EX_CLIENTEDGE, true};

@@ -18,7 +18,7 @@ public:
     LRESULT OnNotify(NMHDR& header) override;
 
 protected:
-    WindowSpec Spec() const override { return {WC_TREEVIEWA, TVS_DISABLEDRAGDROP, WS_EX_CLIENTEDGE, true}; }
+    WindowStyle Style() const override { return {WC_TREEVIEWA, TVS_DISABLEDRAGDROP, WS_EX_CLIENTEDGE, true}; }
     void OnCreated() override { Subclass(); }
     void ShowValue() override;
     bool OnOwnMessage(UINT msg, WPARAM, LPARAM lp, LRESULT*) override {
@@ -41,7 +41,7 @@ private:
         return (SendMessageA(hwnd(), TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(item), TVIS_EXPANDED) &
                 TVIS_EXPANDED) != 0;
     }
-    void ShowStyle();
+    void ShowLines();
     void AddNewNodes();
     void ShowExpansion();
 
@@ -56,7 +56,7 @@ private:
 };
 
 void TreeWindow::ShowValue() {
-    ShowStyle();
+    ShowLines();
     AddNewNodes();
     ShowExpansion();
     HTREEITEM wanted = nullptr;
@@ -68,7 +68,7 @@ void TreeWindow::ShowValue() {
         SendMessageA(hwnd(), TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(it->second));
 }
 
-void TreeWindow::ShowStyle() {
+void TreeWindow::ShowLines() {
     // Style: 4 and above draw tree lines, bit 2 the plus/minus boxes; line
     // style 1 joins the root nodes too.
     const LONG_PTR style = GetWindowLongPtrA(hwnd(), GWL_STYLE);
