@@ -79,9 +79,12 @@ private:
 
 }  // namespace
 
-std::unique_ptr<ControlWindow> MakeChoiceWindow(ControlHost& host, Control& model) {
-    if (model.kind() == ControlKind::OptionButton) return std::make_unique<OptionButtonWindow>(host, model);
-    return std::make_unique<CheckBoxWindow>(host, model);
+std::span<const KindWindow> ChoiceKinds() {
+    static constexpr KindWindow kinds[] = {
+        {ControlKind::CheckBox, MakeWindow<CheckBoxWindow>},
+        {ControlKind::OptionButton, MakeWindow<OptionButtonWindow>},
+    };
+    return kinds;
 }
 
 }  // namespace vantrel::win32

@@ -9,26 +9,14 @@ namespace {
 
 constexpr char kControlProperty[] = "VantrelControl";  // on subclassed controls: their ControlWindow
 
-using Maker = std::unique_ptr<ControlWindow> (*)(ControlHost&, Control&);
+// Kinds without a window of their own: the file dialog component (its
+// dialogs come from the platform).
+class WindowlessControl : public ControlWindow {
+public:
+    using ControlWindow::ControlWindow;
 
-struct KindMaker {
-    ControlKind kind;
-    Maker make;
-};
-
-constexpr KindMaker kMakers[] = {
-    {ControlKind::Label, MakeTextWindow},
-    {ControlKind::HeadingLabel, MakeTextWindow},
-    {ControlKind::TextBox, MakeTextWindow},
-    {ControlKind::MultiLineText, MakeTextWindow},
-    {ControlKind::CheckBox, MakeChoiceWindow},
-    {ControlKind::OptionButton, MakeChoiceWindow},
-    {ControlKind::ListBox, MakeListWindow},
-    {ControlKind::CheckListBox, MakeListWindow},
-    {ControlKind::ComboBox, MakeListWindow},
-    {ControlKind::Slider, MakeRangeWindow},
-    {ControlKind::ProgressBar, MakeRangeWindow},
-    {ControlKind::TreeView, MakeTreeWindow},
+protected:
+    WindowStyle Style() const override { return {nullptr, 0, 0, false}; }
 };
 
 HFONT MakeFont(int dpi, bool bold) {
@@ -48,9 +36,10 @@ std::string WindowText(HWND hwnd) {
 }
 
 std::unique_ptr<ControlWindow> MakeControlWindow(ControlHost& host, Control& model) {
-    for (const KindMaker& m : kMakers)
-        if (m.kind == model.kind()) return m.make(host, model);
-    return MakePlainWindow(host, model);  // the band, logo, rule, frame, push button, timer, file dialog
+    for (auto kinds : {TextKinds(), ChoiceKinds(), ListKinds(), RangeKinds(), TreeKinds(), PlainKinds()})
+        for (const KindWindow& k : kinds)
+            if (k.kind == model.kind()) return k.make(host, model);
+    return std::make_unique<WindowlessControl>(host, model);
 }
 
 // ---- the shared parts ----

@@ -17,6 +17,7 @@
 
 #include <functional>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -147,13 +148,21 @@ private:
 // The window of one model control, by its kind.
 std::unique_ptr<ControlWindow> MakeControlWindow(ControlHost& host, Control& model);
 
-// The kinds' makers, one per file.
-std::unique_ptr<ControlWindow> MakeTextWindow(ControlHost& host, Control& model);
-std::unique_ptr<ControlWindow> MakeChoiceWindow(ControlHost& host, Control& model);
-std::unique_ptr<ControlWindow> MakeListWindow(ControlHost& host, Control& model);
-std::unique_ptr<ControlWindow> MakeRangeWindow(ControlHost& host, Control& model);
-std::unique_ptr<ControlWindow> MakeTreeWindow(ControlHost& host, Control& model);
-std::unique_ptr<ControlWindow> MakePlainWindow(ControlHost& host, Control& model);
+// Which class serves a kind. Each file of kinds lists its own.
+struct KindWindow {
+    ControlKind kind;
+    std::unique_ptr<ControlWindow> (*make)(ControlHost&, Control&);
+};
+template <class Window>
+std::unique_ptr<ControlWindow> MakeWindow(ControlHost& host, Control& model) {
+    return std::make_unique<Window>(host, model);
+}
+std::span<const KindWindow> TextKinds();
+std::span<const KindWindow> ChoiceKinds();
+std::span<const KindWindow> ListKinds();
+std::span<const KindWindow> RangeKinds();
+std::span<const KindWindow> TreeKinds();
+std::span<const KindWindow> PlainKinds();
 
 std::string WindowText(HWND hwnd);
 

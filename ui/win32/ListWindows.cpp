@@ -173,9 +173,13 @@ bool CheckListWindow::OnDrawItem(const DRAWITEMSTRUCT& di) {
 
 }  // namespace
 
-std::unique_ptr<ControlWindow> MakeListWindow(ControlHost& host, Control& model) {
-    if (model.kind() == ControlKind::CheckListBox) return std::make_unique<CheckListWindow>(host, model);
-    return std::make_unique<ListWindow>(host, model);
+std::span<const KindWindow> ListKinds() {
+    static constexpr KindWindow kinds[] = {
+        {ControlKind::ListBox, MakeWindow<ListWindow>},
+        {ControlKind::ComboBox, MakeWindow<ListWindow>},
+        {ControlKind::CheckListBox, MakeWindow<CheckListWindow>},
+    };
+    return kinds;
 }
 
 }  // namespace vantrel::win32

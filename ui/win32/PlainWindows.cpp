@@ -1,6 +1,6 @@
 // The kinds with little behaviour of their own: the white band across the
-// top and the logo on it, the rule, the frame, the push button, and the two
-// kinds without a window (the timer and the file dialog component).
+// top and the logo on it, the rule, the frame, the push button, and the
+// timer (which has no window: it ticks on the form's).
 #include "ui/win32/ControlWindow.h"
 
 #include <algorithm>
@@ -125,34 +125,18 @@ protected:
     }
 };
 
-// The file dialog component: the dialogs come from the platform.
-class FileDialogComponent : public ControlWindow {
-public:
-    using ControlWindow::ControlWindow;
-
-protected:
-    WindowStyle Style() const override { return {nullptr, 0, 0, false}; }
-};
-
 }  // namespace
 
-std::unique_ptr<ControlWindow> MakePlainWindow(ControlHost& host, Control& model) {
-    switch (model.kind()) {
-    case ControlKind::Band:
-        return std::make_unique<BandWindow>(host, model);
-    case ControlKind::Image:
-        return std::make_unique<LogoWindow>(host, model);
-    case ControlKind::Line:
-        return std::make_unique<RuleWindow>(host, model);
-    case ControlKind::Frame:
-        return std::make_unique<FrameWindow>(host, model);
-    case ControlKind::Button:
-        return std::make_unique<ButtonWindow>(host, model);
-    case ControlKind::Timer:
-        return std::make_unique<FormTimer>(host, model);
-    default:
-        return std::make_unique<FileDialogComponent>(host, model);
-    }
+std::span<const KindWindow> PlainKinds() {
+    static constexpr KindWindow kinds[] = {
+        {ControlKind::Band, MakeWindow<BandWindow>},
+        {ControlKind::Image, MakeWindow<LogoWindow>},
+        {ControlKind::Line, MakeWindow<RuleWindow>},
+        {ControlKind::Frame, MakeWindow<FrameWindow>},
+        {ControlKind::Button, MakeWindow<ButtonWindow>},
+        {ControlKind::Timer, MakeWindow<FormTimer>},
+    };
+    return kinds;
 }
 
 }  // namespace vantrel::win32

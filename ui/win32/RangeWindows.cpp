@@ -48,9 +48,12 @@ protected:
 
 }  // namespace
 
-std::unique_ptr<ControlWindow> MakeRangeWindow(ControlHost& host, Control& model) {
-    if (model.kind() == ControlKind::Slider) return std::make_unique<SliderWindow>(host, model);
-    return std::make_unique<ProgressBarWindow>(host, model);
+std::span<const KindWindow> RangeKinds() {
+    static constexpr KindWindow kinds[] = {
+        {ControlKind::Slider, MakeWindow<SliderWindow>},
+        {ControlKind::ProgressBar, MakeWindow<ProgressBarWindow>},
+    };
+    return kinds;
 }
 
 }  // namespace vantrel::win32

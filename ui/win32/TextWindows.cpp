@@ -51,15 +51,14 @@ protected:
 
 }  // namespace
 
-std::unique_ptr<ControlWindow> MakeTextWindow(ControlHost& host, Control& model) {
-    switch (model.kind()) {
-    case ControlKind::TextBox:
-        return std::make_unique<TextBoxWindow>(host, model);
-    case ControlKind::MultiLineText:
-        return std::make_unique<MultiLineTextWindow>(host, model);
-    default:
-        return std::make_unique<TextWindow>(host, model);
-    }
+std::span<const KindWindow> TextKinds() {
+    static constexpr KindWindow kinds[] = {
+        {ControlKind::Label, MakeWindow<TextWindow>},
+        {ControlKind::HeadingLabel, MakeWindow<TextWindow>},
+        {ControlKind::TextBox, MakeWindow<TextBoxWindow>},
+        {ControlKind::MultiLineText, MakeWindow<MultiLineTextWindow>},
+    };
+    return kinds;
 }
 
 }  // namespace vantrel::win32

@@ -164,8 +164,9 @@ LRESULT TreeWindow::OnNotify(NMHDR& header) {
 
 }  // namespace
 
-std::unique_ptr<ControlWindow> MakeTreeWindow(ControlHost& host, Control& model) {
-    return std::make_unique<TreeWindow>(host, model);
+std::span<const KindWindow> TreeKinds() {
+    static constexpr KindWindow kinds[] = {{ControlKind::TreeView, MakeWindow<TreeWindow>}};
+    return kinds;
 }
 
 }  // namespace vantrel::win32
