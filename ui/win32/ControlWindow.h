@@ -90,7 +90,8 @@ public:
     void SyncValue() {
         if (hwnd_) ShowValue();
     }
-    // Shows or hides the window; true when it changed.
+    // Shows or hides the window; true when that hid it from under the
+    // keyboard focus, which the form window then hands on.
     bool SetShown(bool shown);
 
     // Messages the form window receives about this control.
