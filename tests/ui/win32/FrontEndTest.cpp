@@ -515,13 +515,41 @@ TEST_F(FrontEnd, StartMenuListShowsAndTogglesCheckMarks) {
     EXPECT_EQ(list.Selected(2), mark);
 }
 
-// Each control's own messages reach it: a double click anywhere on a
+// Each control's own messages reach it: the user's choice in a list box or
+// the drop-down list reaches the model, the boot.ini box holds a text longer
+// than an edit box's default limit both ways, a double click anywhere on a
 // check-list item toggles it, the band and the logo stand on white, and the
 // focused control keeps the focus across a switch to another window and back.
 TEST_F(FrontEnd, EachControlAnswersItsOwnMessages) {
     Start();
     Form& f = app_->form1();
     const std::pair<const char*, std::function<void()>> cases[] = {
+        {"a click on a startup item", [&] {
+             Command("si");
+             f.list("List3").AddItem("first");
+             f.list("List3").AddItem("second");
+             RECT r{};
+             SendMessageA(Control("List3"), LB_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&r));
+             const LPARAM at = MAKELPARAM(r.left + 10, (r.top + r.bottom) / 2);
+             SendMessageA(Control("List3"), WM_LBUTTONDOWN, MK_LBUTTON, at);
+             SendMessageA(Control("List3"), WM_LBUTTONUP, 0, at);
+             EXPECT_EQ(f.list("List3").ListIndex(), 1);
+         }},
+        {"the down arrow on the e-mail zone list", [&] {
+             HWND zones = renderer_->makeControl("Combo1");
+             f.list("Combo1").setListIndex(0);
+             SendMessageA(zones, WM_KEYDOWN, VK_DOWN, 0);
+             EXPECT_EQ(f.list("Combo1").ListIndex(), 1);
+         }},
+        {"a long boot.ini", [&] {
+             Command("start");
+             f.text("Text4").setText(std::string(40000, 'x'));
+             EXPECT_EQ(GetWindowTextLengthA(Control("Text4")), 40000);
+             SendMessageA(Control("Text4"), EM_SETSEL, 40000, 40000);  // a paste at the end
+             SendMessageA(Control("Text4"), EM_REPLACESEL, TRUE,
+                          reinterpret_cast<LPARAM>(std::string(10000, 'y').c_str()));
+             EXPECT_EQ(f.text("Text4").text().size(), 50000u);
+         }},
         {"double click on a Start menu item's text", [&] {
              Command("go");
              HWND box = Control("List1");
