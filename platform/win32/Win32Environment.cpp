@@ -44,6 +44,20 @@ std::string RegisteredAppData() {
     return expanded;
 }
 
+bool IsFolder(const std::string& path) {
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// Makes the folder and every missing folder above it, as the shell does for
+// a user folder asked for with CSIDL_FLAG_CREATE; whether it exists after.
+bool MadeFolder(const std::string& path) {
+    if (IsFolder(path)) return true;
+    const std::size_t cut = path.find_last_of('\\');
+    if (cut != std::string::npos && cut > 2 && !MadeFolder(path.substr(0, cut))) return false;
+    return CreateDirectoryA(path.c_str(), nullptr) || IsFolder(path);
+}
+
 std::string Variable(const char* name) {
     char value[MAX_PATH] = {};
     DWORD length = GetEnvironmentVariableA(name, value, MAX_PATH);
@@ -60,12 +74,12 @@ int DayOfYear(const SYSTEMTIME& t) {
 }  // namespace
 
 std::string Win32Environment::AppDataFolder() {
-    // Where the registry names it (the backup folder is made inside it, and
-    // every folder above along with it); else the shell's answer, created
-    // when it does not exist yet; failing that, the Windows XP layout under
-    // the profile.
+    // Where the registry names it, made when it does not exist yet (as after
+    // the user moved it on the Personal Folders page); where that cannot be
+    // made, the shell's answer, made the same way; failing that, the Windows
+    // XP layout under the profile.
     std::string folder = RegisteredAppData();
-    if (!folder.empty()) return folder;
+    if (!folder.empty() && MadeFolder(folder)) return folder;
     folder = ShellFolder(CSIDL_APPDATA | CSIDL_FLAG_CREATE);
     if (!folder.empty()) return folder;
     const std::string profile = Variable("USERPROFILE");

@@ -250,14 +250,18 @@ void FormWindow::SyncWindow() {
     if (form.caption() != WindowText(hwnd)) SetWindowTextA(hwnd, form.caption().c_str());
     const bool visible = IsWindowVisible(hwnd) != FALSE;
     if (form.shown() && !visible) {
+        // Shown as any window is: its own surface painted at once, its
+        // controls as soon as the event loop runs, which follows right away.
         ShowWindow(hwnd, SW_SHOW);
         SetForegroundWindow(hwnd);
         FocusFirstTabStop();
-    } else if (!form.shown() && visible) {
-        ShowWindow(hwnd, SW_HIDE);
+        UpdateWindow(hwnd);
+        return;
     }
+    if (!form.shown() && visible) ShowWindow(hwnd, SW_HIDE);
     if (form.shown()) {
-        // Start-up never runs the event loop, so paint now rather than later.
+        // A change while shown (the splash window's lines) may come while
+        // no event loop runs, so it is painted now rather than later.
         RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
     }
 }
