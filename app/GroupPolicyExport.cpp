@@ -64,7 +64,7 @@ void GroupPolicyExportCommand(App& app) {
     }
     const WholeFilesWritten written = WriteWholeFiles(services.files, files);
     if (written.error != 0) {
-        std::string text = CannotWriteMessage(services, written.failed, written.error);
+        std::string text = CannotWriteMessage(services, written.failed, written.error) + " " + WhereTheDataIs(written);
         for (const std::string& file : written.replaced) text += " " + Quoted(file) + " was replaced already.";
         services.dialogs.MessageBox(text, title, mb::kExclamation);
         return;

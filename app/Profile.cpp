@@ -150,9 +150,8 @@ std::string WriteExport(Services& services, const std::string& path, const Setti
         return "Vantrel could not write " + Quoted(path) + " as a registry file: " +
                Utf8ToAnsi(services.registry.codePage(), file.error) + ". Nothing was written.";
     }
-    if (const long error = WriteWholeFile(services.files, path, file.bytes)) {
-        return CannotWriteMessage(services, path, error);
-    }
+    const WholeFilesWritten written = WriteWholeFile(services.files, path, file.bytes);
+    if (written.error != 0) return CannotWriteMessage(services, path, written.error) + " " + WhereTheDataIs(written);
     return {};
 }
 

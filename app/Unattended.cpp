@@ -98,16 +98,16 @@ int Apply(Form& form1, Services& services, const std::string& file, Log& log, co
         return log.Close(command + kBlankFolderTitle + ": " + kBlankFolderMessage + ". Nothing was written.",
                          exitcode::kPartly);
     }
-    std::string backup;
-    if (const long error = SaveBackup(services, &backup)) {
-        return log.Close(command + BackupNotSaved(services.files, backup, error, " ") + " Nothing was written.",
+    const BackupSaved backup = SaveBackup(services);
+    if (backup.error != 0) {
+        return log.Close(command + BackupNotSaved(services.files, backup, " ") + " Nothing was written.",
                          exitcode::kFailed);
     }
     const std::vector<SkippedWrite> skipped = Worded(ApplySettings(form1, services.registry), services.files);
     for (const SkippedWrite& s : skipped) log.Line(SkippedLine(s));
     const std::string summary = skipped.empty() ? kAppliedMessage : PartlyAppliedSummary(skipped);
     const bool whole = skipped.empty() && imported.ignored.empty();
-    return log.Close(command + summary + " Backup: \"" + backup + "\".", whole ? exitcode::kDone : exitcode::kPartly);
+    return log.Close(command + summary + " Backup: \"" + backup.path + "\".", whole ? exitcode::kDone : exitcode::kPartly);
 }
 
 }  // namespace

@@ -50,8 +50,17 @@ public:
     // Copies bytes; with failIfExists an existing target is an error (80).
     virtual long Copy(const std::string& source, const std::string& target, bool failIfExists) = 0;
     // Moves source over target in one step, replacing target when it exists.
-    // An existing target keeps its own security descriptor and owner.
-    virtual long Replace(const std::string& source, const std::string& target) = 0;
+    // An existing target keeps its own security descriptor and owner. Given
+    // a backup name (a file that does not exist), the target's old bytes end
+    // there instead of being dropped; a failed replace then leaves the files
+    // as ReplaceFile's documentation gives for each code (1175: both keep
+    // their names; 1176: both keep their names; 1177: the old bytes are under
+    // the backup name, the new ones still in source; any other code: both
+    // keep their names and there is no backup file).
+    virtual long Replace(const std::string& source, const std::string& target, const std::string& backup = {}) = 0;
+    // Gives source the name target in one step, and fails (80 or 183) when
+    // target exists: a name claimed this way is never taken from anyone.
+    virtual long Move(const std::string& source, const std::string& target) = 0;
     virtual long Delete(const std::string& path) = 0;
     // Creates a folder and every missing folder above it; an existing folder is fine.
     virtual long CreateFolders(const std::string& path) = 0;

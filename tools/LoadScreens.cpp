@@ -79,15 +79,14 @@ bool KeepBackup(Services& services, const ScreenRow& row) {
 
 void ReplaceSystemFile(Services& services, const ScreenRow& row, const std::string& chosen, const std::string& bytes) {
     FileSystem& files = services.files;
-    std::string leftBehind;
-    const long rc = WriteWholeFile(files, row.systemFile, bytes, &leftBehind);
-    if (rc == 0) return;
-    std::string prompt = Quoted(row.systemFile) + " could not be replaced by " + Quoted(chosen) +
-                         ". The file was left as it was.\r\n\r\n" + FileErrorReason(files, rc);
-    if (!leftBehind.empty()) {
-        prompt += "\r\n\r\nThe temporary file " + Quoted(leftBehind) + " could not be removed; you can delete it.";
+    const WholeFilesWritten written = WriteWholeFile(files, row.systemFile, bytes);
+    const std::string where = WhereTheDataIs(written);
+    if (written.error == 0) {
+        if (!where.empty()) services.dialogs.MessageBox(where, "Note:", mb::kInformation);
+        return;
     }
-    Report(services, prompt);
+    Report(services, Quoted(row.systemFile) + " could not be replaced by " + Quoted(chosen) + ". " + where +
+                         "\r\n\r\n" + FileErrorReason(files, written.error));
 }
 
 }  // namespace
