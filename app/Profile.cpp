@@ -177,10 +177,12 @@ ImportedSettings ImportSettings(Form& form1, std::string_view bytes, const CodeP
     std::vector<bool> named(targets.size(), false);
     std::vector<const RegOp*> last(targets.size(), nullptr);
     for (const RegOp& op : parsed.ops) {
-        // The file's names in UTF-8, as the catalogue names values.
+        // The file's names in the system's code page, as messages show them;
+        // a name counts as managed only when it converts exactly.
         const std::string path = Utf8ToAnsi(ansi, op.path), name = Utf8ToAnsi(ansi, op.name);
         if (op.kind == RegOpKind::SetValue || op.kind == RegOpKind::DeleteValue) {
-            const std::size_t i = TargetIndex({op.root, path, name});
+            const ValueRef* target = FindTarget(ansi, op.root, op.path, op.name);
+            const std::size_t i = target == nullptr ? std::string::npos : TargetIndex(*target);
             if (i == std::string::npos) {
                 result.ignored.push_back(IgnoredLine(op.root, path, &name));
                 continue;
@@ -188,9 +190,10 @@ ImportedSettings ImportSettings(Form& form1, std::string_view bytes, const CodeP
             named[i] = true;
             last[i] = op.kind == RegOpKind::SetValue ? &op : nullptr;
         } else if (op.kind == RegOpKind::DeleteKey) {
+            std::string exactPath;
             bool covers = false;
-            for (std::size_t i = 0; i < targets.size(); ++i) {
-                if (targets[i].root != op.root || !IsBelow(targets[i].key, path)) continue;
+            for (std::size_t i = 0; i < targets.size() && Utf8ToAnsiExactly(ansi, op.path, &exactPath); ++i) {
+                if (targets[i].root != op.root || !IsBelow(targets[i].key, exactPath)) continue;
                 named[i] = true;
                 last[i] = nullptr;
                 covers = true;

@@ -64,7 +64,7 @@ void RestoreBackupCommand(App& app) {
     for (const RegOp& op : split.ops) {
         const long status = ApplyRegOp(reg, op);
         if (status == reg::kSuccess) continue;
-        const ValueRef* target = FindTarget({op.root, Utf8ToAnsi(ansi, op.path), Utf8ToAnsi(ansi, op.name)});
+        const ValueRef* target = FindTarget(ansi, op.root, op.path, op.name);
         failed += SkippedLine({target->page, target->caption, RefusedReason(services.files, status)}) + "\n";
     }
     // Every page shows the stored values again; the tree and the lists stay.

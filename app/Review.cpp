@@ -129,7 +129,7 @@ ManagedOps SplitManaged(const std::vector<RegOp>& ops, const CodePage& ansi) {
         switch (op.kind) {
         case RegOpKind::SetValue:
         case RegOpKind::DeleteValue:
-            if (FindTarget({op.root, Utf8ToAnsi(ansi, op.path), Utf8ToAnsi(ansi, op.name)}) != nullptr) {
+            if (FindTarget(ansi, op.root, op.path, op.name) != nullptr) {
                 split.ops.push_back(op);
             } else {
                 split.others.push_back(DescribeValue(op.root, op.path, op.name) +
@@ -162,7 +162,7 @@ std::vector<ValueChange> ChangesOfOps(Registry& reg, const std::vector<RegOp>& o
             return SameValue({c.root, Utf8ToAnsi(ansi, c.key), Utf8ToAnsi(ansi, c.value)}, ref);
         });
         if (change == changes.end()) {
-            const ValueRef* target = FindTarget(ref);
+            const ValueRef* target = FindTarget(ansi, op.root, op.path, op.name);
             change = changes.insert(changes.end(), ValueChange{target ? target->page : "", target ? target->caption : "",
                                                                op.root, op.path, op.name});
             change->now = StoredNow(reg, op.root, op.path, op.name);

@@ -35,6 +35,12 @@ const ValueRef* FindTarget(const ValueRef& value) {
     return nullptr;
 }
 
+const ValueRef* FindTarget(const CodePage& ansi, RegKey root, std::string_view path, std::string_view name) {
+    ValueRef ref{root};
+    if (!Utf8ToAnsiExactly(ansi, path, &ref.key) || !Utf8ToAnsiExactly(ansi, name, &ref.value)) return nullptr;
+    return FindTarget(ref);
+}
+
 const std::vector<const TweakRow*>& CatalogueRows() {
     static const std::vector<const TweakRow*> rows = [] {
         std::vector<const TweakRow*> all;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "registry/KeyNames.h"
@@ -119,5 +120,9 @@ const std::vector<const TweakRow*>& CatalogueRows();
 bool SameValue(const ValueRef& a, const ValueRef& b);
 // The entry of ApplyTargets for a value; nullptr when the apply pass never writes it.
 const ValueRef* FindTarget(const ValueRef& value);
+// The same for a value a .reg file names (key path and name in UTF-8). A
+// name the system's code page cannot carry exactly (one it would write with
+// a look-alike character) names no managed value.
+const ValueRef* FindTarget(const CodePage& ansi, RegKey root, std::string_view path, std::string_view name);
 
 }  // namespace vantrel

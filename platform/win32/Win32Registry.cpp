@@ -48,13 +48,24 @@ public:
         if (units > 0) MultiByteToWideChar(CP_ACP, 0, ansi.data(), size, reinterpret_cast<wchar_t*>(wide.data()), units);
         return wide;
     }
+    // A character the code page lacks becomes its default character, never a
+    // look-alike: WC_NO_BEST_FIT_CHARS "translates any Unicode characters that
+    // do not translate directly to multibyte equivalents to the default
+    // character". Code pages that take no flags refuse it with
+    // ERROR_INVALID_FLAGS, and convert without it. (Microsoft Learn,
+    // "WideCharToMultiByte function (stringapiset.h)", dwFlags.)
     std::string ToAnsi(std::u16string_view wide) const override {
         if (wide.empty()) return {};
         const auto* units = reinterpret_cast<const wchar_t*>(wide.data());
         const int size = static_cast<int>(wide.size());
-        const int bytes = WideCharToMultiByte(CP_ACP, 0, units, size, nullptr, 0, nullptr, nullptr);
+        DWORD flags = WC_NO_BEST_FIT_CHARS;
+        int bytes = WideCharToMultiByte(CP_ACP, flags, units, size, nullptr, 0, nullptr, nullptr);
+        if (bytes <= 0 && GetLastError() == ERROR_INVALID_FLAGS) {
+            flags = 0;
+            bytes = WideCharToMultiByte(CP_ACP, flags, units, size, nullptr, 0, nullptr, nullptr);
+        }
         std::string ansi(static_cast<std::size_t>(bytes > 0 ? bytes : 0), '\0');
-        if (bytes > 0) WideCharToMultiByte(CP_ACP, 0, units, size, ansi.data(), bytes, nullptr, nullptr);
+        if (bytes > 0) WideCharToMultiByte(CP_ACP, flags, units, size, ansi.data(), bytes, nullptr, nullptr);
         return ansi;
     }
 };
