@@ -4,10 +4,12 @@
 #include <set>
 
 #include "app/Report.h"
+#include "app/Review.h"
 #include "platform/WholeFile.h"
 #include "registry/KeyNames.h"
 #include "registry/RecordingRegistry.h"
 #include "registry/RegFile.h"
+#include "registry/RegistryRoutines.h"
 
 namespace vantrel {
 
@@ -124,6 +126,36 @@ std::string SettingControl(const TweakRow& row) {
     return {};
 }
 
+// The row that writes a settings control.
+const TweakRow* ApplyRowOf(const std::string& control) {
+    for (const TweakRow* row : CatalogueRows()) {
+        if (row->control == control && row->apply != ApplyForm::None && row->writer != Writer::None) return row;
+    }
+    return nullptr;
+}
+
+// Why the apply could not write a row's values as the file holds them, with
+// its control as the file's values set it: the file deletes one, holds one
+// in a type the page does not read, or holds one the control cannot take
+// (the apply would write another value). "" when it writes them as they are.
+std::string NotApplied(Form& fresh, const TweakRow& apply, Registry& store, const std::vector<ValueRef>& targets,
+                       const std::vector<std::size_t>& inFile, const std::vector<const RegOp*>& last,
+                       const std::vector<bool>& keyDeleted) {
+    const std::optional<std::string> written = ApplyText(fresh, apply);
+    for (const std::size_t i : inFile) {
+        if (last[i] == nullptr) return keyDeleted[i] ? "the file deletes its key" : "the file deletes it";
+        const RegOp& op = *last[i];
+        const std::string read = GetString(store, targets[i].root, targets[i].key, targets[i].value);
+        const bool same = apply.writer == Writer::Long ? written && TextToLong(read) && TextToLong(read) == TextToLong(*written)
+                                                       : written && read == *written;
+        if ((op.type != reg::kSz && op.type != reg::kDword) || !same) {
+            return "the page cannot show the file's value " +
+                   Utf8ToAnsi(store.codePage(), DescribeStored(StoredData{op.type, op.data}));
+        }
+    }
+    return {};
+}
+
 }  // namespace
 
 SettingsProfile ExportProfile(Form& form1, Registry& reg) {
@@ -176,6 +208,7 @@ ImportedSettings ImportSettings(Form& form1, std::string_view bytes, const CodeP
     const std::vector<ValueRef>& targets = ApplyTargets();
     std::vector<bool> named(targets.size(), false);
     std::vector<const RegOp*> last(targets.size(), nullptr);
+    std::vector<bool> keyDeleted(targets.size(), false);
     for (const RegOp& op : parsed.ops) {
         // The file's names in the system's code page, as messages show them;
         // a name counts as managed only when it converts exactly.
@@ -189,6 +222,7 @@ ImportedSettings ImportSettings(Form& form1, std::string_view bytes, const CodeP
             }
             named[i] = true;
             last[i] = op.kind == RegOpKind::SetValue ? &op : nullptr;
+            keyDeleted[i] = false;
         } else if (op.kind == RegOpKind::DeleteKey) {
             std::string exactPath;
             bool covers = false;
@@ -196,6 +230,7 @@ ImportedSettings ImportSettings(Form& form1, std::string_view bytes, const CodeP
                 if (targets[i].root != op.root || !IsBelow(targets[i].key, exactPath)) continue;
                 named[i] = true;
                 last[i] = nullptr;
+                keyDeleted[i] = true;
                 covers = true;
             }
             if (!covers) result.ignored.push_back(IgnoredLine(op.root, path, nullptr));
@@ -219,20 +254,29 @@ ImportedSettings ImportSettings(Form& form1, std::string_view bytes, const CodeP
     for (const TweakRow* row : CatalogueRows()) {
         const std::string control = SettingControl(*row);
         if (control.empty()) continue;
-        const std::string* from = nullptr;
+        // The row's values the file names, in the order its control is read from them.
+        std::vector<std::size_t> inFile;
         for (const std::string* key : {&row->loadKey, &row->applyKey, &row->applyKey2}) {
             const std::size_t i = key->empty() ? std::string::npos : TargetIndex({row->root, *key, row->value});
-            if (i != std::string::npos && named[i]) {
-                from = key;
-                break;
+            if (i != std::string::npos && named[i] &&
+                std::find(inFile.begin(), inFile.end(), i) == inFile.end()) {
+                inFile.push_back(i);
             }
         }
-        if (!from) continue;
+        if (inFile.empty()) continue;
         TweakRow load = *row;
         load.control = control;
         load.alsoControl.clear();
-        load.loadKey = *from;
+        load.loadKey = targets[inFile.front()].key;
         LoadRow(fresh, store, load);
+        const std::string reason = NotApplied(fresh, *ApplyRowOf(control), store, targets, inFile, last, keyDeleted);
+        if (!reason.empty()) {
+            // Not set and not to be written: the setting keeps its stored value.
+            const ValueRef& target = targets[inFile.front()];
+            result.kept.push_back({target.page, target.caption, "not applied: " + reason, 0, target.root, target.key,
+                                   target.value});
+            continue;
+        }
         CopyControl(fresh, form1, control);
         ++result.settings;
     }

@@ -48,20 +48,26 @@ struct ImportedSettings {
     std::string error;                 // the parser's "line 7: ..." when the file is malformed (nothing set)
     int settings = 0;                  // controls set from the file
     std::vector<std::string> ignored;  // IgnoredLine of each entry Vantrel does not manage
+    // Settings the file names but that an apply could not write as the file
+    // holds them: their controls are left as they are, and an apply of the
+    // file writes nothing for them (ApplySettings' keep).
+    std::vector<SkippedWrite> kept;
 };
 
 // Sets the pages from the values in a .reg file that the apply pass writes.
 // Each control whose value the file holds is set as the load pass would set
 // it at a fresh start, had the value been stored: its load rule runs from the
 // control's state as the window is built, so a value the rule leaves alone
-// gives that state (a stored "Hidden" of 0 gives an unchecked box). A value
-// deleted by the file ("name"=-, or a [-key] above it) loads as absent. A
-// control takes its value from the key its load pass reads; when the file
-// holds it only where the apply writes it ("User Shell Folders" for a
-// personal folder), from there. Organisation and owner set the Explorer
-// page's boxes, not the machine's information labels. Other controls keep
-// what they show. Writes nothing. A REGEDIT4 file's text is read in the given
-// code page, which also turns the file's text into what the pages show.
+// gives that state (a stored "Hidden" of 0 gives an unchecked box). A control
+// takes its value from the key its load pass reads; when the file holds it
+// only where the apply writes it ("User Shell Folders" for a personal
+// folder), from there. A setting the apply could not then write as the file
+// holds it (the file deletes the value, "name"=- or a [-key] above it, or
+// holds one the page cannot show, such as a "Hidden" of 5) is not set but
+// listed in kept, never turned into a default. Organisation and owner set the
+// Explorer page's boxes, not the machine's information labels. Other controls
+// keep what they show. Writes nothing. A REGEDIT4 file's text is read in the
+// given code page, which also turns the file's text into what the pages show.
 ImportedSettings ImportSettings(Form& form1, std::string_view bytes, const CodePage& ansi = Windows1252());
 
 // An entry of an imported file that Vantrel does not manage, as dialogs and

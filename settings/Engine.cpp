@@ -229,7 +229,7 @@ void Write(Registry& reg, const TweakRow& row, const std::string& key, const std
 
 // The text the row's apply rule writes for the control's current value;
 // nothing when no chosen pair holds.
-std::optional<std::string> ApplyText(Form& form, const TweakRow& row) {
+std::optional<std::string> RuleText(Form& form, const TweakRow& row) {
     Target t = Resolve(form, row.control);
     if (row.apply == ApplyForm::Direct) return ReadDirect(t);
     int state = ReadState(t);
@@ -240,6 +240,15 @@ std::optional<std::string> ApplyText(Form& form, const TweakRow& row) {
 }
 
 }  // namespace
+
+std::optional<std::string> ApplyText(Form& form, const TweakRow& row) {
+    if (row.apply == ApplyForm::None || row.writer == Writer::None) return std::nullopt;
+    try {
+        return RuleText(form, row);
+    } catch (const RunTimeError&) {
+        return std::nullopt;
+    }
+}
 
 void LoadRow(Form& form, Registry& reg, const TweakRow& row) {
     if (row.load == LoadForm::None) return;
@@ -258,13 +267,7 @@ void CopyControl(Form& from, Form& to, const std::string& control) {
 }
 
 void ApplyRow(Form& form, Registry& reg, const TweakRow& row, std::vector<SkippedWrite>& skipped) {
-    if (row.apply == ApplyForm::None || row.writer == Writer::None) return;
-    std::optional<std::string> text;
-    try {
-        text = ApplyText(form, row);
-    } catch (const RunTimeError&) {
-        return;
-    }
+    const std::optional<std::string> text = ApplyText(form, row);
     if (!text) return;
     const std::size_t before = skipped.size();
     Write(reg, row, row.applyKey, *text, skipped);

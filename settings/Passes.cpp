@@ -75,10 +75,19 @@ void LoadStartMenuChecks(Form& form, Registry& reg) {
     for (const TweakRow& row : StartMenuRows()) LoadRow(form, reg, row);
 }
 
-std::vector<SkippedWrite> ApplySettings(Form& form, Registry& reg) {
+std::vector<SkippedWrite> ApplySettings(Form& form, Registry& reg, const std::vector<SkippedWrite>& keep) {
+    auto kept = [&](const TweakRow& row) {
+        return std::any_of(keep.begin(), keep.end(), [&](const SkippedWrite& k) {
+            const ValueRef value{k.root, k.key, k.value};
+            return SameValue(value, {row.root, row.applyKey, row.value}) ||
+                   (!row.applyKey2.empty() && SameValue(value, {row.root, row.applyKey2, row.value}));
+        });
+    };
     std::vector<SkippedWrite> skipped;
     for (Group group : kApplyOrder) {
-        for (const TweakRow& row : group()) ApplyRow(form, reg, row, skipped);
+        for (const TweakRow& row : group()) {
+            if (keep.empty() || !kept(row)) ApplyRow(form, reg, row, skipped);
+        }
     }
     return skipped;
 }

@@ -3,6 +3,7 @@
 // them. Groups are tables; no group has code of its own.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -95,6 +96,9 @@ void LoadRow(Form& form, Registry& reg, const TweakRow& row);
 // Runs one row's apply; records writes that were refused or skipped, a row
 // once even when it writes two keys.
 void ApplyRow(Form& form, Registry& reg, const TweakRow& row, std::vector<SkippedWrite>& skipped);
+// The text a row's apply writes for its control as it is now; nothing for a
+// row that is not written, or when no chosen pair holds.
+std::optional<std::string> ApplyText(Form& form, const TweakRow& row);
 // Gives a control (a row's control string) of `to` the state or text it has on `from`.
 void CopyControl(Form& from, Form& to, const std::string& control);
 
@@ -107,8 +111,10 @@ void LoadShellFolders(Form& form, Registry& reg);
 void FillStartMenuList(Form& form);
 void LoadStartMenuChecks(Form& form, Registry& reg);
 // The writes of the apply pass: personal folders, accessibility, Internet
-// Explorer, Start menu, keyboard and mouse, Explorer. Returns the skipped writes.
-std::vector<SkippedWrite> ApplySettings(Form& form, Registry& reg);
+// Explorer, Start menu, keyboard and mouse, Explorer. Returns the skipped
+// writes. A row that writes a value named in `keep` is not written at all:
+// the setting keeps its stored value.
+std::vector<SkippedWrite> ApplySettings(Form& form, Registry& reg, const std::vector<SkippedWrite>& keep = {});
 // Every value ApplySettings may write, in write order, without repeats: the
 // values Vantrel manages.
 const std::vector<ValueRef>& ApplyTargets();

@@ -109,6 +109,7 @@ TEST(ExportImport, ImportTakesOnlyVantrelsValues) {
         int settings;
         std::vector<std::string> ignored;
         std::string error;
+        std::vector<std::string> kept{};  // not set, and an apply leaves them as stored
     };
     const std::string header = "Windows Registry Editor Version 5.00\r\n\r\n";
     const std::vector<Case> cases = {
@@ -128,11 +129,22 @@ TEST(ExportImport, ImportTakesOnlyVantrelsValues) {
         {"keys and names match without regard to case or a trailing backslash",
          header + "[hkey_current_user\\control panel\\MOUSE\\]\r\n\"swapmousebuttons\"=\"0\"\r\n", {{"Option1|Option2", "2"}},
          1, {}, ""},
-        {"a deleted value loads as absent, a deleted key deletes the values below it",
+        {"a value the file deletes or holds in a form the page cannot show is kept, not made a default",
          header + "[HKEY_CURRENT_USER\\Software\\Microsoft\\Internet Explorer\\Main]\r\n\"FullScreen\"=-\r\n" +
-             "[-HKEY_CURRENT_USER\\Control Panel]\r\n",
-         {{"Check11", "1"}, {"Slider3", "0"}, {"Text1", "30"}},
-         7, {}, ""},
+             "[-HKEY_CURRENT_USER\\Control Panel\\Mouse]\r\n[" + kExplorer + "\\Advanced]\r\n\"Hidden\"=dword:5\r\n" +
+             "\"HideFileExt\"=hex(2):31,00,00,00\r\n[" + kExplorer + "\\Desktop\\CleanupWiz]\r\n\"Days between clean up\"=-\r\n" +
+             "[HKEY_CURRENT_USER\\Control Panel\\Keyboard]\r\n\"KeyboardDelay\"=\"1\"\r\n",
+         {{"Check11", "0"}, {"Slider2", "12"}, {"Check4", "1"}, {"Text1", "30"}, {"Slider3", "1"}},
+         1, {}, "",
+         {"Internet Options - Enable/Disable Full Screen on Startup: not applied: the file deletes it",
+          "Mouse - Enable Mouse Snapping: not applied: the file deletes its key",
+          "Mouse - Mouse Hand:: not applied: the file deletes its key",
+          "Mouse - Mouse Trails:: not applied: the file deletes its key",
+          "Mouse - Mouse Sensitivity:: not applied: the file deletes its key",
+          "Explorer - Show Hidden Files and Folders: not applied: the page cannot show the file's value 5 (REG_DWORD)",
+          "Explorer - Hide file extension of known file types: not applied: the page cannot show the file's value "
+          "\"1\" (REG_EXPAND_SZ)",
+          "Explorer - days between desktop cleanup: not applied: the file deletes it"}},
         {"a folder found only where the apply writes it, the owner into the Explorer page only",
          header + "[" + kExplorer + "\\User Shell Folders]\r\n\"Recent\"=\"C:\\\\Elsewhere\"\r\n" +
              "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion]\r\n\"RegisteredOwner\"=\"New\"\r\n",
@@ -145,6 +157,7 @@ TEST(ExportImport, ImportTakesOnlyVantrelsValues) {
         EXPECT_EQ(imported.error, c.error) << c.name;
         EXPECT_EQ(imported.settings, c.settings) << c.name;
         EXPECT_EQ(imported.ignored, c.ignored) << c.name;
+        EXPECT_EQ(SkippedLines(imported.kept), c.kept) << c.name;
         for (const auto& [control, shown] : c.shown) {
             const std::string now =
                 rig->form1().has(control) && rig->form1().control(control).kind() == ControlKind::Label
