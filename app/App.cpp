@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <map>
+#include <new>
 
 #include "app/Commands.h"
 #include "model/Forms.h"
@@ -73,7 +74,11 @@ const std::vector<PageRoute>& PageRoutes() {
 }
 
 App::App(Services& services)
-    : services_(services), form1_(std::make_unique<Form>(Form1Def())), form2_(std::make_unique<Form>(Form2Def())) {}
+    : journal_(services.registry, services.files),
+      services_{journal_.registry(), journal_.files(), services.shell,      services.browser,
+                services.dialogs,    services.environment, services.endProcess},
+      form1_(std::make_unique<Form>(Form1Def())),
+      form2_(std::make_unique<Form>(Form2Def())) {}
 
 // ---- start-up ----
 
@@ -202,6 +207,61 @@ void App::Click(const std::string& control) {
     // Section buttons.
     for (const PageRoute& r : PageRoutes()) {
         if (control == r.button) return RunPageRoutine(*this, r);
+    }
+}
+
+// ---- handlers that fail ----
+
+namespace {
+
+// What an event's name stands for in the window's words: a menu item's or
+// control's caption, or a node's text.
+std::string CaptionOf(const FormDef& def, const std::string& name) {
+    for (const MenuDef& m : def.menus) {
+        if (name == m.name) return m.caption;
+    }
+    for (const ControlDef& c : def.controls) {
+        if (name == c.name && *c.caption) return c.caption;
+    }
+    for (const NodeDef& n : kNodes) {
+        if (name == n.key) return n.text;
+    }
+    return name;
+}
+
+}  // namespace
+
+void App::Handle(const std::string& name, const std::function<void()>& handler) {
+    // A handler that runs inside another's modal loop (a timer tick under a
+    // message box) adds to the record of the one it interrupts.
+    struct Depth {
+        int& depth;
+        explicit Depth(int& d) : depth(d) { ++depth; }
+        ~Depth() { --depth; }
+    } depth(handling_);
+    if (handling_ == 1) journal_.Clear();
+    std::string failure;
+    try {
+        handler();
+        return;
+    } catch (const std::bad_alloc&) {
+        failure = "there was not enough memory";
+    } catch (const RunTimeError& e) {
+        failure = "run-time error " + std::to_string(e.number) + " (" + e.what() + ")";
+    } catch (const std::exception& e) {
+        failure = e.what();
+    } catch (...) {
+        failure = "an unexpected error";
+    }
+    try {
+        const std::vector<std::string>& writes = journal_.writes();
+        services_.dialogs.MessageBox(
+            Quoted(CaptionOf(form1_->def(), name)) + " could not be finished: " + failure + "." +
+                (writes.empty() ? "\n\nNothing had been written when it stopped."
+                                : ListedLines("These writes had been made when it stopped:", writes)),
+            "Vantrel", mb::kExclamation);
+    } catch (...) {
+        // Not even the message could be made: the window stays all the same.
     }
 }
 

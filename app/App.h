@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "model/Controls.h"
+#include "app/WriteJournal.h"
 #include "model/Services.h"
 #include "tools/Tools.h"
 
@@ -17,11 +18,21 @@ namespace vantrel {
 
 class App {
 public:
+    // The application writes through a journal over the services' registry
+    // and file system: services() hands out those, and journal() tells what
+    // was written through them.
     explicit App(Services& services);
 
     Form& form1() { return *form1_; }
     Form& form2() { return *form2_; }
     Services& services() { return services_; }
+    WriteJournal& journal() { return journal_; }
+
+    // Runs the handler of a click, menu command or node click (by the
+    // control's, menu item's or node's name). An exception that reaches it
+    // ends the handler, not the program: a message says what failed and
+    // which writes, if any, had been made by then, and the window stays.
+    void Handle(const std::string& name, const std::function<void()>& handler);
 
     // Start-up (Form_Load of the main window). Throws RunTimeError when a step
     // fails; the first run's caller shows the error and ends the process.
@@ -65,7 +76,9 @@ private:
         if (stepObserver_) stepObserver_(step);
     }
 
-    Services& services_;
+    WriteJournal journal_;
+    Services services_;
+    int handling_ = 0;  // handlers running, one inside another's modal loop
     std::unique_ptr<Form> form1_;
     std::unique_ptr<Form> form2_;
     std::string lastBackup_;
