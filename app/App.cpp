@@ -1,6 +1,7 @@
 #include "app/App.h"
 
 #include <functional>
+#include <exception>
 #include <map>
 #include <new>
 
@@ -231,6 +232,20 @@ std::string CaptionOf(const FormDef& def, const std::string& name) {
 
 }  // namespace
 
+std::string FailureText(const std::exception_ptr& failure) {
+    try {
+        std::rethrow_exception(failure);
+    } catch (const std::bad_alloc&) {
+        return "there was not enough memory";
+    } catch (const RunTimeError& e) {
+        return "run-time error " + std::to_string(e.number) + " (" + e.what() + ")";
+    } catch (const std::exception& e) {
+        return e.what();
+    } catch (...) {
+        return "an unexpected error";
+    }
+}
+
 void App::Handle(const std::string& name, const std::function<void()>& handler) {
     // A handler that runs inside another's modal loop (a timer tick under a
     // message box) adds to the record of the one it interrupts.
@@ -240,23 +255,17 @@ void App::Handle(const std::string& name, const std::function<void()>& handler) 
         ~Depth() { --depth; }
     } depth(handling_);
     if (handling_ == 1) journal_.Clear();
-    std::string failure;
+    std::exception_ptr failure;
     try {
         handler();
         return;
-    } catch (const std::bad_alloc&) {
-        failure = "there was not enough memory";
-    } catch (const RunTimeError& e) {
-        failure = "run-time error " + std::to_string(e.number) + " (" + e.what() + ")";
-    } catch (const std::exception& e) {
-        failure = e.what();
     } catch (...) {
-        failure = "an unexpected error";
+        failure = std::current_exception();
     }
     try {
         const std::vector<std::string>& writes = journal_.writes();
         services_.dialogs.MessageBox(
-            Quoted(CaptionOf(form1_->def(), name)) + " could not be finished: " + failure + "." +
+            Quoted(CaptionOf(form1_->def(), name)) + " could not be finished: " + FailureText(failure) + "." +
                 (writes.empty() ? "\n\nNothing had been written when it stopped."
                                 : ListedLines("These writes had been made when it stopped:", writes)),
             "Vantrel", mb::kExclamation);

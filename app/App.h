@@ -4,6 +4,7 @@
 // Win32 front end and the tests drive it through these entries.
 #pragma once
 
+#include <exception>
 #include <functional>
 #include <memory>
 #include <string>
@@ -85,6 +86,10 @@ private:
     BootIniText bootIni_ = BootIniText::Unreadable;  // what the editor holds of "C:\boot.ini"
     std::function<void(const char*)> stepObserver_;
 };
+
+// What an exception that ended a handler says, in a message's words ("there
+// was not enough memory").
+std::string FailureText(const std::exception_ptr& failure);
 
 // The page routines, in the order the node click compares keys: key, frame,
 // menu item ("" when none), section button ("" when none), the node it reveals ("" when none).

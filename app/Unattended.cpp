@@ -1,6 +1,7 @@
 #include "app/Unattended.h"
 
 #include <cstdio>
+#include <exception>
 
 #include "app/Backup.h"
 #include "app/Profile.h"
@@ -15,8 +16,11 @@ const char* const kUsage =
     "/export FILE - saves the settings to FILE.\n"
     "/apply FILE - backs them up, then applies FILE.\n"
     "/log FILE - notes in FILE what was not applied.\n\n"
-    "Without switches Vantrel opens its window.\n"
-    "Exit codes: 0 done, 1 partly done, 2 nothing done.";
+    "Without switches Vantrel opens its window.\n\n"
+    "/export ends with 0 when every setting was exported, 1 when some were\n"
+    "not, 2 when nothing was written.\n"
+    "/apply ends with 0 when FILE was applied as it is, 1 when some values\n"
+    "were not written, 2 when nothing was written.";
 
 namespace {
 
@@ -31,11 +35,19 @@ bool TakesFile(const std::string& name) {
     return SameName(name, "export") || SameName(name, "apply") || SameName(name, "log");
 }
 
-// What is left to append to the log, written at the end of the run in one
-// go, so that the lines of one run stay together in a shared file.
+// The log. Its first line, that the run started, is appended before anything
+// else is done: a log that cannot be written stops the run before it does
+// anything, and a run that ends unexpectedly still leaves a record. The rest
+// is appended at the end in one go, so that it stays together in a shared file.
 class Log {
 public:
     Log(Services& services, std::string path) : services_(services), path_(std::move(path)) {}
+
+    // 0, or the file system's code when the log cannot be appended to.
+    long Open(const std::string& command) {
+        Line(command + "started.");
+        return Flush();
+    }
 
     void Line(const std::string& text) {
         const std::tm now = services_.environment.Now();
@@ -47,15 +59,20 @@ public:
         lines_ += line + "\r\n";
     }
 
-    // The closing summary, then everything goes to the file. A log that
-    // cannot be written changes nothing else: the exit code still tells.
+    // The closing summary, then everything goes to the file.
     int Close(const std::string& summary, int code) {
         Line(summary);
-        if (!path_.empty()) services_.files.Append(path_, lines_);
+        Flush();
         return code;
     }
 
 private:
+    long Flush() {
+        const long error = path_.empty() ? 0 : services_.files.Append(path_, lines_);
+        lines_.clear();
+        return error;
+    }
+
     Services& services_;
     std::string path_;
     std::string lines_;
@@ -80,7 +97,9 @@ int Export(Form& form1, Services& services, const std::string& file, Log& log, c
                      exitcode::kPartly);
 }
 
-int Apply(Form& form1, Services& services, const std::string& file, Log& log, const std::string& command) {
+int Apply(App& app, const std::string& file, Log& log, const std::string& command) {
+    Form& form1 = app.form1();
+    Services& services = app.services();
     std::string bytes;
     if (const long error = services.files.ReadAll(file, &bytes, false)) {
         return log.Close(command + CannotReadMessage(services, file, error), exitcode::kFailed);
@@ -91,23 +110,32 @@ int Apply(Form& form1, Services& services, const std::string& file, Log& log, co
                          exitcode::kFailed);
     }
     for (const std::string& line : imported.ignored) log.Line(line);
+    for (const SkippedWrite& k : imported.kept) log.Line(SkippedLine(k));
 
     const std::vector<SkippedWrite> blank = BlankFolders(form1);
     if (!blank.empty()) {
         for (const SkippedWrite& s : blank) log.Line(SkippedLine(s));
         return log.Close(command + kBlankFolderTitle + ": " + kBlankFolderMessage + ". Nothing was written.",
-                         exitcode::kPartly);
+                         exitcode::kFailed);
     }
     const BackupSaved backup = SaveBackup(services);
     if (backup.error != 0) {
         return log.Close(command + BackupNotSaved(services.files, backup, " ") + " Nothing was written.",
                          exitcode::kFailed);
     }
-    const std::vector<SkippedWrite> skipped = Worded(ApplySettings(form1, services.registry), services.files);
-    for (const SkippedWrite& s : skipped) log.Line(SkippedLine(s));
-    const std::string summary = skipped.empty() ? kAppliedMessage : PartlyAppliedSummary(skipped);
-    const bool whole = skipped.empty() && imported.ignored.empty();
-    return log.Close(command + summary + " Backup: \"" + backup.path + "\".", whole ? exitcode::kDone : exitcode::kPartly);
+    const std::string backedUp = " Backup: " + Quoted(backup.path) + ".";
+    const std::size_t before = app.journal().values();
+    std::vector<SkippedWrite> notWritten = imported.kept;
+    for (const SkippedWrite& s : Worded(ApplySettings(form1, services.registry, imported.kept), services.files)) {
+        log.Line(SkippedLine(s));
+        notWritten.push_back(s);
+    }
+    if (app.journal().values() == before) {
+        return log.Close(command + "Nothing was written: every write was refused." + backedUp, exitcode::kFailed);
+    }
+    const std::string summary = notWritten.empty() ? kAppliedMessage : PartlyAppliedSummary(notWritten);
+    const bool whole = notWritten.empty() && imported.ignored.empty();
+    return log.Close(command + summary + backedUp, whole ? exitcode::kDone : exitcode::kPartly);
 }
 
 }  // namespace
@@ -212,16 +240,22 @@ int RunUnattended(App& app, const Switches& switches) {
     }
     const bool exporting = switches.mode == Switches::Mode::Export;
     const std::string command = (exporting ? "/export \"" : "/apply \"") + switches.file + "\": ";
+    // Nothing is done without a log that was asked for.
+    if (!switches.log.empty() && log.Open(command) != 0) return exitcode::kFailed;
+    WriteJournal& journal = app.journal();
+    journal.Clear();
+    std::exception_ptr failure;
     try {
         LoadPages(app.form1(), services.registry);
         return exporting ? Export(app.form1(), services, switches.file, log, command)
-                         : Apply(app.form1(), services, switches.file, log, command);
-    } catch (const RunTimeError& e) {
-        return log.Close(command + "Run-time error '" + std::to_string(e.number) + "': " + e.what(),
-                         exitcode::kFailed);
-    } catch (const std::exception& e) {
-        return log.Close(command + "Run-time error: " + e.what(), exitcode::kFailed);
+                         : Apply(app, switches.file, log, command);
+    } catch (...) {
+        failure = std::current_exception();
     }
+    for (const std::string& write : journal.writes()) log.Line("written before the run stopped: " + write);
+    const bool wrote = exporting ? !journal.writes().empty() : journal.values() > 0;
+    return log.Close(command + "The run stopped: " + FailureText(failure) + ".",
+                     wrote ? exitcode::kPartly : exitcode::kFailed);
 }
 
 }  // namespace vantrel

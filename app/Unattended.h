@@ -2,8 +2,10 @@
 //   /export FILE   the load pass, then Export Settings to FILE;
 //   /apply FILE    the load pass, then Import Settings from FILE, the backup
 //                  and the apply pass;
-//   /log FILE      with either of them: appends one line per refused, skipped
-//                  or ignored value, then a closing summary;
+//   /log FILE      with either of them: opened before anything else is done
+//                  (a line saying the run started is appended), then one line
+//                  per refused, skipped, kept or ignored value, and a closing
+//                  summary;
 //   /?             usage in a short message box.
 // Switches are taken with "/" or "-" and in any letter case. Without any
 // argument Vantrel opens its window as always. Anything else (an unknown
@@ -11,13 +13,28 @@
 // is a bad argument: no window at all, exit code 2 and, when /log named a
 // file, a line saying what is wrong.
 //
-// Exit codes: 0 everything applied or exported; 1 some values refused or
-// skipped, or values of the file ignored as not Vantrel's; 2 bad arguments,
-// an unreadable or malformed file, a file that could not be written, or a
-// backup that could not be saved (then nothing is written). A personal-folder
-// box left empty after the import stops the apply as the blank-folder check
-// does: nothing is written, not even the backup, every empty box is logged,
-// and the exit code is 1 (every value skipped).
+// Exit codes. Every kind of value left unwritten has exactly one code.
+//
+//   /export FILE
+//     0  every setting was exported
+//     1  FILE was written without some settings: a personal-folder box that
+//        is empty, or a number box that is not a whole number
+//     2  nothing was written: bad arguments, a log that cannot be opened, a
+//        FILE that cannot be written or that a .reg file cannot hold
+//
+//   /apply FILE
+//     0  every value of FILE was applied as FILE holds it
+//     1  some values were written and some were not: a write the registry
+//        refused, a number box that is not a whole number, a value of FILE
+//        kept as stored (FILE deletes it, or holds it in a form the page
+//        cannot show), or an entry of FILE that Vantrel does not manage
+//     2  nothing was written: bad arguments, a log that cannot be opened, an
+//        unreadable or malformed FILE, a personal-folder box left empty
+//        after the import (every empty box is logged), a backup that could
+//        not be saved, or every write refused
+//
+// A run that fails half way (out of memory) logs what failed and which
+// values it had written, and ends with 1 when it had written any, else 2.
 #pragma once
 
 #include <string>

@@ -63,6 +63,7 @@ TEST(Unattended, EachRunEndsWithItsExitCodeAndLogLines) {
         std::vector<std::string> logged;  // in order, each within its own line
         std::string swapMouseButtons;     // afterwards
         bool backup;
+        std::string sensitivity = "10";   // MouseSensitivity afterwards, seeded 10
     };
     const std::string logTo = " /log C:\\run.log";
     auto profile = [](const std::string& lines) {
@@ -93,7 +94,26 @@ TEST(Unattended, EachRunEndsWithItsExitCodeAndLogLines) {
              profile("\"SwapMouseButtons\"=\"1\"\r\n")(rig);
              rig.registry.PutString(reg::kCurrentUser, PersonalFolderRows()[2].loadKey, "Favorites", "");
          },
-         1, {"Personal Folders: - Favorites:: You Cannot save into a blank directory", "Nothing was written."}, "0", false},
+         2, {"Personal Folders: - Favorites:: You Cannot save into a blank directory", "Nothing was written."}, "0", false},
+        {"values the file deletes or the page cannot show are kept", "/apply C:\\p.reg" + logTo,
+         [](TestRig& rig) {
+             ASSERT_EQ(rig.files.WriteAll("C:\\p.reg", "REGEDIT4\r\n[-HKEY_CURRENT_USER\\" + kMouse + "]\r\n[HKEY_CURRENT_USER\\" +
+                                                           kAdvanced + "]\r\n\"Hidden\"=dword:5\r\n"),
+                       0);
+         },
+         1,
+         {"Mouse - Mouse Sensitivity:: not applied: the file deletes its key",
+          "Explorer - Show Hidden Files and Folders: not applied: the page cannot show the file's value 5 (REG_DWORD)",
+          "Some Changes Were Not Applied: 5 settings were not saved."},
+         "0", true},
+        {"every write refused", "/apply C:\\p.reg" + logTo,
+         [&](TestRig& rig) {
+             profile("\"SwapMouseButtons\"=\"1\"\r\n")(rig);
+             rig.registry.SetReadOnly(reg::kLocalMachine, true);
+             rig.registry.SetReadOnly(reg::kCurrentUser, true);
+         },
+         2, {"Explorer - Enable Net Send: the registry refused the write", "Nothing was written: every write was refused."},
+         "0", true},
         {"backup not saved", "/apply C:\\p.reg" + logTo,
          [&](TestRig& rig) {
              profile("\"SwapMouseButtons\"=\"1\"\r\n")(rig);
@@ -113,6 +133,7 @@ TEST(Unattended, EachRunEndsWithItsExitCodeAndLogLines) {
         TestRig rig;
         SeedFolders(rig.registry);
         rig.registry.PutString(reg::kCurrentUser, kMouse, "SwapMouseButtons", "0");
+        rig.registry.PutString(reg::kCurrentUser, kMouse, "MouseSensitivity", "10");
         ASSERT_EQ(rig.files.WriteAll("C:\\run.log", "earlier line\r\n"), 0);
         if (c.setUp) c.setUp(rig);
 
@@ -128,8 +149,33 @@ TEST(Unattended, EachRunEndsWithItsExitCodeAndLogLines) {
             EXPECT_EQ(log.find('\n', log.rfind('\n', at) + 1), log.find("\r\n", at) + 1) << c.name << ": one line";
         }
         EXPECT_EQ(GetString(rig.registry, reg::kCurrentUser, kMouse, "SwapMouseButtons"), c.swapMouseButtons) << c.name;
+        EXPECT_EQ(GetString(rig.registry, reg::kCurrentUser, kMouse, "MouseSensitivity"), c.sensitivity) << c.name;
         EXPECT_EQ(rig.files.Exists(kBackups), c.backup) << c.name;
         EXPECT_TRUE(rig.dialogs.shown.empty()) << c.name << ": no window";
+    }
+}
+
+// A log that was asked for and cannot be written stops the run before it
+// reads or writes anything.
+TEST(Unattended, ALogThatCannotBeOpenedStopsTheRunFirst) {
+    const struct {
+        const char* log;
+        std::function<void(TestRig&)> setUp;
+    } cases[] = {
+        {"C:\\Logs", [](TestRig& rig) { ASSERT_EQ(rig.files.CreateFolders("C:\\Logs"), 0); }},
+        {"C:\\Missing\\run.log", [](TestRig&) {}},
+        {"C:\\run.log", [](TestRig& rig) { rig.files.RefusePath("C:\\run.log"); }},
+    };
+    for (const auto& c : cases) {
+        TestRig rig;
+        SeedFolders(rig.registry);
+        ASSERT_EQ(rig.files.WriteAll("C:\\p.reg", Profile("\"SwapMouseButtons\"=\"1\"\r\n")), 0);
+        c.setUp(rig);
+        const std::string before = rig.registry.ExportRegFile(RegFormat::Version5);
+        EXPECT_EQ(RunUnattended(*rig.app, ParseSwitches({"/apply", "C:\\p.reg", "/log", c.log})), 2) << c.log;
+        EXPECT_EQ(rig.registry.ExportRegFile(RegFormat::Version5), before) << c.log;
+        EXPECT_FALSE(rig.files.Exists(kBackups)) << c.log;
+        EXPECT_EQ(rig.app->journal().writes(), std::vector<std::string>{}) << c.log;
     }
 }
 
