@@ -161,7 +161,9 @@ WholeFilesWritten WriteNewFile(FileSystem& files, const std::string& folder,
     constexpr int kNames = 1000;
     long error = kAlreadyExists;
     for (int n = 1; n <= kNames && (error == kAlreadyExists || error == kFileExists); ++n) {
-        result.failed = folder + "\\" + name(n);
+        const std::string next = name(n);
+        if (next.empty()) break;
+        result.failed = folder + "\\" + next;
         error = files.Move(temp, result.failed);
     }
     if (error == 0) {

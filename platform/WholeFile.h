@@ -47,9 +47,10 @@ WholeFilesWritten WriteWholeFiles(FileSystem& files, const std::vector<WholeFile
 WholeFilesWritten WriteWholeFile(FileSystem& files, const std::string& path, const std::string& bytes);
 
 // A file that replaces nothing: the bytes go to a new file in the folder,
-// which then takes the first free name of name(1), name(2), ..., each
-// claimed in one step by a move that fails when the name is taken, so two
-// writers never end on one name. replaced holds the name it took.
+// which then takes the first free name of name(1), name(2), ... (up to the
+// first "" or a thousand), each claimed in one step by a move that fails when
+// the name is taken, so two writers never end on one name. replaced holds
+// the name it took; when every name was taken, error is 183.
 WholeFilesWritten WriteNewFile(FileSystem& files, const std::string& folder,
                                const std::function<std::string(int)>& name, const std::string& bytes);
 
