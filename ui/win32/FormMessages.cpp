@@ -54,7 +54,7 @@ LRESULT CALLBACK FormWindow::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM l
     auto* self = reinterpret_cast<FormWindow*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
     if (!self) return DefWindowProcA(hwnd, msg, wp, lp);
     // No exception may cross the window system. An event handler that fails
-    // simply ends, as the program's handlers do.
+    // says so itself (App::Handle); anything else that fails here ends the message.
     try {
         return self->Handle(msg, wp, lp);
     } catch (...) {
