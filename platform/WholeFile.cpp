@@ -184,10 +184,10 @@ std::string WhereTheDataIs(const WholeFilesWritten& w) {
         const std::string target = Quoted(w.failed);
         const std::string newData = w.newData.empty() ? std::string() : Quoted(w.newData);
         if (w.oldData == w.failed) {
-            add(newData.empty() ? target + " was left as it was."
+            add(newData.empty() ? target + " still holds the old data; the new data was not kept."
                                 : target + " still holds the old data; the new data is in " + newData + ".");
         } else if (w.oldData.empty()) {
-            add(newData.empty() ? target + " was not written."
+            add(newData.empty() ? target + " was not written; the new data was not kept."
                                 : target + " was not written; the new data is in " + newData + ".");
         } else {
             add(target + " is missing now: the old data is in " + Quoted(w.oldData) +
