@@ -32,58 +32,64 @@ private:
     bool off_ = false;
 };
 
+class Native : public FileSystem {
+public:
+    Native(FileSystem& inner, bool wow64) : inner_(inner), wow64_(wow64) {}
+
+    bool Exists(const std::string& path) override {
+        return Off([&] { return inner_.Exists(path); });
+    }
+    long ReadAll(const std::string& path, std::string* bytes, bool createIfMissing) override {
+        return Off([&] { return inner_.ReadAll(path, bytes, createIfMissing); });
+    }
+    long WriteAll(const std::string& path, const std::string& bytes) override {
+        return Off([&] { return inner_.WriteAll(path, bytes); });
+    }
+    long CreateUnique(const std::string& folder, const std::string& prefix, const std::string& bytes,
+                      std::string* path) override {
+        return Off([&] { return inner_.CreateUnique(folder, prefix, bytes, path); });
+    }
+    long Append(const std::string& path, const std::string& bytes) override {
+        return Off([&] { return inner_.Append(path, bytes); });
+    }
+    long GetAttributes(const std::string& path, std::uint32_t* attributes) override {
+        return Off([&] { return inner_.GetAttributes(path, attributes); });
+    }
+    long SetAttributes(const std::string& path, std::uint32_t attributes) override {
+        return Off([&] { return inner_.SetAttributes(path, attributes); });
+    }
+    long Copy(const std::string& source, const std::string& target, bool failIfExists) override {
+        return Off([&] { return inner_.Copy(source, target, failIfExists); });
+    }
+    long Replace(const std::string& source, const std::string& target) override {
+        return Off([&] { return inner_.Replace(source, target); });
+    }
+    long Delete(const std::string& path) override {
+        return Off([&] { return inner_.Delete(path); });
+    }
+    long CreateFolders(const std::string& path) override {
+        return Off([&] { return inner_.CreateFolders(path); });
+    }
+    std::string ErrorText(long code) override { return inner_.ErrorText(code); }
+
+private:
+    // One call of the file system underneath, with the redirector off under WOW64.
+    template <class Call>
+    auto Off(Call call) -> decltype(call()) {
+        if (!wow64_) return call();
+        RedirectorOff off;
+        return call();
+    }
+
+    FileSystem& inner_;
+    bool wow64_;
+};
+
 }  // namespace
 
-template <class Call>
-auto NativeFileSystem::Native(Call call) {
-    if (!wow64_) return call(inner_);
-    RedirectorOff off;
-    return call(inner_);
+std::unique_ptr<FileSystem> NativeFileSystem(FileSystem& inner, bool wow64) {
+    return std::make_unique<Native>(inner, wow64);
 }
 
-bool NativeFileSystem::Exists(const std::string& path) {
-    return Native([&](FileSystem& files) { return files.Exists(path); });
-}
-
-long NativeFileSystem::ReadAll(const std::string& path, std::string* bytes, bool createIfMissing) {
-    return Native([&](FileSystem& files) { return files.ReadAll(path, bytes, createIfMissing); });
-}
-
-long NativeFileSystem::WriteAll(const std::string& path, const std::string& bytes) {
-    return Native([&](FileSystem& files) { return files.WriteAll(path, bytes); });
-}
-
-long NativeFileSystem::CreateUnique(const std::string& folder, const std::string& prefix, const std::string& bytes,
-                                    std::string* path) {
-    return Native([&](FileSystem& files) { return files.CreateUnique(folder, prefix, bytes, path); });
-}
-
-long NativeFileSystem::Append(const std::string& path, const std::string& bytes) {
-    return Native([&](FileSystem& files) { return files.Append(path, bytes); });
-}
-
-long NativeFileSystem::GetAttributes(const std::string& path, std::uint32_t* attributes) {
-    return Native([&](FileSystem& files) { return files.GetAttributes(path, attributes); });
-}
-
-long NativeFileSystem::SetAttributes(const std::string& path, std::uint32_t attributes) {
-    return Native([&](FileSystem& files) { return files.SetAttributes(path, attributes); });
-}
-
-long NativeFileSystem::Copy(const std::string& source, const std::string& target, bool failIfExists) {
-    return Native([&](FileSystem& files) { return files.Copy(source, target, failIfExists); });
-}
-
-long NativeFileSystem::Replace(const std::string& source, const std::string& target) {
-    return Native([&](FileSystem& files) { return files.Replace(source, target); });
-}
-
-long NativeFileSystem::Delete(const std::string& path) {
-    return Native([&](FileSystem& files) { return files.Delete(path); });
-}
-
-long NativeFileSystem::CreateFolders(const std::string& path) {
-    return Native([&](FileSystem& files) { return files.CreateFolders(path); });
-}
 
 }  // namespace vantrel

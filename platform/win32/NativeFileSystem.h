@@ -11,35 +11,13 @@
 // Elsewhere, and where the functions are missing, every call passes through.
 #pragma once
 
+#include <memory>
+
 #include "platform/Platform.h"
 
 namespace vantrel {
 
-class NativeFileSystem : public FileSystem {
-public:
-    NativeFileSystem(FileSystem& inner, bool wow64) : inner_(inner), wow64_(wow64) {}
-
-    bool Exists(const std::string& path) override;
-    long ReadAll(const std::string& path, std::string* bytes, bool createIfMissing) override;
-    long WriteAll(const std::string& path, const std::string& bytes) override;
-    long CreateUnique(const std::string& folder, const std::string& prefix, const std::string& bytes,
-                      std::string* path) override;
-    long Append(const std::string& path, const std::string& bytes) override;
-    long GetAttributes(const std::string& path, std::uint32_t* attributes) override;
-    long SetAttributes(const std::string& path, std::uint32_t attributes) override;
-    long Copy(const std::string& source, const std::string& target, bool failIfExists) override;
-    long Replace(const std::string& source, const std::string& target) override;
-    long Delete(const std::string& path) override;
-    long CreateFolders(const std::string& path) override;
-    std::string ErrorText(long code) override { return inner_.ErrorText(code); }
-
-private:
-    // Runs one call of the file system underneath with the redirector off.
-    template <class Call>
-    auto Native(Call call);
-
-    FileSystem& inner_;
-    bool wow64_;
-};
+// Every call passed to `inner`; under WOW64 (wow64) with the redirector off for that call.
+std::unique_ptr<FileSystem> NativeFileSystem(FileSystem& inner, bool wow64);
 
 }  // namespace vantrel

@@ -56,11 +56,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
     // those WOW64 shows a 32-bit program.
     vantrel::Win32Registry win32Registry;
     vantrel::NativeViewRegistry registry(win32Registry, environment.RunsUnderWow64());
-    vantrel::NativeFileSystem nativeFiles(files, environment.RunsUnderWow64());
+    const auto nativeFiles = vantrel::NativeFileSystem(files, environment.RunsUnderWow64());
     vantrel::Win32CommandShell shell;
     vantrel::Win32Browser browser(owner);
     vantrel::Win32Dialogs dialogs(owner);
-    vantrel::Services services{registry, nativeFiles, shell, browser, dialogs, environment, [] { ExitProcess(0); }};
+    vantrel::Services services{registry, *nativeFiles, shell, browser, dialogs, environment, [] { ExitProcess(0); }};
 
     vantrel::App app(services);
     // With switches Vantrel runs unattended: no window is made at all.

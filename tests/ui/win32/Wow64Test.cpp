@@ -38,7 +38,8 @@ TEST(Wow64Wine, ApplyStartupItemsAndScreensReachWhatWindowsUses) {
     Win32Registry registry;
     Win32FileSystem plainFiles;
     NativeViewRegistry view(registry, true);
-    NativeFileSystem files(plainFiles, true);
+    const auto nativeFiles = NativeFileSystem(plainFiles, true);
+    FileSystem& files = *nativeFiles;
     RecordingShell shell;
     RecordingBrowser browser;
     testing::ScriptedDialogs dialogs;
