@@ -1,9 +1,9 @@
 // Files as 64-bit Windows holds them. Under WOW64 the file system redirector
 // sends a 32-bit program's use of %windir%\System32 to %windir%\SysWOW64
 // ("File System Redirector", learn.microsoft.com/windows/win32/winprog64/
-// file-system-redirector), so the boot and logon screen programs the screen
-// tool backs up and replaces would be the 32-bit copies that Windows never
-// starts. This layer turns the redirector off for the calling thread around
+// file-system-redirector), so the screen tool would back up and replace the
+// boot and logon screen programs in SysWOW64, not those of the system folder
+// Windows starts from. This layer turns the redirector off for the calling thread around
 // each single file call (Wow64DisableWow64FsRedirection, then
 // Wow64RevertWow64FsRedirection), as that page advises: off for longer, the
 // program could not load system libraries. The Sysnative alias would need no
