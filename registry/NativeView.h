@@ -6,8 +6,10 @@
 // and creates every key of HKEY_LOCAL_MACHINE in the 64-bit view, so that the
 // settings, the recording layer over them, the backups and Restore all read
 // and write the values Windows uses. Shared keys are the same in both views,
-// and HKEY_CURRENT_USER\Software is shared ("Registry Keys Affected by
-// WOW64", .../winprog64/shared-registry-keys): they are left as they are.
+// and HKEY_CURRENT_USER\Software is shared but for parts of its Classes key,
+// which Vantrel does not touch ("Registry Keys Affected by WOW64",
+// .../winprog64/shared-registry-keys): the current user's keys are left as
+// they are.
 // Elsewhere it passes every call through unchanged.
 #pragma once
 
