@@ -14,10 +14,11 @@
 #include "platform/win32/NativeFileSystem.h"
 #include "platform/win32/Win32Environment.h"
 #include "platform/win32/Win32Files.h"
+#include "platform/win32/Win32Registry.h"
 #include "registry/NativeView.h"
+#include "settings/TweakRow.h"
 #include "support/ScriptedDialogs.h"
 #include "tools/Tools.h"
-#include "ui/win32/PrefixGuards.h"
 #include "ui/win32/RunningExe.h"
 
 namespace vantrel::test {
@@ -25,12 +26,6 @@ namespace {
 
 const char* const kVersion = R"(SOFTWARE\Microsoft\Windows NT\CurrentVersion)";
 const char* const kRun = R"(SOFTWARE\Microsoft\Windows\CurrentVersion\Run)";
-
-std::string Read(FileSystem& files, const std::string& path) {
-    std::string bytes;
-    EXPECT_EQ(files.ReadAll(path, &bytes, false), 0) << path;
-    return bytes;
-}
 
 TEST(Wow64Wine, ApplyStartupItemsAndScreensReachWhatWindowsUses) {
     Win32Environment environment;
@@ -56,6 +51,7 @@ TEST(Wow64Wine, ApplyStartupItemsAndScreensReachWhatWindowsUses) {
                                              << "]\r\n\"RegisteredOwner\"=\"New Owner\"\r\n";
     bool shown = false;
     EXPECT_EQ(RunToEnd("/apply \"" + profile + "\"", &shown), 0);
+    EXPECT_FALSE(shown);
     EXPECT_EQ(GetString(registry, reg::kLocalMachine64, kVersion, "RegisteredOwner"), "New Owner");
     EXPECT_EQ(GetString(registry, reg::kLocalMachine32, kVersion, "RegisteredOwner"), "Owner 32");
 
@@ -63,21 +59,27 @@ TEST(Wow64Wine, ApplyStartupItemsAndScreensReachWhatWindowsUses) {
     SaveString(registry, reg::kLocalMachine32, kRun, "Agent32", "agent32.exe");
     Form form1(Form1Def()), form2(Form2Def());
     LoadStartupItems(form1, form2, services);
-    const std::vector<std::string>& listed = form1.list("List2").items();
-    EXPECT_NE(std::find(listed.begin(), listed.end(), "Agent64"), listed.end());
-    EXPECT_NE(std::find(listed.begin(), listed.end(), "Agent32 (32-bit)"), listed.end());
+    for (const char* entry : {"Agent64", "Agent32 (32-bit)"}) {
+        const std::vector<std::string>& listed = form1.list("List2").items();
+        EXPECT_NE(std::find(listed.begin(), listed.end(), entry), listed.end()) << entry;
+    }
 
+    auto read = [](FileSystem& from, const std::string& path) {
+        std::string bytes;
+        EXPECT_EQ(from.ReadAll(path, &bytes, false), 0) << path;
+        return bytes;
+    };
     const std::string system = "C:\\WINDOWS\\system32\\ntoskrnl.exe", copy32 = "C:\\WINDOWS\\syswow64\\ntoskrnl.exe";
-    const std::string original = Read(files, system), original32 = Read(plainFiles, copy32);
+    const std::string original = read(files, system), original32 = read(plainFiles, copy32);
     ASSERT_TRUE(original != original32) << "the real file and the 32-bit copy are told apart";
     ASSERT_EQ(plainFiles.WriteAll("C:\\screen.exe", "MZ boot screen"), 0);
     form1.text("Text2").setText("C:\\screen.exe");
     dialogs.ExpectMessage("Note:");
     ChangeScreen(form1, services, Screen::Boot);
     dialogs.Verify();
-    EXPECT_EQ(Read(files, system), "MZ boot screen");
-    EXPECT_TRUE(Read(plainFiles, copy32) == original32) << "the 32-bit copy is left alone";
-    EXPECT_TRUE(Read(plainFiles, "C:\\ntoskrnl.exe") == original) << "the backup is the real file";
+    EXPECT_EQ(read(files, system), "MZ boot screen");
+    EXPECT_TRUE(read(plainFiles, copy32) == original32) << "the 32-bit copy is left alone";
+    EXPECT_TRUE(read(plainFiles, "C:\\ntoskrnl.exe") == original) << "the backup is the real file";
 }
 
 }  // namespace
