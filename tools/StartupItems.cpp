@@ -6,11 +6,11 @@
 // On 64-bit Windows the local machine has a Run key in each registry view
 // ("Registry Keys Affected by WOW64": HKEY_LOCAL_MACHINE\SOFTWARE is
 // redirected, not shared; learn.microsoft.com/windows/win32/winprog64/
-// shared-registry-keys). Under WOW64 List2 shows the 64-bit
-// key's entries (the registry reaches the machine's keys in the 64-bit view),
-// then the 32-bit key's, marked " (32-bit)" and remembered as such in their
-// item data. A removal goes to the entry's own key; an added entry to the
-// 64-bit one. The current user's Run key is shared by both views.
+// shared-registry-keys). Under WOW64 List2 shows the 64-bit key's entries
+// (the registry reaches the machine's keys in the 64-bit view), then the
+// 32-bit key's, marked " (32-bit)" and remembered as such in their item data.
+// A removal goes to the entry's own key; an added entry to the 64-bit one.
+// The current user's Run key is shared by both views.
 #include <algorithm>
 #include <cstdint>
 #include <limits>
