@@ -111,6 +111,7 @@ void ListBox::checkIndex(int index) const {
 void ListBox::AddItem(const std::string& item) {
     items_.push_back(item);
     checks_.push_back(false);
+    itemData_.push_back(0);
     changed();
 }
 
@@ -118,6 +119,7 @@ void ListBox::RemoveItem(int index) {
     checkIndex(index);
     items_.erase(items_.begin() + index);
     checks_.erase(checks_.begin() + index);
+    itemData_.erase(itemData_.begin() + index);
     if (listIndex_ == index) listIndex_ = -1;
     else if (listIndex_ > index) --listIndex_;
     changed();
@@ -127,6 +129,7 @@ void ListBox::Clear() {
     if (items_.empty() && listIndex_ == -1) return;
     items_.clear();
     checks_.clear();
+    itemData_.clear();
     listIndex_ = -1;
     changed();
 }
@@ -134,6 +137,16 @@ void ListBox::Clear() {
 const std::string& ListBox::List(int index) const {
     checkIndex(index);
     return items_[index];
+}
+
+long ListBox::ItemData(int index) const {
+    checkIndex(index);
+    return itemData_[index];
+}
+
+void ListBox::setItemData(int index, long data) {
+    checkIndex(index);
+    itemData_[index] = data;
 }
 
 void ListBox::setListIndex(int index) {

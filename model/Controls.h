@@ -169,11 +169,15 @@ public:
     bool Selected(int index) const;
     void setSelected(int index, bool selected);
     const std::vector<std::string>& items() const { return items_; }
+    // A number kept with each item for the program, never shown (0 when added).
+    long ItemData(int index) const;
+    void setItemData(int index, long data);
 
 private:
     void checkIndex(int index) const;
     std::vector<std::string> items_;
     std::vector<bool> checks_;
+    std::vector<long> itemData_;
     int listIndex_ = -1;
 };
 

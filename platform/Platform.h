@@ -158,6 +158,8 @@ public:
     virtual std::string ProfileFolder() = 0;
     // Local time now.
     virtual std::tm Now() = 0;
+    // Whether this 32-bit program runs on 64-bit Windows, under WOW64.
+    virtual bool RunsUnderWow64() = 0;
 };
 
 }  // namespace vantrel

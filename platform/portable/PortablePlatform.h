@@ -1,6 +1,6 @@
 // The rest of the portable platform: a command interpreter and a browser that
 // only record what they are asked to do, and an environment whose folders and
-// clock are fixed (and can be set).
+// clock are fixed (and can be set), on 32-bit Windows unless told otherwise.
 #pragma once
 
 #include <ctime>
@@ -36,15 +36,18 @@ public:
     std::string AppDataFolder() override { return appData_; }
     std::string ProfileFolder() override { return profile_; }
     std::tm Now() override { return now_; }
+    bool RunsUnderWow64() override { return wow64_; }
 
     void setAppDataFolder(std::string folder) { appData_ = std::move(folder); }
     void setProfileFolder(std::string folder) { profile_ = std::move(folder); }
     void setNow(const std::tm& now) { now_ = now; }
+    void setRunsUnderWow64(bool wow64) { wow64_ = wow64; }
 
 private:
     std::string appData_;
     std::string profile_;
     std::tm now_{};
+    bool wow64_ = false;
 };
 
 }  // namespace vantrel

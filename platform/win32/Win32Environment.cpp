@@ -62,4 +62,14 @@ std::tm Win32Environment::Now() {
     return now;
 }
 
+bool Win32Environment::RunsUnderWow64() {
+    using IsWow64 = BOOL(WINAPI*)(HANDLE, PBOOL);
+    static const bool wow64 = [] {
+        const auto isWow64 = SystemFunction<IsWow64>("kernel32.dll", "IsWow64Process");
+        BOOL under = FALSE;
+        return isWow64 && isWow64(GetCurrentProcess(), &under) && under;
+    }();
+    return wow64;
+}
+
 }  // namespace vantrel

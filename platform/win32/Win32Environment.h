@@ -1,4 +1,5 @@
-// The user's folders (SHGetFolderPathA) and the local time (GetLocalTime).
+// The user's folders (SHGetFolderPathA), the local time (GetLocalTime) and
+// whether the program runs under WOW64 (IsWow64Process).
 #pragma once
 
 #include "platform/Platform.h"
@@ -13,6 +14,10 @@ public:
     // CSIDL_PROFILE, or the USERPROFILE variable where the shell lacks it.
     std::string ProfileFolder() override;
     std::tm Now() override;
+    // Asked once. IsWow64Process is looked up when needed: Windows XP before
+    // SP2 lacks it, and there is no WOW64 where it is missing ("IsWow64Process",
+    // learn.microsoft.com/windows/win32/api/wow64apiset).
+    bool RunsUnderWow64() override;
 };
 
 }  // namespace vantrel
