@@ -71,21 +71,29 @@ void LoadStartMenuChecks(Form& form, Registry& reg) {
 
 std::vector<SkippedWrite> ApplySettings(Form& form, Registry& reg) {
     std::vector<SkippedWrite> skipped;
-    for (Group group : kApplyOrder) {
-        for (const TweakRow& row : group()) ApplyRow(form, reg, row, skipped);
-    }
+    for (const TweakRow* row : ApplyRows()) ApplyRow(form, reg, *row, skipped);
     return skipped;
+}
+
+const std::vector<const TweakRow*>& ApplyRows() {
+    static const std::vector<const TweakRow*> rows = [] {
+        std::vector<const TweakRow*> all;
+        for (Group group : kApplyOrder) {
+            for (const TweakRow& row : group()) {
+                if (row.apply != ApplyForm::None && row.writer != Writer::None) all.push_back(&row);
+            }
+        }
+        return all;
+    }();
+    return rows;
 }
 
 const std::vector<ValueRef>& ApplyTargets() {
     static const std::vector<ValueRef> targets = [] {
         std::vector<ValueRef> all;
-        for (Group group : kApplyOrder) {
-            for (const TweakRow& row : group()) {
-                if (row.apply == ApplyForm::None || row.writer == Writer::None) continue;
-                AddTarget(all, {row.root, row.applyKey, row.value, row.page, row.caption});
-                if (!row.applyKey2.empty()) AddTarget(all, {row.root, row.applyKey2, row.value, row.page, row.caption});
-            }
+        for (const TweakRow* row : ApplyRows()) {
+            AddTarget(all, {row->root, row->applyKey, row->value, row->page, row->caption});
+            if (!row->applyKey2.empty()) AddTarget(all, {row->root, row->applyKey2, row->value, row->page, row->caption});
         }
         return all;
     }();

@@ -49,6 +49,10 @@ struct TweakRow {
     std::vector<RulePair> applyPairs{};  // Chosen, first holding pair wins
     std::string alsoControl{};  // a second text control set from the same read
     std::string applyKey2{};    // a second key the same text is written to, right after the first
+    // The value describes this one computer (its owner, organisation, the
+    // Messenger start type) rather than a choice for every computer: an
+    // export for Group Policy offers it unticked.
+    bool localOnly = false;
 };
 
 // One write the apply pass could not make.
@@ -89,8 +93,14 @@ const std::vector<std::string>& StartMenuItems();
 const std::vector<std::string>& PersonalFolderBoxes();
 
 // Runs one row's load: read with GetString, set the control by the load rule.
-// A failed set step leaves the control as it was (the pass goes on).
+// A failed set step leaves the control as it was (the pass goes on). Marks
+// the control (and the second control) loaded: whether the value was present
+// and what the control holds now (Form::markLoaded).
 void LoadRow(Form& form, Registry& reg, const TweakRow& row);
+// Whether an export carries the row's value: the value was present where the
+// last load or import read it, or the user has changed the control since. A
+// control that no load has set counts as set.
+bool ValueIsSet(Form& form, const TweakRow& row);
 // Runs one row's apply; records writes that were refused or skipped, a row
 // once even when it writes two keys.
 void ApplyRow(Form& form, Registry& reg, const TweakRow& row, std::vector<SkippedWrite>& skipped);
@@ -108,6 +118,8 @@ void LoadStartMenuChecks(Form& form, Registry& reg);
 // The writes of the apply pass: personal folders, accessibility, Internet
 // Explorer, Start menu, keyboard and mouse, Explorer. Returns the skipped writes.
 std::vector<SkippedWrite> ApplySettings(Form& form, Registry& reg);
+// The rows ApplySettings writes, in its order.
+const std::vector<const TweakRow*>& ApplyRows();
 // Every value ApplySettings may write, in write order, without repeats: the
 // values Vantrel manages.
 const std::vector<ValueRef>& ApplyTargets();

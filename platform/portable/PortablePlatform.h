@@ -36,6 +36,9 @@ public:
     std::string AppDataFolder() override { return appData_; }
     std::string ProfileFolder() override { return profile_; }
     std::tm Now() override { return now_; }
+    // "{00000000-0000-4000-8000-000000000001}", then ...02 and on: the same
+    // run gives the same identifiers.
+    std::string NewGuid() override;
 
     void setAppDataFolder(std::string folder) { appData_ = std::move(folder); }
     void setProfileFolder(std::string folder) { profile_ = std::move(folder); }
@@ -45,6 +48,7 @@ private:
     std::string appData_;
     std::string profile_;
     std::tm now_{};
+    unsigned long long guids_ = 0;
 };
 
 }  // namespace vantrel

@@ -14,6 +14,7 @@
 #include "app/Unattended.h"
 #include "registry/RegFile.h"
 #include "settings/SettingsTestSupport.h"
+#include "support/FileCheckers.h"
 #include "support/TestRig.h"
 
 namespace vantrel::testing {
@@ -80,7 +81,7 @@ std::unique_ptr<TestRig> Started() {
 TEST(ExportImport, ExportThenImportOnAFreshStartGivesTheSamePages) {
     auto from = Started();
     for (const std::string& control : SettingControls()) Change(from->form1(), control);
-    const SettingsProfile profile = ExportProfile(from->form1(), from->registry);
+    const SettingsProfile profile = ExportProfile(from->form1(), from->registry, from->environment.ProfileFolder());
     EXPECT_TRUE(profile.skipped.empty());
     const std::string file = ExportFile(profile).bytes;
     EXPECT_EQ(file.substr(0, 4), std::string("\xFF\xFE" "W\0", 4)) << "a version 5 file";
@@ -160,10 +161,13 @@ TEST(ExportImport, ImportTakesOnlyVantrelsValues) {
 // not a .reg is refused with the line at fault.
 TEST(ExportImport, FileMenuExportsAndImportsThroughItsDialogs) {
     auto rig = Started();
-    rig->dialogs.ExpectFileToSave("C:\\Profile.reg")
-        .ExpectMessage("Export Settings", mb::kAnswerOk, "Settings exported to \"C:\\Profile.reg\".", mb::kInformation);
+    rig->dialogs.ExpectFileToSave("C:\\Profile.reg").ExpectMessage("Export Settings", mb::kAnswerOk, "", mb::kInformation);
     rig->app->Menu("export");
     EXPECT_EQ(rig->dialogs.choices.at(0).fileName, "Vantrel Settings.reg");
+    // Values absent here are listed, not exported; that is no fault (the icon above).
+    EXPECT_EQ(rig->dialogs.shown.back().prompt.rfind("Settings exported to \"C:\\Profile.reg\".\n\n", 0), 0u);
+    EXPECT_NE(rig->dialogs.shown.back().prompt.find("\nInternet Options - Search Page: not set on this computer\n"),
+              std::string::npos);
 
     rig->form1().check("Check4").setValue(0);
     rig->dialogs.ExpectFileToOpen("C:\\Profile.reg").ExpectMessage("Import Settings", mb::kAnswerOk, "", mb::kInformation);
@@ -231,6 +235,15 @@ TEST(ExportImport, WhatAFileCannotHoldIsToldInTheSystemsCodePage) {
     }
 }
 
+// Export for Group Policy's choice as Registry.pol files in the folder, every setting ticked.
+std::function<void(ExportChoice&)> RegistryPol(const std::string& folder) {
+    return [folder](ExportChoice& choice) {
+        choice.form = 1;
+        choice.folder = folder;
+        choice.checked.assign(choice.checked.size(), true);
+    };
+}
+
 // The two files of a Group Policy object change together: every new file is
 // written before either takes its place, and a file replaced before a later
 // failure is named.
@@ -255,7 +268,7 @@ TEST(ExportImport, GroupPolicyFilesAreReplacedOnlyWhenBothAreWritten) {
         ASSERT_EQ(rig->files.WriteAll(machine, "old machine"), 0);
         ASSERT_EQ(rig->files.WriteAll(user, "old user"), 0);
         c.inject(rig->files);
-        rig->dialogs.ExpectFolder("C:\\GPO")
+        rig->dialogs.ExpectExportChoice(RegistryPol("C:\\GPO"))
             .ExpectMessage("Export for Group Policy", mb::kAnswerYes)
             .ExpectMessage("Export for Group Policy", mb::kAnswerOk, "", mb::kExclamation);
         rig->app->Menu("gpexport");
@@ -278,17 +291,10 @@ TEST(ExportImport, GroupPolicyFilesAreReplacedOnlyWhenBothAreWritten) {
     }
 }
 
-// Reads one Registry.pol through Samba's parser: one line per entry,
+// One Registry.pol through Samba's parser: one line per entry,
 // "key|value|type|data", strings as UTF-16LE hex, numbers in decimal.
 std::string ReadThroughSamba(const std::filesystem::path& file) {
-    const std::string command = "/usr/bin/python3 " VANTREL_TESTS_DIR "/registry/preg_entries.py '" + file.string() + "'";
-    std::string out;
-    if (FILE* pipe = popen(command.c_str(), "r")) {
-        char buffer[4096];
-        while (std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe)) out.append(buffer, n);
-        EXPECT_EQ(pclose(pipe), 0) << out;
-    }
-    return out;
+    return RunChecker("preg_entries.py", file);
 }
 
 std::string Hex(const std::string& bytes) {
@@ -304,12 +310,13 @@ std::string Hex(const std::string& bytes) {
 TEST(ExportImport, GroupPolicyFilesHoldTheExportedValues) {
     auto rig = Started();
     rig->form1().text("Text19").setText("Ow\xE9ner");  // a letter beyond ASCII
-    rig->dialogs.ExpectFolder("C:\\GPO").ExpectMessage("Export for Group Policy", mb::kAnswerOk, "", mb::kInformation);
+    rig->dialogs.ExpectExportChoice(RegistryPol("C:\\GPO"))
+        .ExpectMessage("Export for Group Policy", mb::kAnswerOk, "", mb::kInformation);
     rig->app->Menu("gpexport");
 
     for (const auto& [root, sub] : {std::pair{reg::kLocalMachine, "Machine"}, std::pair{reg::kCurrentUser, "User"}}) {
         std::string expected;
-        for (const RegKeyBlock& block : ExportProfile(rig->form1(), rig->registry).blocks) {
+        for (const RegKeyBlock& block : ExportProfile(rig->form1(), rig->registry, rig->environment.ProfileFolder()).blocks) {
             if (block.root != root) continue;
             for (const RegValueEntry& v : block.values) {
                 std::string data;
@@ -327,7 +334,7 @@ TEST(ExportImport, GroupPolicyFilesHoldTheExportedValues) {
 
     // Files a Group Policy object holds already are replaced only after a Yes.
     ASSERT_EQ(rig->files.WriteAll("C:\\GPO\\User\\Registry.pol", "kept"), 0);
-    rig->dialogs.ExpectFolder("C:\\GPO\\").ExpectMessage("Export for Group Policy", mb::kAnswerNo);
+    rig->dialogs.ExpectExportChoice(RegistryPol("C:\\GPO\\")).ExpectMessage("Export for Group Policy", mb::kAnswerNo);
     rig->app->Menu("gpexport");
     std::string kept;
     EXPECT_EQ(rig->files.ReadAll("C:\\GPO\\User\\Registry.pol", &kept, false), 0);
