@@ -341,5 +341,110 @@ TEST(ExportImport, GroupPolicyFilesHoldTheExportedValues) {
     EXPECT_EQ(kept, "kept");
 }
 
+// An export carries a value only when it is present here or its control was
+// changed since the last load or import; the others are listed, in the
+// message and in /export's log, without changing its exit code.
+TEST(ExportImport, ExportCarriesOnlyValuesSetHereOrChangedSinceTheLoad) {
+    const std::string main = R"(Software\Microsoft\Internet Explorer\Main)";
+    const std::string advanced = R"(Software\Microsoft\Windows\CurrentVersion\Explorer\AutoComplete)";
+    const struct {
+        const char* name;
+        std::function<void(TestRig&)> act;
+        std::string key, value;
+        std::string row;  // as the list of settings left out names it
+        bool carried;
+    } cases[] = {
+        {"present, untouched", [](TestRig&) {}, main, "Start Page", "Internet Options - Home Page:", true},
+        {"absent, untouched", [](TestRig&) {}, main, "Search Page", "Internet Options - Search Page", false},
+        {"absent, typed", [](TestRig& r) { r.form1().text("Text17").setText("http://s/"); }, main, "Search Page",
+         "Internet Options - Search Page", true},
+        {"absent, ticked and unticked again",
+         [](TestRig& r) {
+             r.form1().check("Check2").setValue(1);
+             r.form1().check("Check2").setValue(0);
+         },
+         advanced, "AutoSuggest", "Explorer - Enable Auto Complete", false},
+        {"absent here, set by an import",
+         [&](TestRig& r) {
+             ImportSettings(r.form1(), "REGEDIT4\r\n[HKEY_CURRENT_USER\\" + main + "]\r\n\"Search Page\"=\"http://s/\"\r\n");
+         },
+         main, "Search Page", "Internet Options - Search Page", true},
+    };
+    for (const auto& c : cases) {
+        auto rig = Started();
+        c.act(*rig);
+        const SettingsProfile profile = ExportProfile(rig->form1(), rig->registry, rig->environment.ProfileFolder());
+        bool exported = false;
+        for (const RegKeyBlock& b : profile.blocks) {
+            for (const RegValueEntry& v : b.values) exported = exported || (b.path == c.key && v.name == c.value);
+        }
+        EXPECT_EQ(exported, c.carried) << c.name;
+        const std::vector<std::string> leftOut = LeftOutLines(profile);
+        EXPECT_EQ(std::count(leftOut.begin(), leftOut.end(), c.row + ": not set on this computer"), c.carried ? 0 : 1)
+            << c.name;
+    }
+
+    auto rig = Started();
+    EXPECT_EQ(RunUnattended(*rig->app, ParseSwitches({"/export", "C:\\Out.reg", "/log", "C:\\Out.log"})), 0);
+    std::string log;
+    ASSERT_EQ(rig->files.ReadAll("C:\\Out.log", &log, false), 0);
+    EXPECT_NE(log.find("  Internet Options - Search Page: not set on this computer\r\n"), std::string::npos) << log;
+}
+
+// A personal folder in the exporting user's profile travels relative to it
+// and lands in the profile of the user who applies it; any other folder
+// travels as it is.
+TEST(ExportImport, FoldersInTheProfileTravelRelativeToIt) {
+    const std::string profile = R"(C:\Documents and Settings\User)";
+    const struct {
+        std::string path, profile;
+        std::optional<std::string> relative;
+    } paths[] = {
+        {profile + R"(\Desktop)", profile, R"(%USERPROFILE%\Desktop)"},
+        {R"(c:\DOCUMENTS and settings\user\Start Menu\Programs)", profile, R"(%USERPROFILE%\Start Menu\Programs)"},
+        {profile, profile, "%USERPROFILE%"},
+        {profile + R"(\Desktop)", profile + "\\", R"(%USERPROFILE%\Desktop)"},
+        {R"(C:\Documents and Settings\User2\Desktop)", profile, std::nullopt},
+        {R"(C:\Documents and Settings\UserDesktop)", profile, std::nullopt},
+        {R"(C:\Documents and Settings)", profile, std::nullopt},
+        {R"(D:\Data\Desktop)", profile, std::nullopt},
+        {profile + R"(\Desktop)", "", std::nullopt},
+    };
+    const std::u16string other = u"D:\\Profiles\\Other";
+    for (const auto& p : paths) {
+        const auto relative = RelativeToProfile(p.path, p.profile);
+        EXPECT_EQ(relative, p.relative) << p.path << " in " << p.profile;
+        if (!relative) continue;
+        const std::string rest = p.path.substr(std::min(p.path.size(), profile.size()));
+        EXPECT_EQ(ExpandProfile(Utf8ToUtf16(*relative), other), other + Utf8ToUtf16(rest)) << p.path;
+    }
+    for (const std::u16string kept : {u"%USERPROFILEX%\\A", u"%SystemRoot%\\A", u"C:\\%USERPROFILE%"}) {
+        EXPECT_EQ(ExpandProfile(kept, other), kept);
+    }
+
+    // Exported from one user's pages, applied by another user elsewhere.
+    auto from = Started();
+    from->form1().text("Text7").setText(profile + R"(\Desktop)");
+    const std::string file = ExportFile(ExportProfile(from->form1(), from->registry, profile)).bytes;
+    auto to = Started();
+    to->environment.setProfileFolder(R"(D:\Profiles\Other)");
+    ASSERT_EQ(to->files.WriteAll("C:\\Profile.reg", file), 0);
+    EXPECT_EQ(RunUnattended(*to->app, ParseSwitches({"/apply", "C:\\Profile.reg"})), 0);
+    const std::string folders = R"(Software\Microsoft\Windows\CurrentVersion\Explorer\)";
+    for (const char* key : {"User Shell Folders", "Shell Folders"}) {
+        EXPECT_EQ(to->registry.Raw(reg::kCurrentUser, folders + key, "Desktop"),
+                  catalogue_test::Sz(R"(D:\Profiles\Other\Desktop)"))
+            << key;
+    }
+    // In the file: REG_EXPAND_SZ under "User Shell Folders" only; "Shell Folders" is Windows' to derive.
+    std::vector<std::string> desktop;
+    for (const RegOp& op : ParseRegFile(file).ops) {
+        if (op.kind == RegOpKind::SetValue && op.name == "Desktop") {
+            desktop.push_back(op.path + " " + std::to_string(op.type) + " " + Utf16ToUtf8(FromUtf16LeBytes(op.data)));
+        }
+    }
+    EXPECT_EQ(desktop, std::vector<std::string>{folders + "User Shell Folders 2 %USERPROFILE%\\Desktop" + '\0'});
+}
+
 }  // namespace
 }  // namespace vantrel::testing
