@@ -70,6 +70,15 @@ if "$VANTREL_WINE" "$shoot" wait 30000; then
     else
         status=1
     fi
+    # File > "Export for Group Policy...": the choice before anything is written.
+    n=$((n + 1))
+    if "$VANTREL_WINE" "$shoot" gpexport; then
+        shot "$(printf '%02d' "$n")-export-for-group-policy" "Export for Group Policy"
+        "$VANTREL_WINE" "$shoot" close "Export for Group Policy" || true
+        sleep 1
+    else
+        status=1
+    fi
     "$VANTREL_WINE" "$shoot" close || true
 else
     status=1

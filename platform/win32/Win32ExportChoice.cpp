@@ -16,8 +16,9 @@ namespace {
 
 using namespace reviewlist;
 
-constexpr int kIntroId = 100, kListId = 101, kGripId = 102, kHeadingId = 103, kNoteId = 104;
-constexpr int kFolderLabelId = 105, kFolderId = 106, kBrowseId = 107;
+using exportchoice::kFolderId;
+using exportchoice::kListId;
+constexpr int kIntroId = 100, kGripId = 102, kHeadingId = 103, kNoteId = 104, kFolderLabelId = 105, kBrowseId = 107;
 constexpr int kFirstFormId = 110, kFirstFormNoteId = 130;
 
 // Sizes in dialog units.
@@ -88,9 +89,10 @@ void Layout(HWND dialog, const State& s) {
     const int noteHeight = TextHeight(s.note, Wide(c.note), width);
     top -= gap + noteHeight;
     places.push_back({s.note, margin, top, width, noteHeight});
+    top -= gap / 2;
     for (std::size_t i = s.forms.size(); i-- > 0;) {
         const int formNoteHeight = TextHeight(s.formNotes[i], Wide(c.formNotes[i]), width - indent);
-        top -= formNoteHeight;
+        top -= gap / 2 + formNoteHeight;
         places.push_back({s.formNotes[i], margin + indent, top, width - indent, formNoteHeight});
         top -= optionHeight;
         places.push_back({s.forms[i], margin, top, width, optionHeight});

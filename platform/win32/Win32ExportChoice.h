@@ -11,6 +11,12 @@
 
 namespace vantrel {
 
+// The dialog's list and folder box, as other programs find them (GetDlgItem).
+namespace exportchoice {
+constexpr int kListId = 101;
+constexpr int kFolderId = 106;
+}  // namespace exportchoice
+
 // Runs the folder chooser owned by a window: false when the user cancels.
 using FolderChooser = std::function<bool(HWND owner, const std::string& prompt, std::string* folder)>;
 
