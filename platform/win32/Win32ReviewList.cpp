@@ -128,11 +128,6 @@ void FitColumns(HWND view, const std::vector<int>& wanted) {
     InvalidateRect(ListView_GetHeader(view), nullptr, TRUE);
 }
 
-bool ColumnDragged(const NMHDR* header) {
-    return header->code == HDN_BEGINTRACKW || header->code == HDN_BEGINTRACKA ||
-           header->code == HDN_DIVIDERDBLCLICKW || header->code == HDN_DIVIDERDBLCLICKA;
-}
-
 int TextHeight(HWND control, const std::wstring& text, int width) {
     if (text.empty()) return 0;
     RECT box{0, 0, width, 0};
@@ -168,11 +163,68 @@ void TakeOwnerIcons(HWND dialog) {
     }
 }
 
-void LimitTrackSize(HWND dialog, LPARAM info, int minWidth, int minHeight) {
-    RECT r = Units(dialog, 0, 0, minWidth, minHeight);
-    AdjustWindowRectEx(&r, static_cast<DWORD>(GetWindowLongPtrW(dialog, GWL_STYLE)), FALSE,
-                       static_cast<DWORD>(GetWindowLongPtrW(dialog, GWL_EXSTYLE)));
-    reinterpret_cast<MINMAXINFO*>(info)->ptMinTrackSize = {r.right - r.left, r.bottom - r.top};
+HDWP PlaceGrip(HDWP moves, HWND dialog, HWND grip) {
+    RECT client;
+    GetClientRect(dialog, &client);
+    const int size = GetSystemMetrics(SM_CXVSCROLL);
+    return DeferWindowPos(moves, grip, nullptr, client.right - size, client.bottom - size, size, size,
+                          SWP_NOZORDER | (IsZoomed(dialog) ? SWP_HIDEWINDOW : SWP_SHOWWINDOW));
+}
+
+INT_PTR ListDialog::Run(HWND owner, const std::string& title, short width, short height) {
+    INITCOMMONCONTROLSEX classes{sizeof classes, ICC_LISTVIEW_CLASSES};
+    InitCommonControlsEx(&classes);
+    const std::vector<DWORD> dialog = Template(Wide(title), width, height);
+    return DialogBoxIndirectParamW(GetModuleHandleW(nullptr), reinterpret_cast<const DLGTEMPLATE*>(dialog.data()),
+                                   owner, Proc, reinterpret_cast<LPARAM>(this));
+}
+
+INT_PTR CALLBACK ListDialog::Proc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* self = reinterpret_cast<ListDialog*>(GetWindowLongPtrW(dialog, GWLP_USERDATA));
+    switch (message) {
+    case WM_INITDIALOG: {
+        self = reinterpret_cast<ListDialog*>(lParam);
+        SetWindowLongPtrW(dialog, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+        HWND focus = self->Open(dialog);
+        TakeOwnerIcons(dialog);
+        PlaceOnScreen(dialog);
+        self->Layout(dialog);
+        SetFocus(focus);
+        return FALSE;  // the focus is set
+    }
+    case WM_SIZE:
+        if (self != nullptr) self->Layout(dialog);
+        return TRUE;
+    case WM_GETMINMAXINFO: {
+        if (self == nullptr) break;
+        RECT r = Units(dialog, 0, 0, self->minWidth_, self->minHeight_);
+        AdjustWindowRectEx(&r, static_cast<DWORD>(GetWindowLongPtrW(dialog, GWL_STYLE)), FALSE,
+                           static_cast<DWORD>(GetWindowLongPtrW(dialog, GWL_EXSTYLE)));
+        reinterpret_cast<MINMAXINFO*>(lParam)->ptMinTrackSize = {r.right - r.left, r.bottom - r.top};
+        return TRUE;
+    }
+    case WM_NOTIFY: {
+        const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+        if (self != nullptr && (header->code == HDN_BEGINTRACKW || header->code == HDN_BEGINTRACKA ||
+                                header->code == HDN_DIVIDERDBLCLICKW || header->code == HDN_DIVIDERDBLCLICKA)) {
+            self->columnsDragged = true;
+        }
+        break;
+    }
+    case WM_COMMAND:
+        if (self == nullptr) break;
+        if (self->Command(dialog, LOWORD(wParam), HIWORD(wParam)) && LOWORD(wParam) != IDOK &&
+            LOWORD(wParam) != IDCANCEL) {
+            return TRUE;
+        }
+        if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {
+            EndDialog(dialog, LOWORD(wParam));
+            return TRUE;
+        }
+        break;
+    default: break;
+    }
+    return FALSE;
 }
 
 }  // namespace reviewlist
@@ -191,91 +243,57 @@ constexpr int kMinWidth = 260, kMinHeight = 130;
 constexpr int kMargin = 7, kGap = 4;
 constexpr int kButtonWidth = 64, kButtonHeight = 14;
 
-struct State {
-    const ReviewList* list = nullptr;
-    HWND intro = nullptr, view = nullptr, act = nullptr, close = nullptr, grip = nullptr;
-    std::vector<int> wanted;      // each column's width for its widest text
-    bool columnsDragged = false;  // the user set the widths: they stay
-};
+class ReviewDialog : public ListDialog {
+public:
+    explicit ReviewDialog(const ReviewList& list) : ListDialog(kMinWidth, kMinHeight), list_(list) {}
 
-void Layout(HWND dialog, const State& s) {
-    RECT client;
-    GetClientRect(dialog, &client);
-    const RECT unit = Units(dialog, kMargin, kGap, kButtonWidth, kButtonHeight);
-    const int margin = unit.left, gap = unit.top, buttonWidth = unit.right, buttonHeight = unit.bottom;
-    const int width = std::max(0, static_cast<int>(client.right) - 2 * margin);
-
-    // The introduction takes the lines it needs at this width.
-    const int introHeight = TextHeight(s.intro, Wide(s.list->intro), width);
-    const int buttonsTop = client.bottom - margin - buttonHeight;
-    const int listTop = margin + introHeight + (introHeight ? gap : 0);
-    HDWP moves = BeginDeferWindowPos(5);
-    moves = DeferWindowPos(moves, s.intro, nullptr, margin, margin, width, introHeight, SWP_NOZORDER);
-    moves = DeferWindowPos(moves, s.view, nullptr, margin, listTop, width, std::max(0, buttonsTop - gap - listTop),
-                           SWP_NOZORDER);
-    moves = DeferWindowPos(moves, s.close, nullptr, client.right - margin - buttonWidth, buttonsTop, buttonWidth,
-                           buttonHeight, SWP_NOZORDER);
-    moves = DeferWindowPos(moves, s.act, nullptr, client.right - margin - 2 * buttonWidth - gap, buttonsTop,
-                           buttonWidth, buttonHeight, SWP_NOZORDER);
-    const int grip = GetSystemMetrics(SM_CXVSCROLL);
-    moves = DeferWindowPos(moves, s.grip, nullptr, client.right - grip, client.bottom - grip, grip, grip,
-                           SWP_NOZORDER | (IsZoomed(dialog) ? SWP_HIDEWINDOW : SWP_SHOWWINDOW));
-    EndDeferWindowPos(moves);
-    if (!s.columnsDragged) FitColumns(s.view, s.wanted);
-}
-
-INT_PTR CALLBACK ReviewProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    auto* s = reinterpret_cast<State*>(GetWindowLongPtrW(dialog, GWLP_USERDATA));
-    switch (message) {
-    case WM_INITDIALOG: {
-        s = reinterpret_cast<State*>(lParam);
-        SetWindowLongPtrW(dialog, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(s));
-        s->intro = Child(dialog, 0, L"STATIC", Wide(s->list->intro), SS_LEFT | SS_NOPREFIX, kIntroId);
-        s->view = Child(dialog, WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",
-                        WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS, kListId);
-        s->act = Child(dialog, 0, L"BUTTON", ButtonText(s->list->act), WS_TABSTOP | BS_PUSHBUTTON, IDOK);
-        s->close = Child(dialog, 0, L"BUTTON", Wide(s->list->close), WS_TABSTOP | BS_DEFPUSHBUTTON, IDCANCEL);
-        s->grip = Child(dialog, 0, L"SCROLLBAR", L"", SBS_SIZEGRIP | SBS_SIZEBOXBOTTOMRIGHTALIGN, kGripId);
+    HWND Open(HWND dialog) override {
+        intro_ = Child(dialog, 0, L"STATIC", Wide(list_.intro), SS_LEFT | SS_NOPREFIX, kIntroId);
+        view_ = Child(dialog, WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",
+                      WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS, kListId);
+        act_ = Child(dialog, 0, L"BUTTON", ButtonText(list_.act), WS_TABSTOP | BS_PUSHBUTTON, IDOK);
+        close_ = Child(dialog, 0, L"BUTTON", Wide(list_.close), WS_TABSTOP | BS_DEFPUSHBUTTON, IDCANCEL);
+        grip_ = Child(dialog, 0, L"SCROLLBAR", L"", SBS_SIZEGRIP | SBS_SIZEBOXBOTTOMRIGHTALIGN, kGripId);
         SendMessageW(dialog, DM_SETDEFID, IDCANCEL, 0);  // Enter closes; acting takes a deliberate choice
-        TakeOwnerIcons(dialog);
-        FillList(s->view, *s->list, s->wanted);
-        PlaceOnScreen(dialog);
-        Layout(dialog, *s);
-        SetFocus(s->view);
-        return FALSE;  // the focus is set
+        FillList(view_, list_, wanted_);
+        return view_;
     }
-    case WM_SIZE:
-        if (s != nullptr) Layout(dialog, *s);
-        return TRUE;
-    case WM_GETMINMAXINFO:
-        LimitTrackSize(dialog, lParam, kMinWidth, kMinHeight);
-        return TRUE;
-    case WM_NOTIFY:
-        if (s != nullptr && ColumnDragged(reinterpret_cast<const NMHDR*>(lParam))) s->columnsDragged = true;
-        break;
-    case WM_COMMAND:
-        if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {
-            EndDialog(dialog, LOWORD(wParam));
-            return TRUE;
-        }
-        break;
-    default: break;
+
+    void Layout(HWND dialog) override {
+        RECT client;
+        GetClientRect(dialog, &client);
+        const RECT unit = Units(dialog, kMargin, kGap, kButtonWidth, kButtonHeight);
+        const int margin = unit.left, gap = unit.top, buttonWidth = unit.right, buttonHeight = unit.bottom;
+        const int width = std::max(0, static_cast<int>(client.right) - 2 * margin);
+
+        // The introduction takes the lines it needs at this width.
+        const int introHeight = TextHeight(intro_, Wide(list_.intro), width);
+        const int buttonsTop = client.bottom - margin - buttonHeight;
+        const int listTop = margin + introHeight + (introHeight ? gap : 0);
+        HDWP moves = BeginDeferWindowPos(5);
+        moves = DeferWindowPos(moves, intro_, nullptr, margin, margin, width, introHeight, SWP_NOZORDER);
+        moves = DeferWindowPos(moves, view_, nullptr, margin, listTop, width, std::max(0, buttonsTop - gap - listTop),
+                               SWP_NOZORDER);
+        moves = DeferWindowPos(moves, close_, nullptr, client.right - margin - buttonWidth, buttonsTop, buttonWidth,
+                               buttonHeight, SWP_NOZORDER);
+        moves = DeferWindowPos(moves, act_, nullptr, client.right - margin - 2 * buttonWidth - gap, buttonsTop,
+                               buttonWidth, buttonHeight, SWP_NOZORDER);
+        moves = PlaceGrip(moves, dialog, grip_);
+        EndDeferWindowPos(moves);
+        if (!columnsDragged) FitColumns(view_, wanted_);
     }
-    return FALSE;
-}
+
+private:
+    const ReviewList& list_;
+    HWND intro_ = nullptr, view_ = nullptr, act_ = nullptr, close_ = nullptr, grip_ = nullptr;
+    std::vector<int> wanted_;  // each column's width for its widest text
+};
 
 }  // namespace
 
 bool ShowReviewWindow(HWND owner, const ReviewList& list) {
-    INITCOMMONCONTROLSEX classes{sizeof classes, ICC_LISTVIEW_CLASSES};
-    InitCommonControlsEx(&classes);
-    const std::vector<DWORD> dialog = Template(Wide(list.title), kWidth, kHeight);
-    State state;
-    state.list = &list;
-    const INT_PTR answer =
-        DialogBoxIndirectParamW(GetModuleHandleW(nullptr), reinterpret_cast<const DLGTEMPLATE*>(dialog.data()), owner,
-                                ReviewProc, reinterpret_cast<LPARAM>(&state));
-    return answer == IDOK;
+    ReviewDialog dialog(list);
+    return dialog.Run(owner, list.title, kWidth, kHeight) == IDOK;
 }
 
 }  // namespace vantrel
