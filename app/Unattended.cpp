@@ -86,7 +86,8 @@ int Apply(Form& form1, Services& services, const std::string& file, Log& log, co
     if (const long error = services.files.ReadAll(file, &bytes, false)) {
         return log.Close(command + CannotReadMessage(services, file, error), exitcode::kFailed);
     }
-    const ImportedSettings imported = ImportSettings(form1, bytes, services.registry.codePage(), services.environment.ProfileFolder());
+    const ImportedSettings imported =
+        ImportSettings(form1, bytes, services.registry.codePage(), services.environment.ProfileFolder());
     if (!imported.error.empty()) {
         return log.Close(command + MalformedMessage(services.registry.codePage(), file, imported.error),
                          exitcode::kFailed);

@@ -93,7 +93,9 @@ const std::vector<ValueRef>& ApplyTargets() {
         std::vector<ValueRef> all;
         for (const TweakRow* row : ApplyRows()) {
             AddTarget(all, {row->root, row->applyKey, row->value, row->page, row->caption});
-            if (!row->applyKey2.empty()) AddTarget(all, {row->root, row->applyKey2, row->value, row->page, row->caption});
+            if (!row->applyKey2.empty()) {
+                AddTarget(all, {row->root, row->applyKey2, row->value, row->page, row->caption});
+            }
         }
         return all;
     }();

@@ -6,6 +6,7 @@
 // run created are removed, and so are the backup files the apply left.
 #include "platform/win32/WindowsApi.h"
 
+#include <shellapi.h>
 #include <shlobj.h>
 
 #include <algorithm>
@@ -755,13 +756,12 @@ TEST(EndToEnd, GroupPolicyChoiceWritesTheTickedSettingsAsPreferenceItems) {
         << userXml;
     EXPECT_EQ(userXml.find("name=\"AppData\""), std::string::npos) << "the unticked first row";
 
-    for (const std::string& file : {machine, user}) {
-        DeleteFileA(file.c_str());
-        for (std::string dir = file.substr(0, file.rfind('\\')); dir.size() > folder.size();
-             dir = dir.substr(0, dir.rfind('\\')))
-            RemoveDirectoryA(dir.c_str());
-    }
-    RemoveDirectoryA(folder.c_str());
+    const std::string from = folder + '\0';  // a list of paths, ended by an empty one
+    SHFILEOPSTRUCTA remove{};
+    remove.wFunc = FO_DELETE;
+    remove.pFrom = from.c_str();
+    remove.fFlags = FOF_NOCONFIRMATION | FOF_SILENT | FOF_NOERRORUI;
+    SHFileOperationA(&remove);
     PostMessageA(main, WM_CLOSE, 0, 0);
     EXPECT_EQ(WaitForSingleObject(vantrel.process(), 15000), WAIT_OBJECT_0) << "the process did not end";
 }
