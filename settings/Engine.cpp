@@ -114,15 +114,6 @@ std::string ReadDirect(const Target& t) {
     return std::to_string(ReadState(t));
 }
 
-// What a control holds, as a direct apply would write it.
-std::string Held(Form& form, const std::string& control) {
-    try {
-        return ReadDirect(Resolve(form, control));
-    } catch (const RunTimeError&) {
-        return {};
-    }
-}
-
 // A direct load: text controls take the text unchanged; a slider takes it as
 // a 32-bit whole number, every other control as a 16-bit one.
 bool SetDirect(const Target& t, const std::string& text) {
@@ -250,19 +241,27 @@ std::optional<std::string> ApplyText(Form& form, const TweakRow& row) {
 
 }  // namespace
 
+std::string HeldValue(Form& form, const std::string& control) {
+    try {
+        return ReadDirect(Resolve(form, control));
+    } catch (const RunTimeError&) {
+        return {};
+    }
+}
+
 void LoadRow(Form& form, Registry& reg, const TweakRow& row) {
     if (row.load == LoadForm::None) return;
     bool present = false;
     std::string text = GetString(reg, row.root, row.loadKey, row.value, &present);
     SetFromRule(form, row, text);
     for (const std::string* control : {&row.control, &row.alsoControl}) {
-        if (!control->empty()) form.markLoaded(*control, {present, Held(form, *control)});
+        if (!control->empty()) form.markLoaded(*control, {present, HeldValue(form, *control)});
     }
 }
 
 bool ValueIsSet(Form& form, const TweakRow& row) {
     const Form::LoadMark* mark = form.loadMark(row.control);
-    return mark == nullptr || mark->present || Held(form, row.control) != mark->held;
+    return mark == nullptr || mark->present || HeldValue(form, row.control) != mark->held;
 }
 
 void CopyControl(Form& from, Form& to, const std::string& control) {

@@ -75,6 +75,16 @@ std::vector<SkippedWrite> ApplySettings(Form& form, Registry& reg) {
     return skipped;
 }
 
+void MarkStored(Form& form, Registry& reg) {
+    for (const TweakRow* row : ApplyRows()) {
+        const Form::LoadMark* mark = form.loadMark(row->control);
+        if (!mark) continue;  // never loaded: an export carries it anyway
+        bool present = false;
+        GetString(reg, row->root, row->loadKey, row->value, &present);
+        form.markLoaded(row->control, {present, HeldValue(form, row->control)});
+    }
+}
+
 const std::vector<const TweakRow*>& ApplyRows() {
     static const std::vector<const TweakRow*> rows = [] {
         std::vector<const TweakRow*> all;

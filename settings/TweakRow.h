@@ -104,8 +104,15 @@ bool ValueIsSet(Form& form, const TweakRow& row);
 // Runs one row's apply; records writes that were refused or skipped, a row
 // once even when it writes two keys.
 void ApplyRow(Form& form, Registry& reg, const TweakRow& row, std::vector<SkippedWrite>& skipped);
+// What a control (a row's control string) holds, as a direct apply writes it.
+std::string HeldValue(Form& form, const std::string& control);
 // Gives a control (a row's control string) of `to` the state or text it has on `from`.
 void CopyControl(Form& from, Form& to, const std::string& control);
+
+// After an apply: marks each row's control loaded as the load pass would
+// now, with the values the apply stored (Form::markLoaded), the controls
+// untouched.
+void MarkStored(Form& form, Registry& reg);
 
 // The load pass: accessibility, Internet Explorer, keyboard and mouse,
 // Explorer (without owner and organisation), Windows information (which fills

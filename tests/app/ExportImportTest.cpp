@@ -357,6 +357,12 @@ TEST(ExportImport, ExportCarriesOnlyValuesSetHereOrChangedSinceTheLoad) {
              r.form1().check("Check2").setValue(0);
          },
          advanced, "AutoSuggest", false},
+        {"absent, then applied",
+         [](TestRig& r) {
+             r.dialogs.ExpectMessage("Changes Applied");
+             r.app->apply_Click();
+         },
+         main, "Search Page", true},
         {"absent here, set by an import",
          [&](TestRig& r) {
              ImportSettings(r.form1(), "REGEDIT4\r\n[HKEY_CURRENT_USER\\" + main + "]\r\n\"Search Page\"=\"http://s/\"\r\n");
