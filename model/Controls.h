@@ -298,7 +298,10 @@ public:
         bool present = false;
         std::string held;
     };
-    void markLoaded(const std::string& control, LoadMark mark) { loadMarks_[control] = std::move(mark); }
+    void markLoaded(const std::string& control, LoadMark mark) {
+        if (auto it = loadMarks_.find(control); it != loadMarks_.end()) it->second = std::move(mark);
+        else loadMarks_.emplace(control, std::move(mark));
+    }
     // nullptr for a control no load or import has set.
     const LoadMark* loadMark(const std::string& control) const {
         const auto it = loadMarks_.find(control);
