@@ -3,7 +3,8 @@
 //   /apply FILE    the load pass, then Import Settings from FILE, the backup
 //                  and the apply pass;
 //   /log FILE      with either of them: appends one line per refused, skipped
-//                  or ignored value, then a closing summary;
+//                  or ignored value (and, for /export, per setting not set on
+//                  this computer), then a closing summary;
 //   /?             usage in a short message box.
 // Switches are taken with "/" or "-" and in any letter case. Without any
 // argument Vantrel opens its window as always. Anything else (an unknown
@@ -11,7 +12,8 @@
 // is a bad argument: no window at all, exit code 2 and, when /log named a
 // file, a line saying what is wrong.
 //
-// Exit codes: 0 everything applied or exported; 1 some values refused or
+// Exit codes (a setting not set on this computer changes none of them): 0
+// everything applied or exported; 1 some values refused or
 // skipped, or values of the file ignored as not Vantrel's; 2 bad arguments,
 // an unreadable or malformed file, a file that could not be written, or a
 // backup that could not be saved (then nothing is written). A personal-folder
