@@ -295,6 +295,7 @@ void App::apply_Click() {
     if (!WriteBackup()) return;
 
     const std::vector<SkippedWrite> skipped = Worded(ApplySettings(f, services_.registry), services_.files);
+    MarkStored(f, services_.registry);  // what was absent is stored now, for the next export
     if (skipped.empty()) {
         dialogs.MessageBox(kAppliedMessage, "Changes Applied", mb::kInformation);
         return;

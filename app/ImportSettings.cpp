@@ -18,7 +18,8 @@ void ImportSettingsCommand(App& app) {
         services.dialogs.MessageBox(CannotReadMessage(services, path, error), title, mb::kExclamation);
         return;
     }
-    const ImportedSettings imported = ImportSettings(form1, bytes, services.registry.codePage());
+    const ImportedSettings imported =
+        ImportSettings(form1, bytes, services.registry.codePage(), services.environment.ProfileFolder());
     if (!imported.error.empty()) {
         services.dialogs.MessageBox(MalformedMessage(services.registry.codePage(), path, imported.error), title,
                                     mb::kExclamation);

@@ -13,10 +13,31 @@
 
 namespace vantrel {
 
+namespace {
+// How Windows names the user's profile folder in the folder values it keeps:
+// "User Shell Folders" holds REG_EXPAND_SZ "%USERPROFILE%\Application Data"
+// by default, %USERPROFILE% standing for the profile folder (Windows 2000
+// Registry Reference, "AppData", learn.microsoft.com cc962614).
+const std::string kProfileVariable = "%USERPROFILE%";
+}  // namespace
+
+const char* const kNotSetReason = "not set on this computer";
+
 SettingsProfile ProfileFromPages(Form& form1, Registry& reg) {
     RecordingRegistry layer(reg, RecordingRegistry::Refusals::None);
     SettingsProfile profile;
-    profile.skipped = ApplySettings(form1, layer);
+    // Row by row, as ApplySettings goes, so that each value is known by its setting.
+    for (const TweakRow* row : ApplyRows()) {
+        const std::size_t before = layer.writes().size();
+        ApplyRow(form1, layer, *row, profile.skipped);
+        ProfileSetting setting;
+        setting.row = row;
+        for (std::size_t i = before; i < layer.writes().size(); ++i) {
+            const RecordingRegistry::Write& w = layer.writes()[i];
+            setting.values.push_back({w.root, w.path, w.name, row->page, row->caption});
+        }
+        if (!setting.values.empty()) profile.settings.push_back(std::move(setting));
+    }
     profile.blocks = BlocksFromWrites(layer.writes());
     return profile;
 }
@@ -134,13 +155,27 @@ const TweakRow* ApplyRowOf(const std::string& control) {
     return nullptr;
 }
 
+bool IsFolderRow(const TweakRow& row) {
+    const std::vector<TweakRow>& folders = PersonalFolderRows();
+    return &row >= folders.data() && &row < folders.data() + folders.size();
+}
+
+RegValueEntry* FindValue(std::vector<RegKeyBlock>& blocks, const ValueRef& ref) {
+    for (RegKeyBlock& block : blocks) {
+        for (RegValueEntry& v : block.values) {
+            if (SameValue({block.root, block.path, v.name}, ref)) return &v;
+        }
+    }
+    return nullptr;
+}
+
 // Why the apply could not write a row's values as the file holds them, with
 // its control as the file's values set it: the file deletes one, holds one
 // in a type the page does not read, or holds one the control cannot take
 // (the apply would write another value). "" when it writes them as they are.
 std::string NotApplied(Form& fresh, const TweakRow& apply, Registry& store, const std::vector<ValueRef>& targets,
                        const std::vector<std::size_t>& inFile, const std::vector<const RegOp*>& last,
-                       const std::vector<bool>& keyDeleted) {
+                       const std::vector<bool>& keyDeleted, const std::vector<std::uint32_t>& types) {
     const std::optional<std::string> written = ApplyText(fresh, apply);
     for (const std::size_t i : inFile) {
         if (last[i] == nullptr) return keyDeleted[i] ? "the file deletes its key" : "the file deletes it";
@@ -148,7 +183,8 @@ std::string NotApplied(Form& fresh, const TweakRow& apply, Registry& store, cons
         const std::string read = GetString(store, targets[i].root, targets[i].key, targets[i].value);
         const bool same = apply.writer == Writer::Long ? written && TextToLong(read) && TextToLong(read) == TextToLong(*written)
                                                        : written && read == *written;
-        if ((op.type != reg::kSz && op.type != reg::kDword) || !same) {
+        // The type as the store holds it: a folder kept relative to a profile is expanded to REG_SZ.
+        if ((types[i] != reg::kSz && types[i] != reg::kDword) || !same) {
             return "the page cannot show the file's value " +
                    Utf8ToAnsi(store.codePage(), DescribeStored(StoredData{op.type, op.data}));
         }
@@ -156,20 +192,107 @@ std::string NotApplied(Form& fresh, const TweakRow& apply, Registry& store, cons
     return {};
 }
 
+// A folder inside the profile: REG_EXPAND_SZ under the first key the row
+// writes ("User Shell Folders"), nothing under the second.
+void StoreRelative(SettingsProfile& profile, ProfileSetting& setting, const std::string& relative,
+                   const CodePage& ansi) {
+    const TweakRow& row = *setting.row;
+    if (RegValueEntry* entry = FindValue(profile.blocks, {row.root, row.applyKey, row.value})) {
+        entry->type = reg::kExpandSz;
+        entry->data = Utf16LeBytes(ansi.ToWide(relative) + u'\0');
+    }
+    if (row.applyKey2.empty()) return;
+    const ValueRef second{row.root, row.applyKey2, row.value};
+    RemoveValue(profile.blocks, second);
+    std::erase_if(setting.values, [&](const ValueRef& v) { return SameValue(v, second); });
+}
+
+// Imported folder values kept relative to a profile, expanded for this user.
+void ExpandFolderValue(const ValueRef& target, const std::string& profileFolder, const CodePage& ansi,
+                       std::uint32_t* type, std::vector<std::uint8_t>* data) {
+    if (*type != reg::kExpandSz || profileFolder.empty()) return;
+    const auto folder = [&](const TweakRow& row) {
+        return SameValue(target, {row.root, row.applyKey, row.value}) ||
+               SameValue(target, {row.root, row.applyKey2, row.value}) ||
+               SameValue(target, {row.root, row.loadKey, row.value});
+    };
+    const std::vector<TweakRow>& rows = PersonalFolderRows();
+    if (std::none_of(rows.begin(), rows.end(), folder)) return;
+    std::u16string text = FromUtf16LeBytes(*data);
+    text = text.substr(0, text.find(u'\0'));
+    const std::u16string expanded = ExpandProfile(text, ansi.ToWide(profileFolder));
+    if (expanded == text) return;
+    *type = reg::kSz;
+    *data = Utf16LeBytes(expanded + u'\0');
+}
+
 }  // namespace
 
-SettingsProfile ExportProfile(Form& form1, Registry& reg) {
+SettingsProfile ExportProfile(Form& form1, Registry& reg, const std::string& profileFolder) {
     SettingsProfile profile = ProfileFromPages(form1, reg);
-    std::vector<SkippedWrite> skipped = BlankFolders(form1);
-    for (const TweakRow& row : PersonalFolderRows()) {
-        if (!form1.text(row.control).text().empty()) continue;
-        RemoveValue(profile.blocks, {row.root, row.applyKey, row.value});
-        if (!row.applyKey2.empty()) RemoveValue(profile.blocks, {row.root, row.applyKey2, row.value});
-    }
     // The folders come first, as the apply writes them first.
+    std::vector<SkippedWrite> skipped = BlankFolders(form1);
     skipped.insert(skipped.end(), profile.skipped.begin(), profile.skipped.end());
     profile.skipped = std::move(skipped);
+
+    std::vector<ProfileSetting> kept;
+    for (const TweakRow* row : ApplyRows()) {
+        const bool folder = IsFolderRow(*row);
+        const bool blank = folder && form1.text(row->control).text().empty();  // listed as skipped already
+        const bool set = ValueIsSet(form1, *row);
+        if (!blank && !set) profile.unset.push_back({row->page, row->caption, kNotSetReason});
+        auto setting = std::find_if(profile.settings.begin(), profile.settings.end(),
+                                    [&](const ProfileSetting& s) { return s.row == row; });
+        if (setting == profile.settings.end()) continue;
+        if (blank || !set) {
+            for (const ValueRef& v : setting->values) RemoveValue(profile.blocks, v);
+            continue;
+        }
+        setting->local = row->localOnly;
+        if (folder) {
+            const auto relative = RelativeToProfile(form1.text(row->control).text(), profileFolder);
+            if (relative) StoreRelative(profile, *setting, *relative, reg.codePage());
+            else setting->local = true;
+        }
+        kept.push_back(std::move(*setting));
+    }
+    profile.settings = std::move(kept);
     return profile;
+}
+
+SettingsProfile ChosenSettings(const SettingsProfile& profile, const std::vector<bool>& chosen) {
+    SettingsProfile only = profile;
+    only.settings.clear();
+    for (std::size_t i = 0; i < profile.settings.size(); ++i) {
+        if (i < chosen.size() && chosen[i]) {
+            only.settings.push_back(profile.settings[i]);
+        } else {
+            for (const ValueRef& v : profile.settings[i].values) RemoveValue(only.blocks, v);
+        }
+    }
+    return only;
+}
+
+std::optional<std::string> RelativeToProfile(const std::string& path, const std::string& profileFolder) {
+    const std::string_view profile = WithoutTrailingBackslash(profileFolder);
+    if (profile.empty() || path.size() < profile.size() || !SameName(path.substr(0, profile.size()), profile)) {
+        return std::nullopt;
+    }
+    if (path.size() > profile.size() && path[profile.size()] != '\\') return std::nullopt;
+    return kProfileVariable + path.substr(profile.size());
+}
+
+std::u16string ExpandProfile(const std::u16string& path, const std::u16string& profileFolder) {
+    const std::u16string variable(kProfileVariable.begin(), kProfileVariable.end());
+    if (path.size() < variable.size() || (path.size() > variable.size() && path[variable.size()] != u'\\')) {
+        return path;
+    }
+    for (std::size_t i = 0; i < variable.size(); ++i) {
+        const char16_t c = path[i];
+        const char16_t folded = c >= u'a' && c <= u'z' ? static_cast<char16_t>(c - u'a' + u'A') : c;
+        if (folded != variable[i]) return path;
+    }
+    return profileFolder + path.substr(variable.size());
 }
 
 RegWriteResult ExportFile(const SettingsProfile& profile) {
@@ -187,6 +310,19 @@ std::string WriteExport(Services& services, const std::string& path, const Setti
     return {};
 }
 
+std::vector<std::string> LeftOutLines(const SettingsProfile& profile) {
+    std::vector<std::string> lines = SkippedLines(profile.skipped);
+    for (const std::string& line : SkippedLines(profile.unset)) lines.push_back(line);
+    return lines;
+}
+
+void ShowExported(Services& services, const std::string& title, const std::string& done,
+                  const SettingsProfile& profile) {
+    const std::vector<std::string> leftOut = LeftOutLines(profile);
+    const std::string text = leftOut.empty() ? done : done + ListedLines("These settings were not exported:", leftOut);
+    services.dialogs.MessageBox(text, title, profile.skipped.empty() ? mb::kInformation : mb::kExclamation);
+}
+
 std::string IgnoredLine(RegKey root, const std::string& path, const std::string* name) {
     std::string line = std::string(RegRootName(root)) + (path.empty() ? "" : "\\" + path);
     if (!name) line += " (the whole key)";
@@ -195,7 +331,8 @@ std::string IgnoredLine(RegKey root, const std::string& path, const std::string*
     return line + ": not a setting Vantrel manages";
 }
 
-ImportedSettings ImportSettings(Form& form1, std::string_view bytes, const CodePage& ansi) {
+ImportedSettings ImportSettings(Form& form1, std::string_view bytes, const CodePage& ansi,
+                                const std::string& profileFolder) {
     ImportedSettings result;
     const RegParseResult parsed = ParseRegFile(bytes, ansi);
     if (!parsed.ok()) {
@@ -241,12 +378,16 @@ ImportedSettings ImportSettings(Form& form1, std::string_view bytes, const CodeP
     // it is built; each control set there is then copied to the pages.
     EmptyRegistry empty(ansi);
     RecordingRegistry store(empty, RecordingRegistry::Refusals::None);
+    std::vector<std::uint32_t> types(targets.size(), reg::kNone);
     for (std::size_t i = 0; i < targets.size(); ++i) {
         if (!last[i]) continue;
+        std::uint32_t type = last[i]->type;
+        std::vector<std::uint8_t> data = last[i]->data;
+        ExpandFolderValue(targets[i], profileFolder, ansi, &type, &data);
+        types[i] = type;
         RegKey key = 0;
         store.CreateKey(targets[i].root, targets[i].key, &key);
-        store.SetValueW(key, ansi.ToWide(targets[i].value), last[i]->type, last[i]->data.data(),
-                        static_cast<std::uint32_t>(last[i]->data.size()));
+        store.SetValueW(key, ansi.ToWide(targets[i].value), type, data.data(), static_cast<std::uint32_t>(data.size()));
         store.CloseKey(key);
     }
     Form fresh(form1.def());
@@ -269,7 +410,7 @@ ImportedSettings ImportSettings(Form& form1, std::string_view bytes, const CodeP
         load.alsoControl.clear();
         load.loadKey = targets[inFile.front()].key;
         LoadRow(fresh, store, load);
-        const std::string reason = NotApplied(fresh, *ApplyRowOf(control), store, targets, inFile, last, keyDeleted);
+        const std::string reason = NotApplied(fresh, *ApplyRowOf(control), store, targets, inFile, last, keyDeleted, types);
         if (!reason.empty()) {
             // Not set and not to be written: the setting keeps its stored value.
             const ValueRef& target = targets[inFile.front()];
@@ -278,6 +419,7 @@ ImportedSettings ImportSettings(Form& form1, std::string_view bytes, const CodeP
             continue;
         }
         CopyControl(fresh, form1, control);
+        if (const Form::LoadMark* mark = fresh.loadMark(control)) form1.markLoaded(control, *mark);
         ++result.settings;
     }
     return result;

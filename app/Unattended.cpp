@@ -87,8 +87,9 @@ void LoadPages(Form& form1, Registry& reg) {
 }
 
 int Export(Form& form1, Services& services, const std::string& file, Log& log, const std::string& command) {
-    const SettingsProfile profile = ExportProfile(form1, services.registry);
-    for (const SkippedWrite& s : profile.skipped) log.Line(SkippedLine(s));
+    const SettingsProfile profile = ExportProfile(form1, services.registry, services.environment.ProfileFolder());
+    // Settings not set on this computer are listed but change nothing else.
+    for (const std::string& line : LeftOutLines(profile)) log.Line(line);
     if (const std::string failure = WriteExport(services, file, profile); !failure.empty()) {
         return log.Close(command + failure, exitcode::kFailed);
     }
@@ -104,7 +105,8 @@ int Apply(App& app, const std::string& file, Log& log, const std::string& comman
     if (const long error = services.files.ReadAll(file, &bytes, false)) {
         return log.Close(command + CannotReadMessage(services, file, error), exitcode::kFailed);
     }
-    const ImportedSettings imported = ImportSettings(form1, bytes, services.registry.codePage());
+    const ImportedSettings imported =
+        ImportSettings(form1, bytes, services.registry.codePage(), services.environment.ProfileFolder());
     if (!imported.error.empty()) {
         return log.Close(command + MalformedMessage(services.registry.codePage(), file, imported.error),
                          exitcode::kFailed);

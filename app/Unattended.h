@@ -4,8 +4,9 @@
 //                  and the apply pass;
 //   /log FILE      with either of them: opened before anything else is done
 //                  (a line saying the run started is appended), then one line
-//                  per refused, skipped, kept or ignored value, and a closing
-//                  summary;
+//                  per refused, skipped, kept or ignored value (and, for
+//                  /export, per setting not set on this computer), and a
+//                  closing summary;
 //   /?             usage in a short message box.
 // Switches are taken with "/" or "-" and in any letter case. Without any
 // argument Vantrel opens its window as always. Anything else (an unknown
@@ -13,7 +14,9 @@
 // is a bad argument: no window at all, exit code 2 and, when /log named a
 // file, a line saying what is wrong.
 //
-// Exit codes. Every kind of value left unwritten has exactly one code.
+// Exit codes. Every kind of value left unwritten has exactly one code; a
+// setting left out of an export because it is not set on this computer
+// changes none of them.
 //
 //   /export FILE
 //     0  every setting was exported

@@ -293,6 +293,25 @@ public:
     };
     void notify(Control* control);
 
+    // What the last load or import set a settings control from, by the
+    // control's name as a catalogue row gives it ("Check4", "List1[3]",
+    // "Option1|Option2"): whether the value read was present, and what the
+    // control held right after. An export compares it with what the control
+    // holds now, to tell a setting the user changed from one left as loaded.
+    struct LoadMark {
+        bool present = false;
+        std::string held;
+    };
+    void markLoaded(const std::string& control, LoadMark mark) {
+        if (auto it = loadMarks_.find(control); it != loadMarks_.end()) it->second = std::move(mark);
+        else loadMarks_.emplace(control, std::move(mark));
+    }
+    // nullptr for a control no load or import has set.
+    const LoadMark* loadMark(const std::string& control) const {
+        const auto it = loadMarks_.find(control);
+        return it == loadMarks_.end() ? nullptr : &it->second;
+    }
+
 private:
     friend class OptionButton;
     const FormDef& def_;
@@ -304,6 +323,7 @@ private:
     bool silent_ = false;
     std::vector<std::string> printed_;
     Observer observer_;
+    std::map<std::string, LoadMark> loadMarks_;
 };
 
 }  // namespace vantrel

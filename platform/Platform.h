@@ -125,6 +125,25 @@ struct ReviewList {
     std::string close;  // "Close"
 };
 
+// A review list to choose from before an export: a check box on each row, a
+// choice of form (each with a line saying what it does, and a line under
+// them all) and the folder to write to, typed or browsed for. The dialog
+// takes every field as it finds it and gives back the ticks, the form and
+// the folder. Texts are UTF-8, but the folder, a path in the system's code
+// page as the file system takes it.
+struct ExportChoice {
+    ReviewList list;              // title, intro, columns, rows, act ("OK"), close ("Cancel")
+    std::vector<bool> checked;    // one per row
+    std::string formHeading;      // "Form:"
+    std::vector<std::string> forms;      // the choices' captions
+    std::vector<std::string> formNotes;  // one per form: what it does
+    std::string note;             // under the forms: what they share
+    int form = 0;                 // the chosen one
+    std::string folderLabel;      // "Folder:"
+    std::string folder;
+    std::string folderPrompt;     // the folder chooser's line, for its "Browse..." button
+};
+
 // Modal dialogs of the main window.
 class Dialogs {
 public:
@@ -145,6 +164,10 @@ public:
     // Shows the list in a resizable window until the user picks a button;
     // true for the one that acts.
     virtual bool ShowReviewList(const ReviewList& list) = 0;
+    // Shows the choice in a resizable window; true, with the choice as the
+    // user left it, for the button that acts; false (choice untouched) for
+    // the other.
+    virtual bool ChooseExport(ExportChoice& choice) = 0;
 };
 
 // Facts about the user running the program.
@@ -160,6 +183,9 @@ public:
     virtual std::tm Now() = 0;
     // Whether this 32-bit program runs on 64-bit Windows, under WOW64.
     virtual bool RunsUnderWow64() = 0;
+    // A new globally unique identifier as the registry writes one,
+    // "{XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}" in upper case; "" when none can be made.
+    virtual std::string NewGuid() = 0;
 };
 
 }  // namespace vantrel

@@ -47,6 +47,15 @@ shot() {  # name [caption]: the main window (or that window), cropped from the r
     import -window root -crop "$rect" +repage "$out/$1.png"
     echo "$out/$1.png"
 }
+dialog() {  # n command caption slug: opens a dialog with the helper's command, pictures it, closes it
+    if "$VANTREL_WINE" "$shoot" "$2"; then
+        shot "$(printf '%02d' "$1")-$4" "$3"
+        "$VANTREL_WINE" "$shoot" close "$3" || true
+        sleep 1
+    else
+        status=1
+    fi
+}
 "$VANTREL_WINE" "$exe" &
 status=0
 if "$VANTREL_WINE" "$shoot" wait 30000; then
@@ -62,14 +71,10 @@ if "$VANTREL_WINE" "$shoot" wait 30000; then
         fi
         n=$((n + 1))
     done < <("$VANTREL_WINE" "$shoot" pages | tr -d '\r')
-    # File > "Review Changes...": what an apply would change in this prefix.
-    if "$VANTREL_WINE" "$shoot" review; then
-        shot "$(printf '%02d' "$n")-review-changes" "Review Changes"
-        "$VANTREL_WINE" "$shoot" close "Review Changes" || true
-        sleep 1
-    else
-        status=1
-    fi
+    # File > "Review Changes...": what an apply would change in this prefix;
+    # File > "Export for Group Policy...": the choice before anything is written.
+    dialog "$n" review "Review Changes" review-changes
+    dialog "$((n + 1))" gpexport "Export for Group Policy" export-for-group-policy
     "$VANTREL_WINE" "$shoot" close || true
 else
     status=1

@@ -84,22 +84,42 @@ std::vector<SkippedWrite> ApplySettings(Form& form, Registry& reg, const std::ve
         });
     };
     std::vector<SkippedWrite> skipped;
-    for (Group group : kApplyOrder) {
-        for (const TweakRow& row : group()) {
-            if (keep.empty() || !kept(row)) ApplyRow(form, reg, row, skipped);
-        }
+    for (const TweakRow* row : ApplyRows()) {
+        if (keep.empty() || !kept(*row)) ApplyRow(form, reg, *row, skipped);
     }
     return skipped;
+}
+
+void MarkStored(Form& form, Registry& reg) {
+    for (const TweakRow* row : ApplyRows()) {
+        const Form::LoadMark* mark = form.loadMark(row->control);
+        if (!mark) continue;  // never loaded: an export carries it anyway
+        bool present = false;
+        GetString(reg, row->root, row->loadKey, row->value, &present);
+        form.markLoaded(row->control, {present, HeldValue(form, row->control)});
+    }
+}
+
+const std::vector<const TweakRow*>& ApplyRows() {
+    static const std::vector<const TweakRow*> rows = [] {
+        std::vector<const TweakRow*> all;
+        for (Group group : kApplyOrder) {
+            for (const TweakRow& row : group()) {
+                if (row.apply != ApplyForm::None && row.writer != Writer::None) all.push_back(&row);
+            }
+        }
+        return all;
+    }();
+    return rows;
 }
 
 const std::vector<ValueRef>& ApplyTargets() {
     static const std::vector<ValueRef> targets = [] {
         std::vector<ValueRef> all;
-        for (Group group : kApplyOrder) {
-            for (const TweakRow& row : group()) {
-                if (row.apply == ApplyForm::None || row.writer == Writer::None) continue;
-                AddTarget(all, {row.root, row.applyKey, row.value, row.page, row.caption});
-                if (!row.applyKey2.empty()) AddTarget(all, {row.root, row.applyKey2, row.value, row.page, row.caption});
+        for (const TweakRow* row : ApplyRows()) {
+            AddTarget(all, {row->root, row->applyKey, row->value, row->page, row->caption});
+            if (!row->applyKey2.empty()) {
+                AddTarget(all, {row->root, row->applyKey2, row->value, row->page, row->caption});
             }
         }
         return all;

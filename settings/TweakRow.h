@@ -51,6 +51,10 @@ struct TweakRow {
     std::vector<RulePair> applyPairs{};  // Chosen, first holding pair wins
     std::string alsoControl{};  // a second text control set from the same read
     std::string applyKey2{};    // a second key the same text is written to, right after the first
+    // The value describes this one computer (its owner, organisation, the
+    // Messenger start type) rather than a choice for every computer: an
+    // export for Group Policy offers it unticked.
+    bool localOnly = false;
 };
 
 // One write the apply pass could not make.
@@ -91,16 +95,29 @@ const std::vector<std::string>& StartMenuItems();
 const std::vector<std::string>& PersonalFolderBoxes();
 
 // Runs one row's load: read with GetString, set the control by the load rule.
-// A failed set step leaves the control as it was (the pass goes on).
+// A failed set step leaves the control as it was (the pass goes on). Marks
+// the control (and the second control) loaded: whether the value was present
+// and what the control holds now (Form::markLoaded).
 void LoadRow(Form& form, Registry& reg, const TweakRow& row);
+// Whether an export carries the row's value: the value was present where the
+// last load or import read it, or the user has changed the control since. A
+// control that no load has set counts as set.
+bool ValueIsSet(Form& form, const TweakRow& row);
 // Runs one row's apply; records writes that were refused or skipped, a row
 // once even when it writes two keys.
 void ApplyRow(Form& form, Registry& reg, const TweakRow& row, std::vector<SkippedWrite>& skipped);
 // The text a row's apply writes for its control as it is now; nothing for a
 // row that is not written, or when no chosen pair holds.
 std::optional<std::string> ApplyText(Form& form, const TweakRow& row);
+// What a control (a row's control string) holds, as a direct apply writes it.
+std::string HeldValue(Form& form, const std::string& control);
 // Gives a control (a row's control string) of `to` the state or text it has on `from`.
 void CopyControl(Form& from, Form& to, const std::string& control);
+
+// After an apply: marks each row's control loaded as the load pass would
+// now, with the values the apply stored (Form::markLoaded), the controls
+// untouched.
+void MarkStored(Form& form, Registry& reg);
 
 // The load pass: accessibility, Internet Explorer, keyboard and mouse,
 // Explorer (without owner and organisation), Windows information (which fills
@@ -115,6 +132,8 @@ void LoadStartMenuChecks(Form& form, Registry& reg);
 // writes. A row that writes a value named in `keep` is not written at all:
 // the setting keeps its stored value.
 std::vector<SkippedWrite> ApplySettings(Form& form, Registry& reg, const std::vector<SkippedWrite>& keep = {});
+// The rows ApplySettings writes, in its order.
+const std::vector<const TweakRow*>& ApplyRows();
 // Every value ApplySettings may write, in write order, without repeats: the
 // values Vantrel manages.
 const std::vector<ValueRef>& ApplyTargets();

@@ -37,6 +37,9 @@ public:
     std::string ProfileFolder() override { return profile_; }
     std::tm Now() override { return now_; }
     bool RunsUnderWow64() override { return wow64_; }
+    // "{00000000-0000-4000-8000-000000000001}", then ...02 and on: the same
+    // run gives the same identifiers.
+    std::string NewGuid() override;
 
     void setAppDataFolder(std::string folder) { appData_ = std::move(folder); }
     void setProfileFolder(std::string folder) { profile_ = std::move(folder); }
@@ -48,6 +51,7 @@ private:
     std::string profile_;
     std::tm now_{};
     bool wow64_ = false;
+    unsigned long long guids_ = 0;
 };
 
 }  // namespace vantrel

@@ -3,6 +3,8 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include <cstdio>
+
 #include "platform/win32/SystemFunction.h"
 
 namespace vantrel {
@@ -70,6 +72,18 @@ bool Win32Environment::RunsUnderWow64() {
         return isWow64 && isWow64(GetCurrentProcess(), &under) && under;
     }();
     return wow64;
+}
+
+std::string Win32Environment::NewGuid() {
+    using Create = HRESULT(WINAPI*)(GUID*);
+    static const auto create = SystemFunction<Create>("ole32.dll", "CoCreateGuid");
+    GUID guid{};
+    if (!create || create(&guid) != S_OK) return {};
+    char text[40];
+    std::snprintf(text, sizeof text, "{%08lX-%04X-%04X-%02X%02X-%02X%02X%02X%02X%02X%02X}",
+                  static_cast<unsigned long>(guid.Data1), guid.Data2, guid.Data3, guid.Data4[0], guid.Data4[1],
+                  guid.Data4[2], guid.Data4[3], guid.Data4[4], guid.Data4[5], guid.Data4[6], guid.Data4[7]);
+    return text;
 }
 
 }  // namespace vantrel

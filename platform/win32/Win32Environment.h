@@ -1,5 +1,6 @@
-// The user's folders (SHGetFolderPathA), the local time (GetLocalTime) and
-// whether the program runs under WOW64 (IsWow64Process).
+// The user's folders (the registry, SHGetFolderPathA), the local time
+// (GetLocalTime), whether the program runs under WOW64 (IsWow64Process) and
+// new identifiers (CoCreateGuid).
 #pragma once
 
 #include "platform/Platform.h"
@@ -18,6 +19,8 @@ public:
     // SP2 lacks it, and there is no WOW64 where it is missing ("IsWow64Process",
     // learn.microsoft.com/windows/win32/api/wow64apiset).
     bool RunsUnderWow64() override;
+    // CoCreateGuid, bound on first use: nothing at start-up needs ole32.
+    std::string NewGuid() override;
 };
 
 }  // namespace vantrel
