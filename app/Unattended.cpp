@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "app/Backup.h"
+#include "app/CheckRun.h"
 #include "app/Profile.h"
 #include "app/Report.h"
 #include "registry/KeyNames.h"
@@ -11,12 +12,16 @@
 namespace vantrel {
 
 const char* const kUsage =
-    "Vantrel.exe [/export FILE | /apply FILE] [/log FILE]\n\n"
+    "Vantrel.exe [/export FILE | /apply FILE | /check FILE | /report FILE] [/log FILE]\n\n"
     "/export FILE - saves the settings to FILE.\n"
     "/apply FILE - backs them up, then applies FILE.\n"
-    "/log FILE - notes in FILE what was not applied.\n\n"
+    "/check FILE - tells whether /apply FILE would change anything; writes nothing.\n"
+    "/report FILE - saves the status of every setting to FILE (CSV).\n"
+    "/log FILE - notes in FILE what was not applied or does not take effect.\n\n"
     "Without switches Vantrel opens its window.\n"
-    "Exit codes: 0 done, 1 partly done, 2 nothing done.";
+    "Exit codes: 0 done, 1 partly done, 2 nothing done.\n"
+    "/check: 0 nothing to change, 1 something to change, 3 nothing to change\n"
+    "but some settings do not take effect here, 2 no check made.";
 
 namespace {
 
@@ -27,8 +32,25 @@ std::string SwitchName(const std::string& arg) {
     return arg.substr(1);
 }
 
+// The switches that name a mode and the file it works on.
+struct ModeSwitch {
+    const char* name;
+    Switches::Mode mode;
+};
+constexpr ModeSwitch kModes[] = {{"export", Switches::Mode::Export},
+                                 {"apply", Switches::Mode::Apply},
+                                 {"check", Switches::Mode::Check},
+                                 {"report", Switches::Mode::Report}};
+
+const ModeSwitch* ModeOf(const std::string& name) {
+    for (const ModeSwitch& m : kModes) {
+        if (SameName(name, m.name)) return &m;
+    }
+    return nullptr;
+}
+
 bool TakesFile(const std::string& name) {
-    return SameName(name, "export") || SameName(name, "apply") || SameName(name, "log");
+    return ModeOf(name) != nullptr || SameName(name, "log");
 }
 
 // What is left to append to the log, written at the end of the run in one
@@ -80,7 +102,9 @@ int Export(Form& form1, Services& services, const std::string& file, Log& log, c
                      exitcode::kPartly);
 }
 
-int Apply(Form& form1, Services& services, const std::string& file, Log& log, const std::string& command) {
+int Apply(App& app, const std::string& file, Log& log, const std::string& command) {
+    Form& form1 = app.form1();
+    Services& services = app.services();
     std::string bytes;
     if (const long error = services.files.ReadAll(file, &bytes, false)) {
         return log.Close(command + CannotReadMessage(services, file, error), exitcode::kFailed);
@@ -103,8 +127,10 @@ int Apply(Form& form1, Services& services, const std::string& file, Log& log, co
         return log.Close(command + BackupNotSaved(services.files, backup, error, " ") + " Nothing was written.",
                          exitcode::kFailed);
     }
-    const std::vector<SkippedWrite> skipped = Worded(ApplySettings(form1, services.registry), services.files);
+    const std::vector<SkippedWrite> skipped =
+        Worded(ApplySettings(form1, services.registry, &app.standings()), services.files);
     for (const SkippedWrite& s : skipped) log.Line(SkippedLine(s));
+    for (const std::string& line : StandingLines(app.standings())) log.Line(line);
     const std::string summary = skipped.empty() ? kAppliedMessage : PartlyAppliedSummary(skipped);
     const bool whole = skipped.empty() && imported.ignored.empty();
     return log.Close(command + summary + " Backup: \"" + backup + "\".", whole ? exitcode::kDone : exitcode::kPartly);
@@ -177,10 +203,10 @@ Switches ParseSwitches(const std::vector<std::string>& args) {
                 if (!s.log.empty()) fail("/log is given twice");
                 else s.log = file;
             } else if (hasMode) {
-                fail("only one of /export and /apply can be given");
+                fail("only one of /export, /apply, /check and /report can be given");
             } else {
                 hasMode = true;
-                s.mode = SameName(name, "export") ? Switches::Mode::Export : Switches::Mode::Apply;
+                s.mode = ModeOf(name)->mode;
                 s.file = file;
             }
         } else if (!name.empty()) {
@@ -189,8 +215,8 @@ Switches ParseSwitches(const std::vector<std::string>& args) {
             fail("unexpected argument \"" + args[i] + "\"");
         }
     }
-    if (usage && hasMode) fail("/? cannot be given with /export or /apply");
-    if (!usage && !hasMode) fail("/log needs /export or /apply");
+    if (usage && hasMode) fail("/? cannot be given with /export, /apply, /check or /report");
+    if (!usage && !hasMode) fail("/log needs /export, /apply, /check or /report");
     if (!s.problem.empty()) {
         s.mode = Switches::Mode::Bad;
     } else if (usage) {
@@ -206,16 +232,27 @@ int RunUnattended(App& app, const Switches& switches) {
         return exitcode::kFailed;
     }
     Log log(services, switches.log);
-    if (switches.mode != Switches::Mode::Export && switches.mode != Switches::Mode::Apply) {
+    if (switches.mode == Switches::Mode::Bad) {
         return log.Close("Bad arguments: " + switches.problem + ". Vantrel.exe /? shows how to use it.",
                          exitcode::kFailed);
     }
-    const bool exporting = switches.mode == Switches::Mode::Export;
-    const std::string command = (exporting ? "/export \"" : "/apply \"") + switches.file + "\": ";
+    const ModeSwitch* mode = nullptr;
+    for (const ModeSwitch& m : kModes) {
+        if (m.mode == switches.mode) mode = &m;
+    }
+    const std::string command = "/" + std::string(mode->name) + " \"" + switches.file + "\": ";
     try {
         LoadPages(app.form1(), services.registry);
-        return exporting ? Export(app.form1(), services, switches.file, log, command)
-                         : Apply(app.form1(), services, switches.file, log, command);
+        app.JudgeStandings();
+        if (switches.mode == Switches::Mode::Check || switches.mode == Switches::Mode::Report) {
+            const UnattendedOutcome outcome = switches.mode == Switches::Mode::Check
+                                                  ? CheckProfile(app, switches.file)
+                                                  : WriteStatusReport(app, switches.file);
+            for (const std::string& line : outcome.lines) log.Line(line);
+            return log.Close(command + outcome.summary, outcome.code);
+        }
+        return switches.mode == Switches::Mode::Export ? Export(app.form1(), services, switches.file, log, command)
+                                                        : Apply(app, switches.file, log, command);
     } catch (const RunTimeError& e) {
         return log.Close(command + "Run-time error '" + std::to_string(e.number) + "': " + e.what(),
                          exitcode::kFailed);

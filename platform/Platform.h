@@ -5,6 +5,7 @@
 // C: and record what they are asked to do. Tests answer dialogs from a script.
 #pragma once
 
+#include <compare>
 #include <cstdint>
 #include <ctime>
 #include <string>
@@ -102,7 +103,10 @@ struct FileChoice {
 
 // A list to look over before acting on it: rows of texts under column
 // headers, a row marked where something needs the user's eye, and two
-// buttons: one that acts and one that closes without acting. Texts are UTF-8.
+// buttons: one that acts (none when empty) and one that closes without
+// acting. A sortable list sorts by the column whose header is clicked; a
+// list with a copy button puts its rows, as shown, on the clipboard as
+// tab-separated text. Texts are UTF-8.
 struct ReviewList {
     struct Row {
         std::vector<std::string> cells;  // one per column
@@ -114,6 +118,8 @@ struct ReviewList {
     std::vector<Row> rows;
     std::string act;    // "Apply Changes"
     std::string close;  // "Close"
+    bool sortable = false;
+    std::string copy{};  // "Copy"; "" for no copy button
 };
 
 // Modal dialogs of the main window.
@@ -138,6 +144,14 @@ public:
     virtual bool ShowReviewList(const ReviewList& list) = 0;
 };
 
+// The running Windows as RtlGetVersion reports it: major and minor version
+// and build number (5.1.2600 is Windows XP). A compatibility mode the user
+// chose for the program changes what it reports; a manifest does not.
+struct WindowsVersion {
+    unsigned major = 0, minor = 0, build = 0;
+    friend auto operator<=>(const WindowsVersion&, const WindowsVersion&) = default;
+};
+
 // Facts about the user running the program.
 class Environment {
 public:
@@ -149,6 +163,8 @@ public:
     virtual std::string ProfileFolder() = 0;
     // Local time now.
     virtual std::tm Now() = 0;
+    // The Windows the program runs on; all zero when it cannot be told.
+    virtual vantrel::WindowsVersion WindowsVersion() = 0;
 };
 
 }  // namespace vantrel

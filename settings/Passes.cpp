@@ -2,6 +2,7 @@
 #include <algorithm>
 
 #include "model/Controls.h"
+#include "settings/Standing.h"
 #include "settings/TweakRow.h"
 
 namespace vantrel {
@@ -69,10 +70,12 @@ void LoadStartMenuChecks(Form& form, Registry& reg) {
     for (const TweakRow& row : StartMenuRows()) LoadRow(form, reg, row);
 }
 
-std::vector<SkippedWrite> ApplySettings(Form& form, Registry& reg) {
+std::vector<SkippedWrite> ApplySettings(Form& form, Registry& reg, const Standings* standings) {
     std::vector<SkippedWrite> skipped;
     for (Group group : kApplyOrder) {
-        for (const TweakRow& row : group()) ApplyRow(form, reg, row, skipped);
+        for (const TweakRow& row : group()) {
+            if (standings == nullptr || standings->Writes(row)) ApplyRow(form, reg, row, skipped);
+        }
     }
     return skipped;
 }
@@ -83,8 +86,10 @@ const std::vector<ValueRef>& ApplyTargets() {
         for (Group group : kApplyOrder) {
             for (const TweakRow& row : group()) {
                 if (row.apply == ApplyForm::None || row.writer == Writer::None) continue;
-                AddTarget(all, {row.root, row.applyKey, row.value, row.page, row.caption});
-                if (!row.applyKey2.empty()) AddTarget(all, {row.root, row.applyKey2, row.value, row.page, row.caption});
+                AddTarget(all, {row.root, row.applyKey, row.value, row.page, row.caption, row.control});
+                if (!row.applyKey2.empty()) {
+                    AddTarget(all, {row.root, row.applyKey2, row.value, row.page, row.caption, row.control});
+                }
             }
         }
         return all;

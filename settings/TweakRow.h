@@ -13,6 +13,7 @@
 namespace vantrel {
 
 class Form;
+class Standings;
 
 // How a row's control is addressed. The "state" of a control is a whole number:
 //   "Check4"           check box: 0, 1, 2
@@ -73,6 +74,7 @@ struct ValueRef {
     std::string value{};
     std::string page{};
     std::string caption{};
+    std::string control{};  // the row's control string
 };
 
 // The groups. Load and apply orders of the passes are fixed by Passes.
@@ -106,8 +108,10 @@ void LoadShellFolders(Form& form, Registry& reg);
 void FillStartMenuList(Form& form);
 void LoadStartMenuChecks(Form& form, Registry& reg);
 // The writes of the apply pass: personal folders, accessibility, Internet
-// Explorer, Start menu, keyboard and mouse, Explorer. Returns the skipped writes.
-std::vector<SkippedWrite> ApplySettings(Form& form, Registry& reg);
+// Explorer, Start menu, keyboard and mouse, Explorer. Returns the skipped
+// writes. Given standings, rows with no effect on this Windows are not
+// written (and are not skipped writes: nothing was lost).
+std::vector<SkippedWrite> ApplySettings(Form& form, Registry& reg, const Standings* standings = nullptr);
 // Every value ApplySettings may write, in write order, without repeats: the
 // values Vantrel manages.
 const std::vector<ValueRef>& ApplyTargets();

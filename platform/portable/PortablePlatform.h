@@ -30,21 +30,25 @@ public:
 
 class PortableEnvironment : public Environment {
 public:
-    // A user "User" with the Windows XP profile layout, and 1 May 2004 12:00:00.
+    // A user "User" with the Windows XP profile layout, 1 May 2004 12:00:00,
+    // on Windows XP (5.1.2600).
     PortableEnvironment();
 
     std::string AppDataFolder() override { return appData_; }
     std::string ProfileFolder() override { return profile_; }
     std::tm Now() override { return now_; }
+    vantrel::WindowsVersion WindowsVersion() override { return version_; }
 
     void setAppDataFolder(std::string folder) { appData_ = std::move(folder); }
     void setProfileFolder(std::string folder) { profile_ = std::move(folder); }
     void setNow(const std::tm& now) { now_ = now; }
+    void setWindowsVersion(vantrel::WindowsVersion version) { version_ = version; }
 
 private:
     std::string appData_;
     std::string profile_;
     std::tm now_{};
+    vantrel::WindowsVersion version_{5, 1, 2600};
 };
 
 }  // namespace vantrel

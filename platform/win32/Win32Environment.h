@@ -1,4 +1,5 @@
-// The user's folders (SHGetFolderPathA) and the local time (GetLocalTime).
+// The user's folders (SHGetFolderPathA), the local time (GetLocalTime) and
+// the Windows version (RtlGetVersion).
 #pragma once
 
 #include "platform/Platform.h"
@@ -13,6 +14,8 @@ public:
     // CSIDL_PROFILE, or the USERPROFILE variable where the shell lacks it.
     std::string ProfileFolder() override;
     std::tm Now() override;
+    // RtlGetVersion of ntdll, looked up when first asked.
+    vantrel::WindowsVersion WindowsVersion() override;
 };
 
 }  // namespace vantrel
