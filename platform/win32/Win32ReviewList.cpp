@@ -1,14 +1,18 @@
 // The review list: a resizable modal dialog with a line of introduction, a
-// report-view list (a warning icon on marked rows) and two buttons. The
-// dialog is made from a template in memory and its controls in
-// WM_INITDIALOG; it uses the wide functions, so that texts show in any
-// script whatever the ANSI code page.
+// report-view list (a warning icon on marked rows) and its buttons: the one
+// that acts (when the list has one), "Copy" (when it has one) and the one
+// that closes. A sortable list sorts by the column whose header is clicked,
+// a second click the other way round; "Copy" puts the rows, in the order
+// shown, on the clipboard as tab-separated text. The dialog is made from a
+// template in memory and its controls in WM_INITDIALOG; it uses the wide
+// functions, so that texts show in any script whatever the ANSI code page.
 #include "platform/win32/Win32ReviewList.h"
 
 #include <algorithm>
 #include <string>
 #include <vector>
 
+#include "platform/ListText.h"
 #include "registry/CodePage.h"
 
 namespace vantrel {
@@ -18,6 +22,7 @@ namespace {
 constexpr int kIntroId = 100;
 constexpr int kListId = 101;
 constexpr int kGripId = 102;
+constexpr int kCopyId = 103;
 
 // Sizes in dialog units.
 constexpr int kWidth = 560, kHeight = 250;  // at first, or the screen's work area when smaller
@@ -38,9 +43,13 @@ std::wstring ButtonText(const std::string& utf8) {
 
 struct State {
     const ReviewList* list = nullptr;
-    HWND intro = nullptr, view = nullptr, act = nullptr, close = nullptr, grip = nullptr;
+    HWND intro = nullptr, view = nullptr, act = nullptr, copy = nullptr, close = nullptr, grip = nullptr;
     std::vector<int> wanted;      // each column's width for its widest text
     bool columnsDragged = false;  // the user set the widths: they stay
+    std::vector<std::size_t> order;  // the rows as shown, top to bottom
+    std::vector<std::size_t> place;  // each row's place in that order
+    int sortColumn = -1;
+    bool descending = false;
 };
 
 // A resizable dialog with a caption and no items, in the shell's dialog font.
@@ -105,8 +114,9 @@ void FillList(HWND view, const ReviewList& list, std::vector<int>& wanted) {
             item.iSubItem = static_cast<int>(c);
             item.pszText = text.data();
             if (c == 0) {
-                item.mask = LVIF_TEXT | LVIF_IMAGE;
+                item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM;
                 item.iImage = row.marked ? 0 : I_IMAGENONE;
+                item.lParam = static_cast<LPARAM>(r);
                 SendMessageW(view, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
             } else {
                 item.mask = LVIF_TEXT;
@@ -147,6 +157,52 @@ void FitColumns(const State& s) {
     InvalidateRect(ListView_GetHeader(s.view), nullptr, TRUE);
 }
 
+// Items compare by their rows' places in the order wanted.
+int CALLBACK ByPlace(LPARAM a, LPARAM b, LPARAM state) {
+    const auto* s = reinterpret_cast<const State*>(state);
+    return static_cast<int>(s->place[a]) - static_cast<int>(s->place[b]);
+}
+
+// Sorts by a column (the same column again: the other way round), rows with
+// equal texts keeping their order; the header shows the direction.
+void SortBy(State& s, int column) {
+    s.descending = column == s.sortColumn && !s.descending;
+    s.sortColumn = column;
+    const std::vector<ReviewList::Row>& rows = s.list->rows;
+    std::stable_sort(s.order.begin(), s.order.end(), [&](std::size_t a, std::size_t b) {
+        const std::wstring x = Wide(rows[a].cells[column]), y = Wide(rows[b].cells[column]);
+        const int compared = CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, x.c_str(), -1, y.c_str(), -1);
+        return s.descending ? compared == CSTR_GREATER_THAN : compared == CSTR_LESS_THAN;
+    });
+    for (std::size_t i = 0; i < s.order.size(); ++i) s.place[s.order[i]] = i;
+    ListView_SortItems(s.view, ByPlace, reinterpret_cast<LPARAM>(&s));
+    HWND header = ListView_GetHeader(s.view);
+    for (int c = 0; c < Header_GetItemCount(header); ++c) {
+        HDITEMW item{};
+        item.mask = HDI_FORMAT;
+        SendMessageW(header, HDM_GETITEMW, c, reinterpret_cast<LPARAM>(&item));
+        item.fmt &= ~(HDF_SORTUP | HDF_SORTDOWN);
+        if (c == column) item.fmt |= s.descending ? HDF_SORTDOWN : HDF_SORTUP;
+        SendMessageW(header, HDM_SETITEMW, c, reinterpret_cast<LPARAM>(&item));
+    }
+}
+
+// The rows as shown, as tab-separated text, on the clipboard.
+void CopyRows(HWND dialog, const State& s) {
+    const std::wstring text = Wide(TabSeparated(*s.list, s.order));
+    const std::size_t bytes = (text.size() + 1) * sizeof(wchar_t);
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
+    if (!memory) return;
+    std::copy(text.c_str(), text.c_str() + text.size() + 1, static_cast<wchar_t*>(GlobalLock(memory)));
+    GlobalUnlock(memory);
+    if (OpenClipboard(dialog)) {
+        EmptyClipboard();
+        if (SetClipboardData(CF_UNICODETEXT, memory)) memory = nullptr;  // the clipboard owns it now
+        CloseClipboard();
+    }
+    if (memory) GlobalFree(memory);
+}
+
 void Layout(HWND dialog, const State& s) {
     RECT client;
     GetClientRect(dialog, &client);
@@ -166,14 +222,18 @@ void Layout(HWND dialog, const State& s) {
 
     const int buttonsTop = client.bottom - margin - buttonHeight;
     const int listTop = margin + introHeight + (introHeight ? gap : 0);
-    HDWP moves = BeginDeferWindowPos(5);
+    HDWP moves = BeginDeferWindowPos(6);
     moves = DeferWindowPos(moves, s.intro, nullptr, margin, margin, width, introHeight, SWP_NOZORDER);
     moves = DeferWindowPos(moves, s.view, nullptr, margin, listTop, width, std::max(0, buttonsTop - gap - listTop),
                            SWP_NOZORDER);
-    moves = DeferWindowPos(moves, s.close, nullptr, client.right - margin - buttonWidth, buttonsTop, buttonWidth,
-                           buttonHeight, SWP_NOZORDER);
-    moves = DeferWindowPos(moves, s.act, nullptr, client.right - margin - 2 * buttonWidth - gap, buttonsTop,
-                           buttonWidth, buttonHeight, SWP_NOZORDER);
+    // The buttons from the right: close, act, copy (those the list has).
+    int right = client.right - margin;
+    for (HWND button : {s.close, s.act, s.copy}) {
+        if (!button) continue;
+        moves = DeferWindowPos(moves, button, nullptr, right - buttonWidth, buttonsTop, buttonWidth, buttonHeight,
+                               SWP_NOZORDER);
+        right -= buttonWidth + gap;
+    }
     const int grip = GetSystemMetrics(SM_CXVSCROLL);
     moves = DeferWindowPos(moves, s.grip, nullptr, client.right - grip, client.bottom - grip, grip, grip,
                            SWP_NOZORDER | (IsZoomed(dialog) ? SWP_HIDEWINDOW : SWP_SHOWWINDOW));
@@ -201,7 +261,12 @@ INT_PTR CALLBACK ReviewProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
         s->intro = Child(dialog, 0, L"STATIC", Wide(s->list->intro), SS_LEFT | SS_NOPREFIX, kIntroId);
         s->view = Child(dialog, WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",
                         WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS, kListId);
-        s->act = Child(dialog, 0, L"BUTTON", ButtonText(s->list->act), WS_TABSTOP | BS_PUSHBUTTON, IDOK);
+        if (!s->list->act.empty()) {
+            s->act = Child(dialog, 0, L"BUTTON", ButtonText(s->list->act), WS_TABSTOP | BS_PUSHBUTTON, IDOK);
+        }
+        if (!s->list->copy.empty()) {
+            s->copy = Child(dialog, 0, L"BUTTON", ButtonText(s->list->copy), WS_TABSTOP | BS_PUSHBUTTON, kCopyId);
+        }
         s->close = Child(dialog, 0, L"BUTTON", Wide(s->list->close), WS_TABSTOP | BS_DEFPUSHBUTTON, IDCANCEL);
         s->grip = Child(dialog, 0, L"SCROLLBAR", L"", SBS_SIZEGRIP | SBS_SIZEBOXBOTTOMRIGHTALIGN, kGripId);
         SendMessageW(dialog, DM_SETDEFID, IDCANCEL, 0);  // Enter closes; acting takes a deliberate choice
@@ -218,6 +283,10 @@ INT_PTR CALLBACK ReviewProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
             }
         }
         FillList(s->view, *s->list, s->wanted);
+        for (std::size_t i = 0; i < s->list->rows.size(); ++i) {
+            s->order.push_back(i);
+            s->place.push_back(i);
+        }
         PlaceOnScreen(dialog);
         Layout(dialog, *s);
         SetFocus(s->view);
@@ -240,10 +309,17 @@ INT_PTR CALLBACK ReviewProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
                              header->code == HDN_DIVIDERDBLCLICKW || header->code == HDN_DIVIDERDBLCLICKA)) {
             s->columnsDragged = true;
         }
+        if (s != nullptr && s->list->sortable && header->hwndFrom == s->view && header->code == LVN_COLUMNCLICK) {
+            SortBy(*s, reinterpret_cast<const NMLISTVIEW*>(lParam)->iSubItem);
+        }
         break;
     }
     case WM_COMMAND:
-        if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) {
+        if (LOWORD(wParam) == kCopyId && s != nullptr) {
+            CopyRows(dialog, *s);
+            return TRUE;
+        }
+        if ((LOWORD(wParam) == IDOK && s != nullptr && s->act) || LOWORD(wParam) == IDCANCEL) {
             EndDialog(dialog, LOWORD(wParam));
             return TRUE;
         }
