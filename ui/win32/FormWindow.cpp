@@ -187,6 +187,7 @@ FormWindow::FormWindow(HINSTANCE instance, Form& form, FormEvents events)
     RegisterWindowClass(instance_, WindowProc);
     CreateMenus();
     CreateMainWindow();
+    marks_ = std::make_unique<Marks>(hwnd_, instance_, font_, checkSize_);
     CreateControls();
     SyncAll();
 }
@@ -516,11 +517,17 @@ void FormWindow::SyncVisibility(Control& control) {
             if (hadFocus && !want)
                 if (HWND first = FirstTabStop()) SetFocus(first);
         }
+        SyncEnabledAndMark(*e);
     }
     if (control.kind() != ControlKind::Frame) return;
     for (Entry& child : entries_) {
         if (child.model->def().container == control.name()) SyncVisibility(*child.model);
     }
+}
+
+void FormWindow::SyncEnabledAndMark(Entry& e) {
+    if ((IsWindowEnabled(e.hwnd) != FALSE) != e.model->enabled()) EnableWindow(e.hwnd, e.model->enabled());
+    if (marks_) marks_->Sync(*e.model, e.hwnd);
 }
 
 void FormWindow::SyncControl(Control& control) {
@@ -800,7 +807,7 @@ void FormWindow::OnTimer(UINT_PTR id) {
 
 void FormWindow::ToggleCheck(Entry& e, int index) {
     auto& list = static_cast<ListBox&>(*e.model);
-    if (index < 0 || index >= list.ListCount()) return;
+    if (index < 0 || index >= list.ListCount() || list.itemMark(index).kind == MarkKind::NoEffect) return;
     {
         Form::Silence quiet(form_);
         list.setSelected(index, !list.Selected(index));
@@ -830,7 +837,12 @@ void FormWindow::DrawCheckItem(const DRAWITEMSTRUCT& di) {
     box.top = row.top + (row.bottom - row.top - checkSize_) / 2;
     box.right = box.left + checkSize_;
     box.bottom = box.top + checkSize_;
-    DrawFrameControl(dc, &box, DFC_BUTTON, DFCS_BUTTONCHECK | DFCS_FLAT | (list.Selected(index) ? DFCS_CHECKED : 0));
+    // An item with no effect here is shown disabled, its box and its text grayed.
+    const Mark& itemMark = list.itemMark(index);
+    const bool inactive = itemMark.kind == MarkKind::NoEffect;
+    DrawFrameControl(dc, &box, DFC_BUTTON,
+                     DFCS_BUTTONCHECK | DFCS_FLAT | (list.Selected(index) ? DFCS_CHECKED : 0) |
+                         (inactive ? DFCS_INACTIVE : 0));
 
     // Only the text is highlighted, the box keeps the list's colour.
     RECT text = row;
@@ -844,11 +856,14 @@ void FormWindow::DrawCheckItem(const DRAWITEMSTRUCT& di) {
     const bool selected = (di.itemState & ODS_SELECTED) != 0;
     FillRect(dc, &mark, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
     SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+    SetTextColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : inactive ? COLOR_GRAYTEXT : COLOR_WINDOWTEXT));
     RECT label = mark;
     label.left += 2;
     DrawTextA(dc, item.c_str(), static_cast<int>(item.size()), &label, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
     SelectObject(dc, old);
+    RECT after = row;
+    after.left = mark.right + 3;
+    if (marks_) marks_->DrawItemMark(dc, after, itemMark);
     if (di.itemState & ODS_FOCUS) DrawFocusRect(dc, &mark);
 }
 
@@ -879,7 +894,9 @@ bool FormWindow::PreTranslate(MSG& msg) {
             return true;
         }
     }
-    return IsDialogMessageA(hwnd_, &msg) != FALSE;
+    const bool used = IsDialogMessageA(hwnd_, &msg) != FALSE;
+    if (marks_) marks_->FocusMoved(GetFocus());  // Tab moved it, or the last message did
+    return used;
 }
 
 // ---- window procedures ----
@@ -908,6 +925,7 @@ LRESULT FormWindow::Handle(UINT msg, WPARAM wp, LPARAM lp) {
         OnCommand(LOWORD(wp), HIWORD(wp), reinterpret_cast<HWND>(lp));
         return 0;
     case WM_NOTIFY:
+        if (marks_ && marks_->TipText(reinterpret_cast<NMHDR*>(lp))) return 0;
         return OnNotify(reinterpret_cast<NMHDR*>(lp));
     case WM_HSCROLL:
     case WM_VSCROLL:
@@ -1039,6 +1057,11 @@ bool FormWindow::CheckListMessage(Entry& e, UINT msg, WPARAM wp, LPARAM lp, LRES
         if (HIWORD(hit) == 0 && (x < 2 + checkSize_ + 2 || msg == WM_LBUTTONDBLCLK))
             ToggleCheck(e, static_cast<int>(LOWORD(hit)));
         return true;
+    }
+    case WM_MOUSEMOVE: {
+        const auto hit = static_cast<DWORD>(SendMessageA(e.hwnd, LB_ITEMFROMPOINT, 0, lp));
+        if (marks_) marks_->PointerOverItem(static_cast<ListBox&>(*e.model), e.hwnd, HIWORD(hit) ? -1 : LOWORD(hit));
+        return false;
     }
     case WM_KEYDOWN:
         if (wp != VK_SPACE) return false;

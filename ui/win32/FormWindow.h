@@ -12,11 +12,13 @@
 
 #include <functional>
 #include <map>
+#include <memory>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "model/Controls.h"
+#include "ui/win32/Marks.h"
 
 namespace vantrel::win32 {
 
@@ -100,6 +102,7 @@ private:
     RECT Bounds(const ControlDef& def) const;
     bool EffectiveVisible(const Control& control) const;
     void SyncVisibility(Control& control);
+    void SyncEnabledAndMark(Entry& entry);
     void SyncValue(Entry& entry);
     void SyncList(Entry& entry);
     void SyncTree(Entry& entry);
@@ -145,6 +148,7 @@ private:
     std::set<HTREEITEM> expandedItems_;
     std::map<HWND, WNDPROC> childProcs_;  // the class procedures of subclassed controls
     bool focusingOption_ = false;  // inside a radio button's WM_SETFOCUS
+    std::unique_ptr<Marks> marks_;  // the marks of controls whose settings do not take effect
 };
 
 }  // namespace vantrel::win32

@@ -9,6 +9,7 @@
 //                          Vantrel's window with that caption) as WxH+X+Y
 //   shoot close [caption]  closes the main window (or that window)
 //   shoot review           opens File > "Review Changes..." and waits for its list
+//   shoot status           opens View > "Settings Status..." and waits for its list
 //   shoot launch [exe [caption]]
 //                          starts the exe (default: VANTREL_EXE, else the
 //                          Vantrel.exe above this helper's folder) and waits
@@ -89,15 +90,15 @@ int ShowPage(HWND main, const std::string& frame) {
     return 1;
 }
 
-// Opens the review list through its menu command and waits until it is shown.
-int OpenReview(HWND main) {
-    PostMessageA(main, WM_COMMAND, MAKEWPARAM(vantrel::win32::MenuId(Form1Def(), "review"), 0), 0);
+// Opens a list through its menu command and waits until it is shown.
+int OpenList(HWND main, const char* menu, const char* caption) {
+    PostMessageA(main, WM_COMMAND, MAKEWPARAM(vantrel::win32::MenuId(Form1Def(), menu), 0), 0);
     DWORD process = 0;
     GetWindowThreadProcessId(main, &process);
     const DWORD until = GetTickCount() + 10000;
-    while (!vantrel::test::FindShownWindow(process, "#32770", "Review Changes")) {
+    while (!vantrel::test::FindShownWindow(process, "#32770", caption)) {
         if (GetTickCount() > until) {
-            std::fprintf(stderr, "the review list did not appear\n");
+            std::fprintf(stderr, "the list \"%s\" did not appear\n", caption);
             return 1;
         }
         Sleep(20);
@@ -169,7 +170,8 @@ int main(int argc, char** argv) {
         return 1;
     }
     if (command == "page" && argc > 2) return ShowPage(main, argv[2]);
-    if (command == "review") return OpenReview(main);
+    if (command == "review") return OpenList(main, "review", "Review Changes");
+    if (command == "status") return OpenList(main, "status", "Settings Status");
     HWND target = main;
     if (argc > 2) {
         DWORD process = 0;
@@ -192,6 +194,6 @@ int main(int argc, char** argv) {
     }
     std::fprintf(stderr,
                  "usage: shoot wait [ms] | pages | page <frame> | rect [caption] | close [caption] | review | "
-                 "launch [exe [caption]]\n");
+                 "status | launch [exe [caption]]\n");
     return 2;
 }
