@@ -83,7 +83,7 @@ sleep 1
 "$VANTREL_WINE" reg add 'HKCU\Software\Microsoft\Windows\CurrentVersion\Policies\Explorer' /v NoRun /t REG_DWORD /d 1 /f >/dev/null
 "$VANTREL_WINE" "$exe" &
 if "$VANTREL_WINE" "$shoot" wait 30000; then
-    for frame in Frame5 Frame11 Frame2; do
+    for frame in Frame2 Frame5 Frame11; do
         if "$VANTREL_WINE" "$shoot" page "$frame"; then
             shot "marks-$frame"
         else

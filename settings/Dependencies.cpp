@@ -177,7 +177,7 @@ const std::vector<Dependency>& Dependencies() {
 const std::vector<ToolSubject>& ToolSubjects() {
     static const std::vector<ToolSubject> tools = {
         {"tool:bootini", "Startup", "Boot.ini:", "Command13"},
-        {"tool:screens", "Startup", "Load Screens:", "Command10|Command12"},
+        {"tool:screens", "Startup", "Load Screens:", "Text2|Text3"},
         {"tool:cache", "Caching:", "Caching Options:", ""},
         {"tool:runuser", "Startup Items:", "Current User Start Up Items:", "List3"},
         {"tool:runmachine", "Startup Items:", "Local Machine Startup Items:", "List2"},

@@ -30,8 +30,9 @@ inline int RunSystemProgram(const std::string& commandLine) {
 }
 
 // While it lives, programs started see the Windows version it was last set
-// to; the values named are put back (winecfg keeps the version in
-// HKEY_CURRENT_USER\Software\Wine, "Version").
+// to; afterwards the prefix's own version is back, and so are the values
+// named. (Wine 8's winecfg keeps the version in these values: a registry
+// export before and after `winecfg -v win10` differs in them alone.)
 class WineVersionGuard {
 public:
     WineVersionGuard(Win32Registry& reg, const std::vector<ValueRef>& values) : restore_(reg, WithVersion(values)) {}
@@ -40,6 +41,12 @@ public:
 
 private:
     static std::vector<ValueRef> WithVersion(std::vector<ValueRef> values) {
+        const char* const current = "Software\\Microsoft\\Windows NT\\CurrentVersion";
+        for (const char* name : {"CSDVersion", "CurrentBuild", "CurrentBuildNumber", "CurrentMajorVersionNumber",
+                                 "CurrentMinorVersionNumber", "CurrentVersion", "ProductName"}) {
+            values.push_back({reg::kLocalMachine, current, name});
+        }
+        values.push_back({reg::kLocalMachine, "System\\CurrentControlSet\\Control\\Windows", "CSDVersion"});
         values.push_back({reg::kCurrentUser, "Software\\Wine", "Version"});
         return values;
     }
