@@ -48,6 +48,15 @@ shot() {  # name [caption]: the main window (or that window), cropped from the r
     import -window root -crop "$rect" +repage "$out/$1.png"
     echo "$out/$1.png"
 }
+list_shot() {  # name command caption: opens a list with the helper's command, shoots it, closes it
+    if "$VANTREL_WINE" "$shoot" "$2"; then
+        shot "$1" "$3"
+        "$VANTREL_WINE" "$shoot" close "$3" || true
+        sleep 1
+    else
+        status=1
+    fi
+}
 "$VANTREL_WINE" "$exe" &
 status=0
 if "$VANTREL_WINE" "$shoot" wait 30000; then
@@ -64,13 +73,7 @@ if "$VANTREL_WINE" "$shoot" wait 30000; then
         n=$((n + 1))
     done < <("$VANTREL_WINE" "$shoot" pages | tr -d '\r')
     # File > "Review Changes...": what an apply would change in this prefix.
-    if "$VANTREL_WINE" "$shoot" review; then
-        shot "$(printf '%02d' "$n")-review-changes" "Review Changes"
-        "$VANTREL_WINE" "$shoot" close "Review Changes" || true
-        sleep 1
-    else
-        status=1
-    fi
+    list_shot "$(printf '%02d' "$n")-review-changes" review "Review Changes"
     "$VANTREL_WINE" "$shoot" close || true
 else
     status=1
@@ -90,13 +93,13 @@ if "$VANTREL_WINE" "$shoot" wait 30000; then
             status=1
         fi
     done
-    if "$VANTREL_WINE" "$shoot" status; then
-        shot settings-status "Settings Status"
-        "$VANTREL_WINE" "$shoot" close "Settings Status" || true
-        sleep 1
+    # A marked control with the focus shows its words.
+    if "$VANTREL_WINE" "$shoot" page Frame2 && "$VANTREL_WINE" "$shoot" focus Text2; then
+        shot marks-focus
     else
         status=1
     fi
+    list_shot settings-status status "Settings Status"
     "$VANTREL_WINE" "$shoot" close || true
 else
     status=1

@@ -47,13 +47,18 @@ StoredValue Sz(RegKey root, const std::string& key, const std::string& name, con
     return v;
 }
 
+// A file of that name in the temporary folder.
+std::string TempFile(const char* name) {
+    char temp[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, temp);
+    return temp + std::string(name);
+}
+
 TEST(UnattendedExe, ApplyChangesExactlyTheProfilesValuesAndARefusedWriteIsLogged) {
     const std::string appData = AppDataFolder();
     ASSERT_FALSE(appData.empty());
-    char temp[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, temp);
-    const std::string base = std::string(temp) + "vantrel-base.reg", profile = std::string(temp) + "vantrel-profile.reg",
-                      log = std::string(temp) + "vantrel-unattended.log";
+    const std::string base = TempFile("vantrel-base.reg"), profile = TempFile("vantrel-profile.reg"),
+                      log = TempFile("vantrel-unattended.log");
     DeleteFileA(log.c_str());
 
     Win32Registry registry;
@@ -136,10 +141,8 @@ std::string ReportLine(const std::string& csv, const std::string& pageAndSetting
 TEST(UnattendedExe, ReportAndCheckFollowTheWindowsVersionAndPolicies) {
     const std::string appData = AppDataFolder();
     ASSERT_FALSE(appData.empty());
-    char temp[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, temp);
-    const std::string base = std::string(temp) + "vantrel-check.reg", changed = std::string(temp) + "vantrel-changed.reg",
-                      report = std::string(temp) + "vantrel-status.csv";
+    const std::string base = TempFile("vantrel-check.reg"), changed = TempFile("vantrel-changed.reg"),
+                      report = TempFile("vantrel-status.csv");
     const std::string policies = R"(Software\Microsoft\Windows\CurrentVersion\Policies\Explorer)";
     Win32Registry registry;
     std::vector<ValueRef> touched = ApplyTargets();

@@ -10,6 +10,7 @@
 //   shoot close [caption]  closes the main window (or that window)
 //   shoot review           opens File > "Review Changes..." and waits for its list
 //   shoot status           opens View > "Settings Status..." and waits for its list
+//   shoot focus <control>  clicks into a control of the page shown, which takes the focus
 //   shoot launch [exe [caption]]
 //                          starts the exe (default: VANTREL_EXE, else the
 //                          Vantrel.exe above this helper's folder) and waits
@@ -172,6 +173,17 @@ int main(int argc, char** argv) {
     if (command == "page" && argc > 2) return ShowPage(main, argv[2]);
     if (command == "review") return OpenList(main, "review", "Review Changes");
     if (command == "status") return OpenList(main, "status", "Settings Status");
+    if (command == "focus" && argc > 2) {
+        HWND control = GetDlgItem(main, vantrel::win32::ControlId(Form1Def(), argv[2]));
+        if (!control) {
+            std::fprintf(stderr, "no window for %s\n", argv[2]);
+            return 1;
+        }
+        PostMessageA(control, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 4));
+        PostMessageA(control, WM_LBUTTONUP, 0, MAKELPARAM(4, 4));
+        Sleep(500);  // let the tip show
+        return 0;
+    }
     HWND target = main;
     if (argc > 2) {
         DWORD process = 0;
@@ -194,6 +206,6 @@ int main(int argc, char** argv) {
     }
     std::fprintf(stderr,
                  "usage: shoot wait [ms] | pages | page <frame> | rect [caption] | close [caption] | review | "
-                 "status | launch [exe [caption]]\n");
+                 "status | focus <control> | launch [exe [caption]]\n");
     return 2;
 }
