@@ -4,6 +4,7 @@
 #include "platform/win32/WindowsApi.h"
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -512,6 +513,79 @@ TEST_F(FrontEnd, StartMenuListShowsAndTogglesCheckMarks) {
     // The space bar toggles the selected item.
     SendMessageA(box, WM_KEYDOWN, VK_SPACE, 0);
     EXPECT_EQ(list.Selected(2), mark);
+}
+
+// Each control's own messages reach it: the user's choice in a list box or
+// the drop-down list reaches the model, the boot.ini box holds a text longer
+// than an edit box's default limit both ways, a double click anywhere on a
+// check-list item toggles it, the band and the logo stand on white, and the
+// focused control keeps the focus across a switch to another window and back.
+TEST_F(FrontEnd, EachControlAnswersItsOwnMessages) {
+    Start();
+    Form& f = app_->form1();
+    const std::pair<const char*, std::function<void()>> cases[] = {
+        {"a click on a startup item", [&] {
+             Command("si");
+             f.list("List3").AddItem("first");
+             f.list("List3").AddItem("second");
+             RECT r{};
+             SendMessageA(Control("List3"), LB_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&r));
+             const LPARAM at = MAKELPARAM(r.left + 10, (r.top + r.bottom) / 2);
+             SendMessageA(Control("List3"), WM_LBUTTONDOWN, MK_LBUTTON, at);
+             SendMessageA(Control("List3"), WM_LBUTTONUP, 0, at);
+             EXPECT_EQ(f.list("List3").ListIndex(), 1);
+         }},
+        {"the down arrow on the e-mail zone list", [&] {
+             HWND zones = renderer_->makeControl("Combo1");
+             f.list("Combo1").setListIndex(0);
+             SendMessageA(zones, WM_KEYDOWN, VK_DOWN, 0);
+             EXPECT_EQ(f.list("Combo1").ListIndex(), 1);
+         }},
+        {"a long boot.ini", [&] {
+             Command("start");
+             f.text("Text4").setText(std::string(40000, 'x'));
+             EXPECT_EQ(GetWindowTextLengthA(Control("Text4")), 40000);
+             SendMessageA(Control("Text4"), EM_SETSEL, 40000, 40000);  // a paste at the end
+             SendMessageA(Control("Text4"), EM_REPLACESEL, TRUE,
+                          reinterpret_cast<LPARAM>(std::string(10000, 'y').c_str()));
+             EXPECT_EQ(f.text("Text4").text().size(), 50000u);
+         }},
+        {"double click on a Start menu item's text", [&] {
+             Command("go");
+             HWND box = Control("List1");
+             RECT r{};
+             SendMessageA(box, LB_GETITEMRECT, 3, reinterpret_cast<LPARAM>(&r));
+             const bool mark = f.list("List1").Selected(3);
+             SendMessageA(box, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(r.left + 60, (r.top + r.bottom) / 2));
+             EXPECT_EQ(f.list("List1").Selected(3), !mark);
+             EXPECT_EQ(SendMessageA(box, LB_GETITEMDATA, 3, 0), mark ? 0 : 1);
+         }},
+        {"the band, the logo and a label", [&] {
+             Command("home");
+             HDC dc = GetDC(Main());
+             const auto brush = [&](const char* name) {
+                 return SendMessageA(Main(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                                     reinterpret_cast<LPARAM>(Control(name)));
+             };
+             const auto white = reinterpret_cast<LRESULT>(GetStockObject(WHITE_BRUSH));
+             EXPECT_EQ(brush("Label2"), white);
+             EXPECT_EQ(brush("Image1"), white);
+             EXPECT_NE(brush("Label3"), white);
+             ReleaseDC(Main(), dc);
+         }},
+        {"a switch to another window and back", [&] {
+             Command("exp");
+             SetFocus(Control("Text19"));
+             SendMessageA(Main(), WM_ACTIVATE, WA_INACTIVE, 0);
+             SetFocus(Control("TreeView1"));
+             SendMessageA(Main(), WM_ACTIVATE, WA_ACTIVE, 0);
+             EXPECT_EQ(GetFocus(), Control("Text19"));
+         }},
+    };
+    for (const auto& [what, run] : cases) {
+        SCOPED_TRACE(what);
+        run();
+    }
 }
 
 TEST_F(FrontEnd, SplashWindowLivesWhileItsFormIsLoadedAndItsTimerTicks) {
