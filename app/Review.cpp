@@ -93,7 +93,7 @@ std::vector<ValueChange> ChangesOfApply(Form& form1, Registry& reg, FileSystem& 
     const CodePage& ansi = reg.codePage();
     RecordingRegistry layer(reg);
     const std::vector<SkippedWrite> skipped = Worded(ApplySettings(form1, layer), errors);
-    std::vector<ValueChange> changes;
+    std::vector<ValueChange> changes, noEffect;
     for (const ValueRef& target : ApplyTargets()) {
         const RecordingRegistry::Write* last = nullptr;
         for (const RecordingRegistry::Write& w : layer.writes()) {
@@ -122,10 +122,12 @@ std::vector<ValueChange> ChangesOfApply(Form& form1, Registry& reg, FileSystem& 
         if (standing.kind == StandingKind::NoEffect) {
             change.noEffect = true;
             change.notWritten = "no effect on this Windows (" + standing.why + ")";
+            noEffect.push_back(std::move(change));
+        } else {
+            changes.push_back(std::move(change));
         }
-        changes.push_back(std::move(change));
     }
-    std::stable_partition(changes.begin(), changes.end(), [](const ValueChange& c) { return !c.noEffect; });
+    for (ValueChange& c : noEffect) changes.push_back(std::move(c));  // last, as a group
     return changes;
 }
 

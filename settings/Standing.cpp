@@ -28,10 +28,18 @@ std::string OutsideWords(const VersionSpan& span, WindowsVersion version) {
     return "Not used by " + VersionName(span.before) + " and later.";
 }
 
+bool Used(const PolicyPlace& place) {
+    return place.root != 0;
+}
+
+bool Used(const PolicyTest& test) {
+    return Used(test.places[0]);
+}
+
 // The place of a test that decides it: the first holding the value.
 const PolicyPlace* Deciding(const PolicyTest& test, const PolicyValues& policies, const std::string** data) {
     for (const PolicyPlace& place : test.places) {
-        if ((*data = policies.Find(place)) != nullptr) return &place;
+        if (Used(place) && (*data = policies.Find(place)) != nullptr) return &place;
     }
     return nullptr;
 }
@@ -43,35 +51,36 @@ bool Holds(const PolicyTest& test, const PolicyValues& policies) {
 
 }  // namespace
 
-PolicyValues PolicyValues::Read(Registry& reg) {
-    PolicyValues values;
-    // Each key is opened once, for all the values the table names in it.
-    std::vector<std::pair<RegKey, std::string>> keys;
+std::vector<const PolicyPlace*> PolicyPlaces() {
+    std::vector<const PolicyPlace*> places;
     for (const Dependency& d : Dependencies()) {
-        for (const PolicyRule& rule : d.policies) {
-            for (const PolicyTest& test : rule.tests) {
-                for (const PolicyPlace& place : test.places) {
-                    const auto key = std::make_pair(place.root, KeyIdentity(place.key));
-                    if (std::find(keys.begin(), keys.end(), key) == keys.end()) keys.push_back(key);
-                }
+        for (const PolicyTest& test : d.policy.tests) {
+            for (const PolicyPlace& place : test.places) {
+                if (Used(place)) places.push_back(&place);
             }
         }
+    }
+    return places;
+}
+
+PolicyValues PolicyValues::Read(Registry& reg) {
+    PolicyValues values;
+    const std::vector<const PolicyPlace*> places = PolicyPlaces();
+    // Each key is opened once, for all the values the table names in it.
+    std::vector<std::pair<RegKey, std::string>> keys;
+    for (const PolicyPlace* place : places) {
+        const auto key = std::make_pair(place->root, KeyIdentity(place->key));
+        if (std::find(keys.begin(), keys.end(), key) == keys.end()) keys.push_back(key);
     }
     for (const auto& [root, identity] : keys) {
         RegKey handle = 0;
         if (reg.OpenKey(root, identity, &handle) != reg::kSuccess) continue;
-        for (const Dependency& d : Dependencies()) {
-            for (const PolicyRule& rule : d.policies) {
-                for (const PolicyTest& test : rule.tests) {
-                    for (const PolicyPlace& place : test.places) {
-                        if (place.root != root || KeyIdentity(place.key) != identity) continue;
-                        std::uint32_t type = 0, size = 0;
-                        if (reg.QueryValue(handle, place.value, &type, nullptr, &size) != reg::kSuccess) continue;
-                        values.entries_.push_back(
-                            {root, identity, FoldCase(place.value), RegQueryStringValue(reg, handle, place.value)});
-                    }
-                }
-            }
+        for (const PolicyPlace* place : places) {
+            if (place->root != root || KeyIdentity(place->key) != identity || values.Find(*place)) continue;
+            std::uint32_t type = 0, size = 0;
+            if (reg.QueryValue(handle, place->value, &type, nullptr, &size) != reg::kSuccess) continue;
+            values.entries_.push_back(
+                {root, identity, FoldCase(place->value), RegQueryStringValue(reg, handle, place->value)});
         }
         reg.CloseKey(handle);
     }
@@ -95,12 +104,10 @@ Standing StandingOf(const std::string& subject, WindowsVersion version, const Po
         standing.why = OutsideWords(d->versions, version);
         return standing;
     }
-    for (const PolicyRule& rule : d->policies) {
-        if (rule.tests.empty() || !std::all_of(rule.tests.begin(), rule.tests.end(),
-                                               [&](const PolicyTest& t) { return Holds(t, policies); }))
-            continue;
+    const PolicyTest* tests = d->policy.tests;
+    if (Used(tests[0]) && Holds(tests[0], policies) && (!Used(tests[1]) || Holds(tests[1], policies))) {
         const std::string* data = nullptr;
-        const PolicyPlace* place = Deciding(rule.tests.front(), policies, &data);
+        const PolicyPlace* place = Deciding(tests[0], policies, &data);
         standing.kind = StandingKind::SetByPolicy;
         standing.policy = RootName(place->root) + "\\" + place->key + "\\" + place->value;
         standing.data = *data;

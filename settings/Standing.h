@@ -7,6 +7,7 @@
 // unknown entry counts as in effect.
 #pragma once
 
+#include <span>
 #include <string>
 #include <vector>
 
@@ -37,17 +38,18 @@ struct PolicyPlace {
 };
 
 // A policy value holding given data: the first of its places that holds the
-// value decides (the places are in the order the system gives precedence).
-// Data nullptr: any data at all.
+// value decides (the places are in the order the system gives precedence; a
+// place without a root is none). Data nullptr: any data at all.
 struct PolicyTest {
-    std::vector<PolicyPlace> places;
+    PolicyPlace places[2]{};
     const char* data = nullptr;
 };
 
-// A policy that overrides a setting when every test holds; the value of the
-// first test is the one named to the user.
+// A policy that overrides a setting when every test holds (a test without a
+// place is none; a rule without one, no policy); the value of the first test
+// is the one named to the user.
 struct PolicyRule {
-    std::vector<PolicyTest> tests;
+    PolicyTest tests[2]{};
 };
 
 // What a setting depends on. The subject is a catalogue row's control string
@@ -55,7 +57,7 @@ struct PolicyRule {
 struct Dependency {
     const char* subject = "";
     VersionSpan versions{};
-    std::vector<PolicyRule> policies{};
+    PolicyRule policy{};
     Timing timing = Timing::Unknown;
 };
 
@@ -68,7 +70,9 @@ struct ToolSubject {
     const char* controls;
 };
 
-const std::vector<Dependency>& Dependencies();
+std::span<const Dependency> Dependencies();
+// Every place of a policy value the table names.
+std::vector<const PolicyPlace*> PolicyPlaces();
 const std::vector<ToolSubject>& ToolSubjects();
 // The entry for a subject; nullptr when the table has none (unknown).
 const Dependency* DependencyOf(const std::string& subject);

@@ -169,11 +169,15 @@ void SortBy(State& s, int column) {
     s.descending = column == s.sortColumn && !s.descending;
     s.sortColumn = column;
     const std::vector<ReviewList::Row>& rows = s.list->rows;
-    std::stable_sort(s.order.begin(), s.order.end(), [&](std::size_t a, std::size_t b) {
+    auto before = [&](std::size_t a, std::size_t b) {
         const std::wstring x = Wide(rows[a].cells[column]), y = Wide(rows[b].cells[column]);
         const int compared = CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, x.c_str(), -1, y.c_str(), -1);
         return s.descending ? compared == CSTR_GREATER_THAN : compared == CSTR_LESS_THAN;
-    });
+    };
+    // Insertion sort: stable, and short for lists of tens of rows.
+    for (std::size_t i = 1; i < s.order.size(); ++i) {
+        for (std::size_t j = i; j > 0 && before(s.order[j], s.order[j - 1]); --j) std::swap(s.order[j], s.order[j - 1]);
+    }
     for (std::size_t i = 0; i < s.order.size(); ++i) s.place[s.order[i]] = i;
     ListView_SortItems(s.view, ByPlace, reinterpret_cast<LPARAM>(&s));
     HWND header = ListView_GetHeader(s.view);

@@ -96,17 +96,13 @@ TEST(Standing, TheTableNamesRowsToolsAndPolicyKeys) {
         for (const ToolSubject& tool : ToolSubjects()) known = known || subject == tool.subject;
         EXPECT_TRUE(known) << subject;
         EXPECT_TRUE(!d.versions.known || d.versions.from < d.versions.before) << subject;
-        for (const PolicyRule& rule : d.policies) {
-            for (const PolicyTest& test : rule.tests) {
-                for (const PolicyPlace& place : test.places) {
-                    const std::string key = place.key;
-                    EXPECT_TRUE(place.root == reg::kCurrentUser || place.root == reg::kLocalMachine) << subject;
-                    EXPECT_TRUE(key.rfind("Software\\Policies\\", 0) == 0 ||
-                                key.rfind("Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\", 0) == 0)
-                        << subject << ": " << key;
-                }
-            }
-        }
+    }
+    for (const PolicyPlace* place : PolicyPlaces()) {
+        const std::string key = place->key;
+        EXPECT_TRUE(place->root == reg::kCurrentUser || place->root == reg::kLocalMachine) << key;
+        EXPECT_TRUE(key.rfind("Software\\Policies\\", 0) == 0 ||
+                    key.rfind("Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\", 0) == 0)
+            << key;
     }
 }
 
