@@ -69,7 +69,6 @@ TEST(Standing, FollowsTheVersionThenThePolicyThenTheTiming) {
         // What no source settles is in effect, at an unknown time.
         {"Check4", kWindows10, {}, StandingKind::InEffect, "in effect"},
         {"tool:bootini", kWindows10, {}, StandingKind::NoEffect, "Not used by Windows Vista and later."},
-        {"Label21", kWindows10, {}, StandingKind::InEffect, "In effect."},
     };
     for (const Case& c : cases) {
         MemoryRegistry reg;
