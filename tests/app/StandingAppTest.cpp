@@ -65,6 +65,7 @@ TEST(Standings, OnWindows10OlderSettingsAreMarkedLeftOutAndSaid) {
     // The Startup page's tools refuse and touch nothing.
     f.text("Text2").setText("C:\\boot.exe");
     ASSERT_EQ(rig.files.WriteAll("C:\\boot.exe", "MZ"), 0);
+    rig.dialogs.shown.clear();
     rig.dialogs.ExpectMessage("Error").ExpectMessage("Error");
     rig.app->Click("Command13");
     rig.app->Click("Command10");
