@@ -85,7 +85,10 @@ App::App(Services& services)
 
 void App::Form_Load() {
     Form& f = *form1_;
-    bootIni_ = LoadBootIni(f, services_);
+    JudgeStandings();
+    StepDone("Windows version and policies read");
+    // Where the computer does not start from boot.ini, start-up does not make one.
+    bootIni_ = LoadBootIni(f, services_, ToolRefusal("tool:bootini").empty());
     StepDone("boot.ini read");
     LoadSettings(f, services_.registry);
     StepDone("settings loaded");
@@ -108,6 +111,30 @@ void App::Form_Load() {
     StepDone("Start menu and zone lists filled");
     LoadStartMenuChecks(f, services_.registry);
     StepDone("Start menu check marks read");
+}
+
+void App::JudgeStandings() {
+    standings_ = Standings(services_.environment.WindowsVersion(), services_.registry);
+    MarkPages(*form1_, standings_);
+    // The Startup page says why its tools do nothing here.
+    if (!ToolRefusal("tool:bootini").empty()) {
+        form1_->text("Label35").setText(
+            "This computer starts from its boot configuration store, not from boot.ini, and Windows protects its "
+            "system files ntoskrnl.exe and logonui.exe. On Windows Vista and later Vantrel changes neither boot.ini "
+            "nor the boot and logon screens.");
+    }
+}
+
+std::string App::ToolRefusal(const std::string& tool) const {
+    const Standing standing = standings_.Of(tool);
+    if (standing.kind != StandingKind::NoEffect) return {};
+    if (tool == "tool:bootini") {
+        return standing.why + " This computer starts from its boot configuration store, not from \"C:\\boot.ini\". "
+                              "The file was not changed.";
+    }
+    // Windows Resource Protection keeps the system files from being replaced.
+    return standing.why + " On this Windows ntoskrnl.exe and logonui.exe are protected system files, and replacing "
+                          "them can leave Windows unable to start. Nothing was changed.";
 }
 
 void App::ShowSplash() {
@@ -188,9 +215,12 @@ void App::Click(const std::string& control) {
         {"Command21", [](App& a) { a.EndProgram(); }},
         {"Command9", [](App& a) { BrowseScreen(a.form1(), a.services(), Screen::Boot); }},
         {"Command11", [](App& a) { BrowseScreen(a.form1(), a.services(), Screen::Logon); }},
-        {"Command10", [](App& a) { ChangeScreen(a.form1(), a.services(), Screen::Boot); }},
-        {"Command12", [](App& a) { ChangeScreen(a.form1(), a.services(), Screen::Logon); }},
-        {"Command13", [](App& a) { SaveBootIniClicked(a.form1(), a.services(), a.bootIni_); }},
+        {"Command10",
+         [](App& a) { ChangeScreen(a.form1(), a.services(), Screen::Boot, a.ToolRefusal("tool:screens")); }},
+        {"Command12",
+         [](App& a) { ChangeScreen(a.form1(), a.services(), Screen::Logon, a.ToolRefusal("tool:screens")); }},
+        {"Command13",
+         [](App& a) { SaveBootIniClicked(a.form1(), a.services(), a.bootIni_, a.ToolRefusal("tool:bootini")); }},
         {"Command14", [](App& a) { ClearCache(a.services(), CacheFolder::History); }},
         {"Command15", [](App& a) { ClearCache(a.services(), CacheFolder::Cookies); }},
         {"Command16", [](App& a) { ClearCache(a.services(), CacheFolder::TemporaryInternetFiles); }},
@@ -294,7 +324,8 @@ void App::apply_Click() {
     if (!FoldersFilled()) return;
     if (!WriteBackup()) return;
 
-    const std::vector<SkippedWrite> skipped = Worded(ApplySettings(f, services_.registry), services_.files);
+    const std::vector<SkippedWrite> skipped =
+        Worded(ApplySettings(f, services_.registry, {}, &standings_), services_.files);
     MarkStored(f, services_.registry);  // what was absent is stored now, for the next export
     if (skipped.empty()) {
         dialogs.MessageBox(kAppliedMessage, "Changes Applied", mb::kInformation);

@@ -13,6 +13,7 @@
 #include "model/Controls.h"
 #include "app/WriteJournal.h"
 #include "model/Services.h"
+#include "settings/Standing.h"
 #include "tools/Tools.h"
 
 namespace vantrel {
@@ -68,6 +69,14 @@ public:
     // Where the last apply saved its backup ("" when none was written).
     const std::string& lastBackup() const { return lastBackup_; }
 
+    // Reads the running Windows and the policy values the dependency table
+    // names, and marks the pages' controls (start-up's first step).
+    void JudgeStandings();
+    // Every setting's and tool's standing, as the last JudgeStandings found.
+    const Standings& standings() const { return standings_; }
+    // Why a tool refuses to work on this Windows; "" when it works here.
+    std::string ToolRefusal(const std::string& tool) const;
+
 private:
     void ShowSplash();
     // The apply pass's blank-folder check: false, after the warning and a
@@ -84,6 +93,7 @@ private:
     std::unique_ptr<Form> form2_;
     std::string lastBackup_;
     BootIniText bootIni_ = BootIniText::Unreadable;  // what the editor holds of "C:\boot.ini"
+    Standings standings_;
     std::function<void(const char*)> stepObserver_;
 };
 

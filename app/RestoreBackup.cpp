@@ -57,7 +57,7 @@ void RestoreBackupCommand(App& app) {
     }
     const std::string intro = "Restoring " + Quoted(AnsiToUtf8(ansi, FileName(path))) +
                               " would change these settings. Vantrel saves a backup of the current settings first.";
-    if (!dialogs.ShowReviewList(ReviewListOf(changes, kTitle, intro))) return;
+    if (!dialogs.ShowReviewList(ReviewListOf(changes, kTitle, intro, app.standings()))) return;
     if (!app.WriteBackup()) return;
 
     std::string failed;

@@ -4,6 +4,7 @@
 #include <exception>
 
 #include "app/Backup.h"
+#include "app/CheckRun.h"
 #include "app/Profile.h"
 #include "app/Report.h"
 #include "registry/KeyNames.h"
@@ -12,15 +13,20 @@
 namespace vantrel {
 
 const char* const kUsage =
-    "Vantrel.exe [/export FILE | /apply FILE] [/log FILE]\n\n"
+    "Vantrel.exe [/export FILE | /apply FILE | /check FILE | /report FILE] [/log FILE]\n\n"
     "/export FILE - saves the settings to FILE.\n"
     "/apply FILE - backs them up, then applies FILE.\n"
-    "/log FILE - notes in FILE what was not applied.\n\n"
+    "/check FILE - tells whether /apply FILE would change anything; writes nothing.\n"
+    "/report FILE - saves the status of every setting to FILE (CSV).\n"
+    "/log FILE - notes in FILE what was not applied or does not take effect.\n\n"
     "Without switches Vantrel opens its window.\n\n"
     "/export ends with 0 when every setting was exported, 1 when some were\n"
     "not, 2 when nothing was written.\n"
     "/apply ends with 0 when FILE was applied as it is, 1 when some values\n"
-    "were not written, 2 when nothing was written.";
+    "were not written, 2 when nothing was written.\n"
+    "/check ends with 0 when nothing would change, 1 when something would,\n"
+    "3 when nothing would but some settings do not take effect here, 2 when\n"
+    "no check was made. /report ends with 0, or 2 when nothing was written.";
 
 namespace {
 
@@ -31,8 +37,25 @@ std::string SwitchName(const std::string& arg) {
     return arg.substr(1);
 }
 
+// The switches that name a mode and the file it works on.
+struct ModeSwitch {
+    const char* name;
+    Switches::Mode mode;
+};
+constexpr ModeSwitch kModes[] = {{"export", Switches::Mode::Export},
+                                 {"apply", Switches::Mode::Apply},
+                                 {"check", Switches::Mode::Check},
+                                 {"report", Switches::Mode::Report}};
+
+const ModeSwitch* ModeOf(const std::string& name) {
+    for (const ModeSwitch& m : kModes) {
+        if (SameName(name, m.name)) return &m;
+    }
+    return nullptr;
+}
+
 bool TakesFile(const std::string& name) {
-    return SameName(name, "export") || SameName(name, "apply") || SameName(name, "log");
+    return ModeOf(name) != nullptr || SameName(name, "log");
 }
 
 // The log. Its first line, that the run started, is appended before anything
@@ -128,10 +151,12 @@ int Apply(App& app, const std::string& file, Log& log, const std::string& comman
     const std::string backedUp = " Backup: " + Quoted(backup.path) + ".";
     const std::size_t before = app.journal().values();
     std::vector<SkippedWrite> notWritten = imported.kept;
-    for (const SkippedWrite& s : Worded(ApplySettings(form1, services.registry, imported.kept), services.files)) {
+    for (const SkippedWrite& s :
+         Worded(ApplySettings(form1, services.registry, imported.kept, &app.standings()), services.files)) {
         log.Line(SkippedLine(s));
         notWritten.push_back(s);
     }
+    for (const std::string& line : StandingLines(app.standings())) log.Line(line);
     if (app.journal().values() == before) {
         return log.Close(command + "Nothing was written: every write was refused." + backedUp, exitcode::kFailed);
     }
@@ -207,10 +232,10 @@ Switches ParseSwitches(const std::vector<std::string>& args) {
                 if (!s.log.empty()) fail("/log is given twice");
                 else s.log = file;
             } else if (hasMode) {
-                fail("only one of /export and /apply can be given");
+                fail("only one of /export, /apply, /check and /report can be given");
             } else {
                 hasMode = true;
-                s.mode = SameName(name, "export") ? Switches::Mode::Export : Switches::Mode::Apply;
+                s.mode = ModeOf(name)->mode;
                 s.file = file;
             }
         } else if (!name.empty()) {
@@ -219,8 +244,8 @@ Switches ParseSwitches(const std::vector<std::string>& args) {
             fail("unexpected argument \"" + args[i] + "\"");
         }
     }
-    if (usage && hasMode) fail("/? cannot be given with /export or /apply");
-    if (!usage && !hasMode) fail("/log needs /export or /apply");
+    if (usage && hasMode) fail("/? cannot be given with /export, /apply, /check or /report");
+    if (!usage && !hasMode) fail("/log needs /export, /apply, /check or /report");
     if (!s.problem.empty()) {
         s.mode = Switches::Mode::Bad;
     } else if (usage) {
@@ -236,12 +261,17 @@ int RunUnattended(App& app, const Switches& switches) {
         return exitcode::kFailed;
     }
     Log log(services, switches.log);
-    if (switches.mode != Switches::Mode::Export && switches.mode != Switches::Mode::Apply) {
+    if (switches.mode == Switches::Mode::Bad) {
         return log.Close("Bad arguments: " + switches.problem + ". Vantrel.exe /? shows how to use it.",
                          exitcode::kFailed);
     }
+    const ModeSwitch* mode = nullptr;
+    for (const ModeSwitch& m : kModes) {
+        if (m.mode == switches.mode) mode = &m;
+    }
     const bool exporting = switches.mode == Switches::Mode::Export;
-    const std::string command = (exporting ? "/export \"" : "/apply \"") + switches.file + "\": ";
+    const bool applying = switches.mode == Switches::Mode::Apply;
+    const std::string command = "/" + std::string(mode->name) + " \"" + switches.file + "\": ";
     // Nothing is done without a log that was asked for.
     if (!switches.log.empty() && log.Open(command) != 0) return exitcode::kFailed;
     WriteJournal& journal = app.journal();
@@ -249,13 +279,21 @@ int RunUnattended(App& app, const Switches& switches) {
     std::exception_ptr failure;
     try {
         LoadPages(app.form1(), services.registry);
+        app.JudgeStandings();
+        if (switches.mode == Switches::Mode::Check || switches.mode == Switches::Mode::Report) {
+            const UnattendedOutcome outcome = switches.mode == Switches::Mode::Check
+                                                  ? CheckProfile(app, switches.file)
+                                                  : WriteStatusReport(app, switches.file);
+            for (const std::string& line : outcome.lines) log.Line(line);
+            return log.Close(command + outcome.summary, outcome.code);
+        }
         return exporting ? Export(app.form1(), services, switches.file, log, command)
                          : Apply(app, switches.file, log, command);
     } catch (...) {
         failure = std::current_exception();
     }
     for (const std::string& write : journal.writes()) log.Line("written before the run stopped: " + write);
-    const bool wrote = exporting ? !journal.writes().empty() : journal.values() > 0;
+    const bool wrote = applying ? journal.values() > 0 : !journal.writes().empty();
     return log.Close(command + "The run stopped: " + FailureText(failure) + ".",
                      wrote ? exitcode::kPartly : exitcode::kFailed);
 }

@@ -84,6 +84,16 @@ struct FormDef {
 
 class Form;
 
+// A small mark beside a control, or beside an item of a check-box list: its
+// setting is set by a policy, or has no effect on this Windows. The words
+// say which (shown when the mark is pointed at or the control has the focus).
+enum class MarkKind { None, Policy, NoEffect };
+struct Mark {
+    MarkKind kind = MarkKind::None;
+    std::string words;
+    bool operator==(const Mark&) const = default;
+};
+
 class Control {
 public:
     Control(Form& form, const ControlDef& def);
@@ -95,6 +105,11 @@ public:
 
     bool visible() const { return visible_; }
     void setVisible(bool visible);
+    // A control that is not enabled shows grayed and takes no input.
+    bool enabled() const { return enabled_; }
+    void setEnabled(bool enabled);
+    const Mark& mark() const { return mark_; }
+    void setMark(Mark mark);
 
 protected:
     void changed();  // tells the form's observer that this control's state changed
@@ -104,6 +119,8 @@ private:
     const ControlDef& def_;
     std::string name_;
     bool visible_;
+    bool enabled_ = true;
+    Mark mark_;
 };
 
 // Labels (Caption) and text boxes (Text).
@@ -172,9 +189,13 @@ public:
     // A number kept with each item for the program, never shown (0 when added).
     long ItemData(int index) const;
     void setItemData(int index, long data);
+    // An item's mark; an item marked as having no effect takes no clicks.
+    const Mark& itemMark(int index) const;
+    void setItemMark(int index, Mark mark);
 
 private:
     void checkIndex(int index) const;
+    std::map<int, Mark> itemMarks_;
     std::vector<std::string> items_;
     std::vector<bool> checks_;
     std::vector<long> itemData_;

@@ -5,6 +5,7 @@
 // C: and record what they are asked to do. Tests answer dialogs from a script.
 #pragma once
 
+#include <compare>
 #include <cstdint>
 #include <ctime>
 #include <string>
@@ -111,7 +112,10 @@ struct FileChoice {
 
 // A list to look over before acting on it: rows of texts under column
 // headers, a row marked where something needs the user's eye, and two
-// buttons: one that acts and one that closes without acting. Texts are UTF-8.
+// buttons: one that acts (none when empty) and one that closes without
+// acting. A sortable list sorts by the column whose header is clicked; a
+// list with a copy button puts its rows, as shown, on the clipboard as
+// tab-separated text. Texts are UTF-8.
 struct ReviewList {
     struct Row {
         std::vector<std::string> cells;  // one per column
@@ -123,6 +127,8 @@ struct ReviewList {
     std::vector<Row> rows;
     std::string act;    // "Apply Changes"
     std::string close;  // "Close"
+    bool sortable = false;
+    std::string copy{};  // "Copy"; "" for no copy button
 };
 
 // A review list to choose from before an export: a check box on each row, a
@@ -170,6 +176,14 @@ public:
     virtual bool ChooseExport(ExportChoice& choice) = 0;
 };
 
+// The running Windows as RtlGetVersion reports it: major and minor version
+// and build number (5.1.2600 is Windows XP). A compatibility mode the user
+// chose for the program changes what it reports; a manifest does not.
+struct WindowsVersion {
+    unsigned major = 0, minor = 0, build = 0;
+    friend auto operator<=>(const WindowsVersion&, const WindowsVersion&) = default;
+};
+
 // Facts about the user running the program.
 class Environment {
 public:
@@ -186,6 +200,8 @@ public:
     // A new globally unique identifier as the registry writes one,
     // "{XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}" in upper case; "" when none can be made.
     virtual std::string NewGuid() = 0;
+    // The Windows the program runs on; all zero when it cannot be told.
+    virtual vantrel::WindowsVersion WindowsVersion() = 0;
 };
 
 }  // namespace vantrel

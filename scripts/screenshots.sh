@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Screenshots of Vantrel's main window, one per page, taken under Wine in a
-# virtual X server. Builds nothing: give it a Windows build folder that holds
+# virtual X server; then, with the prefix set to Windows 10 and a policy set,
+# the pages that carry marks and the Settings Status list. Builds nothing: give it a Windows build folder that holds
 # Vantrel.exe and tests/vantrel_shoot.exe, built for the Wine that runs here
 # (default: build/wine32 or build/wine64, as scripts/wine-env.sh picks). The
 # pictures go to <build>/screenshots/.
@@ -80,6 +81,34 @@ else
     status=1
 fi
 sleep 1
+# The same program on Windows 10 with the policy NoRun set: the marks on the
+# pages, and View > "Settings Status...". The prefix's version and the
+# policy are put back afterwards.
+"$VANTREL_WINE" winecfg -v win10
+"$VANTREL_WINE" reg add 'HKCU\Software\Microsoft\Windows\CurrentVersion\Policies\Explorer' /v NoRun /t REG_DWORD /d 1 /f >/dev/null
+"$VANTREL_WINE" "$exe" &
+if "$VANTREL_WINE" "$shoot" wait 30000; then
+    for frame in Frame2 Frame5 Frame11; do
+        if "$VANTREL_WINE" "$shoot" page "$frame"; then
+            shot "marks-$frame"
+        else
+            status=1
+        fi
+    done
+    # A marked control with the focus shows its words.
+    if "$VANTREL_WINE" "$shoot" page Frame2 && "$VANTREL_WINE" "$shoot" focus Text2; then
+        shot marks-focus
+    else
+        status=1
+    fi
+    dialog "$((n + 2))" status "Settings Status" settings-status
+    "$VANTREL_WINE" "$shoot" close || true
+else
+    status=1
+fi
+sleep 1
+"$VANTREL_WINE" reg delete 'HKCU\Software\Microsoft\Windows\CurrentVersion\Policies\Explorer' /v NoRun /f >/dev/null || true
+"$VANTREL_WINE" winecfg -v "$VANTREL_WINVER"
 # Ended before the X server goes away.
 vantrel_end_wine "$WINEPREFIX"
 exit $status

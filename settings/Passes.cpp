@@ -2,6 +2,7 @@
 #include <algorithm>
 
 #include "model/Controls.h"
+#include "settings/Standing.h"
 #include "settings/TweakRow.h"
 
 namespace vantrel {
@@ -75,7 +76,8 @@ void LoadStartMenuChecks(Form& form, Registry& reg) {
     for (const TweakRow& row : StartMenuRows()) LoadRow(form, reg, row);
 }
 
-std::vector<SkippedWrite> ApplySettings(Form& form, Registry& reg, const std::vector<SkippedWrite>& keep) {
+std::vector<SkippedWrite> ApplySettings(Form& form, Registry& reg, const std::vector<SkippedWrite>& keep,
+                                        const Standings* standings) {
     auto kept = [&](const TweakRow& row) {
         return std::any_of(keep.begin(), keep.end(), [&](const SkippedWrite& k) {
             const ValueRef value{k.root, k.key, k.value};
@@ -85,7 +87,9 @@ std::vector<SkippedWrite> ApplySettings(Form& form, Registry& reg, const std::ve
     };
     std::vector<SkippedWrite> skipped;
     for (const TweakRow* row : ApplyRows()) {
-        if (keep.empty() || !kept(*row)) ApplyRow(form, reg, *row, skipped);
+        if ((keep.empty() || !kept(*row)) && (standings == nullptr || standings->Writes(*row))) {
+            ApplyRow(form, reg, *row, skipped);
+        }
     }
     return skipped;
 }
@@ -117,9 +121,9 @@ const std::vector<ValueRef>& ApplyTargets() {
     static const std::vector<ValueRef> targets = [] {
         std::vector<ValueRef> all;
         for (const TweakRow* row : ApplyRows()) {
-            AddTarget(all, {row->root, row->applyKey, row->value, row->page, row->caption});
+            AddTarget(all, {row->root, row->applyKey, row->value, row->page, row->caption, row->control});
             if (!row->applyKey2.empty()) {
-                AddTarget(all, {row->root, row->applyKey2, row->value, row->page, row->caption});
+                AddTarget(all, {row->root, row->applyKey2, row->value, row->page, row->caption, row->control});
             }
         }
         return all;

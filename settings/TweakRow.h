@@ -15,6 +15,7 @@
 namespace vantrel {
 
 class Form;
+class Standings;
 
 // How a row's control is addressed. The "state" of a control is a whole number:
 //   "Check4"           check box: 0, 1, 2
@@ -79,6 +80,7 @@ struct ValueRef {
     std::string value{};
     std::string page{};
     std::string caption{};
+    std::string control{};  // the row's control string
 };
 
 // The groups. Load and apply orders of the passes are fixed by Passes.
@@ -130,8 +132,11 @@ void LoadStartMenuChecks(Form& form, Registry& reg);
 // The writes of the apply pass: personal folders, accessibility, Internet
 // Explorer, Start menu, keyboard and mouse, Explorer. Returns the skipped
 // writes. A row that writes a value named in `keep` is not written at all:
-// the setting keeps its stored value.
-std::vector<SkippedWrite> ApplySettings(Form& form, Registry& reg, const std::vector<SkippedWrite>& keep = {});
+// the setting keeps its stored value. Given standings, rows with no effect
+// on this Windows are not written (and are not skipped writes: nothing was
+// lost).
+std::vector<SkippedWrite> ApplySettings(Form& form, Registry& reg, const std::vector<SkippedWrite>& keep = {},
+                                        const Standings* standings = nullptr);
 // The rows ApplySettings writes, in its order.
 const std::vector<const TweakRow*>& ApplyRows();
 // Every value ApplySettings may write, in write order, without repeats: the

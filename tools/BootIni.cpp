@@ -67,9 +67,13 @@ void SaveBootIni(Form& form1, Services& services) {
 
 }  // namespace
 
-BootIniText LoadBootIni(Form& form1, Services& services) {
+BootIniText LoadBootIni(Form& form1, Services& services, bool create) {
     std::string bytes;
-    long rc = services.files.ReadAll(kBootIniPath, &bytes, true);
+    long rc = services.files.ReadAll(kBootIniPath, &bytes, create);
+    if (rc && !create && !services.files.Exists(kBootIniPath)) {
+        form1.text("Text4").setText("");
+        return BootIniText::Unreadable;
+    }
     if (rc) {
         form1.text("Text4").setText("");
         services.dialogs.MessageBox(
@@ -81,7 +85,11 @@ BootIniText LoadBootIni(Form& form1, Services& services) {
     return bytes.find('\0') == std::string::npos ? BootIniText::Read : BootIniText::HeldNul;
 }
 
-void SaveBootIniClicked(Form& form1, Services& services, BootIniText loaded) {
+void SaveBootIniClicked(Form& form1, Services& services, BootIniText loaded, const std::string& refusal) {
+    if (!refusal.empty()) {
+        services.dialogs.MessageBox(refusal, "Error", mb::kExclamation);
+        return;
+    }
     if (loaded != BootIniText::Read) {
         const char* why =
             loaded == BootIniText::HeldNul

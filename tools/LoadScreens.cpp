@@ -112,7 +112,11 @@ void BrowseScreen(Form& form1, Services& services, Screen screen) {
     form1.text(RowOf(screen).box).setText(fileName);
 }
 
-void ChangeScreen(Form& form1, Services& services, Screen screen) {
+void ChangeScreen(Form& form1, Services& services, Screen screen, const std::string& refusal) {
+    if (!refusal.empty()) {
+        Report(services, refusal);
+        return;
+    }
     const ScreenRow& row = RowOf(screen);
     const std::string chosen = form1.text(row.box).text();
     if (chosen.empty()) {

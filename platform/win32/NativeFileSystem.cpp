@@ -61,8 +61,11 @@ public:
     long Copy(const std::string& source, const std::string& target, bool failIfExists) override {
         return Off([&] { return inner_.Copy(source, target, failIfExists); });
     }
-    long Replace(const std::string& source, const std::string& target) override {
-        return Off([&] { return inner_.Replace(source, target); });
+    long Replace(const std::string& source, const std::string& target, const std::string& backup) override {
+        return Off([&] { return inner_.Replace(source, target, backup); });
+    }
+    long Move(const std::string& source, const std::string& target) override {
+        return Off([&] { return inner_.Move(source, target); });
     }
     long Delete(const std::string& path) override {
         return Off([&] { return inner_.Delete(path); });

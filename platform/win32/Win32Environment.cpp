@@ -86,4 +86,21 @@ std::string Win32Environment::NewGuid() {
     return text;
 }
 
+vantrel::WindowsVersion Win32Environment::WindowsVersion() {
+    // RtlGetVersion (ntdll, from Windows 2000: "RtlGetVersion function",
+    // Windows driver documentation) tells the version of the running system;
+    // unlike GetVersionEx, the program's manifest does not change what it
+    // reports. Looked up at run time all the same.
+    struct VersionInfo {
+        ULONG size, major, minor, build, platform;
+        WCHAR servicePack[128];
+    };
+    using GetVersion = LONG(WINAPI*)(VersionInfo*);
+    static const auto getVersion = SystemFunction<GetVersion>("ntdll.dll", "RtlGetVersion");
+    VersionInfo info{};
+    info.size = sizeof info;
+    if (!getVersion || getVersion(&info) != 0) return {};
+    return {info.major, info.minor, info.build};
+}
+
 }  // namespace vantrel

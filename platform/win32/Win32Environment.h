@@ -1,6 +1,6 @@
 // The user's folders (the registry, SHGetFolderPathA), the local time
-// (GetLocalTime), whether the program runs under WOW64 (IsWow64Process) and
-// new identifiers (CoCreateGuid).
+// (GetLocalTime), whether the program runs under WOW64 (IsWow64Process), new
+// identifiers (CoCreateGuid) and the Windows version (RtlGetVersion).
 #pragma once
 
 #include "platform/Platform.h"
@@ -21,6 +21,8 @@ public:
     bool RunsUnderWow64() override;
     // CoCreateGuid, bound on first use: nothing at start-up needs ole32.
     std::string NewGuid() override;
+    // RtlGetVersion of ntdll, looked up when first asked.
+    vantrel::WindowsVersion WindowsVersion() override;
 };
 
 }  // namespace vantrel

@@ -1,14 +1,18 @@
 // The review list: a resizable modal dialog with a line of introduction, a
-// report-view list (a warning icon on marked rows) and two buttons. The
-// dialog is made from a template in memory and its controls in
-// WM_INITDIALOG; it uses the wide functions, so that texts show in any
-// script whatever the ANSI code page.
+// report-view list (a warning icon on marked rows) and its buttons: the one
+// that acts (when the list has one), "Copy" (when it has one) and the one
+// that closes. A sortable list sorts by the column whose header is clicked,
+// a second click the other way round; "Copy" puts the rows, in the order
+// shown, on the clipboard as tab-separated text. The dialog is made from a
+// template in memory and its controls in WM_INITDIALOG; it uses the wide
+// functions, so that texts show in any script whatever the ANSI code page.
 #include "platform/win32/Win32ReviewList.h"
 
 #include <algorithm>
 #include <string>
 #include <vector>
 
+#include "platform/ListText.h"
 #include "registry/CodePage.h"
 
 namespace vantrel {
@@ -86,8 +90,9 @@ void FillList(HWND view, const ReviewList& list, std::vector<int>& wanted, const
             item.iSubItem = static_cast<int>(c);
             item.pszText = text.data();
             if (c == 0) {
-                item.mask = LVIF_TEXT | LVIF_IMAGE;
+                item.mask = LVIF_TEXT | LVIF_IMAGE | LVIF_PARAM;
                 item.iImage = row.marked ? 0 : I_IMAGENONE;
+                item.lParam = static_cast<LPARAM>(r);
                 SendMessageW(view, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
             } else {
                 item.mask = LVIF_TEXT;
@@ -209,6 +214,7 @@ INT_PTR CALLBACK ListDialog::Proc(HWND dialog, UINT message, WPARAM wParam, LPAR
                                 header->code == HDN_DIVIDERDBLCLICKW || header->code == HDN_DIVIDERDBLCLICKA)) {
             self->columnsDragged = true;
         }
+        if (self != nullptr) self->Notify(dialog, *header);
         break;
     }
     case WM_COMMAND:
@@ -236,6 +242,7 @@ using namespace reviewlist;
 constexpr int kIntroId = 100;
 constexpr int kListId = 101;
 constexpr int kGripId = 102;
+constexpr int kCopyId = 103;
 
 // Sizes in dialog units.
 constexpr short kWidth = 560, kHeight = 250;  // at first, or the screen's work area when smaller
@@ -251,12 +258,33 @@ public:
         intro_ = Child(dialog, 0, L"STATIC", Wide(list_.intro), SS_LEFT | SS_NOPREFIX, kIntroId);
         view_ = Child(dialog, WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",
                       WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS, kListId);
-        act_ = Child(dialog, 0, L"BUTTON", ButtonText(list_.act), WS_TABSTOP | BS_PUSHBUTTON, IDOK);
+        if (!list_.act.empty()) act_ = Child(dialog, 0, L"BUTTON", ButtonText(list_.act), WS_TABSTOP | BS_PUSHBUTTON, IDOK);
+        if (!list_.copy.empty()) {
+            copy_ = Child(dialog, 0, L"BUTTON", ButtonText(list_.copy), WS_TABSTOP | BS_PUSHBUTTON, kCopyId);
+        }
         close_ = Child(dialog, 0, L"BUTTON", Wide(list_.close), WS_TABSTOP | BS_DEFPUSHBUTTON, IDCANCEL);
         grip_ = Child(dialog, 0, L"SCROLLBAR", L"", SBS_SIZEGRIP | SBS_SIZEBOXBOTTOMRIGHTALIGN, kGripId);
         SendMessageW(dialog, DM_SETDEFID, IDCANCEL, 0);  // Enter closes; acting takes a deliberate choice
         FillList(view_, list_, wanted_);
+        for (std::size_t i = 0; i < list_.rows.size(); ++i) {
+            order_.push_back(i);
+            place_.push_back(i);
+        }
         return view_;
+    }
+
+    bool Command(HWND dialog, int id, int) override {
+        if (id == kCopyId) {
+            CopyRows(dialog);
+            return true;
+        }
+        return false;
+    }
+
+    void Notify(HWND, const NMHDR& header) override {
+        if (list_.sortable && header.hwndFrom == view_ && header.code == LVN_COLUMNCLICK) {
+            SortBy(reinterpret_cast<const NMLISTVIEW&>(header).iSubItem);
+        }
     }
 
     void Layout(HWND dialog) override {
@@ -270,30 +298,89 @@ public:
         const int introHeight = TextHeight(intro_, Wide(list_.intro), width);
         const int buttonsTop = client.bottom - margin - buttonHeight;
         const int listTop = margin + introHeight + (introHeight ? gap : 0);
-        HDWP moves = BeginDeferWindowPos(5);
+        HDWP moves = BeginDeferWindowPos(6);
         moves = DeferWindowPos(moves, intro_, nullptr, margin, margin, width, introHeight, SWP_NOZORDER);
         moves = DeferWindowPos(moves, view_, nullptr, margin, listTop, width, std::max(0, buttonsTop - gap - listTop),
                                SWP_NOZORDER);
-        moves = DeferWindowPos(moves, close_, nullptr, client.right - margin - buttonWidth, buttonsTop, buttonWidth,
-                               buttonHeight, SWP_NOZORDER);
-        moves = DeferWindowPos(moves, act_, nullptr, client.right - margin - 2 * buttonWidth - gap, buttonsTop,
-                               buttonWidth, buttonHeight, SWP_NOZORDER);
+        // The buttons from the right: close, act, copy (those the list has).
+        int right = client.right - margin;
+        for (HWND button : {close_, act_, copy_}) {
+            if (!button) continue;
+            moves = DeferWindowPos(moves, button, nullptr, right - buttonWidth, buttonsTop, buttonWidth, buttonHeight,
+                                   SWP_NOZORDER);
+            right -= buttonWidth + gap;
+        }
         moves = PlaceGrip(moves, dialog, grip_);
         EndDeferWindowPos(moves);
         if (!columnsDragged) FitColumns(view_, wanted_);
     }
 
 private:
+    // Items compare by their rows' places in the order wanted.
+    static int CALLBACK ByPlace(LPARAM a, LPARAM b, LPARAM self) {
+        const auto* d = reinterpret_cast<const ReviewDialog*>(self);
+        return static_cast<int>(d->place_[a]) - static_cast<int>(d->place_[b]);
+    }
+
+    // Sorts by a column (the same column again: the other way round), rows
+    // with equal texts keeping their order; the header shows the direction.
+    void SortBy(int column) {
+        descending_ = column == sortColumn_ && !descending_;
+        sortColumn_ = column;
+        const std::vector<ReviewList::Row>& rows = list_.rows;
+        auto before = [&](std::size_t a, std::size_t b) {
+            const std::wstring x = Wide(rows[a].cells[column]), y = Wide(rows[b].cells[column]);
+            const int compared = CompareStringW(LOCALE_USER_DEFAULT, NORM_IGNORECASE, x.c_str(), -1, y.c_str(), -1);
+            return descending_ ? compared == CSTR_GREATER_THAN : compared == CSTR_LESS_THAN;
+        };
+        // Insertion sort: stable, and short for lists of tens of rows.
+        for (std::size_t i = 1; i < order_.size(); ++i) {
+            for (std::size_t j = i; j > 0 && before(order_[j], order_[j - 1]); --j) std::swap(order_[j], order_[j - 1]);
+        }
+        for (std::size_t i = 0; i < order_.size(); ++i) place_[order_[i]] = i;
+        ListView_SortItems(view_, ByPlace, reinterpret_cast<LPARAM>(this));
+        HWND header = ListView_GetHeader(view_);
+        for (int c = 0; c < Header_GetItemCount(header); ++c) {
+            HDITEMW item{};
+            item.mask = HDI_FORMAT;
+            SendMessageW(header, HDM_GETITEMW, c, reinterpret_cast<LPARAM>(&item));
+            item.fmt &= ~(HDF_SORTUP | HDF_SORTDOWN);
+            if (c == column) item.fmt |= descending_ ? HDF_SORTDOWN : HDF_SORTUP;
+            SendMessageW(header, HDM_SETITEMW, c, reinterpret_cast<LPARAM>(&item));
+        }
+    }
+
+    // The rows as shown, as tab-separated text, on the clipboard.
+    void CopyRows(HWND dialog) const {
+        const std::wstring text = Wide(TabSeparated(list_, order_));
+        const std::size_t bytes = (text.size() + 1) * sizeof(wchar_t);
+        HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, bytes);
+        if (!memory) return;
+        std::copy(text.c_str(), text.c_str() + text.size() + 1, static_cast<wchar_t*>(GlobalLock(memory)));
+        GlobalUnlock(memory);
+        if (OpenClipboard(dialog)) {
+            EmptyClipboard();
+            if (SetClipboardData(CF_UNICODETEXT, memory)) memory = nullptr;  // the clipboard owns it now
+            CloseClipboard();
+        }
+        if (memory) GlobalFree(memory);
+    }
+
     const ReviewList& list_;
-    HWND intro_ = nullptr, view_ = nullptr, act_ = nullptr, close_ = nullptr, grip_ = nullptr;
-    std::vector<int> wanted_;  // each column's width for its widest text
+    HWND intro_ = nullptr, view_ = nullptr, act_ = nullptr, copy_ = nullptr, close_ = nullptr, grip_ = nullptr;
+    std::vector<int> wanted_;        // each column's width for its widest text
+    std::vector<std::size_t> order_;  // the rows as shown, top to bottom
+    std::vector<std::size_t> place_;  // each row's place in that order
+    int sortColumn_ = -1;
+    bool descending_ = false;
 };
 
 }  // namespace
 
 bool ShowReviewWindow(HWND owner, const ReviewList& list) {
     ReviewDialog dialog(list);
-    return dialog.Run(owner, list.title, kWidth, kHeight) == IDOK;
+    // A list without an acting button has nothing to act on, however it closed.
+    return dialog.Run(owner, list.title, kWidth, kHeight) == IDOK && !list.act.empty();
 }
 
 }  // namespace vantrel

@@ -54,6 +54,8 @@ public:
     // A command of a control; true when handled. IDOK and IDCANCEL come here
     // first and then close the dialog.
     virtual bool Command(HWND, int, int) { return false; }
+    // A notification from a control.
+    virtual void Notify(HWND, const NMHDR&) {}
 
     // Runs the dialog owned by `owner` until a button closes it: IDOK or IDCANCEL.
     INT_PTR Run(HWND owner, const std::string& title, short width, short height);

@@ -19,7 +19,7 @@ const char* const kMouse = "Control Panel\\Mouse";
 
 const ReviewList::Row* RowFor(const ReviewList& list, const std::string& value) {
     for (const ReviewList::Row& row : list.rows) {
-        if (row.cells.size() == 5 && row.cells[2] == value) return &row;
+        if (row.cells.size() == 6 && row.cells[2] == value) return &row;
     }
     return nullptr;
 }
@@ -65,7 +65,8 @@ TEST(ReviewChanges, ListsWhatTheApplyWouldChangeWithoutWriting) {
     ASSERT_EQ(rig.dialogs.reviews.size(), 1u);
     const ReviewList& list = rig.dialogs.reviews[0];
     EXPECT_EQ(list.columns,
-              (std::vector<std::string>{"Page", "Setting", "Key and value name", "Stored now", "Would be written"}));
+              (std::vector<std::string>{"Page", "Setting", "Key and value name", "Stored now", "Would be written",
+                                        "Takes effect"}));
     EXPECT_EQ(list.act, "Apply Changes");
     EXPECT_EQ(list.close, "Close");
     ExpectRows(list,

@@ -2,6 +2,7 @@
 // unattended run writes, logs and ends with.
 #include "app/Unattended.h"
 
+#include <algorithm>
 #include <functional>
 
 #include "app/Profile.h"
@@ -30,6 +31,10 @@ TEST(Switches, CommandLinesReadAsDeploymentToolsWriteThem) {
         {"/apply a.reg /?", Mode::Bad, "a.reg", ""},
         {"/apply /log l.txt", Mode::Bad, "", "l.txt"},
         {"/export a.reg /apply b.reg", Mode::Bad, "a.reg", ""},
+        {"/Check p.reg /log l.txt", Mode::Check, "p.reg", "l.txt"},
+        {"-report \"C:\\inventory\\x.csv\"", Mode::Report, "C:\\inventory\\x.csv", ""},
+        {"/check p.reg /report x.csv", Mode::Bad, "p.reg", ""},
+        {"/report", Mode::Bad, "", ""},
         {"/log l.txt", Mode::Bad, "", "l.txt"},
         {"/silent", Mode::Bad, "", ""},
     };
@@ -46,12 +51,28 @@ const std::string kMouse = "Control Panel\\Mouse";
 const std::string kAdvanced = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Advanced";
 const std::string kBackups = "C:\\Documents and Settings\\User\\Application Data\\Vantrel\\Backups";
 
-void SeedFolders(MemoryRegistry& reg) {
-    for (const TweakRow& row : PersonalFolderRows()) reg.PutString(reg::kCurrentUser, row.loadKey, row.value, "C:\\F");
-}
-
 std::string Profile(const std::string& lines) {
     return "Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\Control Panel\\Mouse]\r\n" + lines;
+}
+
+const std::string kPolicies = "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer";
+
+void OnWindows10WithNoRun(TestRig& rig) {
+    rig.environment.setWindowsVersion({10, 0, 19045});
+    rig.registry.PutDword(reg::kCurrentUser, kPolicies, "NoRun", 1);
+}
+
+// A profile with the mouse hand and the Start menu's "Run", applied by /apply
+// (on Windows 10 with NoRun set, when asked) before the run under test.
+std::function<void(TestRig&)> AppliedFirst(const std::string& where) {
+    return [=](TestRig& rig) {
+        if (!where.empty()) OnWindows10WithNoRun(rig);
+        ASSERT_EQ(rig.files.WriteAll("C:\\p.reg", Profile("\"SwapMouseButtons\"=\"1\"\r\n[HKEY_CURRENT_USER\\" + kAdvanced +
+                                                           "]\r\n\"Start_ShowRun\"=dword:1\r\n")),
+                  0);
+        App first(rig.services);
+        ASSERT_EQ(RunUnattended(first, ParseSwitches({"/apply", "C:\\p.reg"})), 0);
+    };
 }
 
 TEST(Unattended, EachRunEndsWithItsExitCodeAndLogLines) {
@@ -128,6 +149,34 @@ TEST(Unattended, EachRunEndsWithItsExitCodeAndLogLines) {
         {"export to a folder that is not there", "/export C:\\No\\out.reg" + logTo, nullptr, 2,
          {"Vantrel could not write \"C:\\No\\out.reg\". Error 3"}, "0", false},
         {"bad arguments", "/apply" + logTo, nullptr, 2, {"Bad arguments: /apply needs a file name."}, "0", false},
+        // On Windows 10 with NoRun set: both settings are logged, neither changes the exit code.
+        {"apply with settings that do not take effect", "/apply C:\\p.reg" + logTo,
+         [&](TestRig& rig) {
+             profile("\"SwapMouseButtons\"=\"1\"\r\n")(rig);
+             OnWindows10WithNoRun(rig);
+         },
+         0,
+         {"General Options - Run: Set by policy: HKEY_CURRENT_USER\\" + kPolicies + "\\NoRun = 1.",
+          "Not written: Explorer - Enable Net Send: Not used by Windows Vista and later.", "All changes applied."},
+         "1", true},
+        // /check: a dry run of /apply; after /apply it settles at 0, or at 3 where a setting of the file does not
+        // take effect.
+        {"check: something would change", "/check C:\\p.reg" + logTo, profile("\"SwapMouseButtons\"=\"1\"\r\n"), 1,
+         {"Would change: Mouse - Mouse Hand:: HKCU\\Control Panel\\Mouse : SwapMouseButtons is \"0\" (REG_SZ), would "
+          "be \"1\" (REG_SZ)",
+          "differ"},
+         "0", false},
+        {"check after apply", "/check C:\\p.reg" + logTo, AppliedFirst(""), 0,
+         {"Nothing would change, and every setting takes effect on this Windows."}, "1", true},
+        {"check after apply, on Windows 10", "/check C:\\p.reg" + logTo, AppliedFirst("OnWindows10"), 3,
+         {"Does not take effect: General Options - Run: Set by policy:", "1 setting of the file does not take effect"},
+         "1", true},
+        {"check of a malformed profile", "/check C:\\p.reg" + logTo, profile("\"SwapMouseButtons\"=oops\r\n"), 2,
+         {"is not a registry file Vantrel can read"}, "0", false},
+        {"report", "/report C:\\status.csv" + logTo, nullptr, 0, {"Settings status written to \"C:\\status.csv\""}, "0",
+         false},
+        {"report to a folder that is not there", "/report C:\\No\\status.csv" + logTo, nullptr, 2,
+         {"Vantrel could not write \"C:\\No\\status.csv\". Error 3"}, "0", false},
     };
     for (const Case& c : cases) {
         TestRig rig;
@@ -186,4 +235,19 @@ TEST(Unattended, UsageIsAShortMessageAndExitCodeTwo) {
 }
 
 }  // namespace
+TEST(Unattended, ReportIsCsvWithOneLinePerSetting) {
+    TestRig rig;
+    SeedFolders(rig.registry);
+    ASSERT_EQ(RunUnattended(*rig.app, ParseSwitches({"/report", "C:\\status.csv"})), 0);
+    std::string csv;
+    ASSERT_EQ(rig.files.ReadAll("C:\\status.csv", &csv, false), 0);
+    EXPECT_EQ(csv.rfind("\xEF\xBB\xBFPage,Setting,Stored value,Standing,Takes effect\r\n", 0), 0u);
+    EXPECT_EQ(static_cast<std::size_t>(std::count(csv.begin(), csv.end(), '\n')),
+              1 + CatalogueRows().size() + ToolSubjects().size());
+    EXPECT_NE(csv.find("\r\nPersonal Folders:,AppData:,\"\"\"C:\\Folders\\AppData\"\" (REG_SZ)\",in effect,unknown\r\n"), std::string::npos)
+        << csv;
+    EXPECT_NE(csv.find("\r\nExplorer,Enable Net Send,(absent),takes effect later: after a restart,after a restart\r\n"),
+              std::string::npos);
+}
+
 }  // namespace vantrel::testing

@@ -32,6 +32,7 @@
 #include "ui/win32/PrefixGuards.h"
 #include "ui/win32/RegistrySnapshot.h"
 #include "ui/win32/RunningExe.h"
+#include "ui/win32/WineVersion.h"
 
 namespace vantrel::test {
 namespace {
@@ -767,4 +768,48 @@ TEST(EndToEnd, GroupPolicyChoiceWritesTheTickedSettingsAsPreferenceItems) {
 }
 
 }  // namespace
+// The prefix set to Windows 10 with winecfg: start-up makes no C:\boot.ini,
+// "Enable Net Send" shows disabled, and "Change Boot Screen" says why it
+// refuses and changes no file.
+TEST(EndToEnd, OnWindows10BootIniIsNotMadeAndTheScreenIsRefused) {
+    const std::string exe = VantrelExePath();
+    const std::string bootIni = "C:\\boot.ini", aside = "C:\\boot.ini.vantrel-aside", backup = "C:\\ntoskrnl.exe";
+    const bool hadBackup = GetFileAttributesA(backup.c_str()) != INVALID_FILE_ATTRIBUTES;
+    Win32Registry registry;
+    WineVersionGuard prefix(registry, {});
+    // The prefix's boot.ini is kept aside and put back, whatever happens.
+    struct PutBack {
+        const std::string &from, &to;
+        ~PutBack() { MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING); }
+    } putBack{aside, bootIni};
+    ASSERT_TRUE(MoveFileExA(bootIni.c_str(), aside.c_str(), MOVEFILE_REPLACE_EXISTING)) << GetLastError();
+    ASSERT_TRUE(prefix.Set("win10"));
+
+    RunningVantrel vantrel;
+    ASSERT_TRUE(vantrel.Start(exe)) << "CreateProcess failed, error " << GetLastError();
+    HWND main = nullptr;
+    vantrel.WaitUntil(30000, [&] { return (main = vantrel.FindWindowOf("", kMainCaption)) != nullptr; });
+    ASSERT_NE(main, nullptr) << "no main window within 30 s"
+                             << (vantrel.Dialog() ? ": " + Joined(vantrel.DialogTexts(vantrel.Dialog())) : "");
+    vantrel.SetMain(main);
+    EXPECT_EQ(GetFileAttributesA(bootIni.c_str()), INVALID_FILE_ATTRIBUTES) << "start-up made boot.ini";
+    vantrel.Menu("exp");
+    EXPECT_FALSE(IsWindowEnabled(vantrel.Control("Check1")));
+    EXPECT_TRUE(IsWindowEnabled(vantrel.Control("Check2")));
+
+    vantrel.Menu("start");
+    PostMessageA(vantrel.Control("Command10"), BM_CLICK, 0, 0);  // the refusal is modal: posted
+    HWND box = nullptr;
+    vantrel.WaitUntil(20000, [&] { return (box = vantrel.FindWindowOf("#32770", "Error")) != nullptr; });
+    ASSERT_NE(box, nullptr) << "no refusal within 20 s";
+    EXPECT_NE(Joined(vantrel.DialogTexts(box)).find("Not used by Windows Vista and later."), std::string::npos)
+        << Joined(vantrel.DialogTexts(box));
+    PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    EXPECT_TRUE(vantrel.WaitUntil(10000, [&] { return !IsWindow(box); }));
+    EXPECT_EQ(GetFileAttributesA(backup.c_str()) != INVALID_FILE_ATTRIBUTES, hadBackup) << "no backup was made";
+
+    PostMessageA(main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(WaitForSingleObject(vantrel.process(), 15000), WAIT_OBJECT_0) << "the process did not end";
+}
+
 }  // namespace vantrel::test

@@ -10,6 +10,8 @@
 //   shoot close [caption]  closes the main window (or that window)
 //   shoot review           opens File > "Review Changes..." and waits for its list
 //   shoot gpexport         opens File > "Export for Group Policy..." and waits for its choice
+//   shoot status           opens View > "Settings Status..." and waits for its list
+//   shoot focus <control>  clicks into a control of the page shown, which takes the focus
 //   shoot launch [exe [caption]]
 //                          starts the exe (default: VANTREL_EXE, else the
 //                          Vantrel.exe above this helper's folder) and waits
@@ -172,6 +174,18 @@ int main(int argc, char** argv) {
     if (command == "page" && argc > 2) return ShowPage(main, argv[2]);
     if (command == "review") return OpenDialog(main, "review", "Review Changes");
     if (command == "gpexport") return OpenDialog(main, "gpexport", "Export for Group Policy");
+    if (command == "status") return OpenDialog(main, "status", "Settings Status");
+    if (command == "focus" && argc > 2) {
+        HWND control = GetDlgItem(main, vantrel::win32::ControlId(Form1Def(), argv[2]));
+        if (!control) {
+            std::fprintf(stderr, "no window for %s\n", argv[2]);
+            return 1;
+        }
+        PostMessageA(control, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 4));
+        PostMessageA(control, WM_LBUTTONUP, 0, MAKELPARAM(4, 4));
+        Sleep(500);  // let the tip show
+        return 0;
+    }
     HWND target = main;
     if (argc > 2) {
         DWORD process = 0;
@@ -194,6 +208,6 @@ int main(int argc, char** argv) {
     }
     std::fprintf(stderr,
                  "usage: shoot wait [ms] | pages | page <frame> | rect [caption] | close [caption] | review | gpexport | "
-                 "launch [exe [caption]]\n");
+                 "status | focus <control> | launch [exe [caption]]\n");
     return 2;
 }
