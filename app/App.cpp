@@ -1,7 +1,9 @@
 #include "app/App.h"
 
 #include <functional>
+#include <exception>
 #include <map>
+#include <new>
 
 #include "app/Commands.h"
 #include "model/Forms.h"
@@ -73,13 +75,20 @@ const std::vector<PageRoute>& PageRoutes() {
 }
 
 App::App(Services& services)
-    : services_(services), form1_(std::make_unique<Form>(Form1Def())), form2_(std::make_unique<Form>(Form2Def())) {}
+    : journal_(services.registry, services.files),
+      services_{journal_.registry(), journal_.files(), services.shell,      services.browser,
+                services.dialogs,    services.environment, services.endProcess},
+      form1_(std::make_unique<Form>(Form1Def())),
+      form2_(std::make_unique<Form>(Form2Def())) {}
 
 // ---- start-up ----
 
 void App::Form_Load() {
     Form& f = *form1_;
-    bootIni_ = LoadBootIni(f, services_);
+    JudgeStandings();
+    StepDone("Windows version and policies read");
+    // Where the computer does not start from boot.ini, start-up does not make one.
+    bootIni_ = LoadBootIni(f, services_, ToolRefusal("tool:bootini").empty());
     StepDone("boot.ini read");
     LoadSettings(f, services_.registry);
     StepDone("settings loaded");
@@ -102,6 +111,30 @@ void App::Form_Load() {
     StepDone("Start menu and zone lists filled");
     LoadStartMenuChecks(f, services_.registry);
     StepDone("Start menu check marks read");
+}
+
+void App::JudgeStandings() {
+    standings_ = Standings(services_.environment.WindowsVersion(), services_.registry);
+    MarkPages(*form1_, standings_);
+    // The Startup page says why its tools do nothing here.
+    if (!ToolRefusal("tool:bootini").empty()) {
+        form1_->text("Label35").setText(
+            "This computer starts from its boot configuration store, not from boot.ini, and Windows protects its "
+            "system files ntoskrnl.exe and logonui.exe. On Windows Vista and later Vantrel changes neither boot.ini "
+            "nor the boot and logon screens.");
+    }
+}
+
+std::string App::ToolRefusal(const std::string& tool) const {
+    const Standing standing = standings_.Of(tool);
+    if (standing.kind != StandingKind::NoEffect) return {};
+    if (tool == "tool:bootini") {
+        return standing.why + " This computer starts from its boot configuration store, not from \"C:\\boot.ini\". "
+                              "The file was not changed.";
+    }
+    // Windows Resource Protection keeps the system files from being replaced.
+    return standing.why + " On this Windows ntoskrnl.exe and logonui.exe are protected system files, and replacing "
+                          "them can leave Windows unable to start. Nothing was changed.";
 }
 
 void App::ShowSplash() {
@@ -182,9 +215,12 @@ void App::Click(const std::string& control) {
         {"Command21", [](App& a) { a.EndProgram(); }},
         {"Command9", [](App& a) { BrowseScreen(a.form1(), a.services(), Screen::Boot); }},
         {"Command11", [](App& a) { BrowseScreen(a.form1(), a.services(), Screen::Logon); }},
-        {"Command10", [](App& a) { ChangeScreen(a.form1(), a.services(), Screen::Boot); }},
-        {"Command12", [](App& a) { ChangeScreen(a.form1(), a.services(), Screen::Logon); }},
-        {"Command13", [](App& a) { SaveBootIniClicked(a.form1(), a.services(), a.bootIni_); }},
+        {"Command10",
+         [](App& a) { ChangeScreen(a.form1(), a.services(), Screen::Boot, a.ToolRefusal("tool:screens")); }},
+        {"Command12",
+         [](App& a) { ChangeScreen(a.form1(), a.services(), Screen::Logon, a.ToolRefusal("tool:screens")); }},
+        {"Command13",
+         [](App& a) { SaveBootIniClicked(a.form1(), a.services(), a.bootIni_, a.ToolRefusal("tool:bootini")); }},
         {"Command14", [](App& a) { ClearCache(a.services(), CacheFolder::History); }},
         {"Command15", [](App& a) { ClearCache(a.services(), CacheFolder::Cookies); }},
         {"Command16", [](App& a) { ClearCache(a.services(), CacheFolder::TemporaryInternetFiles); }},
@@ -202,6 +238,69 @@ void App::Click(const std::string& control) {
     // Section buttons.
     for (const PageRoute& r : PageRoutes()) {
         if (control == r.button) return RunPageRoutine(*this, r);
+    }
+}
+
+// ---- handlers that fail ----
+
+namespace {
+
+// What an event's name stands for in the window's words: a menu item's or
+// control's caption, or a node's text.
+std::string CaptionOf(const FormDef& def, const std::string& name) {
+    for (const MenuDef& m : def.menus) {
+        if (name == m.name) return m.caption;
+    }
+    for (const ControlDef& c : def.controls) {
+        if (name == c.name && *c.caption) return c.caption;
+    }
+    for (const NodeDef& n : kNodes) {
+        if (name == n.key) return n.text;
+    }
+    return name;
+}
+
+}  // namespace
+
+std::string FailureText(const std::exception_ptr& failure) {
+    try {
+        std::rethrow_exception(failure);
+    } catch (const std::bad_alloc&) {
+        return "there was not enough memory";
+    } catch (const RunTimeError& e) {
+        return "run-time error " + std::to_string(e.number) + " (" + e.what() + ")";
+    } catch (const std::exception& e) {
+        return e.what();
+    } catch (...) {
+        return "an unexpected error";
+    }
+}
+
+void App::Handle(const std::string& name, const std::function<void()>& handler) {
+    // A handler that runs inside another's modal loop (a timer tick under a
+    // message box) adds to the record of the one it interrupts.
+    struct Depth {
+        int& depth;
+        explicit Depth(int& d) : depth(d) { ++depth; }
+        ~Depth() { --depth; }
+    } depth(handling_);
+    if (handling_ == 1) journal_.Clear();
+    std::exception_ptr failure;
+    try {
+        handler();
+        return;
+    } catch (...) {
+        failure = std::current_exception();
+    }
+    try {
+        const std::vector<std::string>& writes = journal_.writes();
+        services_.dialogs.MessageBox(
+            Quoted(CaptionOf(form1_->def(), name)) + " could not be finished: " + FailureText(failure) + "." +
+                (writes.empty() ? "\n\nNothing had been written when it stopped."
+                                : ListedLines("These writes had been made when it stopped:", writes)),
+            "Vantrel", mb::kExclamation);
+    } catch (...) {
+        // Not even the message could be made: the window stays all the same.
     }
 }
 
@@ -225,7 +324,9 @@ void App::apply_Click() {
     if (!FoldersFilled()) return;
     if (!WriteBackup()) return;
 
-    const std::vector<SkippedWrite> skipped = Worded(ApplySettings(f, services_.registry), services_.files);
+    const std::vector<SkippedWrite> skipped =
+        Worded(ApplySettings(f, services_.registry, {}, &standings_), services_.files);
+    MarkStored(f, services_.registry);  // what was absent is stored now, for the next export
     if (skipped.empty()) {
         dialogs.MessageBox(kAppliedMessage, "Changes Applied", mb::kInformation);
         return;

@@ -4,24 +4,37 @@
 // Win32 front end and the tests drive it through these entries.
 #pragma once
 
+#include <exception>
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "model/Controls.h"
+#include "app/WriteJournal.h"
 #include "model/Services.h"
+#include "settings/Standing.h"
 #include "tools/Tools.h"
 
 namespace vantrel {
 
 class App {
 public:
+    // The application writes through a journal over the services' registry
+    // and file system: services() hands out those, and journal() tells what
+    // was written through them.
     explicit App(Services& services);
 
     Form& form1() { return *form1_; }
     Form& form2() { return *form2_; }
     Services& services() { return services_; }
+    WriteJournal& journal() { return journal_; }
+
+    // Runs the handler of a click, menu command or node click (by the
+    // control's, menu item's or node's name). An exception that reaches it
+    // ends the handler, not the program: a message says what failed and
+    // which writes, if any, had been made by then, and the window stays.
+    void Handle(const std::string& name, const std::function<void()>& handler);
 
     // Start-up (Form_Load of the main window). Throws RunTimeError when a step
     // fails; the first run's caller shows the error and ends the process.
@@ -60,19 +73,34 @@ public:
     // Where the last apply saved its backup ("" when none was written).
     const std::string& lastBackup() const { return lastBackup_; }
 
+    // Reads the running Windows and the policy values the dependency table
+    // names, and marks the pages' controls (start-up's first step).
+    void JudgeStandings();
+    // Every setting's and tool's standing, as the last JudgeStandings found.
+    const Standings& standings() const { return standings_; }
+    // Why a tool refuses to work on this Windows; "" when it works here.
+    std::string ToolRefusal(const std::string& tool) const;
+
 private:
     void ShowSplash();
     // The apply pass's blank-folder check: false, after the warning and a
     // second start-up that puts the stored values back, when a folder box is empty.
     bool FoldersFilled();
 
-    Services& services_;
+    WriteJournal journal_;
+    Services services_;
+    int handling_ = 0;  // handlers running, one inside another's modal loop
     std::unique_ptr<Form> form1_;
     std::unique_ptr<Form> form2_;
     std::string lastBackup_;
     BootIniText bootIni_ = BootIniText::Unreadable;  // what the editor holds of "C:\boot.ini"
+    Standings standings_;
     std::function<void(const char*)> stepObserver_;
 };
+
+// What an exception that ended a handler says, in a message's words ("there
+// was not enough memory").
+std::string FailureText(const std::exception_ptr& failure);
 
 // The page routines, in the order the node click compares keys: key, frame,
 // menu item ("" when none), section button ("" when none), the node it reveals ("" when none).

@@ -45,50 +45,60 @@ std::string BackupFolder(Environment& environment) {
     return appData.empty() ? std::string() : appData + "\\Vantrel\\Backups";
 }
 
-long SaveBackup(Services& services, std::string* where) {
+BackupSaved SaveBackup(Services& services) {
     FileSystem& files = services.files;
     // Without a known application-data folder there is nowhere proper to
     // keep it (never the root of a drive), and no path to name.
     constexpr long kPathNotFound = 3;
     constexpr long kInvalidData = 13;
+    BackupSaved saved;
     const std::string folder = BackupFolder(services.environment);
-    *where = folder;
-    if (folder.empty()) return kPathNotFound;
+    saved.path = folder;
+    if (folder.empty()) {
+        saved.error = kPathNotFound;
+        return saved;
+    }
     const std::tm now = services.environment.Now();
     char stamp[64];
     std::snprintf(stamp, sizeof stamp, "Settings %04d-%02d-%02d %02d-%02d-%02d", now.tm_year + 1900, now.tm_mon + 1,
                   now.tm_mday, now.tm_hour, now.tm_min, now.tm_sec);
-
-    long error = files.CreateFolders(folder);
-    if (error != 0) return error;
-    // Two applies within one second get distinct files.
-    std::string path = folder + "\\" + stamp + ".reg";
-    for (int n = 2; files.Exists(path); ++n) path = folder + "\\" + stamp + " (" + std::to_string(n) + ").reg";
-    *where = path;
+    if ((saved.error = files.CreateFolders(folder)) != 0) return saved;
     // The catalogue's names never hold a line break, so the writer never refuses them.
     const RegWriteResult file = WriteRegFile(BackupBlocks(services.registry), RegFormat::Version5);
-    return file.ok() ? WriteWholeFile(files, path, file.bytes) : kInvalidData;
+    if (!file.ok()) {
+        saved.error = kInvalidData;
+        return saved;
+    }
+    // Two applies within one second get distinct files.
+    const std::string name = stamp;
+    const WholeFilesWritten written = WriteNewFile(
+        files, folder, [&](int n) { return n == 1 ? name + ".reg" : name + " (" + std::to_string(n) + ").reg"; },
+        file.bytes);
+    saved.error = written.error;
+    saved.path = written.error == 0 ? written.replaced.front() : written.failed;
+    if (written.error != 0) saved.leftBehind = WhereTheDataIs(written);
+    return saved;
 }
 
 bool App::WriteBackup() {
     lastBackup_.clear();
-    std::string where;
-    const long error = SaveBackup(services_, &where);
-    if (error == 0) {
-        lastBackup_ = where;
+    const BackupSaved saved = SaveBackup(services_);
+    if (saved.error == 0) {
+        lastBackup_ = saved.path;
         return true;
     }
     // The user is asked whether to go on without one.
     const int answer = services_.dialogs.MessageBox(
-        BackupNotSaved(services_.files, where, error, "\n") + "\n\nApply the changes without a backup?",
-        "Backup Not Saved", mb::kYesNo | mb::kQuestion | mb::kDefaultButton2);
+        BackupNotSaved(services_.files, saved, "\n") + "\n\nApply the changes without a backup?", "Backup Not Saved",
+        mb::kYesNo | mb::kQuestion | mb::kDefaultButton2);
     return answer == mb::kAnswerYes;
 }
 
-std::string BackupNotSaved(FileSystem& files, const std::string& where, long error, const char* separator) {
+std::string BackupNotSaved(FileSystem& files, const BackupSaved& saved, const char* separator) {
     const std::string text = "Vantrel could not save a backup of your current settings";
-    if (where.empty()) return text + ": your application-data folder is not known.";
-    return text + " to \"" + where + "\"." + separator + FileErrorReason(files, error);
+    if (saved.path.empty()) return text + ": your application-data folder is not known.";
+    return text + " to \"" + saved.path + "\"." + separator + FileErrorReason(files, saved.error) +
+           (saved.leftBehind.empty() ? "" : separator + saved.leftBehind);
 }
 
 }  // namespace vantrel

@@ -19,13 +19,20 @@ std::vector<RegKeyBlock> BackupBlocks(Registry& reg);
 // the application-data folder is not known.
 std::string BackupFolder(Environment& environment);
 // Writes that backup, as a version 5 .reg file (UTF-16), to a new file in the
-// backups folder, named by the time, asking nothing.
-// Returns 0 and the file's path in *where, or the error code and the file or
-// folder that could not be written ("" when the application-data folder is
-// not known).
-long SaveBackup(Services& services, std::string* where);
+// backups folder named by the time, asking nothing. The name is claimed in
+// one step: a name another apply took meanwhile is passed over for the next
+// ("Settings <time> (2).reg"), so two applies at once leave two backups.
+struct BackupSaved {
+    long error = 0;
+    // The backup written; or the file or folder that could not be ("" when
+    // the application-data folder is not known).
+    std::string path;
+    // After a failure: where any bytes of it were left, in words ("" when none).
+    std::string leftBehind;
+};
+BackupSaved SaveBackup(Services& services);
 // Why no backup was saved, in one text: where and the error, the two parts
-// joined by the separator.
-std::string BackupNotSaved(FileSystem& files, const std::string& where, long error, const char* separator);
+// joined by the separator, then any file left behind.
+std::string BackupNotSaved(FileSystem& files, const BackupSaved& saved, const char* separator);
 
 }  // namespace vantrel

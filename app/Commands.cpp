@@ -11,6 +11,7 @@ const std::vector<MenuCommand>& MenuCommands() {
         {"import", ImportSettingsCommand},
         {"gpexport", GroupPolicyExportCommand},
         {"exit", [](App& app) { app.EndProgram(); }},
+        {"status", SettingsStatusCommand},
         {"vco", [](App& app) { OpenHomePage(app.services()); }},
         {"cfvntu", [](App& app) { OpenUpdatePage(app.services()); }},
     };

@@ -9,6 +9,7 @@
 //   import    Import Settings...         ImportSettings.cpp
 //   gpexport  Export for Group Policy... GroupPolicyExport.cpp
 //   exit      Exit                       ends the program (App.cpp)
+//   status    Settings Status...         SettingsStatus.cpp
 //   vco       Visit Corvane              the web links (tools/)
 //   cfvntu    Check For Vantrel Update
 #pragma once
@@ -25,6 +26,7 @@ void RestoreBackupCommand(App& app);
 void ExportSettingsCommand(App& app);
 void ImportSettingsCommand(App& app);
 void GroupPolicyExportCommand(App& app);
+void SettingsStatusCommand(App& app);
 
 struct MenuCommand {
     const char* menu;  // the menu item's name

@@ -13,14 +13,12 @@ void ExportSettingsCommand(App& app) {
     const char* const title = "Export Settings";
     std::string path;
     if (!services.dialogs.ChooseFileToSave(RegFileChoice(title, "Vantrel Settings.reg"), &path)) return;
-    const SettingsProfile profile = ExportProfile(form1, services.registry);
+    const SettingsProfile profile = ExportProfile(form1, services.registry, services.environment.ProfileFolder());
     if (const std::string failure = WriteExport(services, path, profile); !failure.empty()) {
         services.dialogs.MessageBox(failure, title, mb::kExclamation);
         return;
     }
-    std::string text = ExportedMessage(path);
-    if (!profile.skipped.empty()) text += ListedLines("These settings were not exported:", SkippedLines(profile.skipped));
-    services.dialogs.MessageBox(text, title, profile.skipped.empty() ? mb::kInformation : mb::kExclamation);
+    ShowExported(services, title, ExportedMessage(path), profile);
 }
 
 }  // namespace vantrel

@@ -18,19 +18,24 @@ void ImportSettingsCommand(App& app) {
         services.dialogs.MessageBox(CannotReadMessage(services, path, error), title, mb::kExclamation);
         return;
     }
-    const ImportedSettings imported = ImportSettings(form1, bytes, services.registry.codePage());
+    const ImportedSettings imported =
+        ImportSettings(form1, bytes, services.registry.codePage(), services.environment.ProfileFolder());
     if (!imported.error.empty()) {
         services.dialogs.MessageBox(MalformedMessage(services.registry.codePage(), path, imported.error), title,
                                     mb::kExclamation);
         return;
     }
     std::string text =
-        imported.settings == 0
-            ? Quoted(path) + " holds no setting that Vantrel manages. No setting was changed."
-            : SettingsCount(static_cast<std::size_t>(imported.settings)) + " set from " + Quoted(path) +
-                  ". Nothing is written yet: review the pages, then press \"Apply Changes\".";
+        imported.settings > 0 ? SettingsCount(static_cast<std::size_t>(imported.settings)) + " set from " +
+                                    Quoted(path) + ". Nothing is written yet: review the pages, then press \"Apply Changes\"."
+        : imported.kept.empty() ? Quoted(path) + " holds no setting that Vantrel manages. No setting was changed."
+                                : "No setting was set from " + Quoted(path) + ".";
+    if (!imported.kept.empty()) {
+        text += ListedLines("These settings of the file were not set; their pages show what they showed before:",
+                            SkippedLines(imported.kept));
+    }
     if (!imported.ignored.empty()) text += ListedLines("These entries of the file were ignored:", imported.ignored);
-    const bool clean = imported.settings > 0 && imported.ignored.empty();
+    const bool clean = imported.settings > 0 && imported.ignored.empty() && imported.kept.empty();
     services.dialogs.MessageBox(text, title, clean ? mb::kInformation : mb::kExclamation);
 }
 

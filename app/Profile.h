@@ -6,6 +6,7 @@
 // these pieces.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -18,10 +19,24 @@
 
 namespace vantrel {
 
-struct SettingsProfile {
-    std::vector<RegKeyBlock> blocks;   // one block per key, in the order of its first write
-    std::vector<SkippedWrite> skipped;  // rows the apply would skip (a number box that does not convert)
+// One setting a profile carries: its catalogue row (page, caption, root) and
+// the values it writes there, in the order written.
+struct ProfileSetting {
+    const TweakRow* row = nullptr;
+    std::vector<ValueRef> values;  // root, key and value name, as in the blocks
+    // Describes this computer or this user only: a row marked localOnly, or a
+    // personal folder outside the exporting user's profile.
+    bool local = false;
 };
+
+struct SettingsProfile {
+    std::vector<RegKeyBlock> blocks;      // one block per key, in the order of its first write
+    std::vector<ProfileSetting> settings;  // the settings behind the blocks, in apply order
+    std::vector<SkippedWrite> skipped;    // rows the apply would skip (a number box that does not convert)
+    std::vector<SkippedWrite> unset;      // rows left out: not set on this computer (kNotSetReason)
+};
+
+extern const char* const kNotSetReason;  // "not set on this computer"
 
 // Runs the apply pass over a recording layer that takes every write, as on a
 // machine where the user may write everywhere. Nothing reaches `reg`. The
@@ -33,36 +48,72 @@ SettingsProfile ProfileFromPages(Form& form1, Registry& reg);
 // again keeps its last data, a deleted one becomes a deletion.
 std::vector<RegKeyBlock> BlocksFromWrites(const std::vector<RecordingRegistry::Write>& writes);
 
-// The values an export carries: the profile of the pages, except the
-// personal folders whose box is empty, which are listed as skipped (an
-// apply refuses to write an empty folder, and a profile that set one would
-// empty it on every machine it reaches).
-SettingsProfile ExportProfile(Form& form1, Registry& reg);
+// The values an export carries: the profile of the pages, except
+// - the personal folders whose box is empty, listed as skipped (an apply
+//   refuses to write an empty folder, and a profile that set one would empty
+//   it on every machine it reaches);
+// - the settings not set on this computer (ValueIsSet), listed as unset: an
+//   absent value is not exported as the default its control shows.
+// A personal folder inside the exporting user's profile folder is written
+// relative to it, as Windows itself keeps these folders: REG_EXPAND_SZ
+// "%USERPROFILE%\Desktop" under "User Shell Folders" only ("Shell Folders"
+// Windows derives from it). Other folders are written as the apply writes them.
+SettingsProfile ExportProfile(Form& form1, Registry& reg, const std::string& profileFolder);
+// The profile with only the chosen settings (one flag per setting).
+SettingsProfile ChosenSettings(const SettingsProfile& profile, const std::vector<bool>& chosen);
+// A folder path as an export writes it when it lies in the profile folder:
+// "%USERPROFILE%" and what follows the profile's path; nothing for any other
+// path. Paths compare without regard to ASCII letter case, and the profile
+// must end at a backslash of the path ("C:\Documents and Settings\User2" is
+// not inside "C:\Documents and Settings\User").
+std::optional<std::string> RelativeToProfile(const std::string& path, const std::string& profileFolder);
+// The other way: "%USERPROFILE%" at the start of a path, in any letter case
+// and followed by a backslash or nothing, becomes the profile folder.
+std::u16string ExpandProfile(const std::u16string& path, const std::u16string& profileFolder);
 // The profile as a version 5 .reg file, or why a .reg file cannot hold it.
 RegWriteResult ExportFile(const SettingsProfile& profile);
 // Writes that file whole to path: "" when it is written, else the message
 // that says why nothing was (the file system's error or the writer's reason).
 std::string WriteExport(Services& services, const std::string& path, const SettingsProfile& profile);
+// The settings an export left out, each with its reason: the skipped ones,
+// then those not set on this computer.
+std::vector<std::string> LeftOutLines(const SettingsProfile& profile);
+// The message that ends an export: `done` (where it wrote), then the settings
+// it left out. The warning icon only when some were skipped: a setting not
+// set on this computer is no fault.
+void ShowExported(Services& services, const std::string& title, const std::string& done,
+                  const SettingsProfile& profile);
 
 struct ImportedSettings {
     std::string error;                 // the parser's "line 7: ..." when the file is malformed (nothing set)
     int settings = 0;                  // controls set from the file
     std::vector<std::string> ignored;  // IgnoredLine of each entry Vantrel does not manage
+    // Settings the file names but that an apply could not write as the file
+    // holds them: their controls are left as they are, and an apply of the
+    // file writes nothing for them (ApplySettings' keep).
+    std::vector<SkippedWrite> kept;
 };
 
 // Sets the pages from the values in a .reg file that the apply pass writes.
 // Each control whose value the file holds is set as the load pass would set
 // it at a fresh start, had the value been stored: its load rule runs from the
 // control's state as the window is built, so a value the rule leaves alone
-// gives that state (a stored "Hidden" of 0 gives an unchecked box). A value
-// deleted by the file ("name"=-, or a [-key] above it) loads as absent. A
-// control takes its value from the key its load pass reads; when the file
-// holds it only where the apply writes it ("User Shell Folders" for a
-// personal folder), from there. Organisation and owner set the Explorer
-// page's boxes, not the machine's information labels. Other controls keep
-// what they show. Writes nothing. A REGEDIT4 file's text is read in the given
-// code page, which also turns the file's text into what the pages show.
-ImportedSettings ImportSettings(Form& form1, std::string_view bytes, const CodePage& ansi = Windows1252());
+// gives that state (a stored "Hidden" of 0 gives an unchecked box). A control
+// takes its value from the key its load pass reads; when the file holds it
+// only where the apply writes it ("User Shell Folders" for a personal
+// folder), from there. A setting the apply could not then write as the file
+// holds it (the file deletes the value, "name"=- or a [-key] above it, or
+// holds one the page cannot show, such as a "Hidden" of 5) is not set but
+// listed in kept, never turned into a default. Organisation and owner set the
+// Explorer page's boxes, not the machine's information labels. Other controls
+// keep what they show. Writes nothing. A REGEDIT4 file's text is read in the
+// given code page, which also turns the file's text into what the pages show.
+// A personal folder stored as REG_EXPAND_SZ "%USERPROFILE%\..." is expanded
+// with profileFolder (the folder of the user Vantrel runs as), so that the
+// box shows the absolute path the apply writes. Each control set is marked
+// loaded (Form::markLoaded), as a load pass marks it.
+ImportedSettings ImportSettings(Form& form1, std::string_view bytes, const CodePage& ansi = Windows1252(),
+                                const std::string& profileFolder = {});
 
 // An entry of an imported file that Vantrel does not manage, as dialogs and
 // the log give it.

@@ -46,6 +46,19 @@ std::string PartlyAppliedSummary(const std::vector<SkippedWrite>& skipped) {
     return std::string(kPartlyAppliedTitle) + ": " + SettingsCount(skipped.size()) + " not saved. " + kOthersApplied;
 }
 
+std::vector<std::string> StandingLines(const Standings& standings) {
+    std::vector<std::string> policy, noEffect;
+    for (const TweakRow* row : CatalogueRows()) {
+        if (row->apply == ApplyForm::None) continue;
+        const Standing s = standings.Of(row->control);
+        const std::string setting = row->page + " - " + row->caption + ": ";
+        if (s.kind == StandingKind::SetByPolicy) policy.push_back(setting + StandingWords(s));
+        if (s.kind == StandingKind::NoEffect) noEffect.push_back("Not written: " + setting + StandingWords(s));
+    }
+    policy.insert(policy.end(), noEffect.begin(), noEffect.end());
+    return policy;
+}
+
 std::vector<SkippedWrite> BlankFolders(Form& form1) {
     std::vector<SkippedWrite> blank;
     for (const TweakRow& row : PersonalFolderRows()) {

@@ -11,6 +11,7 @@
 #include "model/Services.h"
 #include "platform/Wording.h"
 #include "registry/CodePage.h"
+#include "settings/Standing.h"
 #include "settings/TweakRow.h"
 
 namespace vantrel {
@@ -34,6 +35,12 @@ std::string PartlyAppliedMessage(const std::vector<SkippedWrite>& skipped);
 extern const char* const kPartlyAppliedTitle;
 // The same as one line: "<title>: <n> settings were not saved. All other ...".
 std::string PartlyAppliedSummary(const std::vector<SkippedWrite>& skipped);
+
+// One line for each setting the apply pass manages that is set by a policy
+// ("Explorer - ...: Set by policy: ...") and then for each that has no
+// effect on this Windows ("Not written: General Options - Run: Not used by
+// ..."), as the unattended log lists them.
+std::vector<std::string> StandingLines(const Standings& standings);
 
 // The personal-folder rows whose box is empty, as writes the blank-folder
 // check stops (reason: the check's message).

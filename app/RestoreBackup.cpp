@@ -57,14 +57,14 @@ void RestoreBackupCommand(App& app) {
     }
     const std::string intro = "Restoring " + Quoted(AnsiToUtf8(ansi, FileName(path))) +
                               " would change these settings. Vantrel saves a backup of the current settings first.";
-    if (!dialogs.ShowReviewList(ReviewListOf(changes, kTitle, intro))) return;
+    if (!dialogs.ShowReviewList(ReviewListOf(changes, kTitle, intro, app.standings()))) return;
     if (!app.WriteBackup()) return;
 
     std::string failed;
     for (const RegOp& op : split.ops) {
         const long status = ApplyRegOp(reg, op);
         if (status == reg::kSuccess) continue;
-        const ValueRef* target = FindTarget({op.root, Utf8ToAnsi(ansi, op.path), Utf8ToAnsi(ansi, op.name)});
+        const ValueRef* target = FindTarget(ansi, op.root, op.path, op.name);
         failed += SkippedLine({target->page, target->caption, RefusedReason(services.files, status)}) + "\n";
     }
     // Every page shows the stored values again; the tree and the lists stay.

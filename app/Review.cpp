@@ -89,11 +89,11 @@ std::optional<StoredData> StoredNow(Registry& reg, RegKey root, const std::strin
     return stored;
 }
 
-std::vector<ValueChange> ChangesOfApply(Form& form1, Registry& reg, FileSystem& errors) {
+std::vector<ValueChange> ChangesOfApply(Form& form1, Registry& reg, FileSystem& errors, const Standings& standings) {
     const CodePage& ansi = reg.codePage();
     RecordingRegistry layer(reg);
     const std::vector<SkippedWrite> skipped = Worded(ApplySettings(form1, layer), errors);
-    std::vector<ValueChange> changes;
+    std::vector<ValueChange> changes, noEffect;
     for (const ValueRef& target : ApplyTargets()) {
         const RecordingRegistry::Write* last = nullptr;
         for (const RecordingRegistry::Write& w : layer.writes()) {
@@ -107,6 +107,7 @@ std::vector<ValueChange> ChangesOfApply(Form& form1, Registry& reg, FileSystem& 
 
         ValueChange change{target.page, target.caption, target.root,
                            AnsiToUtf8(ansi, WithoutTrailingBackslash(target.key)), AnsiToUtf8(ansi, target.value)};
+        change.control = target.control;
         change.now = StoredNow(reg, change.root, change.key, change.value);
         bool intentKnown = true;
         if (last != nullptr) {
@@ -116,8 +117,17 @@ std::vector<ValueChange> ChangesOfApply(Form& form1, Registry& reg, FileSystem& 
             intentKnown = change.written.has_value();
             change.notWritten = intentKnown ? skip->reason : Quoted(AnsiToUtf8(ansi, skip->text)) + " is " + skip->reason;
         }
-        if (Shows(change, intentKnown)) changes.push_back(std::move(change));
+        if (!Shows(change, intentKnown)) continue;
+        const Standing standing = standings.Of(target.control);
+        if (standing.kind == StandingKind::NoEffect) {
+            change.noEffect = true;
+            change.notWritten = "no effect on this Windows (" + standing.why + ")";
+            noEffect.push_back(std::move(change));
+        } else {
+            changes.push_back(std::move(change));
+        }
     }
+    for (ValueChange& c : noEffect) changes.push_back(std::move(c));  // last, as a group
     return changes;
 }
 
@@ -129,7 +139,7 @@ ManagedOps SplitManaged(const std::vector<RegOp>& ops, const CodePage& ansi) {
         switch (op.kind) {
         case RegOpKind::SetValue:
         case RegOpKind::DeleteValue:
-            if (FindTarget({op.root, Utf8ToAnsi(ansi, op.path), Utf8ToAnsi(ansi, op.name)}) != nullptr) {
+            if (FindTarget(ansi, op.root, op.path, op.name) != nullptr) {
                 split.ops.push_back(op);
             } else {
                 split.others.push_back(DescribeValue(op.root, op.path, op.name) +
@@ -162,9 +172,10 @@ std::vector<ValueChange> ChangesOfOps(Registry& reg, const std::vector<RegOp>& o
             return SameValue({c.root, Utf8ToAnsi(ansi, c.key), Utf8ToAnsi(ansi, c.value)}, ref);
         });
         if (change == changes.end()) {
-            const ValueRef* target = FindTarget(ref);
+            const ValueRef* target = FindTarget(ansi, op.root, op.path, op.name);
             change = changes.insert(changes.end(), ValueChange{target ? target->page : "", target ? target->caption : "",
                                                                op.root, op.path, op.name});
+            if (target) change->control = target->control;
             change->now = StoredNow(reg, op.root, op.path, op.name);
         }
         change->written.reset();
@@ -206,15 +217,18 @@ std::string DescribeValue(RegKey root, const std::string& key, const std::string
            (value.empty() ? std::string("(Default)") : value);
 }
 
-ReviewList ReviewListOf(const std::vector<ValueChange>& changes, const std::string& title, const std::string& intro) {
-    ReviewList list{title, intro, {"Page", "Setting", "Key and value name", "Stored now", "Would be written"}, {},
-                    "Apply Changes", "Close"};
+ReviewList ReviewListOf(const std::vector<ValueChange>& changes, const std::string& title, const std::string& intro,
+                        const Standings& standings) {
+    ReviewList list{title, intro,
+                    {"Page", "Setting", "Key and value name", "Stored now", "Would be written", "Takes effect"},
+                    {}, "Apply Changes", "Close"};
     for (const ValueChange& c : changes) {
         std::string written = c.written ? DescribeStored(c.written) : std::string("(deleted)");
         if (!c.notWritten.empty()) {
             written = (c.written ? written + " - " : std::string()) + "not saved: " + c.notWritten;
         }
-        list.rows.push_back({{c.page, c.setting, DescribeValue(c.root, c.key, c.value), DescribeStored(c.now), written},
+        list.rows.push_back({{c.page, c.setting, DescribeValue(c.root, c.key, c.value), DescribeStored(c.now), written,
+                              TakesEffect(standings.Of(c.control))},
                              !c.notWritten.empty()});
     }
     return list;

@@ -13,6 +13,7 @@
 #include "platform/Platform.h"
 #include "registry/RegFile.h"
 #include "registry/Registry.h"
+#include "settings/Standing.h"
 
 namespace vantrel {
 
@@ -33,6 +34,8 @@ struct ValueChange {
     std::optional<StoredData> now{};      // nothing: the value is absent
     std::optional<StoredData> written{};  // nothing: the value is deleted
     std::string notWritten{};             // why the write would not be made; "" when it would
+    std::string control{};                // the catalogue row's control string
+    bool noEffect = false;                // not written: the setting has no effect on this Windows
 };
 
 // The value as stored now, read with the wide functions; nothing when absent.
@@ -44,7 +47,10 @@ std::optional<StoredData> StoredNow(Registry& reg, RegKey root, const std::strin
 // Values written unchanged are left out; so are writes that would be refused
 // but would not have changed anything. Writes the pass would skip are kept,
 // with the reason (a registry's code in the system's words, from `errors`).
-std::vector<ValueChange> ChangesOfApply(Form& form1, Registry& reg, FileSystem& errors);
+// Values of settings with no effect on this Windows, which the apply does not
+// write, come last, as a group, when they would have changed.
+std::vector<ValueChange> ChangesOfApply(Form& form1, Registry& reg, FileSystem& errors,
+                                        const Standings& standings = {});
 
 // A .reg file's operations, split into those on values Vantrel manages (the
 // values the apply pass writes) and every other key or value it holds.
@@ -59,8 +65,16 @@ ManagedOps SplitManaged(const std::vector<RegOp>& ops, const CodePage& ansi);
 // refuse is kept with the reason, as the system describes the error.
 std::vector<ValueChange> ChangesOfOps(Registry& reg, const std::vector<RegOp>& ops, FileSystem& errors);
 
-// The review list for changes, its title and its line of introduction.
-ReviewList ReviewListOf(const std::vector<ValueChange>& changes, const std::string& title, const std::string& intro);
+// The review list for changes, its title and its line of introduction; its
+// "Takes effect" column gives each setting's standing.
+ReviewList ReviewListOf(const std::vector<ValueChange>& changes, const std::string& title, const std::string& intro,
+                        const Standings& standings = {});
+
+// View > "Settings Status...": one row for every setting and every system
+// tool, with its page, its caption, the value stored now, its standing on
+// this Windows and when a change takes effect. Rows that are set by a policy
+// or have no effect here are marked.
+ReviewList SettingsStatusList(Registry& reg, const Standings& standings);
 
 // A stored value in words: "2 (REG_DWORD)", "\"C:\\Data\" (REG_SZ)",
 // "(absent)" (UTF-8).

@@ -17,13 +17,15 @@ void ReviewChangesCommand(App& app) {
         services.dialogs.MessageBox(kBlankFolderMessage, kBlankFolderTitle, mb::kExclamation);
         return;
     }
-    const std::vector<ValueChange> changes = ChangesOfApply(form1, services.registry, services.files);
+    const std::vector<ValueChange> changes =
+        ChangesOfApply(form1, services.registry, services.files, app.standings());
     if (changes.empty()) {
         services.dialogs.MessageBox("No setting would change.", "Review Changes", mb::kInformation);
         return;
     }
     const ReviewList list = ReviewListOf(changes, "Review Changes",
-                                         "\"Apply Changes\" would change these settings. Marked rows would not be saved.");
+                                         "\"Apply Changes\" would change these settings. Marked rows would not be saved.",
+                                         app.standings());
     if (services.dialogs.ShowReviewList(list)) app.apply_Click();
 }
 

@@ -1,8 +1,10 @@
 #include "app/Unattended.h"
 
 #include <cstdio>
+#include <exception>
 
 #include "app/Backup.h"
+#include "app/CheckRun.h"
 #include "app/Profile.h"
 #include "app/Report.h"
 #include "registry/KeyNames.h"
@@ -11,12 +13,20 @@
 namespace vantrel {
 
 const char* const kUsage =
-    "Vantrel.exe [/export FILE | /apply FILE] [/log FILE]\n\n"
+    "Vantrel.exe [/export FILE | /apply FILE | /check FILE | /report FILE] [/log FILE]\n\n"
     "/export FILE - saves the settings to FILE.\n"
     "/apply FILE - backs them up, then applies FILE.\n"
-    "/log FILE - notes in FILE what was not applied.\n\n"
-    "Without switches Vantrel opens its window.\n"
-    "Exit codes: 0 done, 1 partly done, 2 nothing done.";
+    "/check FILE - tells whether /apply FILE would change anything; writes nothing.\n"
+    "/report FILE - saves the status of every setting to FILE (CSV).\n"
+    "/log FILE - notes in FILE what was not applied or does not take effect.\n\n"
+    "Without switches Vantrel opens its window.\n\n"
+    "/export ends with 0 when every setting was exported, 1 when some were\n"
+    "not, 2 when nothing was written.\n"
+    "/apply ends with 0 when FILE was applied as it is, 1 when some values\n"
+    "were not written, 2 when nothing was written.\n"
+    "/check ends with 0 when nothing would change, 1 when something would,\n"
+    "3 when nothing would but some settings do not take effect here, 2 when\n"
+    "no check was made. /report ends with 0, or 2 when nothing was written.";
 
 namespace {
 
@@ -27,15 +37,40 @@ std::string SwitchName(const std::string& arg) {
     return arg.substr(1);
 }
 
-bool TakesFile(const std::string& name) {
-    return SameName(name, "export") || SameName(name, "apply") || SameName(name, "log");
+// The switches that name a mode and the file it works on.
+struct ModeSwitch {
+    const char* name;
+    Switches::Mode mode;
+};
+constexpr ModeSwitch kModes[] = {{"export", Switches::Mode::Export},
+                                 {"apply", Switches::Mode::Apply},
+                                 {"check", Switches::Mode::Check},
+                                 {"report", Switches::Mode::Report}};
+
+const ModeSwitch* ModeOf(const std::string& name) {
+    for (const ModeSwitch& m : kModes) {
+        if (SameName(name, m.name)) return &m;
+    }
+    return nullptr;
 }
 
-// What is left to append to the log, written at the end of the run in one
-// go, so that the lines of one run stay together in a shared file.
+bool TakesFile(const std::string& name) {
+    return ModeOf(name) != nullptr || SameName(name, "log");
+}
+
+// The log. Its first line, that the run started, is appended before anything
+// else is done: a log that cannot be written stops the run before it does
+// anything, and a run that ends unexpectedly still leaves a record. The rest
+// is appended at the end in one go, so that it stays together in a shared file.
 class Log {
 public:
     Log(Services& services, std::string path) : services_(services), path_(std::move(path)) {}
+
+    // 0, or the file system's code when the log cannot be appended to.
+    long Open(const std::string& command) {
+        Line(command + "started.");
+        return Flush();
+    }
 
     void Line(const std::string& text) {
         const std::tm now = services_.environment.Now();
@@ -47,15 +82,20 @@ public:
         lines_ += line + "\r\n";
     }
 
-    // The closing summary, then everything goes to the file. A log that
-    // cannot be written changes nothing else: the exit code still tells.
+    // The closing summary, then everything goes to the file.
     int Close(const std::string& summary, int code) {
         Line(summary);
-        if (!path_.empty()) services_.files.Append(path_, lines_);
+        Flush();
         return code;
     }
 
 private:
+    long Flush() {
+        const long error = path_.empty() ? 0 : services_.files.Append(path_, lines_);
+        lines_.clear();
+        return error;
+    }
+
     Services& services_;
     std::string path_;
     std::string lines_;
@@ -69,11 +109,10 @@ void LoadPages(Form& form1, Registry& reg) {
     LoadStartMenuChecks(form1, reg);
 }
 
-int Export(App& app, const std::string& file, Log& log, const std::string& command) {
-    Form& form1 = app.form1();
-    Services& services = app.services();
-    const SettingsProfile profile = ExportProfile(form1, services.registry);
-    for (const SkippedWrite& s : profile.skipped) log.Line(SkippedLine(s));
+int Export(Form& form1, Services& services, const std::string& file, Log& log, const std::string& command) {
+    const SettingsProfile profile = ExportProfile(form1, services.registry, services.environment.ProfileFolder());
+    // Settings not set on this computer are listed but change nothing else.
+    for (const std::string& line : LeftOutLines(profile)) log.Line(line);
     if (const std::string failure = WriteExport(services, file, profile); !failure.empty()) {
         return log.Close(command + failure, exitcode::kFailed);
     }
@@ -89,32 +128,44 @@ int Apply(App& app, const std::string& file, Log& log, const std::string& comman
     if (const long error = services.files.ReadAll(file, &bytes, false)) {
         return log.Close(command + CannotReadMessage(services, file, error), exitcode::kFailed);
     }
-    const ImportedSettings imported = ImportSettings(form1, bytes, services.registry.codePage());
+    const ImportedSettings imported =
+        ImportSettings(form1, bytes, services.registry.codePage(), services.environment.ProfileFolder());
     if (!imported.error.empty()) {
         return log.Close(command + MalformedMessage(services.registry.codePage(), file, imported.error),
                          exitcode::kFailed);
     }
     for (const std::string& line : imported.ignored) log.Line(line);
+    for (const SkippedWrite& k : imported.kept) log.Line(SkippedLine(k));
     app.StepDone("profile read and imported");
 
     const std::vector<SkippedWrite> blank = BlankFolders(form1);
     if (!blank.empty()) {
         for (const SkippedWrite& s : blank) log.Line(SkippedLine(s));
         return log.Close(command + kBlankFolderTitle + ": " + kBlankFolderMessage + ". Nothing was written.",
-                         exitcode::kPartly);
+                         exitcode::kFailed);
     }
-    std::string backup;
-    if (const long error = SaveBackup(services, &backup)) {
-        return log.Close(command + BackupNotSaved(services.files, backup, error, " ") + " Nothing was written.",
+    const BackupSaved backup = SaveBackup(services);
+    if (backup.error != 0) {
+        return log.Close(command + BackupNotSaved(services.files, backup, " ") + " Nothing was written.",
                          exitcode::kFailed);
     }
     app.StepDone("backup saved");
-    const std::vector<SkippedWrite> skipped = Worded(ApplySettings(form1, services.registry), services.files);
+    const std::string backedUp = " Backup: " + Quoted(backup.path) + ".";
+    const std::size_t before = app.journal().values();
+    std::vector<SkippedWrite> notWritten = imported.kept;
+    for (const SkippedWrite& s :
+         Worded(ApplySettings(form1, services.registry, imported.kept, &app.standings()), services.files)) {
+        log.Line(SkippedLine(s));
+        notWritten.push_back(s);
+    }
     app.StepDone("settings applied");
-    for (const SkippedWrite& s : skipped) log.Line(SkippedLine(s));
-    const std::string summary = skipped.empty() ? kAppliedMessage : PartlyAppliedSummary(skipped);
-    const bool whole = skipped.empty() && imported.ignored.empty();
-    return log.Close(command + summary + " Backup: \"" + backup + "\".", whole ? exitcode::kDone : exitcode::kPartly);
+    for (const std::string& line : StandingLines(app.standings())) log.Line(line);
+    if (app.journal().values() == before) {
+        return log.Close(command + "Nothing was written: every write was refused." + backedUp, exitcode::kFailed);
+    }
+    const std::string summary = notWritten.empty() ? kAppliedMessage : PartlyAppliedSummary(notWritten);
+    const bool whole = notWritten.empty() && imported.ignored.empty();
+    return log.Close(command + summary + backedUp, whole ? exitcode::kDone : exitcode::kPartly);
 }
 
 }  // namespace
@@ -184,10 +235,10 @@ Switches ParseSwitches(const std::vector<std::string>& args) {
                 if (!s.log.empty()) fail("/log is given twice");
                 else s.log = file;
             } else if (hasMode) {
-                fail("only one of /export and /apply can be given");
+                fail("only one of /export, /apply, /check and /report can be given");
             } else {
                 hasMode = true;
-                s.mode = SameName(name, "export") ? Switches::Mode::Export : Switches::Mode::Apply;
+                s.mode = ModeOf(name)->mode;
                 s.file = file;
             }
         } else if (!name.empty()) {
@@ -196,8 +247,8 @@ Switches ParseSwitches(const std::vector<std::string>& args) {
             fail("unexpected argument \"" + args[i] + "\"");
         }
     }
-    if (usage && hasMode) fail("/? cannot be given with /export or /apply");
-    if (!usage && !hasMode) fail("/log needs /export or /apply");
+    if (usage && hasMode) fail("/? cannot be given with /export, /apply, /check or /report");
+    if (!usage && !hasMode) fail("/log needs /export, /apply, /check or /report");
     if (!s.problem.empty()) {
         s.mode = Switches::Mode::Bad;
     } else if (usage) {
@@ -213,24 +264,42 @@ int RunUnattended(App& app, const Switches& switches) {
         return exitcode::kFailed;
     }
     Log log(services, switches.log);
-    if (switches.mode != Switches::Mode::Export && switches.mode != Switches::Mode::Apply) {
+    if (switches.mode == Switches::Mode::Bad) {
         return log.Close("Bad arguments: " + switches.problem + ". Vantrel.exe /? shows how to use it.",
                          exitcode::kFailed);
     }
+    const ModeSwitch* mode = nullptr;
+    for (const ModeSwitch& m : kModes) {
+        if (m.mode == switches.mode) mode = &m;
+    }
     const bool exporting = switches.mode == Switches::Mode::Export;
-    const std::string command = (exporting ? "/export \"" : "/apply \"") + switches.file + "\": ";
+    const bool applying = switches.mode == Switches::Mode::Apply;
+    const std::string command = "/" + std::string(mode->name) + " \"" + switches.file + "\": ";
+    // Nothing is done without a log that was asked for.
+    if (!switches.log.empty() && log.Open(command) != 0) return exitcode::kFailed;
+    WriteJournal& journal = app.journal();
+    journal.Clear();
+    std::exception_ptr failure;
     try {
         LoadPages(app.form1(), services.registry);
-        app.StepDone("pages loaded");
-        const int code = exporting ? Export(app, switches.file, log, command) : Apply(app, switches.file, log, command);
-        app.StepDone("log written");
-        return code;
-    } catch (const RunTimeError& e) {
-        return log.Close(command + "Run-time error '" + std::to_string(e.number) + "': " + e.what(),
-                         exitcode::kFailed);
-    } catch (const std::exception& e) {
-        return log.Close(command + "Run-time error: " + e.what(), exitcode::kFailed);
+        app.JudgeStandings();
+        app.StepDone("pages loaded and standings judged");
+        if (switches.mode == Switches::Mode::Check || switches.mode == Switches::Mode::Report) {
+            const UnattendedOutcome outcome = switches.mode == Switches::Mode::Check
+                                                  ? CheckProfile(app, switches.file)
+                                                  : WriteStatusReport(app, switches.file);
+            for (const std::string& line : outcome.lines) log.Line(line);
+            return log.Close(command + outcome.summary, outcome.code);
+        }
+        return exporting ? Export(app.form1(), services, switches.file, log, command)
+                         : Apply(app, switches.file, log, command);
+    } catch (...) {
+        failure = std::current_exception();
     }
+    for (const std::string& write : journal.writes()) log.Line("written before the run stopped: " + write);
+    const bool wrote = applying ? journal.values() > 0 : !journal.writes().empty();
+    return log.Close(command + "The run stopped: " + FailureText(failure) + ".",
+                     wrote ? exitcode::kPartly : exitcode::kFailed);
 }
 
 }  // namespace vantrel

@@ -2,22 +2,52 @@
 //   /export FILE   the load pass, then Export Settings to FILE;
 //   /apply FILE    the load pass, then Import Settings from FILE, the backup
 //                  and the apply pass;
-//   /log FILE      with either of them: appends one line per refused, skipped
-//                  or ignored value, then a closing summary;
+//   /check FILE    whether /apply FILE would change anything and whether the
+//                  settings FILE sets take effect here, writing nothing
+//                  (app/CheckRun.h gives its exit codes);
+//   /report FILE   the Settings Status list as a CSV file (exit codes 0, 2);
+//   /log FILE      with any of them: opened before anything else is done (a
+//                  line saying the run started is appended), then one line
+//                  per refused, skipped, kept or ignored value, per setting
+//                  not set on this computer (/export), per setting that is
+//                  set by a policy or has no effect on this Windows, and per
+//                  difference that /check finds, and a closing summary;
 //   /?             usage in a short message box.
 // Switches are taken with "/" or "-" and in any letter case. Without any
 // argument Vantrel opens its window as always. Anything else (an unknown
-// switch, a missing file name, /log alone, /export with /apply, /? with either)
+// switch, a missing file name, /log alone, two of /export, /apply, /check and
+// /report, /? with any of them)
 // is a bad argument: no window at all, exit code 2 and, when /log named a
 // file, a line saying what is wrong.
 //
-// Exit codes: 0 everything applied or exported; 1 some values refused or
-// skipped, or values of the file ignored as not Vantrel's; 2 bad arguments,
-// an unreadable or malformed file, a file that could not be written, or a
-// backup that could not be saved (then nothing is written). A personal-folder
-// box left empty after the import stops the apply as the blank-folder check
-// does: nothing is written, not even the backup, every empty box is logged,
-// and the exit code is 1 (every value skipped).
+// Exit codes. Every kind of value left unwritten has exactly one code; a
+// setting left out of an export because it is not set on this computer
+// changes none of them.
+//
+//   /export FILE
+//     0  every setting was exported
+//     1  FILE was written without some settings: a personal-folder box that
+//        is empty, or a number box that is not a whole number
+//     2  nothing was written: bad arguments, a log that cannot be opened, a
+//        FILE that cannot be written or that a .reg file cannot hold
+//
+//   /apply FILE
+//     0  every value of FILE was applied as FILE holds it
+//     1  some values were written and some were not: a write the registry
+//        refused, a number box that is not a whole number, a value of FILE
+//        kept as stored (FILE deletes it, or holds it in a form the page
+//        cannot show), or an entry of FILE that Vantrel does not manage
+//     2  nothing was written: bad arguments, a log that cannot be opened, an
+//        unreadable or malformed FILE, a personal-folder box left empty
+//        after the import (every empty box is logged), a backup that could
+//        not be saved, or every write refused
+//
+// A setting with no effect on this Windows is not written by /apply and
+// counts as applied; one set by a policy is written: neither changes the
+// exit code.
+//
+// A run that fails half way (out of memory) logs what failed and which
+// values it had written, and ends with 1 when it had written any, else 2.
 #pragma once
 
 #include <string>
@@ -28,16 +58,20 @@
 
 namespace vantrel {
 
+// /check: 0 nothing would change and everything takes effect, 1 something
+// would change, 3 nothing would change but some settings do not take effect
+// here, 2 no check could be made. /report: 0 written, 2 not written.
 namespace exitcode {
 constexpr int kDone = 0;
 constexpr int kPartly = 1;
 constexpr int kFailed = 2;
+constexpr int kNotInEffect = 3;
 }  // namespace exitcode
 
 struct Switches {
-    enum class Mode { Window, Usage, Export, Apply, Bad };
+    enum class Mode { Window, Usage, Export, Apply, Check, Report, Bad };
     Mode mode = Mode::Window;
-    std::string file;     // Export, Apply
+    std::string file;     // Export, Apply, Check, Report
     std::string log;      // "" without /log
     std::string problem;  // Bad: what is wrong with the arguments
 };

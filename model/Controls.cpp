@@ -50,6 +50,18 @@ void Control::setVisible(bool visible) {
     changed();
 }
 
+void Control::setEnabled(bool enabled) {
+    if (enabled_ == enabled) return;
+    enabled_ = enabled;
+    changed();
+}
+
+void Control::setMark(Mark mark) {
+    if (mark_ == mark) return;
+    mark_ = std::move(mark);
+    changed();
+}
+
 void Control::changed() { form_.notify(this); }
 
 // ---- TextControl ----
@@ -111,6 +123,7 @@ void ListBox::checkIndex(int index) const {
 void ListBox::AddItem(const std::string& item) {
     items_.push_back(item);
     checks_.push_back(false);
+    itemData_.push_back(0);
     changed();
 }
 
@@ -118,6 +131,12 @@ void ListBox::RemoveItem(int index) {
     checkIndex(index);
     items_.erase(items_.begin() + index);
     checks_.erase(checks_.begin() + index);
+    itemData_.erase(itemData_.begin() + index);
+    std::map<int, Mark> shifted;  // the marks stay with their items
+    for (auto& [i, mark] : itemMarks_) {
+        if (i != index) shifted[i > index ? i - 1 : i] = std::move(mark);
+    }
+    itemMarks_ = std::move(shifted);
     if (listIndex_ == index) listIndex_ = -1;
     else if (listIndex_ > index) --listIndex_;
     changed();
@@ -127,13 +146,37 @@ void ListBox::Clear() {
     if (items_.empty() && listIndex_ == -1) return;
     items_.clear();
     checks_.clear();
+    itemData_.clear();
+    itemMarks_.clear();
     listIndex_ = -1;
+    changed();
+}
+
+const Mark& ListBox::itemMark(int index) const {
+    static const Mark kNone;
+    const auto it = itemMarks_.find(index);
+    return it == itemMarks_.end() ? kNone : it->second;
+}
+
+void ListBox::setItemMark(int index, Mark mark) {
+    if (itemMark(index) == mark) return;
+    itemMarks_[index] = std::move(mark);
     changed();
 }
 
 const std::string& ListBox::List(int index) const {
     checkIndex(index);
     return items_[index];
+}
+
+long ListBox::ItemData(int index) const {
+    checkIndex(index);
+    return itemData_[index];
+}
+
+void ListBox::setItemData(int index, long data) {
+    checkIndex(index);
+    itemData_[index] = data;
 }
 
 void ListBox::setListIndex(int index) {

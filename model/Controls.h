@@ -84,6 +84,16 @@ struct FormDef {
 
 class Form;
 
+// A small mark beside a control, or beside an item of a check-box list: its
+// setting is set by a policy, or has no effect on this Windows. The words
+// say which (shown when the mark is pointed at or the control has the focus).
+enum class MarkKind { None, Policy, NoEffect };
+struct Mark {
+    MarkKind kind = MarkKind::None;
+    std::string words;
+    bool operator==(const Mark&) const = default;
+};
+
 class Control {
 public:
     Control(Form& form, const ControlDef& def);
@@ -95,6 +105,11 @@ public:
 
     bool visible() const { return visible_; }
     void setVisible(bool visible);
+    // A control that is not enabled shows grayed and takes no input.
+    bool enabled() const { return enabled_; }
+    void setEnabled(bool enabled);
+    const Mark& mark() const { return mark_; }
+    void setMark(Mark mark);
 
 protected:
     void changed();  // tells the form's observer that this control's state changed
@@ -104,6 +119,8 @@ private:
     const ControlDef& def_;
     std::string name_;
     bool visible_;
+    bool enabled_ = true;
+    Mark mark_;
 };
 
 // Labels (Caption) and text boxes (Text).
@@ -169,11 +186,19 @@ public:
     bool Selected(int index) const;
     void setSelected(int index, bool selected);
     const std::vector<std::string>& items() const { return items_; }
+    // A number kept with each item for the program, never shown (0 when added).
+    long ItemData(int index) const;
+    void setItemData(int index, long data);
+    // An item's mark; an item marked as having no effect takes no clicks.
+    const Mark& itemMark(int index) const;
+    void setItemMark(int index, Mark mark);
 
 private:
     void checkIndex(int index) const;
+    std::map<int, Mark> itemMarks_;
     std::vector<std::string> items_;
     std::vector<bool> checks_;
+    std::vector<long> itemData_;
     int listIndex_ = -1;
 };
 
@@ -289,6 +314,25 @@ public:
     };
     void notify(Control* control);
 
+    // What the last load or import set a settings control from, by the
+    // control's name as a catalogue row gives it ("Check4", "List1[3]",
+    // "Option1|Option2"): whether the value read was present, and what the
+    // control held right after. An export compares it with what the control
+    // holds now, to tell a setting the user changed from one left as loaded.
+    struct LoadMark {
+        bool present = false;
+        std::string held;
+    };
+    void markLoaded(const std::string& control, LoadMark mark) {
+        if (auto it = loadMarks_.find(control); it != loadMarks_.end()) it->second = std::move(mark);
+        else loadMarks_.emplace(control, std::move(mark));
+    }
+    // nullptr for a control no load or import has set.
+    const LoadMark* loadMark(const std::string& control) const {
+        const auto it = loadMarks_.find(control);
+        return it == loadMarks_.end() ? nullptr : &it->second;
+    }
+
 private:
     friend class OptionButton;
     const FormDef& def_;
@@ -300,6 +344,7 @@ private:
     bool silent_ = false;
     std::vector<std::string> printed_;
     Observer observer_;
+    std::map<std::string, LoadMark> loadMarks_;
 };
 
 }  // namespace vantrel

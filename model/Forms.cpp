@@ -309,6 +309,9 @@ FormDef buildForm1()
         {"access", "Accessibility", "view", ""},
         {"ao", "Accessibility Options", "access", "Ctrl+U"},
         {"about", "About", "view", ""},
+        // Whether each setting takes effect on this Windows.
+        {"bar4", "-", "view", ""},
+        {"status", "Settings Status...", "view", ""},
         {"vnt", "Vantrel", "", ""},
         {"vco", "Visit Corvane", "vnt", ""},
         {"cfvntu", "Check For Vantrel Update", "vnt", ""},

@@ -5,6 +5,7 @@
 // C: and record what they are asked to do. Tests answer dialogs from a script.
 #pragma once
 
+#include <compare>
 #include <cstdint>
 #include <ctime>
 #include <string>
@@ -50,8 +51,17 @@ public:
     // Copies bytes; with failIfExists an existing target is an error (80).
     virtual long Copy(const std::string& source, const std::string& target, bool failIfExists) = 0;
     // Moves source over target in one step, replacing target when it exists.
-    // An existing target keeps its own security descriptor and owner.
-    virtual long Replace(const std::string& source, const std::string& target) = 0;
+    // An existing target keeps its own security descriptor and owner. Given
+    // a backup name (a file that does not exist), the target's old bytes end
+    // there instead of being dropped; a failed replace then leaves the files
+    // as ReplaceFile's documentation gives for each code (1175: both keep
+    // their names; 1176: both keep their names; 1177: the old bytes are under
+    // the backup name, the new ones still in source; any other code: both
+    // keep their names and there is no backup file).
+    virtual long Replace(const std::string& source, const std::string& target, const std::string& backup = {}) = 0;
+    // Gives source the name target in one step, and fails (80 or 183) when
+    // target exists: a name claimed this way is never taken from anyone.
+    virtual long Move(const std::string& source, const std::string& target) = 0;
     virtual long Delete(const std::string& path) = 0;
     // Creates a folder and every missing folder above it; an existing folder is fine.
     virtual long CreateFolders(const std::string& path) = 0;
@@ -102,7 +112,10 @@ struct FileChoice {
 
 // A list to look over before acting on it: rows of texts under column
 // headers, a row marked where something needs the user's eye, and two
-// buttons: one that acts and one that closes without acting. Texts are UTF-8.
+// buttons: one that acts (none when empty) and one that closes without
+// acting. A sortable list sorts by the column whose header is clicked; a
+// list with a copy button puts its rows, as shown, on the clipboard as
+// tab-separated text. Texts are UTF-8.
 struct ReviewList {
     struct Row {
         std::vector<std::string> cells;  // one per column
@@ -114,6 +127,27 @@ struct ReviewList {
     std::vector<Row> rows;
     std::string act;    // "Apply Changes"
     std::string close;  // "Close"
+    bool sortable = false;
+    std::string copy{};  // "Copy"; "" for no copy button
+};
+
+// A review list to choose from before an export: a check box on each row, a
+// choice of form (each with a line saying what it does, and a line under
+// them all) and the folder to write to, typed or browsed for. The dialog
+// takes every field as it finds it and gives back the ticks, the form and
+// the folder. Texts are UTF-8, but the folder, a path in the system's code
+// page as the file system takes it.
+struct ExportChoice {
+    ReviewList list;              // title, intro, columns, rows, act ("OK"), close ("Cancel")
+    std::vector<bool> checked;    // one per row
+    std::string formHeading;      // "Form:"
+    std::vector<std::string> forms;      // the choices' captions
+    std::vector<std::string> formNotes;  // one per form: what it does
+    std::string note;             // under the forms: what they share
+    int form = 0;                 // the chosen one
+    std::string folderLabel;      // "Folder:"
+    std::string folder;
+    std::string folderPrompt;     // the folder chooser's line, for its "Browse..." button
 };
 
 // Modal dialogs of the main window.
@@ -136,6 +170,18 @@ public:
     // Shows the list in a resizable window until the user picks a button;
     // true for the one that acts.
     virtual bool ShowReviewList(const ReviewList& list) = 0;
+    // Shows the choice in a resizable window; true, with the choice as the
+    // user left it, for the button that acts; false (choice untouched) for
+    // the other.
+    virtual bool ChooseExport(ExportChoice& choice) = 0;
+};
+
+// The running Windows as RtlGetVersion reports it: major and minor version
+// and build number (5.1.2600 is Windows XP). A compatibility mode the user
+// chose for the program changes what it reports; a manifest does not.
+struct WindowsVersion {
+    unsigned major = 0, minor = 0, build = 0;
+    friend auto operator<=>(const WindowsVersion&, const WindowsVersion&) = default;
 };
 
 // Facts about the user running the program.
@@ -149,6 +195,13 @@ public:
     virtual std::string ProfileFolder() = 0;
     // Local time now.
     virtual std::tm Now() = 0;
+    // Whether this 32-bit program runs on 64-bit Windows, under WOW64.
+    virtual bool RunsUnderWow64() = 0;
+    // A new globally unique identifier as the registry writes one,
+    // "{XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}" in upper case; "" when none can be made.
+    virtual std::string NewGuid() = 0;
+    // The Windows the program runs on; all zero when it cannot be told.
+    virtual vantrel::WindowsVersion WindowsVersion() = 0;
 };
 
 }  // namespace vantrel

@@ -144,6 +144,16 @@ std::string Utf8ToAnsi(const CodePage& codePage, std::string_view utf8) {
     return codePage.ToAnsi(Utf8ToUtf16(utf8));
 }
 
+bool Utf8ToAnsiExactly(const CodePage& codePage, std::string_view utf8, std::string* ansi) {
+    if (IsAscii(utf8)) {
+        *ansi = std::string(utf8);
+        return true;
+    }
+    const std::u16string wide = Utf8ToUtf16(utf8);
+    *ansi = codePage.ToAnsi(wide);
+    return codePage.ToWide(*ansi) == wide;
+}
+
 std::string AnsiToUtf8(const CodePage& codePage, std::string_view ansi) {
     if (IsAscii(ansi)) return std::string(ansi);
     return Utf16ToUtf8(codePage.ToWide(ansi));

@@ -46,6 +46,10 @@ std::u16string Utf8ToUtf16(std::string_view utf8);
 // UTF-8 through a code page, for names shown by the A window functions.
 std::string Utf8ToAnsi(const CodePage& codePage, std::string_view utf8);
 std::string AnsiToUtf8(const CodePage& codePage, std::string_view ansi);
+// UTF-8 through a code page, only when every character comes back the same:
+// false for a character the code page lacks or writes as a look-alike (the
+// best-fit mappings that turn a fullwidth "\uFF28" into "H").
+bool Utf8ToAnsiExactly(const CodePage& codePage, std::string_view utf8, std::string* ansi);
 
 // Stored string data: UTF-16 code units, little-endian. A stray last byte of
 // odd-sized data is left out.

@@ -26,6 +26,26 @@ constexpr RegKey kLocalMachine = 0x80000002u;   // HKEY_LOCAL_MACHINE
 constexpr RegKey kUsers = 0x80000003u;          // HKEY_USERS
 constexpr RegKey kCurrentConfig = 0x80000005u;  // HKEY_CURRENT_CONFIG
 
+// A root seen through one registry view of 64-bit Windows: the root's value
+// with the flag that RegOpenKeyEx and RegCreateKeyEx take for that view
+// (KEY_WOW64_64KEY 0x0100, KEY_WOW64_32KEY 0x0200; "Accessing an Alternate
+// Registry View", learn.microsoft.com/windows/win32/winprog64). A plain root
+// is the process's own view: for a 32-bit program on 64-bit Windows, the
+// 32-bit one. On 32-bit Windows there is one view and the flags change
+// nothing. Keys opened from a root in a view stay in it. Only the backends
+// and NativeViewRegistry take these; layers above name the plain roots.
+constexpr RegKey kView64 = 0x0100u;
+constexpr RegKey kView32 = 0x0200u;
+constexpr RegKey kViewBits = kView64 | kView32;
+constexpr RegKey kLocalMachine64 = kLocalMachine | kView64;
+constexpr RegKey kLocalMachine32 = kLocalMachine | kView32;
+// Whether a key is a predefined root, in any view.
+constexpr bool IsRoot(RegKey key) {
+    return (key & ~kViewBits) >= kClassesRoot && (key & ~kViewBits) <= kCurrentConfig + 1;
+}
+// The root without its view; handles are returned as they are.
+constexpr RegKey PlainRoot(RegKey key) { return IsRoot(key) ? key & ~kViewBits : key; }
+
 // Result codes, as Win32 returns them.
 constexpr long kSuccess = 0;
 constexpr long kFileNotFound = 2;

@@ -88,10 +88,12 @@ std::optional<std::int16_t> TextToInteger(std::string_view text) {
     return static_cast<std::int16_t>(*value);
 }
 
-std::string RegQueryStringValue(Registry& reg, RegKey key, const std::string& name) {
+std::string RegQueryStringValue(Registry& reg, RegKey key, const std::string& name, bool* present) {
     std::uint32_t type = reg::kNone;
     std::uint32_t size = 0;
-    if (reg.QueryValue(key, name, &type, nullptr, &size) != reg::kSuccess) return {};
+    const bool found = reg.QueryValue(key, name, &type, nullptr, &size) == reg::kSuccess;
+    if (present != nullptr) *present = found;
+    if (!found) return {};
 
     if (type == reg::kSz) {
         // Zero bytes of data: another program's way of storing the empty text.
@@ -129,10 +131,11 @@ bool QueryStoredValue(Registry& reg, RegKey key, const std::u16string& name, std
     return true;
 }
 
-std::string GetString(Registry& reg, RegKey root, const std::string& path, const std::string& name) {
+std::string GetString(Registry& reg, RegKey root, const std::string& path, const std::string& name,
+                      bool* present) {
     RegKey key = 0;
     reg.OpenKey(root, path, &key);
-    std::string text = RegQueryStringValue(reg, key, name);
+    std::string text = RegQueryStringValue(reg, key, name, present);
     reg.CloseKey(key);
     return text;
 }

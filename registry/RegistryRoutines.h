@@ -21,10 +21,12 @@ enum class WriteResult {
 
 // Reads a value as text: REG_SZ up to its first NUL (zero bytes of data read
 // as the empty text), REG_DWORD as signed decimal, anything else or absent as "".
-std::string GetString(Registry& reg, RegKey root, const std::string& path, const std::string& name);
+// *present (if given) tells whether the value exists, whatever its type.
+std::string GetString(Registry& reg, RegKey root, const std::string& path, const std::string& name,
+                      bool* present = nullptr);
 
 // The typed read behind GetString, on an open key (0 gives "").
-std::string RegQueryStringValue(Registry& reg, RegKey key, const std::string& name);
+std::string RegQueryStringValue(Registry& reg, RegKey key, const std::string& name, bool* present = nullptr);
 
 // A value as the registry holds it, through the wide functions (its size,
 // then its data): false when it is absent or cannot be read.

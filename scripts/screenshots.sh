@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Screenshots of Vantrel's main window, one per page, taken under Wine in a
-# virtual X server. Builds nothing: give it a Windows build folder that holds
+# virtual X server; then, with the prefix set to Windows 10 and a policy set,
+# the pages that carry marks and the Settings Status list. Builds nothing: give it a Windows build folder that holds
 # Vantrel.exe and tests/vantrel_shoot.exe, built for the Wine that runs here
 # (default: build/wine32 or build/wine64, as scripts/wine-env.sh picks). The
 # pictures go to <build>/screenshots/.
@@ -47,6 +48,15 @@ shot() {  # name [caption]: the main window (or that window), cropped from the r
     import -window root -crop "$rect" +repage "$out/$1.png"
     echo "$out/$1.png"
 }
+dialog() {  # n command caption slug: opens a dialog with the helper's command, pictures it, closes it
+    if "$VANTREL_WINE" "$shoot" "$2"; then
+        shot "$(printf '%02d' "$1")-$4" "$3"
+        "$VANTREL_WINE" "$shoot" close "$3" || true
+        sleep 1
+    else
+        status=1
+    fi
+}
 "$VANTREL_WINE" "$exe" &
 status=0
 if "$VANTREL_WINE" "$shoot" wait 30000; then
@@ -62,19 +72,43 @@ if "$VANTREL_WINE" "$shoot" wait 30000; then
         fi
         n=$((n + 1))
     done < <("$VANTREL_WINE" "$shoot" pages | tr -d '\r')
-    # File > "Review Changes...": what an apply would change in this prefix.
-    if "$VANTREL_WINE" "$shoot" review; then
-        shot "$(printf '%02d' "$n")-review-changes" "Review Changes"
-        "$VANTREL_WINE" "$shoot" close "Review Changes" || true
-        sleep 1
-    else
-        status=1
-    fi
+    # File > "Review Changes...": what an apply would change in this prefix;
+    # File > "Export for Group Policy...": the choice before anything is written.
+    dialog "$n" review "Review Changes" review-changes
+    dialog "$((n + 1))" gpexport "Export for Group Policy" export-for-group-policy
     "$VANTREL_WINE" "$shoot" close || true
 else
     status=1
 fi
 sleep 1
+# The same program on Windows 10 with the policy NoRun set: the marks on the
+# pages, and View > "Settings Status...". The prefix's version and the
+# policy are put back afterwards.
+"$VANTREL_WINE" winecfg -v win10
+"$VANTREL_WINE" reg add 'HKCU\Software\Microsoft\Windows\CurrentVersion\Policies\Explorer' /v NoRun /t REG_DWORD /d 1 /f >/dev/null
+"$VANTREL_WINE" "$exe" &
+if "$VANTREL_WINE" "$shoot" wait 30000; then
+    for frame in Frame2 Frame5 Frame11; do
+        if "$VANTREL_WINE" "$shoot" page "$frame"; then
+            shot "marks-$frame"
+        else
+            status=1
+        fi
+    done
+    # A marked control with the focus shows its words.
+    if "$VANTREL_WINE" "$shoot" page Frame2 && "$VANTREL_WINE" "$shoot" focus Text2; then
+        shot marks-focus
+    else
+        status=1
+    fi
+    dialog "$((n + 2))" status "Settings Status" settings-status
+    "$VANTREL_WINE" "$shoot" close || true
+else
+    status=1
+fi
+sleep 1
+"$VANTREL_WINE" reg delete 'HKCU\Software\Microsoft\Windows\CurrentVersion\Policies\Explorer' /v NoRun /f >/dev/null || true
+"$VANTREL_WINE" winecfg -v "$VANTREL_WINVER"
 # Ended before the X server goes away.
 vantrel_end_wine "$WINEPREFIX"
 exit $status

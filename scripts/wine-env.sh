@@ -80,6 +80,17 @@ vantrel_use_prefix() {
     [ -f "$WINEPREFIX/system.reg" ] || vantrel_make_prefix "$WINEPREFIX" desktop
 }
 
+# vantrel_make_wow64_prefix DIR: a fresh 64-bit prefix set to Windows XP x64,
+# where 32-bit programs run under WOW64 (needs 64-bit Wine beside the 32-bit
+# one); vantrel_end_wow64_prefix DIR ends its Wine processes.
+vantrel_make_wow64_prefix() {
+    VANTREL_WINE=/usr/lib/wine/wine64 VANTREL_WINEARCH=win64 VANTREL_WINVER=winxp64 \
+        VANTREL_WINESERVER=/usr/lib/wine/wineserver64 vantrel_make_prefix "$1"
+}
+vantrel_end_wow64_prefix() {
+    VANTREL_WINESERVER=/usr/lib/wine/wineserver64 vantrel_end_wine "$1"
+}
+
 # vantrel_end_wine DIR: ends every Wine process of the prefix and waits for them.
 vantrel_end_wine() {
     local dir="$1"

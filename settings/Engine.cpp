@@ -185,8 +185,19 @@ void SetMatched(const Target& t, const TweakRow& row, const std::string& text) {
     if (row.hasOtherwise) SetState(t, row.otherwise);
 }
 
-void SetFromRule(Form& form, const TweakRow& row, const std::string& text) {
-    Target t = Resolve(form, row.control);
+// What a resolved control holds, as a direct apply would write it.
+std::string Held(const Target& t) {
+    try {
+        return ReadDirect(t);
+    } catch (const RunTimeError&) {
+        return {};
+    }
+}
+
+// Runs the row's set step, then marks the control (and the second control)
+// loaded with what it holds now.
+void SetFromRule(Form& form, const TweakRow& row, const std::string& text, bool present) {
+    const Target t = Resolve(form, row.control);
     try {
         if (row.load == LoadForm::Direct) {
             SetDirect(t, text);
@@ -196,11 +207,14 @@ void SetFromRule(Form& form, const TweakRow& row, const std::string& text) {
     } catch (const RunTimeError&) {
         // the control keeps its state; the second control is a step of its own
     }
+    form.markLoaded(row.control, {present, Held(t)});
     if (!row.alsoControl.empty()) {
+        const Target also = Resolve(form, row.alsoControl);
         try {
-            SetDirect(Resolve(form, row.alsoControl), text);
+            SetDirect(also, text);
         } catch (const RunTimeError&) {
         }
+        form.markLoaded(row.alsoControl, {present, Held(also)});
     }
 }
 
@@ -229,7 +243,7 @@ void Write(Registry& reg, const TweakRow& row, const std::string& key, const std
 
 // The text the row's apply rule writes for the control's current value;
 // nothing when no chosen pair holds.
-std::optional<std::string> ApplyText(Form& form, const TweakRow& row) {
+std::optional<std::string> RuleText(Form& form, const TweakRow& row) {
     Target t = Resolve(form, row.control);
     if (row.apply == ApplyForm::Direct) return ReadDirect(t);
     int state = ReadState(t);
@@ -241,10 +255,29 @@ std::optional<std::string> ApplyText(Form& form, const TweakRow& row) {
 
 }  // namespace
 
+std::optional<std::string> ApplyText(Form& form, const TweakRow& row) {
+    if (row.apply == ApplyForm::None || row.writer == Writer::None) return std::nullopt;
+    try {
+        return RuleText(form, row);
+    } catch (const RunTimeError&) {
+        return std::nullopt;
+    }
+}
+
+std::string HeldValue(Form& form, const std::string& control) {
+    return Held(Resolve(form, control));
+}
+
 void LoadRow(Form& form, Registry& reg, const TweakRow& row) {
     if (row.load == LoadForm::None) return;
-    std::string text = GetString(reg, row.root, row.loadKey, row.value);
-    SetFromRule(form, row, text);
+    bool present = false;
+    const std::string text = GetString(reg, row.root, row.loadKey, row.value, &present);
+    SetFromRule(form, row, text, present);
+}
+
+bool ValueIsSet(Form& form, const TweakRow& row) {
+    const Form::LoadMark* mark = form.loadMark(row.control);
+    return mark == nullptr || mark->present || HeldValue(form, row.control) != mark->held;
 }
 
 void CopyControl(Form& from, Form& to, const std::string& control) {
@@ -258,13 +291,7 @@ void CopyControl(Form& from, Form& to, const std::string& control) {
 }
 
 void ApplyRow(Form& form, Registry& reg, const TweakRow& row, std::vector<SkippedWrite>& skipped) {
-    if (row.apply == ApplyForm::None || row.writer == Writer::None) return;
-    std::optional<std::string> text;
-    try {
-        text = ApplyText(form, row);
-    } catch (const RunTimeError&) {
-        return;
-    }
+    const std::optional<std::string> text = ApplyText(form, row);
     if (!text) return;
     const std::size_t before = skipped.size();
     Write(reg, row, row.applyKey, *text, skipped);

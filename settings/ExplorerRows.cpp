@@ -29,7 +29,7 @@ TweakRow DirectCheck(const char* control, const char* caption, const char* loadK
 TweakRow RegisteredText(const char* control, const char* caption, const char* value) {
     return {.control = control, .page = kPage, .caption = caption, .root = reg::kLocalMachine,
             .loadKey = kVersionSlash, .applyKey = kVersion, .value = value, .writer = Writer::String,
-            .load = LoadForm::None, .apply = ApplyForm::Direct};
+            .load = LoadForm::None, .apply = ApplyForm::Direct, .localOnly = true};
 }
 
 std::vector<TweakRow> Build() {
@@ -37,7 +37,7 @@ std::vector<TweakRow> Build() {
         {.control = "Check1", .page = kPage, .caption = "Enable Net Send", .root = reg::kLocalMachine,
          .loadKey = kMessenger, .applyKey = kMessenger, .value = "Start", .writer = Writer::Long,
          .load = LoadForm::MatchNumber, .loadPairs = {{"4", 0}, {"2", 1}},
-         .apply = ApplyForm::Chosen, .applyPairs = {{"2", 1}, {"4", 0}}},
+         .apply = ApplyForm::Chosen, .applyPairs = {{"2", 1}, {"4", 0}}, .localOnly = true},
         {.control = "Check2", .page = kPage, .caption = "Enable Auto Complete", .root = reg::kCurrentUser,
          .loadKey = kAutoComplete, .applyKey = kAutoComplete, .value = "AutoSuggest", .writer = Writer::String,
          .load = LoadForm::MatchText, .loadPairs = {{"yes", 1}, {"no", 0}},

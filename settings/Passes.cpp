@@ -2,6 +2,7 @@
 #include <algorithm>
 
 #include "model/Controls.h"
+#include "settings/Standing.h"
 #include "settings/TweakRow.h"
 
 namespace vantrel {
@@ -33,6 +34,12 @@ const ValueRef* FindTarget(const ValueRef& value) {
         if (SameValue(target, value)) return &target;
     }
     return nullptr;
+}
+
+const ValueRef* FindTarget(const CodePage& ansi, RegKey root, std::string_view path, std::string_view name) {
+    ValueRef ref{root};
+    if (!Utf8ToAnsiExactly(ansi, path, &ref.key) || !Utf8ToAnsiExactly(ansi, name, &ref.value)) return nullptr;
+    return FindTarget(ref);
 }
 
 const std::vector<const TweakRow*>& CatalogueRows() {
@@ -69,22 +76,54 @@ void LoadStartMenuChecks(Form& form, Registry& reg) {
     for (const TweakRow& row : StartMenuRows()) LoadRow(form, reg, row);
 }
 
-std::vector<SkippedWrite> ApplySettings(Form& form, Registry& reg) {
+std::vector<SkippedWrite> ApplySettings(Form& form, Registry& reg, const std::vector<SkippedWrite>& keep,
+                                        const Standings* standings) {
+    auto kept = [&](const TweakRow& row) {
+        return std::any_of(keep.begin(), keep.end(), [&](const SkippedWrite& k) {
+            const ValueRef value{k.root, k.key, k.value};
+            return SameValue(value, {row.root, row.applyKey, row.value}) ||
+                   (!row.applyKey2.empty() && SameValue(value, {row.root, row.applyKey2, row.value}));
+        });
+    };
     std::vector<SkippedWrite> skipped;
-    for (Group group : kApplyOrder) {
-        for (const TweakRow& row : group()) ApplyRow(form, reg, row, skipped);
+    for (const TweakRow* row : ApplyRows()) {
+        if ((keep.empty() || !kept(*row)) && (standings == nullptr || standings->Writes(*row))) {
+            ApplyRow(form, reg, *row, skipped);
+        }
     }
     return skipped;
+}
+
+void MarkStored(Form& form, Registry& reg) {
+    for (const TweakRow* row : ApplyRows()) {
+        const Form::LoadMark* mark = form.loadMark(row->control);
+        if (!mark) continue;  // never loaded: an export carries it anyway
+        bool present = false;
+        GetString(reg, row->root, row->loadKey, row->value, &present);
+        form.markLoaded(row->control, {present, HeldValue(form, row->control)});
+    }
+}
+
+const std::vector<const TweakRow*>& ApplyRows() {
+    static const std::vector<const TweakRow*> rows = [] {
+        std::vector<const TweakRow*> all;
+        for (Group group : kApplyOrder) {
+            for (const TweakRow& row : group()) {
+                if (row.apply != ApplyForm::None && row.writer != Writer::None) all.push_back(&row);
+            }
+        }
+        return all;
+    }();
+    return rows;
 }
 
 const std::vector<ValueRef>& ApplyTargets() {
     static const std::vector<ValueRef> targets = [] {
         std::vector<ValueRef> all;
-        for (Group group : kApplyOrder) {
-            for (const TweakRow& row : group()) {
-                if (row.apply == ApplyForm::None || row.writer == Writer::None) continue;
-                AddTarget(all, {row.root, row.applyKey, row.value, row.page, row.caption});
-                if (!row.applyKey2.empty()) AddTarget(all, {row.root, row.applyKey2, row.value, row.page, row.caption});
+        for (const TweakRow* row : ApplyRows()) {
+            AddTarget(all, {row->root, row->applyKey, row->value, row->page, row->caption, row->control});
+            if (!row->applyKey2.empty()) {
+                AddTarget(all, {row->root, row->applyKey2, row->value, row->page, row->caption, row->control});
             }
         }
         return all;

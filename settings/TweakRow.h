@@ -3,7 +3,9 @@
 // them. Groups are tables; no group has code of its own.
 #pragma once
 
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "registry/KeyNames.h"
@@ -13,6 +15,7 @@
 namespace vantrel {
 
 class Form;
+class Standings;
 
 // How a row's control is addressed. The "state" of a control is a whole number:
 //   "Check4"           check box: 0, 1, 2
@@ -49,6 +52,10 @@ struct TweakRow {
     std::vector<RulePair> applyPairs{};  // Chosen, first holding pair wins
     std::string alsoControl{};  // a second text control set from the same read
     std::string applyKey2{};    // a second key the same text is written to, right after the first
+    // The value describes this one computer (its owner, organisation, the
+    // Messenger start type) rather than a choice for every computer: an
+    // export for Group Policy offers it unticked.
+    bool localOnly = false;
 };
 
 // One write the apply pass could not make.
@@ -73,6 +80,7 @@ struct ValueRef {
     std::string value{};
     std::string page{};
     std::string caption{};
+    std::string control{};  // the row's control string
 };
 
 // The groups. Load and apply orders of the passes are fixed by Passes.
@@ -89,13 +97,29 @@ const std::vector<std::string>& StartMenuItems();
 const std::vector<std::string>& PersonalFolderBoxes();
 
 // Runs one row's load: read with GetString, set the control by the load rule.
-// A failed set step leaves the control as it was (the pass goes on).
+// A failed set step leaves the control as it was (the pass goes on). Marks
+// the control (and the second control) loaded: whether the value was present
+// and what the control holds now (Form::markLoaded).
 void LoadRow(Form& form, Registry& reg, const TweakRow& row);
+// Whether an export carries the row's value: the value was present where the
+// last load or import read it, or the user has changed the control since. A
+// control that no load has set counts as set.
+bool ValueIsSet(Form& form, const TweakRow& row);
 // Runs one row's apply; records writes that were refused or skipped, a row
 // once even when it writes two keys.
 void ApplyRow(Form& form, Registry& reg, const TweakRow& row, std::vector<SkippedWrite>& skipped);
+// The text a row's apply writes for its control as it is now; nothing for a
+// row that is not written, or when no chosen pair holds.
+std::optional<std::string> ApplyText(Form& form, const TweakRow& row);
+// What a control (a row's control string) holds, as a direct apply writes it.
+std::string HeldValue(Form& form, const std::string& control);
 // Gives a control (a row's control string) of `to` the state or text it has on `from`.
 void CopyControl(Form& from, Form& to, const std::string& control);
+
+// After an apply: marks each row's control loaded as the load pass would
+// now, with the values the apply stored (Form::markLoaded), the controls
+// untouched.
+void MarkStored(Form& form, Registry& reg);
 
 // The load pass: accessibility, Internet Explorer, keyboard and mouse,
 // Explorer (without owner and organisation), Windows information (which fills
@@ -106,8 +130,15 @@ void LoadShellFolders(Form& form, Registry& reg);
 void FillStartMenuList(Form& form);
 void LoadStartMenuChecks(Form& form, Registry& reg);
 // The writes of the apply pass: personal folders, accessibility, Internet
-// Explorer, Start menu, keyboard and mouse, Explorer. Returns the skipped writes.
-std::vector<SkippedWrite> ApplySettings(Form& form, Registry& reg);
+// Explorer, Start menu, keyboard and mouse, Explorer. Returns the skipped
+// writes. A row that writes a value named in `keep` is not written at all:
+// the setting keeps its stored value. Given standings, rows with no effect
+// on this Windows are not written (and are not skipped writes: nothing was
+// lost).
+std::vector<SkippedWrite> ApplySettings(Form& form, Registry& reg, const std::vector<SkippedWrite>& keep = {},
+                                        const Standings* standings = nullptr);
+// The rows ApplySettings writes, in its order.
+const std::vector<const TweakRow*>& ApplyRows();
 // Every value ApplySettings may write, in write order, without repeats: the
 // values Vantrel manages.
 const std::vector<ValueRef>& ApplyTargets();
@@ -119,5 +150,9 @@ const std::vector<const TweakRow*>& CatalogueRows();
 bool SameValue(const ValueRef& a, const ValueRef& b);
 // The entry of ApplyTargets for a value; nullptr when the apply pass never writes it.
 const ValueRef* FindTarget(const ValueRef& value);
+// The same for a value a .reg file names (key path and name in UTF-8). A
+// name the system's code page cannot carry exactly (one it would write with
+// a look-alike character) names no managed value.
+const ValueRef* FindTarget(const CodePage& ansi, RegKey root, std::string_view path, std::string_view name);
 
 }  // namespace vantrel

@@ -7,6 +7,7 @@
 #include <initializer_list>
 #include <string_view>
 
+#include "platform/WholeFile.h"
 #include "tools/Tools.h"
 
 namespace vantrel {
@@ -14,8 +15,6 @@ namespace vantrel {
 namespace {
 
 constexpr char kBootIniPath[] = "C:\\boot.ini";
-constexpr char kBootIniFolder[] = "C:\\";
-constexpr char kTempPrefix[] = "boot.ini.";
 constexpr std::uint32_t kKeptBits =
     fileattr::kReadOnly | fileattr::kHidden | fileattr::kSystem | fileattr::kArchive;
 
@@ -31,18 +30,6 @@ void ReportSaveFailure(Services& services, const std::string& what, long code, c
                                  FileErrorReason(services.files, code)});
     if (!note.empty()) prompt += "\r\n\r\n" + note;
     services.dialogs.MessageBox(prompt, "Error", mb::kExclamation);
-}
-
-// After a failed save: removes the file that held the new text, unless it is
-// all that is left. Returns what the user must know about it ("" when it is gone).
-std::string RemoveTemporary(FileSystem& files, const std::string& temp) {
-    if (temp.empty() || !files.Exists(temp)) return {};
-    if (!files.Exists(kBootIniPath)) {
-        return Joined({"\"", kBootIniPath, "\" is missing now. The new text is in \"", temp,
-                       "\": rename that file to boot.ini."});
-    }
-    if (files.Delete(temp) == 0) return {};
-    return Joined({"The temporary file \"", temp, "\" could not be removed; you can delete it."});
 }
 
 bool EndsWithLineBreak(const std::string& text) {
@@ -61,32 +48,32 @@ void SaveBootIni(Form& form1, Services& services) {
     std::string bytes = form1.text("Text4").text();
     if (!EndsWithLineBreak(bytes)) bytes += "\r\n";
 
-    std::string temp;
-    std::string what = "the new text could not be written";
-    long rc = files.CreateUnique(kBootIniFolder, kTempPrefix, bytes, &temp);
-    if (rc == 0) {
-        // A read-only file cannot be replaced: the bits are off for this step only.
-        what = "its attributes could not be cleared";
-        rc = files.SetAttributes(kBootIniPath, 0);
-    }
-    if (rc == 0) {
-        what = "the file could not be replaced";
-        rc = files.Replace(temp, kBootIniPath);
-    }
+    // A read-only file cannot be replaced: the bits are off for that step only.
+    const WholeFilesWritten written = WriteWholeFiles(
+        files, {{kBootIniPath, bytes}}, [&](const std::string& target) { return files.SetAttributes(target, 0); });
     // Put the kept bits back on whichever file now holds the name.
     const long restored = files.SetAttributes(kBootIniPath, kept);
-    if (rc == 0) {
-        if (restored) ReportSaveFailure(services, "its attributes could not be restored", restored);
+    const std::string where = WhereTheDataIs(written);
+    if (written.error == 0) {
+        if (restored) ReportSaveFailure(services, "its attributes could not be restored", restored, where);
+        else if (!where.empty()) services.dialogs.MessageBox(where, "Note:", mb::kInformation);
         return;
     }
-    ReportSaveFailure(services, what, rc, RemoveTemporary(files, temp));
+    const char* what = written.step == WholeFilesWritten::Step::Write     ? "the new text could not be written"
+                       : written.step == WholeFilesWritten::Step::Prepare ? "its attributes could not be cleared"
+                                                                          : "the file could not be replaced";
+    ReportSaveFailure(services, what, written.error, where);
 }
 
 }  // namespace
 
-BootIniText LoadBootIni(Form& form1, Services& services) {
+BootIniText LoadBootIni(Form& form1, Services& services, bool create) {
     std::string bytes;
-    long rc = services.files.ReadAll(kBootIniPath, &bytes, true);
+    long rc = services.files.ReadAll(kBootIniPath, &bytes, create);
+    if (rc && !create && !services.files.Exists(kBootIniPath)) {
+        form1.text("Text4").setText("");
+        return BootIniText::Unreadable;
+    }
     if (rc) {
         form1.text("Text4").setText("");
         services.dialogs.MessageBox(
@@ -98,7 +85,11 @@ BootIniText LoadBootIni(Form& form1, Services& services) {
     return bytes.find('\0') == std::string::npos ? BootIniText::Read : BootIniText::HeldNul;
 }
 
-void SaveBootIniClicked(Form& form1, Services& services, BootIniText loaded) {
+void SaveBootIniClicked(Form& form1, Services& services, BootIniText loaded, const std::string& refusal) {
+    if (!refusal.empty()) {
+        services.dialogs.MessageBox(refusal, "Error", mb::kExclamation);
+        return;
+    }
     if (loaded != BootIniText::Read) {
         const char* why =
             loaded == BootIniText::HeldNul

@@ -66,28 +66,42 @@ bool BackupIsProgram(Services& services, const ScreenRow& row) {
     return false;
 }
 
-// Copies the system file to the backup path unless a real backup is already there.
+// Copies the system file to the backup path unless a real backup is already
+// there. The copy is written whole and claims the path only when nothing is
+// there: a cut copy never stands as the original.
 bool KeepBackup(Services& services, const ScreenRow& row) {
-    if (services.files.Exists(row.backup)) return BackupIsProgram(services, row);
-    long rc = services.files.Copy(row.systemFile, row.backup, true);
+    FileSystem& files = services.files;
+    if (files.Exists(row.backup)) return BackupIsProgram(services, row);
+    std::string original;
+    long rc = files.ReadAll(row.systemFile, &original, false);
+    std::string where;
+    if (rc == 0) {
+        const std::string backup = row.backup;
+        const std::size_t cut = backup.find_last_of('\\');
+        const WholeFilesWritten written = WriteNewFile(
+            files, backup.substr(0, cut), [&](int n) { return n == 1 ? backup.substr(cut + 1) : std::string(); },
+            original);
+        rc = written.error;
+        where = WhereTheDataIs(written);
+    }
     if (rc == 0) return true;
-    if (rc == 80) return BackupIsProgram(services, row);  // something appeared there meanwhile
+    if (rc == 80 || rc == 183) return BackupIsProgram(services, row);  // something appeared there meanwhile
     Report(services, "The backup copy of " + Quoted(row.systemFile) + " could not be made at " + Quoted(row.backup) +
-                         ". Nothing was changed.\r\n\r\n" + FileErrorReason(services.files, rc));
+                         ". Nothing was changed.\r\n\r\n" + FileErrorReason(files, rc) +
+                         (where.empty() ? "" : "\r\n\r\n" + where));
     return false;
 }
 
 void ReplaceSystemFile(Services& services, const ScreenRow& row, const std::string& chosen, const std::string& bytes) {
     FileSystem& files = services.files;
-    std::string leftBehind;
-    const long rc = WriteWholeFile(files, row.systemFile, bytes, &leftBehind);
-    if (rc == 0) return;
-    std::string prompt = Quoted(row.systemFile) + " could not be replaced by " + Quoted(chosen) +
-                         ". The file was left as it was.\r\n\r\n" + FileErrorReason(files, rc);
-    if (!leftBehind.empty()) {
-        prompt += "\r\n\r\nThe temporary file " + Quoted(leftBehind) + " could not be removed; you can delete it.";
+    const WholeFilesWritten written = WriteWholeFile(files, row.systemFile, bytes);
+    const std::string where = WhereTheDataIs(written);
+    if (written.error == 0) {
+        if (!where.empty()) services.dialogs.MessageBox(where, "Note:", mb::kInformation);
+        return;
     }
-    Report(services, prompt);
+    Report(services, Quoted(row.systemFile) + " could not be replaced by " + Quoted(chosen) + ". " + where +
+                         "\r\n\r\n" + FileErrorReason(files, written.error));
 }
 
 }  // namespace
@@ -98,7 +112,11 @@ void BrowseScreen(Form& form1, Services& services, Screen screen) {
     form1.text(RowOf(screen).box).setText(fileName);
 }
 
-void ChangeScreen(Form& form1, Services& services, Screen screen) {
+void ChangeScreen(Form& form1, Services& services, Screen screen, const std::string& refusal) {
+    if (!refusal.empty()) {
+        Report(services, refusal);
+        return;
+    }
     const ScreenRow& row = RowOf(screen);
     const std::string chosen = form1.text(row.box).text();
     if (chosen.empty()) {

@@ -18,18 +18,25 @@ namespace vantrel {
 enum class BootIniText { Read, Unreadable, HeldNul };
 // Start-up step 1: the text of "C:\boot.ini" into Text4. A file that cannot be
 // opened, read or created leaves Text4 empty, shows a message with the error's
-// number and description, and start-up goes on.
-BootIniText LoadBootIni(Form& form1, Services& services);
+// number and description, and start-up goes on. Where the computer does not
+// start from boot.ini (create false), a missing file is not made: Text4 stays
+// empty, without a message.
+BootIniText LoadBootIni(Form& form1, Services& services, bool create = true);
 // Command13_Click: "Save Changes Made to Boot.ini" after a Yes. Unless the
 // whole text was read at start-up, the editor does not hold it and a save
-// would replace the file with less: refused, with the reason.
-void SaveBootIniClicked(Form& form1, Services& services, BootIniText loaded = BootIniText::Read);
+// would replace the file with less: refused, with the reason. A refusal
+// given (the computer does not start from boot.ini) is shown instead of
+// anything else, and nothing is written.
+void SaveBootIniClicked(Form& form1, Services& services, BootIniText loaded = BootIniText::Read,
+                        const std::string& refusal = {});
 
 enum class Screen { Boot, Logon };
 // Command9_Click / Command11_Click: Browse into Text2 / Text3.
 void BrowseScreen(Form& form1, Services& services, Screen screen);
 // Command10_Click / Command12_Click: back up the system file, then replace it.
-void ChangeScreen(Form& form1, Services& services, Screen screen);
+// A refusal given (the system files are protected here) is shown instead,
+// and nothing is changed.
+void ChangeScreen(Form& form1, Services& services, Screen screen, const std::string& refusal = {});
 
 enum class CacheFolder { History, Cookies, TemporaryInternetFiles };
 // Command14_Click / Command15_Click / Command16_Click.

@@ -12,6 +12,28 @@ namespace {
 
 constexpr long kKeyDeleted = 1018;  // ERROR_KEY_DELETED
 
+// Keys below HKEY_LOCAL_MACHINE\SOFTWARE that both views share on every
+// 64-bit Windows ("Registry Keys Affected by WOW64", learn.microsoft.com/
+// windows/win32/winprog64/shared-registry-keys): the policy keys. The store
+// models no other shared key.
+constexpr std::string_view kSharedSoftwareKeys[] = {
+    "Policies",
+    R"(Microsoft\Windows\CurrentVersion\Policies)",
+};
+
+// Whether a path below SOFTWARE lies in one of the shared keys.
+bool InSharedKey(const std::vector<std::string_view>& parts) {
+    for (std::string_view shared : kSharedSoftwareKeys) {
+        for (std::size_t i = 1; i < parts.size() && !shared.empty(); ++i) {
+            const std::size_t cut = shared.find('\\');
+            if (!SameName(parts[i], shared.substr(0, cut))) break;
+            shared = cut == std::string_view::npos ? std::string_view() : shared.substr(cut + 1);
+        }
+        if (shared.empty()) return true;
+    }
+    return false;
+}
+
 }  // namespace
 
 bool MemoryRegistry::CaseLess::operator()(std::string_view a, std::string_view b) const {
@@ -45,7 +67,7 @@ void MemoryRegistry::SetReadOnly(RegKey root, bool readOnly) {
 }
 
 MemoryRegistry::Target MemoryRegistry::Resolve(RegKey key) const {
-    if (Node* root = RootNode(key)) return {root, key, reg::kSuccess};
+    if (Node* root = RootNode(reg::PlainRoot(key))) return {root, reg::PlainRoot(key), reg::kSuccess};
     const auto it = handles_.find(key);
     if (it == handles_.end()) return {nullptr, 0, reg::kInvalidHandle};
     if (it->second.node == nullptr) return {nullptr, it->second.root, kKeyDeleted};
@@ -67,6 +89,20 @@ long MemoryRegistry::SplitPath(std::string_view path, std::vector<std::string_vi
         if (end == std::string_view::npos) return reg::kSuccess;
         start = end + 1;
     }
+}
+
+// On 64-bit Windows a 32-bit process's own view and the 32-bit view find the
+// keys of HKEY_LOCAL_MACHINE\SOFTWARE, but for the shared ones, under
+// SOFTWARE\Wow6432Node ("Registry Redirector", learn.microsoft.com/windows/
+// win32/winprog64/registry-redirector). Keys opened from a handle lie below it.
+long MemoryRegistry::KeyParts(RegKey parent, std::string_view path, std::vector<std::string_view>* parts) const {
+    if (const long status = SplitPath(path, parts); status != reg::kSuccess) return status;
+    const bool redirected = wow64_ && reg::IsRoot(parent) && reg::PlainRoot(parent) == reg::kLocalMachine &&
+                            (parent & reg::kView64) == 0;
+    if (redirected && !parts->empty() && SameName(parts->front(), "SOFTWARE") && !InSharedKey(*parts)) {
+        parts->insert(parts->begin() + 1, "Wow6432Node");
+    }
+    return reg::kSuccess;
 }
 
 const MemoryRegistry::Node* MemoryRegistry::Find(const Node* from, std::string_view path) {
@@ -114,7 +150,7 @@ long MemoryRegistry::OpenKey(RegKey parent, const std::string& subKey, RegKey* o
     if (target.status != reg::kSuccess) return target.status;
     std::vector<std::string_view> parts;
     const std::string path = Name(subKey);
-    if (const long status = SplitPath(path, &parts); status != reg::kSuccess) return status;
+    if (const long status = KeyParts(parent, path, &parts); status != reg::kSuccess) return status;
     Node* node = Walk(target.node, parts, false);
     if (node == nullptr) return reg::kFileNotFound;
     *out = NewHandle(node, target.root);
@@ -127,7 +163,7 @@ long MemoryRegistry::CreateKey(RegKey parent, const std::string& subKey, RegKey*
     if (target.status != reg::kSuccess) return target.status;
     std::vector<std::string_view> parts;
     const std::string path = Name(subKey);
-    if (const long status = SplitPath(path, &parts); status != reg::kSuccess) return status;
+    if (const long status = KeyParts(parent, path, &parts); status != reg::kSuccess) return status;
     if (IsReadOnly(target.root)) return reg::kAccessDenied;
     *out = NewHandle(Walk(target.node, parts, true), target.root);
     return reg::kSuccess;
@@ -138,7 +174,7 @@ long MemoryRegistry::MayWrite(RegKey parent, const std::string& subKey) {
     if (target.status != reg::kSuccess) return target.status;
     std::vector<std::string_view> parts;
     const std::string path = Name(subKey);
-    if (const long status = SplitPath(path, &parts); status != reg::kSuccess) return status;
+    if (const long status = KeyParts(parent, path, &parts); status != reg::kSuccess) return status;
     return IsReadOnly(target.root) ? reg::kAccessDenied : reg::kSuccess;
 }
 
@@ -250,16 +286,16 @@ long MemoryRegistry::EnumValueW(RegKey key, std::uint32_t index, char16_t* name,
 }
 
 long MemoryRegistry::CloseKey(RegKey key) {
-    if (RootNode(key) != nullptr) return reg::kSuccess;
+    if (RootNode(reg::PlainRoot(key)) != nullptr) return reg::kSuccess;
     return handles_.erase(key) != 0 ? reg::kSuccess : reg::kInvalidHandle;
 }
 
 long MemoryRegistry::DeleteKeyTree(RegKey root, const std::string& path) {
-    Node* rootNode = RootNode(root);
+    Node* rootNode = RootNode(reg::PlainRoot(root));
     if (rootNode == nullptr) return reg::kInvalidHandle;
     std::vector<std::string_view> parts;
     const std::string held = Name(path);
-    if (const long status = SplitPath(held, &parts); status != reg::kSuccess) return status;
+    if (const long status = KeyParts(root, held, &parts); status != reg::kSuccess) return status;
     if (parts.empty()) return reg::kAccessDenied;  // a root cannot be removed
     const std::string_view leaf = parts.back();
     parts.pop_back();

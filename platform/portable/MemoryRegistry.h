@@ -9,7 +9,12 @@
 // Windows-1252 unless another is given, which turns any bytes into UTF-16 and
 // back unchanged.
 //
-// Handles are small integers counted from 1; the two roots are always valid.
+// Handles are small integers counted from 1; the two roots are always valid,
+// in either view (reg::kView64, reg::kView32). The store can stand for 64-bit
+// Windows as a 32-bit process sees it (SetWow64): there the process's own
+// view and the 32-bit one find HKEY_LOCAL_MACHINE\SOFTWARE under
+// SOFTWARE\Wow6432Node, as the registry redirector does; the seeding and
+// checking functions below always name the keys where they are stored.
 // A root can be made read-only, as HKEY_LOCAL_MACHINE is for a restricted
 // user: creating keys (existing ones included, since RegCreateKeyA asks for
 // full access) and setting or deleting values under it fail with 5, and
@@ -60,6 +65,8 @@ public:
 
     // Makes a root refuse writes (see above) or accept them again.
     void SetReadOnly(RegKey root, bool readOnly);
+    // Whether the store stands for 64-bit Windows seen by a 32-bit process (see above).
+    void SetWow64(bool wow64) { wow64_ = wow64; }
 
     // Removes a key and everything below it (ignores read-only roots). Returns
     // 0, also when the key is not there, or 161 for a malformed path.
@@ -135,6 +142,8 @@ private:
     Node* RootNode(RegKey root) const;
     bool IsReadOnly(RegKey root) const;
     static long SplitPath(std::string_view path, std::vector<std::string_view>* parts);
+    // SplitPath for a key opened from `parent`, redirected where the view asks for it.
+    long KeyParts(RegKey parent, std::string_view path, std::vector<std::string_view>* parts) const;
     static const Node* Find(const Node* from, std::string_view path);
     Node* Walk(Node* from, const std::vector<std::string_view>& parts, bool create);
     RegKey NewHandle(Node* node, RegKey root);
@@ -145,6 +154,7 @@ private:
     std::unique_ptr<Node> localMachine_;
     bool currentUserReadOnly_ = false;
     bool localMachineReadOnly_ = false;
+    bool wow64_ = false;
     std::unordered_map<RegKey, Handle> handles_;
     RegKey nextHandle_ = 1;
 };

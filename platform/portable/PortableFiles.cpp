@@ -23,6 +23,8 @@ constexpr long kFileExists = 80;
 constexpr long kInvalidName = 123;
 constexpr long kBadPathname = 161;
 constexpr long kAlreadyExists = 183;
+constexpr long kUnableToMoveReplacement = 1176;
+constexpr long kUnableToMoveReplacement2 = 1177;
 
 constexpr std::uint32_t kStoredBits =
     fileattr::kReadOnly | fileattr::kHidden | fileattr::kSystem | fileattr::kArchive;
@@ -324,23 +326,62 @@ long PortableFileSystem::Copy(const std::string& source, const std::string& targ
     return 0;
 }
 
-long PortableFileSystem::Replace(const std::string& source, const std::string& target) {
+long PortableFileSystem::Rename(const Resolved& from, const Resolved& to) {
+    std::error_code ec;
+    fs::rename(from.host, to.host, ec);
+    if (ec) return FromErrno(ec, kAccessDenied);
+    std::uint32_t bits = Bits(from.key);
+    attributes_.erase(from.key);
+    SetBits(to.key, bits);
+    return 0;
+}
+
+long PortableFileSystem::Replace(const std::string& source, const std::string& target, const std::string& backup) {
     Resolved from = Resolve(source);
     if (from.status) return from.status;
     Resolved to = Resolve(target);
     if (to.status) return to.status;
-    if (auto code = Injected(Op::Replace, {&from, &to})) return *code;
+    Resolved old = backup.empty() ? Resolved{} : Resolve(backup);
+    if (old.status) return old.status;
+    if (auto code = Injected(Op::Replace, {&from, &to})) {
+        if (IsThere(to.host) && *code == kUnableToMoveReplacement2 && !backup.empty()) Rename(to, old);
+        if (IsThere(to.host) && *code == kUnableToMoveReplacement && backup.empty()) {
+            std::error_code ec;
+            fs::remove(to.host, ec);
+            attributes_.erase(to.key);
+        }
+        return *code;
+    }
     if (!IsThere(from.host)) return IsDir(from.host.parent_path()) ? kFileNotFound : kPathNotFound;
     if (IsDir(from.host)) return kAccessDenied;
     if (from.key == to.key) return 0;
     if (IsThere(to.host)) {
         if (IsDir(to.host) || (Bits(to.key) & fileattr::kReadOnly)) return kAccessDenied;
+        if (!backup.empty()) {
+            if (IsThere(old.host)) return kAlreadyExists;
+            if (long rc = Rename(to, old)) return rc;
+        }
     } else if (!IsDir(to.host.parent_path())) {
         return kPathNotFound;
     }
+    return Rename(from, to);
+}
+
+long PortableFileSystem::Move(const std::string& source, const std::string& target) {
+    Resolved from = Resolve(source);
+    if (from.status) return from.status;
+    Resolved to = Resolve(target);
+    if (to.status) return to.status;
+    if (auto code = Injected(Op::Move, {&from, &to})) return *code;
+    if (!IsThere(from.host)) return IsDir(from.host.parent_path()) ? kFileNotFound : kPathNotFound;
+    if (IsDir(from.host)) return kAccessDenied;
+    if (!IsDir(to.host.parent_path())) return kPathNotFound;
+    // The link fails when the name exists: the claim and the check are one step.
     std::error_code ec;
-    fs::rename(from.host, to.host, ec);
+    fs::create_hard_link(from.host, to.host, ec);
+    if (ec == std::errc::file_exists) return kAlreadyExists;
     if (ec) return FromErrno(ec, kAccessDenied);
+    fs::remove(from.host, ec);
     std::uint32_t bits = Bits(from.key);
     attributes_.erase(from.key);
     SetBits(to.key, bits);
@@ -390,6 +431,10 @@ std::string PortableFileSystem::ErrorText(long code) {
         {123, "The filename, directory name, or volume label syntax is incorrect."},
         {161, "The specified path is invalid."},
         {183, "Cannot create a file when that file already exists."},
+        // 1175 to 1177: Microsoft Learn, "System Error Codes (1000-1299)".
+        {1175, "Unable to remove the file to be replaced."},
+        {1176, "Unable to move the replacement file to the file to be replaced. The file to be replaced has retained its original name."},
+        {1177, "Unable to move the replacement file to the file to be replaced. The file to be replaced has been renamed using the backup name."},
     };
     auto it = kTexts.find(code);
     return it != kTexts.end() ? it->second : "Unknown error " + std::to_string(code) + ".";

@@ -42,7 +42,13 @@ public:
     long GetAttributes(const std::string& path, std::uint32_t* attributes) override;
     long SetAttributes(const std::string& path, std::uint32_t attributes) override;
     long Copy(const std::string& source, const std::string& target, bool failIfExists) override;
-    long Replace(const std::string& source, const std::string& target) override;
+    // An injected 1177 first moves the target to the backup name, and an
+    // injected 1176 without one removes the target, as ReplaceFile leaves
+    // them; any other injected code moves nothing.
+    long Replace(const std::string& source, const std::string& target, const std::string& backup = {}) override;
+    // Claimed with a hard link, which fails when the name exists: no window
+    // in which another writer could take it.
+    long Move(const std::string& source, const std::string& target) override;
     long Delete(const std::string& path) override;
     long CreateFolders(const std::string& path) override;
     std::string ErrorText(long code) override;
@@ -54,7 +60,7 @@ public:
     // Injected failures. A failure matches an operation of its kind that names
     // the path (either path of a copy or replace; "" matches every path) and
     // stays in force until ClearFailures.
-    enum class Op { Read, Write, GetAttributes, SetAttributes, Copy, Replace, Delete, CreateFolders };
+    enum class Op { Read, Write, GetAttributes, SetAttributes, Copy, Replace, Move, Delete, CreateFolders };
     void FailOn(Op op, const std::string& path, long code);
     // Every operation naming the path fails with the code.
     void RefusePath(const std::string& path, long code = 5);
@@ -82,6 +88,8 @@ private:
     std::uint32_t Bits(const std::string& key) const;
     void SetBits(const std::string& key, std::uint32_t bits);
     long WriteHost(const Resolved& path, const std::string& bytes);
+    // Renames a file that exists onto a name, its attribute bits with it.
+    long Rename(const Resolved& from, const Resolved& to);
 
     std::filesystem::path root_;
     std::map<std::string, std::uint32_t> attributes_;  // by key; absent = no bits

@@ -1,5 +1,7 @@
 #include "platform/portable/PortablePlatform.h"
 
+#include <cstdio>
+
 namespace vantrel {
 
 void RecordingShell::Run(const std::string& commandLine, int windowStyle) {
@@ -18,6 +20,12 @@ PortableEnvironment::PortableEnvironment()
     now_.tm_wday = 6;  // a Saturday
     now_.tm_yday = 121;
     now_.tm_isdst = -1;
+}
+
+std::string PortableEnvironment::NewGuid() {
+    char text[40];
+    std::snprintf(text, sizeof text, "{00000000-0000-4000-8000-%012llX}", ++guids_);
+    return text;
 }
 
 }  // namespace vantrel

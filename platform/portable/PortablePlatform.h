@@ -1,6 +1,6 @@
 // The rest of the portable platform: a command interpreter and a browser that
 // only record what they are asked to do, and an environment whose folders and
-// clock are fixed (and can be set).
+// clock are fixed (and can be set), on 32-bit Windows unless told otherwise.
 #pragma once
 
 #include <ctime>
@@ -30,21 +30,32 @@ public:
 
 class PortableEnvironment : public Environment {
 public:
-    // A user "User" with the Windows XP profile layout, and 1 May 2004 12:00:00.
+    // A user "User" with the Windows XP profile layout, 1 May 2004 12:00:00,
+    // on Windows XP (5.1.2600).
     PortableEnvironment();
 
     std::string AppDataFolder() override { return appData_; }
     std::string ProfileFolder() override { return profile_; }
     std::tm Now() override { return now_; }
+    bool RunsUnderWow64() override { return wow64_; }
+    // "{00000000-0000-4000-8000-000000000001}", then ...02 and on: the same
+    // run gives the same identifiers.
+    std::string NewGuid() override;
+    vantrel::WindowsVersion WindowsVersion() override { return version_; }
 
     void setAppDataFolder(std::string folder) { appData_ = std::move(folder); }
     void setProfileFolder(std::string folder) { profile_ = std::move(folder); }
     void setNow(const std::tm& now) { now_ = now; }
+    void setRunsUnderWow64(bool wow64) { wow64_ = wow64; }
+    void setWindowsVersion(vantrel::WindowsVersion version) { version_ = version; }
 
 private:
     std::string appData_;
     std::string profile_;
     std::tm now_{};
+    bool wow64_ = false;
+    unsigned long long guids_ = 0;
+    vantrel::WindowsVersion version_{5, 1, 2600};
 };
 
 }  // namespace vantrel

@@ -2,6 +2,7 @@
 
 #include <shlobj.h>
 
+#include "platform/win32/Win32ExportChoice.h"
 #include "platform/win32/Win32ReviewList.h"
 
 #include <vector>
@@ -102,13 +103,15 @@ bool Win32Dialogs::ChooseFileToSave(const FileChoice& choice, std::string* path)
     return ChooseFile(owner(), choice, true, path);
 }
 
-bool Win32Dialogs::ChooseFolder(const std::string& prompt, std::string* folder) {
+namespace {
+
+bool ChooseFolderOwnedBy(HWND owner, const std::string& prompt, std::string* folder) {
     static const FolderBrowser shell;
     if (!shell.ready()) return false;
     // The dialog with an edit box and a "Make New Folder" button needs COM.
     const HRESULT com = shell.initialize(nullptr);
     BROWSEINFOA info{};
-    info.hwndOwner = owner();
+    info.hwndOwner = owner;
     info.lpszTitle = prompt.c_str();
     info.ulFlags = BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE | BIF_EDITBOX;
     bool chosen = false;
@@ -122,8 +125,18 @@ bool Win32Dialogs::ChooseFolder(const std::string& prompt, std::string* folder) 
     return chosen;
 }
 
+}  // namespace
+
+bool Win32Dialogs::ChooseFolder(const std::string& prompt, std::string* folder) {
+    return ChooseFolderOwnedBy(owner(), prompt, folder);
+}
+
 bool Win32Dialogs::ShowReviewList(const ReviewList& list) {
     return ShowReviewWindow(owner(), list);
+}
+
+bool Win32Dialogs::ChooseExport(ExportChoice& choice) {
+    return ShowExportChoiceWindow(owner(), choice, ChooseFolderOwnedBy);
 }
 
 }  // namespace vantrel

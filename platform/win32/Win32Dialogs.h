@@ -28,6 +28,8 @@ public:
     bool ChooseFolder(const std::string& prompt, std::string* folder) override;
     // A resizable dialog with a report-view list (Win32ReviewList.h).
     bool ShowReviewList(const ReviewList& list) override;
+    // The same dialog with check boxes, forms and a folder (Win32ExportChoice.h).
+    bool ChooseExport(ExportChoice& choice) override;
 
 private:
     HWND owner() const { return owner_ ? owner_() : nullptr; }

@@ -4,6 +4,7 @@
 #include <shlobj.h>
 
 #include <cstring>
+#include <cstdio>
 
 #include "platform/win32/SystemFunction.h"
 
@@ -87,8 +88,16 @@ std::string Win32Environment::AppDataFolder() {
 }
 
 std::string Win32Environment::ProfileFolder() {
+    // USERPROFILE names the current user's profile folder ("SHRegGetPathA
+    // function", learn.microsoft.com/windows/win32/api/shlwapi/nf-shlwapi-shreggetpatha);
+    // the system sets it at logon ("Operating System Configuration",
+    // learn.microsoft.com/windows/win32/sysinfo/operating-system-configuration).
+    // Read first, so that an export or an apply loads no shell library; the
+    // shell's answer where it is missing or names no folder.
+    const std::string variable = Variable("USERPROFILE");
+    if (!variable.empty() && IsFolder(variable)) return variable;
     std::string folder = ShellFolder(CSIDL_PROFILE);
-    return folder.empty() ? Variable("USERPROFILE") : folder;
+    return folder.empty() ? variable : folder;
 }
 
 std::tm Win32Environment::Now() {
@@ -105,6 +114,45 @@ std::tm Win32Environment::Now() {
     now.tm_yday = DayOfYear(t);
     now.tm_isdst = -1;
     return now;
+}
+
+bool Win32Environment::RunsUnderWow64() {
+    using IsWow64 = BOOL(WINAPI*)(HANDLE, PBOOL);
+    static const bool wow64 = [] {
+        const auto isWow64 = SystemFunction<IsWow64>("kernel32.dll", "IsWow64Process");
+        BOOL under = FALSE;
+        return isWow64 && isWow64(GetCurrentProcess(), &under) && under;
+    }();
+    return wow64;
+}
+
+std::string Win32Environment::NewGuid() {
+    using Create = HRESULT(WINAPI*)(GUID*);
+    static const auto create = SystemFunction<Create>("ole32.dll", "CoCreateGuid");
+    GUID guid{};
+    if (!create || create(&guid) != S_OK) return {};
+    char text[40];
+    std::snprintf(text, sizeof text, "{%08lX-%04X-%04X-%02X%02X-%02X%02X%02X%02X%02X%02X}",
+                  static_cast<unsigned long>(guid.Data1), guid.Data2, guid.Data3, guid.Data4[0], guid.Data4[1],
+                  guid.Data4[2], guid.Data4[3], guid.Data4[4], guid.Data4[5], guid.Data4[6], guid.Data4[7]);
+    return text;
+}
+
+vantrel::WindowsVersion Win32Environment::WindowsVersion() {
+    // RtlGetVersion (ntdll, from Windows 2000: "RtlGetVersion function",
+    // Windows driver documentation) tells the version of the running system;
+    // unlike GetVersionEx, the program's manifest does not change what it
+    // reports. Looked up at run time all the same.
+    struct VersionInfo {
+        ULONG size, major, minor, build, platform;
+        WCHAR servicePack[128];
+    };
+    using GetVersion = LONG(WINAPI*)(VersionInfo*);
+    static const auto getVersion = SystemFunction<GetVersion>("ntdll.dll", "RtlGetVersion");
+    VersionInfo info{};
+    info.size = sizeof info;
+    if (!getVersion || getVersion(&info) != 0) return {};
+    return {info.major, info.minor, info.build};
 }
 
 }  // namespace vantrel

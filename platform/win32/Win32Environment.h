@@ -1,4 +1,6 @@
-// The user's folders (the registry, SHGetFolderPathA) and the local time (GetLocalTime).
+// The user's folders (the registry, SHGetFolderPathA), the local time
+// (GetLocalTime), whether the program runs under WOW64 (IsWow64Process), new
+// identifiers (CoCreateGuid) and the Windows version (RtlGetVersion).
 #pragma once
 
 #include "platform/Platform.h"
@@ -11,9 +13,17 @@ public:
     // created when missing; else %USERPROFILE%\Application Data; "" when none
     // is known.
     std::string AppDataFolder() override;
-    // CSIDL_PROFILE, or the USERPROFILE variable where the shell lacks it.
+    // The USERPROFILE variable when it names a folder; else CSIDL_PROFILE.
     std::string ProfileFolder() override;
     std::tm Now() override;
+    // Asked once. IsWow64Process is looked up when needed: Windows XP before
+    // SP2 lacks it, and there is no WOW64 where it is missing ("IsWow64Process",
+    // learn.microsoft.com/windows/win32/api/wow64apiset).
+    bool RunsUnderWow64() override;
+    // CoCreateGuid, bound on first use: nothing at start-up needs ole32.
+    std::string NewGuid() override;
+    // RtlGetVersion of ntdll, looked up when first asked.
+    vantrel::WindowsVersion WindowsVersion() override;
 };
 
 }  // namespace vantrel

@@ -158,21 +158,30 @@ long Win32FileSystem::Copy(const std::string& source, const std::string& target,
     return CopyFileA(source.c_str(), target.c_str(), failIfExists) ? 0 : LastError();
 }
 
-long Win32FileSystem::Replace(const std::string& source, const std::string& target) {
+long Win32FileSystem::Replace(const std::string& source, const std::string& target, const std::string& backup) {
     if (GetFileAttributesA(target.c_str()) == INVALID_FILE_ATTRIBUTES) {
         return MoveFileExA(source.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)
                    ? 0
                    : LastError();
     }
     // ReplaceFile keeps the target's security descriptor and owner, where a
-    // move would give the name the source's.
+    // move would give the name the source's. What each failure leaves where
+    // is the caller's to sort out (ReplaceFile's return codes: 1175 both files
+    // keep their names; 1176 the same when a backup name is given; 1177 the
+    // old file is under the backup name and the new one keeps its own; any
+    // other code, both keep their names. Microsoft Learn, "ReplaceFileA
+    // function (winbase.h)", Return value).
     CopyAccessList(target, source);
-    if (ReplaceFileA(target.c_str(), source.c_str(), nullptr, 0, nullptr, nullptr)) return 0;
-    const long rc = LastError();
-    // The target is gone already and the source kept its name: put it in place.
-    if (rc == ERROR_UNABLE_TO_MOVE_REPLACEMENT && MoveFileExA(source.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH))
-        return 0;
-    return rc;
+    const char* keep = backup.empty() ? nullptr : backup.c_str();
+    return ReplaceFileA(target.c_str(), source.c_str(), keep, 0, nullptr, nullptr) ? 0 : LastError();
+}
+
+long Win32FileSystem::Move(const std::string& source, const std::string& target) {
+    // Without MOVEFILE_REPLACE_EXISTING the move does not take a name that
+    // exists (Microsoft Learn, "MoveFile function": "The new name must not
+    // already exist"; "MoveFileExA function", MOVEFILE_REPLACE_EXISTING).
+    // Which code it then gives is not documented: callers take 80 and 183.
+    return MoveFileExA(source.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH) ? 0 : LastError();
 }
 
 long Win32FileSystem::Delete(const std::string& path) {

@@ -19,7 +19,9 @@ public:
     long Copy(const std::string& source, const std::string& target, bool failIfExists) override;
     // ReplaceFileA over an existing target, which keeps its descriptor and
     // owner; MoveFileExA where there is none.
-    long Replace(const std::string& source, const std::string& target) override;
+    long Replace(const std::string& source, const std::string& target, const std::string& backup = {}) override;
+    // MoveFileExA without MOVEFILE_REPLACE_EXISTING.
+    long Move(const std::string& source, const std::string& target) override;
     long Delete(const std::string& path) override;
     long CreateFolders(const std::string& path) override;
     std::string ErrorText(long code) override;

@@ -4,6 +4,8 @@
 
 #include <vector>
 
+#include "platform/win32/SystemFunction.h"
+
 namespace vantrel {
 
 namespace {
@@ -22,7 +24,7 @@ const Root kRoots[] = {
 
 HKEY ToHkey(RegKey key) {
     for (const Root& root : kRoots) {
-        if (root.key == key) return root.hkey;
+        if (root.key == reg::PlainRoot(key)) return root.hkey;
     }
     return reinterpret_cast<HKEY>(key);
 }
@@ -48,13 +50,24 @@ public:
         if (units > 0) MultiByteToWideChar(CP_ACP, 0, ansi.data(), size, reinterpret_cast<wchar_t*>(wide.data()), units);
         return wide;
     }
+    // A character the code page lacks becomes its default character, never a
+    // look-alike: WC_NO_BEST_FIT_CHARS "translates any Unicode characters that
+    // do not translate directly to multibyte equivalents to the default
+    // character". Code pages that take no flags refuse it with
+    // ERROR_INVALID_FLAGS, and convert without it. (Microsoft Learn,
+    // "WideCharToMultiByte function (stringapiset.h)", dwFlags.)
     std::string ToAnsi(std::u16string_view wide) const override {
         if (wide.empty()) return {};
         const auto* units = reinterpret_cast<const wchar_t*>(wide.data());
         const int size = static_cast<int>(wide.size());
-        const int bytes = WideCharToMultiByte(CP_ACP, 0, units, size, nullptr, 0, nullptr, nullptr);
+        DWORD flags = WC_NO_BEST_FIT_CHARS;
+        int bytes = WideCharToMultiByte(CP_ACP, flags, units, size, nullptr, 0, nullptr, nullptr);
+        if (bytes <= 0 && GetLastError() == ERROR_INVALID_FLAGS) {
+            flags = 0;
+            bytes = WideCharToMultiByte(CP_ACP, flags, units, size, nullptr, 0, nullptr, nullptr);
+        }
         std::string ansi(static_cast<std::size_t>(bytes > 0 ? bytes : 0), '\0');
-        if (bytes > 0) WideCharToMultiByte(CP_ACP, 0, units, size, ansi.data(), bytes, nullptr, nullptr);
+        if (bytes > 0) WideCharToMultiByte(CP_ACP, flags, units, size, ansi.data(), bytes, nullptr, nullptr);
         return ansi;
     }
 };
@@ -76,18 +89,43 @@ const CodePage& SystemCodePage() {
     return codePage;
 }
 
+REGSAM Win32Registry::ViewOf(RegKey key) const {
+    if (reg::IsRoot(key)) return static_cast<REGSAM>(key & reg::kViewBits);
+    const auto it = views_.find(key);
+    return it == views_.end() ? 0 : it->second;
+}
+
+// A key opened from one in a view stays in that view: every later open or
+// create below it names the same flag ("Accessing an Alternate Registry View").
+long Win32Registry::Opened(long status, HKEY key, REGSAM view, RegKey* out) {
+    if (status != ERROR_SUCCESS) return status;
+    const RegKey handle = FromHkey(key);
+    if (view != 0 && !reg::IsRoot(handle)) views_[handle] = view;
+    if (out != nullptr) *out = handle;
+    return status;
+}
+
+// RegOpenKeyA and RegCreateKeyA take no view flag, so a key in a view is
+// opened with the Ex forms. Which access the A forms ask for is not
+// documented (unknown); the Ex forms ask for MAXIMUM_ALLOWED ("ACCESS_MASK",
+// learn.microsoft.com/windows/win32/secauthz/access-mask), which opens a key
+// the user may only read and leaves the refusal to the write, as the A forms
+// do here.
 long Win32Registry::OpenKey(RegKey parent, const std::string& subKey, RegKey* out) {
     HKEY key = nullptr;
-    const long status = RegOpenKeyA(ToHkey(parent), subKey.c_str(), &key);
-    if (status == ERROR_SUCCESS && out != nullptr) *out = FromHkey(key);
-    return status;
+    const REGSAM view = ViewOf(parent);
+    const long status = view == 0 ? RegOpenKeyA(ToHkey(parent), subKey.c_str(), &key)
+                                  : RegOpenKeyExA(ToHkey(parent), subKey.c_str(), 0, MAXIMUM_ALLOWED | view, &key);
+    return Opened(status, key, view, out);
 }
 
 long Win32Registry::CreateKey(RegKey parent, const std::string& subKey, RegKey* out) {
     HKEY key = nullptr;
-    const long status = RegCreateKeyA(ToHkey(parent), subKey.c_str(), &key);
-    if (status == ERROR_SUCCESS && out != nullptr) *out = FromHkey(key);
-    return status;
+    const REGSAM view = ViewOf(parent);
+    const long status = view == 0 ? RegCreateKeyA(ToHkey(parent), subKey.c_str(), &key)
+                                  : RegCreateKeyExA(ToHkey(parent), subKey.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                                                    MAXIMUM_ALLOWED | view, nullptr, &key, nullptr);
+    return Opened(status, key, view, out);
 }
 
 long Win32Registry::MayWrite(RegKey parent, const std::string& subKey) {
@@ -96,10 +134,11 @@ long Win32Registry::MayWrite(RegKey parent, const std::string& subKey) {
     std::u16string path = SystemCodePage().ToWide(subKey);
     if (!path.empty() && path.back() == u'\\') path.pop_back();
     const HKEY from = ToHkey(parent);
+    const REGSAM view = ViewOf(parent);
     REGSAM access = KEY_SET_VALUE;
     while (true) {
         HKEY key = nullptr;
-        const long status = RegOpenKeyExW(from, Wide(path), 0, access, &key);
+        const long status = RegOpenKeyExW(from, Wide(path), 0, access | view, &key);
         if (status == ERROR_SUCCESS && key != from) RegCloseKey(key);
         if (status != ERROR_FILE_NOT_FOUND || path.empty()) return status;
         // Missing: the key would be made under its nearest existing ancestor.
@@ -148,6 +187,7 @@ long Win32Registry::EnumValue(RegKey key, std::uint32_t index, char* name, std::
 }
 
 long Win32Registry::CloseKey(RegKey key) {
+    views_.erase(key);
     return RegCloseKey(ToHkey(key));
 }
 
@@ -189,8 +229,8 @@ const CodePage& Win32Registry::codePage() {
 
 long Win32Registry::DeleteKeyTree(RegKey root, const std::string& path) {
     if (path.empty() || path == "\\") return ERROR_ACCESS_DENIED;  // never a whole root
-    HKEY key = nullptr;
-    long status = RegOpenKeyA(ToHkey(root), path.c_str(), &key);
+    RegKey key = 0;
+    long status = OpenKey(root, path, &key);
     if (status == ERROR_FILE_NOT_FOUND) return ERROR_SUCCESS;
     if (status != ERROR_SUCCESS) return status;
 
@@ -199,10 +239,10 @@ long Win32Registry::DeleteKeyTree(RegKey root, const std::string& path) {
     char name[256];
     for (DWORD index = 0;; ++index) {
         DWORD len = sizeof name;
-        if (RegEnumKeyExA(key, index, name, &len, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+        if (RegEnumKeyExA(ToHkey(key), index, name, &len, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
         children.emplace_back(name, len);
     }
-    RegCloseKey(key);
+    CloseKey(key);
 
     std::string base = path;
     if (!base.empty() && base.back() == '\\') base.pop_back();
@@ -210,7 +250,14 @@ long Win32Registry::DeleteKeyTree(RegKey root, const std::string& path) {
         status = DeleteKeyTree(root, base + '\\' + child);
         if (status != ERROR_SUCCESS) return status;
     }
-    status = RegDeleteKeyA(ToHkey(root), base.c_str());
+    // RegDeleteKeyA cannot reach another view; RegDeleteKeyExA can, where
+    // Windows has it (Windows XP x64 and later: "RegDeleteKeyExA",
+    // learn.microsoft.com/windows/win32/api/winreg); without it there is one view.
+    using DeleteInView = LONG(WINAPI*)(HKEY, LPCSTR, REGSAM, DWORD);
+    static const auto deleteInView = SystemFunction<DeleteInView>("advapi32.dll", "RegDeleteKeyExA");
+    const REGSAM view = ViewOf(root);
+    status = view != 0 && deleteInView ? deleteInView(ToHkey(root), base.c_str(), view, 0)
+                                       : RegDeleteKeyA(ToHkey(root), base.c_str());
     return status == ERROR_FILE_NOT_FOUND ? ERROR_SUCCESS : status;
 }
 

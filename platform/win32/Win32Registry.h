@@ -1,9 +1,13 @@
 // The registry through advapi32: the ANSI functions, and the wide value
 // functions for backups and .reg files. RegKey values are HKEYs; the roots
-// are the predefined HKEYs themselves. The A functions convert through the
-// system's ANSI code page (CP_ACP).
+// are the predefined HKEYs themselves, and a root with a view flag
+// (reg::kView64, reg::kView32) opens its keys in that registry view. The A
+// functions convert through the system's ANSI code page (CP_ACP).
 #pragma once
 
+#include <windows.h>
+
+#include <map>
 #include <string>
 
 #include "registry/Registry.h"
@@ -40,6 +44,14 @@ public:
     // removes only keys without subkeys on Windows NT). Returns 0, also when
     // the key is not there.
     long DeleteKeyTree(RegKey root, const std::string& path);
+
+private:
+    // The view flag a key's subkeys are opened with: a root's own, or the one
+    // its handle was opened with (0 for the process's own view).
+    REGSAM ViewOf(RegKey key) const;
+    long Opened(long status, HKEY key, REGSAM view, RegKey* out);
+
+    std::map<RegKey, REGSAM> views_;  // handles open in a view
 };
 
 }  // namespace vantrel

@@ -1,7 +1,9 @@
 #include <algorithm>
+#include <new>
 
 #include <gtest/gtest.h>
 
+#include "registry/ForwardingRegistry.h"
 #include "registry/RegistryRoutines.h"
 #include "settings/TweakRow.h"
 #include "support/TestRig.h"
@@ -354,6 +356,85 @@ TEST(Accessibility, CheckAllAndUncheckAllOnlyChangeTheBoxes) {
     rig.app->Click("Option4");
     for (auto n : {"Check21", "Check22", "Check23"}) EXPECT_EQ(f.check(n).value(), 0) << n;
     EXPECT_EQ(rig.registry.ExportRegFile(RegFormat::Regedit4), before);
+}
+
+}  // namespace
+}  // namespace vantrel::testing
+
+namespace vantrel::testing {
+namespace {
+
+// A store that runs out of memory at a chosen moment: reading one file, or
+// setting a value after so many have been set.
+struct Exhausted : ForwardingRegistry {
+    using ForwardingRegistry::ForwardingRegistry;
+    int setsLeft = -1;
+    long SetValue(RegKey key, const std::string& name, std::uint32_t type, const std::uint8_t* data,
+                  std::uint32_t size) override {
+        if (setsLeft-- == 0) throw std::bad_alloc();
+        return inner_.SetValue(key, name, type, data, size);
+    }
+};
+struct ExhaustedFiles : PortableFileSystem {
+    using PortableFileSystem::PortableFileSystem;
+    std::string huge;
+    long ReadAll(const std::string& path, std::string* bytes, bool createIfMissing) override {
+        if (path == huge) throw std::bad_alloc();
+        return PortableFileSystem::ReadAll(path, bytes, createIfMissing);
+    }
+};
+
+// A handler that fails says what failed and which writes it had made; the
+// window and the program go on.
+TEST(FailingHandler, SaysWhatFailedAndWhatWasWrittenAndGoesOn) {
+    const std::string backups = "\"C:\\Documents and Settings\\User\\Application Data\\Vantrel\\Backups";
+    const struct {
+        const char* name;
+        const char* menu;
+        int setsLeft;
+        std::vector<std::string> says;
+    } cases[] = {
+        {"a huge file to import", "import", -1,
+         {"\"Import Settings...\" could not be finished: there was not enough memory.",
+          "Nothing had been written when it stopped."}},
+        {"a huge file to restore", "restore", -1,
+         {"\"Restore Backup...\" could not be finished", "Nothing had been written when it stopped."}},
+        {"an apply that stops after two values", "sc", 2,
+         {"\"Save Changes\" could not be finished: there was not enough memory.\n\n"
+          "These writes had been made when it stopped:\n\n" +
+          backups + "\" (folder made)\n" + backups + "\\Settings 2004-05-01 12-00-00.reg\" (written)\n"
+          "HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders : AppData (set)\n"
+          "HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders : AppData (set)\n"}},
+    };
+    for (const auto& c : cases) {
+        TempFolder drive;
+        MemoryRegistry memory;
+        Exhausted registry(memory);
+        ExhaustedFiles files(drive.path());
+        RecordingShell shell;
+        RecordingBrowser browser;
+        ScriptedDialogs dialogs;
+        PortableEnvironment environment;
+        int ends = 0;
+        Services services{registry, files, shell, browser, dialogs, environment, [&] { ++ends; }};
+        App app(services);
+        SeedFolders(memory);
+        app.Form_Load();
+        files.huge = "C:\\huge.reg";
+        registry.setsLeft = c.setsLeft;
+        if (c.setsLeft < 0) dialogs.ExpectFileToOpen(files.huge);
+        dialogs.ExpectMessage("Vantrel", mb::kAnswerOk, "", mb::kExclamation);
+        app.Handle(c.menu, [&] { app.Menu(c.menu); });
+        dialogs.Verify();
+        ASSERT_FALSE(dialogs.shown.empty()) << c.name;
+        for (const std::string& text : c.says)
+            EXPECT_NE(dialogs.shown.back().prompt.find(text), std::string::npos) << c.name << ": " << text << "\n"
+                                                                                << dialogs.shown.back().prompt;
+        // The window goes on: the next command runs as ever.
+        app.Handle("about", [&] { app.Menu("about"); });
+        EXPECT_EQ(app.VisiblePage(), "Frame20") << c.name;
+        EXPECT_EQ(ends, 0) << c.name;
+    }
 }
 
 }  // namespace

@@ -3,6 +3,10 @@
 // has characters with 0x5C, the backslash, as second byte.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <functional>
+#include <utility>
+
 #include "app/App.h"
 #include "app/Backup.h"
 #include "settings/TweakRow.h"
@@ -67,6 +71,48 @@ TEST(Backup, RestoresEveryValueExactlyOnAJapaneseSystem) {
     rig.registry.PutStored(reg::kCurrentUser, kShellFolders, "Desktop", reg::kSz, WideText(u"elsewhere"));
     ASSERT_EQ(rig.registry.LoadRegFile(oldBackup.bytes), "");
     EXPECT_EQ(desktop()->data, WideText(u"C:\\\u30BD\u30D5\u30C8\\\u8868\\caf?\\Desktop"));
+}
+
+// Two applies at once (two windows, or a window and /apply): the second
+// saves its whole backup while the first is between writing its file and
+// naming it. Both backups stay, each with what was stored when it was taken.
+TEST(Backup, TwoAppliesAtOnceLeaveTwoBackups) {
+    struct Interleaved : PortableFileSystem {
+        using PortableFileSystem::PortableFileSystem;
+        std::function<void()> meanwhile;
+        long CreateUnique(const std::string& folder, const std::string& prefix, const std::string& bytes,
+                          std::string* path) override {
+            const long rc = PortableFileSystem::CreateUnique(folder, prefix, bytes, path);
+            if (auto other = std::exchange(meanwhile, nullptr)) other();
+            return rc;
+        }
+    };
+    TempFolder drive;
+    MemoryRegistry registry;
+    Interleaved files(drive.path());
+    RecordingShell shell;
+    RecordingBrowser browser;
+    ScriptedDialogs dialogs;
+    PortableEnvironment environment;
+    Services services{registry, files, shell, browser, dialogs, environment, [] {}};
+    const char* const mouse = "Control Panel\\Mouse";
+    registry.PutString(reg::kCurrentUser, mouse, "MouseTrails", "1");
+    std::string second;
+    files.meanwhile = [&] {
+        registry.PutString(reg::kCurrentUser, mouse, "MouseTrails", "2");
+        second = SaveBackup(services).path;
+    };
+    const BackupSaved first = SaveBackup(services);
+    ASSERT_EQ(first.error, 0);
+    EXPECT_NE(first.path, second);
+    for (const auto& [path, trails] : {std::pair{first.path, u"1"}, std::pair{second, u"2"}}) {
+        std::string bytes;
+        ASSERT_EQ(files.ReadAll(path, &bytes, false), 0) << path;
+        MemoryRegistry restored;
+        ASSERT_EQ(restored.LoadRegFile(bytes), "");
+        EXPECT_EQ(restored.RawStored(reg::kCurrentUser, mouse, "MouseTrails")->data, WideText(trails)) << path;
+    }
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(files.HostPath(BackupFolder(environment))), {}), 2);
 }
 
 }  // namespace

@@ -14,6 +14,7 @@
 #include "app/Unattended.h"
 #include "registry/RegFile.h"
 #include "settings/SettingsTestSupport.h"
+#include "support/FileCheckers.h"
 #include "support/TestRig.h"
 
 namespace vantrel::testing {
@@ -80,7 +81,7 @@ std::unique_ptr<TestRig> Started() {
 TEST(ExportImport, ExportThenImportOnAFreshStartGivesTheSamePages) {
     auto from = Started();
     for (const std::string& control : SettingControls()) Change(from->form1(), control);
-    const SettingsProfile profile = ExportProfile(from->form1(), from->registry);
+    const SettingsProfile profile = ExportProfile(from->form1(), from->registry, from->environment.ProfileFolder());
     EXPECT_TRUE(profile.skipped.empty());
     const std::string file = ExportFile(profile).bytes;
     EXPECT_EQ(file.substr(0, 4), std::string("\xFF\xFE" "W\0", 4)) << "a version 5 file";
@@ -109,6 +110,7 @@ TEST(ExportImport, ImportTakesOnlyVantrelsValues) {
         int settings;
         std::vector<std::string> ignored;
         std::string error;
+        std::vector<std::string> kept{};  // not set, and an apply leaves them as stored
     };
     const std::string header = "Windows Registry Editor Version 5.00\r\n\r\n";
     const std::vector<Case> cases = {
@@ -128,11 +130,22 @@ TEST(ExportImport, ImportTakesOnlyVantrelsValues) {
         {"keys and names match without regard to case or a trailing backslash",
          header + "[hkey_current_user\\control panel\\MOUSE\\]\r\n\"swapmousebuttons\"=\"0\"\r\n", {{"Option1|Option2", "2"}},
          1, {}, ""},
-        {"a deleted value loads as absent, a deleted key deletes the values below it",
+        {"a value the file deletes or holds in a form the page cannot show is kept, not made a default",
          header + "[HKEY_CURRENT_USER\\Software\\Microsoft\\Internet Explorer\\Main]\r\n\"FullScreen\"=-\r\n" +
-             "[-HKEY_CURRENT_USER\\Control Panel]\r\n",
-         {{"Check11", "1"}, {"Slider3", "0"}, {"Text1", "30"}},
-         7, {}, ""},
+             "[-HKEY_CURRENT_USER\\Control Panel\\Mouse]\r\n[" + kExplorer + "\\Advanced]\r\n\"Hidden\"=dword:5\r\n" +
+             "\"HideFileExt\"=hex(2):31,00,00,00\r\n[" + kExplorer + "\\Desktop\\CleanupWiz]\r\n\"Days between clean up\"=-\r\n" +
+             "[HKEY_CURRENT_USER\\Control Panel\\Keyboard]\r\n\"KeyboardDelay\"=\"1\"\r\n",
+         {{"Check11", "0"}, {"Slider2", "12"}, {"Check4", "1"}, {"Text1", "30"}, {"Slider3", "1"}},
+         1, {}, "",
+         {"Internet Options - Enable/Disable Full Screen on Startup: not applied: the file deletes it",
+          "Mouse - Enable Mouse Snapping: not applied: the file deletes its key",
+          "Mouse - Mouse Hand:: not applied: the file deletes its key",
+          "Mouse - Mouse Trails:: not applied: the file deletes its key",
+          "Mouse - Mouse Sensitivity:: not applied: the file deletes its key",
+          "Explorer - Show Hidden Files and Folders: not applied: the page cannot show the file's value 5 (REG_DWORD)",
+          "Explorer - Hide file extension of known file types: not applied: the page cannot show the file's value "
+          "\"1\" (REG_EXPAND_SZ)",
+          "Explorer - days between desktop cleanup: not applied: the file deletes it"}},
         {"a folder found only where the apply writes it, the owner into the Explorer page only",
          header + "[" + kExplorer + "\\User Shell Folders]\r\n\"Recent\"=\"C:\\\\Elsewhere\"\r\n" +
              "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion]\r\n\"RegisteredOwner\"=\"New\"\r\n",
@@ -145,6 +158,7 @@ TEST(ExportImport, ImportTakesOnlyVantrelsValues) {
         EXPECT_EQ(imported.error, c.error) << c.name;
         EXPECT_EQ(imported.settings, c.settings) << c.name;
         EXPECT_EQ(imported.ignored, c.ignored) << c.name;
+        EXPECT_EQ(SkippedLines(imported.kept), c.kept) << c.name;
         for (const auto& [control, shown] : c.shown) {
             const std::string now =
                 rig->form1().has(control) && rig->form1().control(control).kind() == ControlKind::Label
@@ -160,10 +174,13 @@ TEST(ExportImport, ImportTakesOnlyVantrelsValues) {
 // not a .reg is refused with the line at fault.
 TEST(ExportImport, FileMenuExportsAndImportsThroughItsDialogs) {
     auto rig = Started();
-    rig->dialogs.ExpectFileToSave("C:\\Profile.reg")
-        .ExpectMessage("Export Settings", mb::kAnswerOk, "Settings exported to \"C:\\Profile.reg\".", mb::kInformation);
+    rig->dialogs.ExpectFileToSave("C:\\Profile.reg").ExpectMessage("Export Settings", mb::kAnswerOk, "", mb::kInformation);
     rig->app->Menu("export");
     EXPECT_EQ(rig->dialogs.choices.at(0).fileName, "Vantrel Settings.reg");
+    // Values absent here are listed, not exported; that is no fault (the icon above).
+    EXPECT_EQ(rig->dialogs.shown.back().prompt.rfind("Settings exported to \"C:\\Profile.reg\".\n\n", 0), 0u);
+    EXPECT_NE(rig->dialogs.shown.back().prompt.find("\nInternet Options - Search Page: not set on this computer\n"),
+              std::string::npos);
 
     rig->form1().check("Check4").setValue(0);
     rig->dialogs.ExpectFileToOpen("C:\\Profile.reg").ExpectMessage("Import Settings", mb::kAnswerOk, "", mb::kInformation);
@@ -231,6 +248,15 @@ TEST(ExportImport, WhatAFileCannotHoldIsToldInTheSystemsCodePage) {
     }
 }
 
+// Export for Group Policy's choice as Registry.pol files in the folder, every setting ticked.
+std::function<void(ExportChoice&)> RegistryPol(const std::string& folder) {
+    return [folder](ExportChoice& choice) {
+        choice.form = 1;
+        choice.folder = folder;
+        choice.checked.assign(choice.checked.size(), true);
+    };
+}
+
 // The two files of a Group Policy object change together: every new file is
 // written before either takes its place, and a file replaced before a later
 // failure is named.
@@ -255,7 +281,7 @@ TEST(ExportImport, GroupPolicyFilesAreReplacedOnlyWhenBothAreWritten) {
         ASSERT_EQ(rig->files.WriteAll(machine, "old machine"), 0);
         ASSERT_EQ(rig->files.WriteAll(user, "old user"), 0);
         c.inject(rig->files);
-        rig->dialogs.ExpectFolder("C:\\GPO")
+        rig->dialogs.ExpectExportChoice(RegistryPol("C:\\GPO"))
             .ExpectMessage("Export for Group Policy", mb::kAnswerYes)
             .ExpectMessage("Export for Group Policy", mb::kAnswerOk, "", mb::kExclamation);
         rig->app->Menu("gpexport");
@@ -278,19 +304,6 @@ TEST(ExportImport, GroupPolicyFilesAreReplacedOnlyWhenBothAreWritten) {
     }
 }
 
-// Reads one Registry.pol through Samba's parser: one line per entry,
-// "key|value|type|data", strings as UTF-16LE hex, numbers in decimal.
-std::string ReadThroughSamba(const std::filesystem::path& file) {
-    const std::string command = "/usr/bin/python3 " VANTREL_TESTS_DIR "/registry/preg_entries.py '" + file.string() + "'";
-    std::string out;
-    if (FILE* pipe = popen(command.c_str(), "r")) {
-        char buffer[4096];
-        while (std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe)) out.append(buffer, n);
-        EXPECT_EQ(pclose(pipe), 0) << out;
-    }
-    return out;
-}
-
 std::string Hex(const std::string& bytes) {
     std::string out;
     char two[3];
@@ -304,12 +317,13 @@ std::string Hex(const std::string& bytes) {
 TEST(ExportImport, GroupPolicyFilesHoldTheExportedValues) {
     auto rig = Started();
     rig->form1().text("Text19").setText("Ow\xE9ner");  // a letter beyond ASCII
-    rig->dialogs.ExpectFolder("C:\\GPO").ExpectMessage("Export for Group Policy", mb::kAnswerOk, "", mb::kInformation);
+    rig->dialogs.ExpectExportChoice(RegistryPol("C:\\GPO"))
+        .ExpectMessage("Export for Group Policy", mb::kAnswerOk, "", mb::kInformation);
     rig->app->Menu("gpexport");
 
     for (const auto& [root, sub] : {std::pair{reg::kLocalMachine, "Machine"}, std::pair{reg::kCurrentUser, "User"}}) {
         std::string expected;
-        for (const RegKeyBlock& block : ExportProfile(rig->form1(), rig->registry).blocks) {
+        for (const RegKeyBlock& block : ExportProfile(rig->form1(), rig->registry, rig->environment.ProfileFolder()).blocks) {
             if (block.root != root) continue;
             for (const RegValueEntry& v : block.values) {
                 std::string data;
@@ -321,17 +335,111 @@ TEST(ExportImport, GroupPolicyFilesHoldTheExportedValues) {
                 expected += block.path + "|" + v.name + "|" + std::to_string(v.type) + "|" + data + "\n";
             }
         }
-        EXPECT_EQ(ReadThroughSamba(rig->files.HostPath(std::string("C:\\GPO\\") + sub + "\\Registry.pol")), expected)
+        // Samba's parser: "key|value|type|data", strings as UTF-16LE hex, numbers in decimal.
+        EXPECT_EQ(RunChecker("preg_entries.py", rig->files.HostPath(std::string("C:\\GPO\\") + sub + "\\Registry.pol")), expected)
             << sub;
     }
 
     // Files a Group Policy object holds already are replaced only after a Yes.
     ASSERT_EQ(rig->files.WriteAll("C:\\GPO\\User\\Registry.pol", "kept"), 0);
-    rig->dialogs.ExpectFolder("C:\\GPO\\").ExpectMessage("Export for Group Policy", mb::kAnswerNo);
+    rig->dialogs.ExpectExportChoice(RegistryPol("C:\\GPO\\")).ExpectMessage("Export for Group Policy", mb::kAnswerNo);
     rig->app->Menu("gpexport");
     std::string kept;
     EXPECT_EQ(rig->files.ReadAll("C:\\GPO\\User\\Registry.pol", &kept, false), 0);
     EXPECT_EQ(kept, "kept");
+}
+
+// An export carries a value only when it is present here or its control was
+// changed since the last load or import; the others are listed, in the
+// message and in /export's log, without changing its exit code.
+TEST(ExportImport, ExportCarriesOnlyValuesSetHereOrChangedSinceTheLoad) {
+    const std::string main = R"(Software\Microsoft\Internet Explorer\Main)";
+    const std::string advanced = R"(Software\Microsoft\Windows\CurrentVersion\Explorer\AutoComplete)";
+    const struct {
+        const char* name;
+        std::function<void(TestRig&)> act;
+        std::string key, value;
+        bool carried;
+    } cases[] = {
+        {"present, untouched", [](TestRig&) {}, main, "Start Page", true},
+        {"absent, untouched", [](TestRig&) {}, main, "Search Page", false},
+        {"absent, typed", [](TestRig& r) { r.form1().text("Text17").setText("http://s/"); }, main, "Search Page", true},
+        {"absent, ticked and unticked again",
+         [](TestRig& r) {
+             r.form1().check("Check2").setValue(1);
+             r.form1().check("Check2").setValue(0);
+         },
+         advanced, "AutoSuggest", false},
+        {"absent, then applied",
+         [](TestRig& r) {
+             r.dialogs.ExpectMessage("Changes Applied");
+             r.app->apply_Click();
+         },
+         main, "Search Page", true},
+        {"absent here, set by an import",
+         [&](TestRig& r) {
+             ImportSettings(r.form1(), "REGEDIT4\r\n[HKEY_CURRENT_USER\\" + main + "]\r\n\"Search Page\"=\"http://s/\"\r\n");
+         },
+         main, "Search Page", true},
+    };
+    for (const auto& c : cases) {
+        auto rig = Started();
+        c.act(*rig);
+        bool exported = false;
+        for (const RegKeyBlock& b : ExportProfile(rig->form1(), rig->registry, "").blocks) {
+            for (const RegValueEntry& v : b.values) exported = exported || (b.path == c.key && v.name == c.value);
+        }
+        EXPECT_EQ(exported, c.carried) << c.name;
+    }
+
+    auto rig = Started();
+    EXPECT_EQ(RunUnattended(*rig->app, ParseSwitches({"/export", "C:\\Out.reg", "/log", "C:\\Out.log"})), 0);
+    std::string log;
+    ASSERT_EQ(rig->files.ReadAll("C:\\Out.log", &log, false), 0);
+    EXPECT_NE(log.find("  Internet Options - Search Page: not set on this computer\r\n"), std::string::npos) << log;
+}
+
+// A personal folder in the exporting user's profile travels relative to it
+// and lands in the profile of the user who applies it; any other folder
+// travels as it is.
+TEST(ExportImport, FoldersInTheProfileTravelRelativeToIt) {
+    const std::string profile = R"(C:\Documents and Settings\User)";
+    const struct {
+        std::string path, profile;
+        std::optional<std::string> relative;
+    } paths[] = {
+        {profile + R"(\Desktop)", profile, R"(%USERPROFILE%\Desktop)"},
+        {R"(c:\DOCUMENTS and settings\user\Start Menu\Programs)", profile, R"(%USERPROFILE%\Start Menu\Programs)"},
+        {profile, profile, "%USERPROFILE%"},
+        {profile + R"(\Desktop)", profile + "\\", R"(%USERPROFILE%\Desktop)"},
+        {R"(C:\Documents and Settings\User2\Desktop)", profile, std::nullopt},
+        {R"(C:\Documents and Settings\UserDesktop)", profile, std::nullopt},
+        {R"(C:\Documents and Settings)", profile, std::nullopt},
+        {R"(D:\Data\Desktop)", profile, std::nullopt},
+        {profile + R"(\Desktop)", "", std::nullopt},
+    };
+    for (const auto& p : paths) {
+        EXPECT_EQ(RelativeToProfile(p.path, p.profile), p.relative) << p.path << " in " << p.profile;
+    }
+    for (const std::u16string kept : {u"%USERPROFILEX%\\A", u"%SystemRoot%\\A", u"C:\\%USERPROFILE%"}) {
+        EXPECT_EQ(ExpandProfile(kept, u"D:\\P"), kept);
+    }
+
+    // Exported from one user's pages, applied by another user elsewhere (an
+    // exported "Shell Folders" twin would win the import with the first path).
+    auto from = Started();
+    from->form1().text("Text7").setText(profile + R"(\Desktop)");
+    const std::string file = ExportFile(ExportProfile(from->form1(), from->registry, profile)).bytes;
+    auto to = Started();
+    to->environment.setProfileFolder(R"(D:\Profiles\Other)");
+    ASSERT_EQ(to->files.WriteAll("C:\\Profile.reg", file), 0);
+    EXPECT_EQ(RunUnattended(*to->app, ParseSwitches({"/apply", "C:\\Profile.reg"})), 0);
+    const std::string folders = R"(Software\Microsoft\Windows\CurrentVersion\Explorer\)";
+    for (const char* key : {"User Shell Folders", "Shell Folders"}) {
+        EXPECT_EQ(to->registry.Raw(reg::kCurrentUser, folders + key, "Desktop"),
+                  catalogue_test::Sz(R"(D:\Profiles\Other\Desktop)"))
+            << key;
+    }
 }
 
 }  // namespace

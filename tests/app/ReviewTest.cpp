@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "app/Review.h"
+#include "registry/RegFile.h"
 #include "settings/TweakRow.h"
 #include "support/TestRig.h"
 
@@ -18,7 +19,7 @@ const char* const kMouse = "Control Panel\\Mouse";
 
 const ReviewList::Row* RowFor(const ReviewList& list, const std::string& value) {
     for (const ReviewList::Row& row : list.rows) {
-        if (row.cells.size() == 5 && row.cells[2] == value) return &row;
+        if (row.cells.size() == 6 && row.cells[2] == value) return &row;
     }
     return nullptr;
 }
@@ -64,7 +65,8 @@ TEST(ReviewChanges, ListsWhatTheApplyWouldChangeWithoutWriting) {
     ASSERT_EQ(rig.dialogs.reviews.size(), 1u);
     const ReviewList& list = rig.dialogs.reviews[0];
     EXPECT_EQ(list.columns,
-              (std::vector<std::string>{"Page", "Setting", "Key and value name", "Stored now", "Would be written"}));
+              (std::vector<std::string>{"Page", "Setting", "Key and value name", "Stored now", "Would be written",
+                                        "Takes effect"}));
     EXPECT_EQ(list.act, "Apply Changes");
     EXPECT_EQ(list.close, "Close");
     ExpectRows(list,
@@ -215,6 +217,58 @@ TEST(RestoreBackup, WritesOnlyManagedValuesAndNothingFromABadFile) {
                      "(absent)",
                      "\"Restored Owner\" (REG_SZ) - not saved: the registry refused the write: Access is denied.", true}},
                    {"HKCU\\Software\\Other : Name"});
+    }
+}
+
+// Windows-1252 with best-fit mappings, as WideCharToMultiByte converts
+// without WC_NO_BEST_FIT_CHARS: fullwidth Latin letters become their ASCII
+// look-alikes (which characters a real code page maps so: unknown).
+class BestFit1252 : public CodePage {
+public:
+    std::u16string ToWide(std::string_view ansi) const override { return Windows1252().ToWide(ansi); }
+    std::string ToAnsi(std::u16string_view wide) const override {
+        std::string ansi;
+        for (const char16_t unit : wide) {
+            if (unit >= u'\uFF21' && unit <= u'\uFF5A') ansi.push_back(static_cast<char>(unit - 0xFF21 + 'A'));
+            else ansi += Windows1252().ToAnsi(std::u16string_view(&unit, 1));
+        }
+        return ansi;
+    }
+};
+
+// A name that reaches a managed one only through a look-alike character is
+// not managed: neither a restore nor an import takes it, and nothing is written.
+TEST(ManagedNames, ALookAlikeOfAManagedNameIsNotManaged) {
+    const std::string fullwidthH = "\xEF\xBC\xA8", fullwidthM = "\xEF\xBC\xAD";  // U+FF28, U+FF2D
+    RegKeyBlock advanced{kHkcu, kAdvanced, false, {RegDwordValue(fullwidthH + "idden", 1)}};
+    RegKeyBlock mouse{kHkcu, "Control Panel\\" + fullwidthM + "ouse", true, {}};
+    const RegWriteResult file = WriteRegFile({advanced, mouse}, RegFormat::Version5);
+    ASSERT_TRUE(file.ok()) << file.error;
+    const struct {
+        const char* menu;
+        const char* title;
+        const char* says;
+    } cases[] = {
+        {"restore", "Restore Backup", "No setting would change."},
+        {"import", "Import Settings", "holds no setting that Vantrel manages"},
+    };
+    for (const auto& c : cases) {
+        BestFit1252 bestFit;
+        TestRig rig(bestFit);
+        SeedFolders(rig.registry);
+        rig.registry.PutDword(kHkcu, kAdvanced, "Hidden", 2);
+        rig.registry.PutString(kHkcu, kMouse, "MouseTrails", "3");
+        rig.app->Form_Load();
+        ASSERT_EQ(rig.files.WriteAll("C:\\names.reg", file.bytes), 0);
+        const std::string before = rig.registry.ExportRegFile(RegFormat::Version5);
+        const int trails = rig.form1().slider("Slider1").value();
+        rig.dialogs.ExpectFileToOpen("C:\\names.reg").ExpectMessage(c.title);
+        rig.app->Menu(c.menu);
+        rig.dialogs.Verify();
+        EXPECT_NE(rig.dialogs.shown.back().prompt.find(c.says), std::string::npos) << rig.dialogs.shown.back().prompt;
+        EXPECT_EQ(rig.registry.ExportRegFile(RegFormat::Version5), before) << c.menu;
+        EXPECT_EQ(rig.form1().check("Check4").value(), 0) << c.menu;
+        EXPECT_EQ(rig.form1().slider("Slider1").value(), trails) << c.menu;
     }
 }
 

@@ -2,6 +2,7 @@
 // unattended run writes, logs and ends with.
 #include "app/Unattended.h"
 
+#include <algorithm>
 #include <functional>
 
 #include "app/Profile.h"
@@ -30,6 +31,10 @@ TEST(Switches, CommandLinesReadAsDeploymentToolsWriteThem) {
         {"/apply a.reg /?", Mode::Bad, "a.reg", ""},
         {"/apply /log l.txt", Mode::Bad, "", "l.txt"},
         {"/export a.reg /apply b.reg", Mode::Bad, "a.reg", ""},
+        {"/Check p.reg /log l.txt", Mode::Check, "p.reg", "l.txt"},
+        {"-report \"C:\\inventory\\x.csv\"", Mode::Report, "C:\\inventory\\x.csv", ""},
+        {"/check p.reg /report x.csv", Mode::Bad, "p.reg", ""},
+        {"/report", Mode::Bad, "", ""},
         {"/log l.txt", Mode::Bad, "", "l.txt"},
         {"/silent", Mode::Bad, "", ""},
     };
@@ -46,12 +51,28 @@ const std::string kMouse = "Control Panel\\Mouse";
 const std::string kAdvanced = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Advanced";
 const std::string kBackups = "C:\\Documents and Settings\\User\\Application Data\\Vantrel\\Backups";
 
-void SeedFolders(MemoryRegistry& reg) {
-    for (const TweakRow& row : PersonalFolderRows()) reg.PutString(reg::kCurrentUser, row.loadKey, row.value, "C:\\F");
-}
-
 std::string Profile(const std::string& lines) {
     return "Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\Control Panel\\Mouse]\r\n" + lines;
+}
+
+const std::string kPolicies = "Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer";
+
+void OnWindows10WithNoRun(TestRig& rig) {
+    rig.environment.setWindowsVersion({10, 0, 19045});
+    rig.registry.PutDword(reg::kCurrentUser, kPolicies, "NoRun", 1);
+}
+
+// A profile with the mouse hand and the Start menu's "Run", applied by /apply
+// (on Windows 10 with NoRun set, when asked) before the run under test.
+std::function<void(TestRig&)> AppliedFirst(const std::string& where) {
+    return [=](TestRig& rig) {
+        if (!where.empty()) OnWindows10WithNoRun(rig);
+        ASSERT_EQ(rig.files.WriteAll("C:\\p.reg", Profile("\"SwapMouseButtons\"=\"1\"\r\n[HKEY_CURRENT_USER\\" + kAdvanced +
+                                                           "]\r\n\"Start_ShowRun\"=dword:1\r\n")),
+                  0);
+        App first(rig.services);
+        ASSERT_EQ(RunUnattended(first, ParseSwitches({"/apply", "C:\\p.reg"})), 0);
+    };
 }
 
 TEST(Unattended, EachRunEndsWithItsExitCodeAndLogLines) {
@@ -63,6 +84,7 @@ TEST(Unattended, EachRunEndsWithItsExitCodeAndLogLines) {
         std::vector<std::string> logged;  // in order, each within its own line
         std::string swapMouseButtons;     // afterwards
         bool backup;
+        std::string sensitivity = "10";   // MouseSensitivity afterwards, seeded 10
     };
     const std::string logTo = " /log C:\\run.log";
     auto profile = [](const std::string& lines) {
@@ -93,7 +115,26 @@ TEST(Unattended, EachRunEndsWithItsExitCodeAndLogLines) {
              profile("\"SwapMouseButtons\"=\"1\"\r\n")(rig);
              rig.registry.PutString(reg::kCurrentUser, PersonalFolderRows()[2].loadKey, "Favorites", "");
          },
-         1, {"Personal Folders: - Favorites:: You Cannot save into a blank directory", "Nothing was written."}, "0", false},
+         2, {"Personal Folders: - Favorites:: You Cannot save into a blank directory", "Nothing was written."}, "0", false},
+        {"values the file deletes or the page cannot show are kept", "/apply C:\\p.reg" + logTo,
+         [](TestRig& rig) {
+             ASSERT_EQ(rig.files.WriteAll("C:\\p.reg", "REGEDIT4\r\n[-HKEY_CURRENT_USER\\" + kMouse + "]\r\n[HKEY_CURRENT_USER\\" +
+                                                           kAdvanced + "]\r\n\"Hidden\"=dword:5\r\n"),
+                       0);
+         },
+         1,
+         {"Mouse - Mouse Sensitivity:: not applied: the file deletes its key",
+          "Explorer - Show Hidden Files and Folders: not applied: the page cannot show the file's value 5 (REG_DWORD)",
+          "Some Changes Were Not Applied: 5 settings were not saved."},
+         "0", true},
+        {"every write refused", "/apply C:\\p.reg" + logTo,
+         [&](TestRig& rig) {
+             profile("\"SwapMouseButtons\"=\"1\"\r\n")(rig);
+             rig.registry.SetReadOnly(reg::kLocalMachine, true);
+             rig.registry.SetReadOnly(reg::kCurrentUser, true);
+         },
+         2, {"Explorer - Enable Net Send: the registry refused the write", "Nothing was written: every write was refused."},
+         "0", true},
         {"backup not saved", "/apply C:\\p.reg" + logTo,
          [&](TestRig& rig) {
              profile("\"SwapMouseButtons\"=\"1\"\r\n")(rig);
@@ -108,11 +149,40 @@ TEST(Unattended, EachRunEndsWithItsExitCodeAndLogLines) {
         {"export to a folder that is not there", "/export C:\\No\\out.reg" + logTo, nullptr, 2,
          {"Vantrel could not write \"C:\\No\\out.reg\". Error 3"}, "0", false},
         {"bad arguments", "/apply" + logTo, nullptr, 2, {"Bad arguments: /apply needs a file name."}, "0", false},
+        // On Windows 10 with NoRun set: both settings are logged, neither changes the exit code.
+        {"apply with settings that do not take effect", "/apply C:\\p.reg" + logTo,
+         [&](TestRig& rig) {
+             profile("\"SwapMouseButtons\"=\"1\"\r\n")(rig);
+             OnWindows10WithNoRun(rig);
+         },
+         0,
+         {"General Options - Run: Set by policy: HKEY_CURRENT_USER\\" + kPolicies + "\\NoRun = 1.",
+          "Not written: Explorer - Enable Net Send: Not used by Windows Vista and later.", "All changes applied."},
+         "1", true},
+        // /check: a dry run of /apply; after /apply it settles at 0, or at 3 where a setting of the file does not
+        // take effect.
+        {"check: something would change", "/check C:\\p.reg" + logTo, profile("\"SwapMouseButtons\"=\"1\"\r\n"), 1,
+         {"Would change: Mouse - Mouse Hand:: HKCU\\Control Panel\\Mouse : SwapMouseButtons is \"0\" (REG_SZ), would "
+          "be \"1\" (REG_SZ)",
+          "differ"},
+         "0", false},
+        {"check after apply", "/check C:\\p.reg" + logTo, AppliedFirst(""), 0,
+         {"Nothing would change, and every setting takes effect on this Windows."}, "1", true},
+        {"check after apply, on Windows 10", "/check C:\\p.reg" + logTo, AppliedFirst("OnWindows10"), 3,
+         {"Does not take effect: General Options - Run: Set by policy:", "1 setting of the file does not take effect"},
+         "1", true},
+        {"check of a malformed profile", "/check C:\\p.reg" + logTo, profile("\"SwapMouseButtons\"=oops\r\n"), 2,
+         {"is not a registry file Vantrel can read"}, "0", false},
+        {"report", "/report C:\\status.csv" + logTo, nullptr, 0, {"Settings status written to \"C:\\status.csv\""}, "0",
+         false},
+        {"report to a folder that is not there", "/report C:\\No\\status.csv" + logTo, nullptr, 2,
+         {"Vantrel could not write \"C:\\No\\status.csv\". Error 3"}, "0", false},
     };
     for (const Case& c : cases) {
         TestRig rig;
         SeedFolders(rig.registry);
         rig.registry.PutString(reg::kCurrentUser, kMouse, "SwapMouseButtons", "0");
+        rig.registry.PutString(reg::kCurrentUser, kMouse, "MouseSensitivity", "10");
         ASSERT_EQ(rig.files.WriteAll("C:\\run.log", "earlier line\r\n"), 0);
         if (c.setUp) c.setUp(rig);
 
@@ -128,8 +198,33 @@ TEST(Unattended, EachRunEndsWithItsExitCodeAndLogLines) {
             EXPECT_EQ(log.find('\n', log.rfind('\n', at) + 1), log.find("\r\n", at) + 1) << c.name << ": one line";
         }
         EXPECT_EQ(GetString(rig.registry, reg::kCurrentUser, kMouse, "SwapMouseButtons"), c.swapMouseButtons) << c.name;
+        EXPECT_EQ(GetString(rig.registry, reg::kCurrentUser, kMouse, "MouseSensitivity"), c.sensitivity) << c.name;
         EXPECT_EQ(rig.files.Exists(kBackups), c.backup) << c.name;
         EXPECT_TRUE(rig.dialogs.shown.empty()) << c.name << ": no window";
+    }
+}
+
+// A log that was asked for and cannot be written stops the run before it
+// reads or writes anything.
+TEST(Unattended, ALogThatCannotBeOpenedStopsTheRunFirst) {
+    const struct {
+        const char* log;
+        std::function<void(TestRig&)> setUp;
+    } cases[] = {
+        {"C:\\Logs", [](TestRig& rig) { ASSERT_EQ(rig.files.CreateFolders("C:\\Logs"), 0); }},
+        {"C:\\Missing\\run.log", [](TestRig&) {}},
+        {"C:\\run.log", [](TestRig& rig) { rig.files.RefusePath("C:\\run.log"); }},
+    };
+    for (const auto& c : cases) {
+        TestRig rig;
+        SeedFolders(rig.registry);
+        ASSERT_EQ(rig.files.WriteAll("C:\\p.reg", Profile("\"SwapMouseButtons\"=\"1\"\r\n")), 0);
+        c.setUp(rig);
+        const std::string before = rig.registry.ExportRegFile(RegFormat::Version5);
+        EXPECT_EQ(RunUnattended(*rig.app, ParseSwitches({"/apply", "C:\\p.reg", "/log", c.log})), 2) << c.log;
+        EXPECT_EQ(rig.registry.ExportRegFile(RegFormat::Version5), before) << c.log;
+        EXPECT_FALSE(rig.files.Exists(kBackups)) << c.log;
+        EXPECT_EQ(rig.app->journal().writes(), std::vector<std::string>{}) << c.log;
     }
 }
 
@@ -140,4 +235,19 @@ TEST(Unattended, UsageIsAShortMessageAndExitCodeTwo) {
 }
 
 }  // namespace
+TEST(Unattended, ReportIsCsvWithOneLinePerSetting) {
+    TestRig rig;
+    SeedFolders(rig.registry);
+    ASSERT_EQ(RunUnattended(*rig.app, ParseSwitches({"/report", "C:\\status.csv"})), 0);
+    std::string csv;
+    ASSERT_EQ(rig.files.ReadAll("C:\\status.csv", &csv, false), 0);
+    EXPECT_EQ(csv.rfind("\xEF\xBB\xBFPage,Setting,Stored value,Standing,Takes effect\r\n", 0), 0u);
+    EXPECT_EQ(static_cast<std::size_t>(std::count(csv.begin(), csv.end(), '\n')),
+              1 + CatalogueRows().size() + ToolSubjects().size());
+    EXPECT_NE(csv.find("\r\nPersonal Folders:,AppData:,\"\"\"C:\\Folders\\AppData\"\" (REG_SZ)\",in effect,unknown\r\n"), std::string::npos)
+        << csv;
+    EXPECT_NE(csv.find("\r\nExplorer,Enable Net Send,(absent),takes effect later: after a restart,after a restart\r\n"),
+              std::string::npos);
+}
+
 }  // namespace vantrel::testing

@@ -168,7 +168,8 @@ TEST(FormsTest, MenusReadInOrder)
                                                                     "Import Settings...", "Export for Group Policy...",
                                                                     "-", "Exit"}));
     EXPECT_EQ(menuCaptions(form, "view"), (std::vector<std::string>{"General", "Input", "Folders", "Taskbar",
-                                                                    "Internet", "Logon", "Accessibility", "About"}));
+                                                                    "Internet", "Logon", "Accessibility", "About", "-",
+                                                                    "Settings Status..."}));
     EXPECT_EQ(menuCaptions(form, "vnt"), (std::vector<std::string>{"Visit Corvane", "Check For Vantrel Update"}));
 }
 

@@ -1,57 +1,69 @@
-// A whole-file write that fails at any step leaves the file as it was and no
-// temporary file behind, or names the one it could not remove.
+// A whole-file write, whatever step fails and however, keeps a complete copy
+// of the old or the new bytes, deletes nothing a half-done replace left, and
+// says where each is and names every file it leaves.
 #include <filesystem>
 
 #include "platform/WholeFile.h"
 #include "tools/ToolsFixture.h"
 
-
 namespace vantrel::testing {
 namespace {
 
 using Op = PortableFileSystem::Op;
-
 using WholeFileTest = ToolsTest;
 
-TEST_F(WholeFileTest, AFailedStepKeepsTheOldFile) {
-    const std::string path = "C:\\Exports\\Profile.reg";
+TEST_F(WholeFileTest, EveryOutcomeKeepsACopyAndSaysWhereItIs) {
+    const std::string folder = "C:\\Exports", path = folder + "\\Profile.reg";
     const struct {
         const char* name;
         std::function<void(PortableFileSystem&)> inject;
-        bool leftBehind;
+        const char* target;  // what the target holds afterwards: "old", "new" or "" (missing)
+        const char* says;    // in the message
+        std::size_t files;   // in the folder afterwards
     } cases[] = {
-        {"disk full while writing", [](PortableFileSystem& f) { f.FailWriteAfter("", 3); }, false},
-        {"replace refused", [&](PortableFileSystem& f) { f.FailOn(Op::Replace, path, 32); }, false},
-        {"replace and removal refused",
-         [&](PortableFileSystem& f) {
-             f.FailOn(Op::Replace, path, 32);
-             f.FailOn(Op::Delete, "", 5);
-         },
-         true},
+        {"replaced", [](PortableFileSystem&) {}, "new", "", 1},
+        {"1175", [&](PortableFileSystem& f) { f.FailOn(Op::Replace, path, 1175); }, "old",
+         "still holds the old data; the new data is in", 2},
+        {"1176", [&](PortableFileSystem& f) { f.FailOn(Op::Replace, path, 1176); }, "old",
+         "still holds the old data; the new data is in", 2},
+        {"1177, old bytes moved back", [&](PortableFileSystem& f) { f.FailOn(Op::Replace, path, 1177); }, "old",
+         "still holds the old data; the new data is in", 2},
+        {"1177, old bytes stuck under the other name",
+         [&](PortableFileSystem& f) { f.FailOn(Op::Replace, path, 1177), f.FailOn(Op::Move, "", 5); }, "",
+         "is missing now: the old data is in", 2},
+        {"access denied", [&](PortableFileSystem& f) { f.FailOn(Op::Replace, path, 5); }, "old", "still holds the old data; the new data was not kept.", 1},
+        {"sharing violation, new file not removable",
+         [&](PortableFileSystem& f) { f.FailOn(Op::Replace, path, 32), f.FailOn(Op::Delete, "", 5); }, "old",
+         "still holds the old data; the new data is in", 2},
+        {"disk full", [](PortableFileSystem& f) { f.FailWriteAfter("", 3); }, "old", "still holds the old data; the new data was not kept.", 1},
+        {"disk full, unfinished file not removable",
+         [](PortableFileSystem& f) { f.FailWriteAfter("", 3), f.FailOn(Op::Delete, "", 5); }, "old",
+         "could not be removed; you can delete it.", 2},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         files.ClearFailures();
-        Put(path, "old text");
-        for (const std::string& name : Listing("C:\\Exports")) {
-            if (name != "Profile.reg") std::filesystem::remove(files.HostPath("C:\\Exports\\" + name));
-        }
+        std::filesystem::remove_all(files.HostPath(folder));
+        Put(path, "old");
         c.inject(files);
-        std::string leftBehind;
-        EXPECT_NE(WriteWholeFile(files, path, "new text, longer than the old", &leftBehind), 0);
+        const WholeFilesWritten written = WriteWholeFile(files, path, "new");
         files.ClearFailures();
-        std::string bytes;
-        ASSERT_EQ(files.ReadAll(path, &bytes, false), 0);
-        EXPECT_EQ(bytes, "old text");
-        EXPECT_EQ(leftBehind.empty(), !c.leftBehind) << leftBehind;
-        EXPECT_EQ(Listing("C:\\Exports").size(), c.leftBehind ? 2u : 1u);
+        const std::string said = WhereTheDataIs(written);
+        EXPECT_EQ(written.error == 0, std::string(c.target) == "new");
+        EXPECT_EQ(files.Exists(path) ? Content(path) : "", c.target);
+        if (*c.says) EXPECT_NE(said.find(c.says), std::string::npos) << said;
+        else EXPECT_EQ(said, "");
+        // Every other file is named, and holds a whole copy unless said to be unfinished.
+        const std::vector<std::string> names = Listing(folder);
+        EXPECT_EQ(names.size(), c.files);
+        bool oldKept = std::string(c.target) == "old";
+        for (const std::string& name : names) {
+            if (name == "Profile.reg") continue;
+            EXPECT_NE(said.find(Quoted(folder + "\\" + name)), std::string::npos) << name << ": " << said;
+            oldKept = oldKept || Content(folder + "\\" + name) == "old";
+        }
+        EXPECT_TRUE(oldKept || written.error == 0);
     }
-
-    // And without a failure, the new text takes the name.
-    EXPECT_EQ(WriteWholeFile(files, "C:\\Exports\\New.reg", "fresh"), 0);
-    std::string bytes;
-    ASSERT_EQ(files.ReadAll("C:\\Exports\\New.reg", &bytes, false), 0);
-    EXPECT_EQ(bytes, "fresh");
 }
 
 }  // namespace

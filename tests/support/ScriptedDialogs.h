@@ -4,6 +4,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -52,6 +53,13 @@ public:
     // Expects a review list with this title; answers with its act button or its close button.
     ScriptedDialogs& ExpectReview(const std::string& title, bool act) {
         script_.push_back({Kind::Review, title, {}, -1, 0, {}, {}, act});
+        return *this;
+    }
+
+    // Expects an export choice; `answer` changes it as the user would, then
+    // the act button (or, when act is false, the other) is pressed.
+    ScriptedDialogs& ExpectExportChoice(std::function<void(ExportChoice&)> answer, bool act = true) {
+        script_.push_back({Kind::Export, {}, {}, -1, 0, {}, {}, act, std::move(answer)});
         return *this;
     }
 
@@ -110,6 +118,19 @@ public:
         return s.chosen;
     }
 
+    bool ChooseExport(ExportChoice& choice) override {
+        exportChoices.push_back(choice);
+        if (script_.empty() || script_.front().kind != Kind::Export) {
+            ADD_FAILURE() << "unexpected export choice \"" << choice.list.title << "\"";
+            return false;
+        }
+        Step s = script_.front();
+        script_.pop_front();
+        if (!s.chosen) return false;
+        if (s.answer_) s.answer_(choice);
+        return true;
+    }
+
     // Fails the test when expected dialogs were never shown.
     void Verify() {
         EXPECT_TRUE(script_.empty()) << script_.size() << " expected dialog(s) not shown";
@@ -120,9 +141,10 @@ public:
     std::vector<Shown> shown;
     std::vector<FileChoice> choices;  // what each file chooser was given
     std::vector<ReviewList> reviews;  // every review list shown
+    std::vector<ExportChoice> exportChoices;  // every export choice, as shown
 
 private:
-    enum class Kind { Message, Open, ChooseOpen, ChooseSave, ChooseFolder, Review };
+    enum class Kind { Message, Open, ChooseOpen, ChooseSave, ChooseFolder, Review, Export };
     bool Choose(Kind kind, const char* what, std::string* path) {
         if (script_.empty() || script_.front().kind != kind) {
             ADD_FAILURE() << "unexpected " << what;
@@ -140,6 +162,7 @@ private:
         int style, answer;
         std::string fileName, fileTitle;
         bool chosen;
+        std::function<void(ExportChoice&)> answer_ = {};
     };
     std::deque<Step> script_;
 };

@@ -12,6 +12,7 @@
 #include "platform/portable/MemoryRegistry.h"
 #include "platform/portable/PortableFiles.h"
 #include "platform/portable/PortablePlatform.h"
+#include "registry/NativeView.h"
 #include "support/ScriptedDialogs.h"
 
 namespace vantrel::testing {
@@ -38,16 +39,25 @@ struct TestRig {
     TestRig() = default;
     // A system whose ANSI code page is another than Windows-1252.
     explicit TestRig(const CodePage& codePage) : registry(codePage) {}
+    // Under WOW64, on 64-bit Windows (the store redirects the 32-bit view), or not.
+    struct Wow64 {
+        bool on;
+    };
+    explicit TestRig(Wow64 wow64) : view(registry, wow64.on) {
+        registry.SetWow64(wow64.on);
+        environment.setRunsUnderWow64(wow64.on);
+    }
 
     TempFolder driveC;
     MemoryRegistry registry;
+    NativeViewRegistry view{registry, false};  // the registry the program is given, as the exe wires it
     PortableFileSystem files{driveC.path()};
     RecordingShell shell;
     RecordingBrowser browser;
     ScriptedDialogs dialogs;
     PortableEnvironment environment;
     int endCalls = 0;
-    Services services{registry, files, shell, browser, dialogs, environment, [this] { ++endCalls; }};
+    Services services{view, files, shell, browser, dialogs, environment, [this] { ++endCalls; }};
     std::unique_ptr<App> app = std::make_unique<App>(services);
 
     Form& form1() { return app->form1(); }

@@ -136,12 +136,10 @@ TEST_F(BootIniTest, FailedSaveKeepsTheOldFileAndItsAttributes) {
     }
 }
 
-// The store, recording the steps of a save; its replace can fail the worst
-// way, after the old file is gone.
+// The store, recording the steps of a save.
 struct StepFiles : PortableFileSystem {
     using PortableFileSystem::PortableFileSystem;
     std::vector<std::string> steps;
-    bool replaceLosesTarget = false;
     long CreateUnique(const std::string& folder, const std::string& prefix, const std::string& bytes,
                       std::string* path) override {
         steps.push_back("write");
@@ -151,11 +149,9 @@ struct StepFiles : PortableFileSystem {
         steps.push_back(bits ? "restore" : "clear");
         return PortableFileSystem::SetAttributes(path, bits);
     }
-    long Replace(const std::string& source, const std::string& target) override {
+    long Replace(const std::string& source, const std::string& target, const std::string& backup) override {
         steps.push_back("replace");
-        if (!replaceLosesTarget) return PortableFileSystem::Replace(source, target);
-        Delete(target);
-        return 1176;
+        return PortableFileSystem::Replace(source, target, backup);
     }
 };
 
@@ -173,8 +169,11 @@ TEST_F(BootIniTest, SaveGoesThroughAFileOfItsOwnAndNamesWhatItLeaves) {
         {"saved", [](StepFiles&) {}, "", 3},
         {"temporary file kept", [](StepFiles& f) { f.FailOn(PortableFileSystem::Op::Replace, kBootIni, 32),
                                                    f.FailOn(PortableFileSystem::Op::Delete, "", 5); },
-         "could not be removed; you can delete it", 4},
-        {"old file lost", [](StepFiles& f) { f.replaceLosesTarget = true; }, "rename that file to boot.ini", 3},
+         "still holds the old data; the new data is in", 4},
+        {"old file stuck under another name",
+         [](StepFiles& f) { f.FailOn(PortableFileSystem::Op::Replace, kBootIni, 1177),
+                            f.FailOn(PortableFileSystem::Op::Move, "", 5); },
+         "Rename one of them to \"boot.ini\"", 4},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);

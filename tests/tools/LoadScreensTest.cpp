@@ -92,6 +92,9 @@ TEST_P(LoadScreensTest, FailedReplacementLeavesTheSystemFileWhole) {
         ExpectErrorNaming(row().systemFile);
         EXPECT_EQ(Content(row().systemFile), "MZoriginal system file");
         EXPECT_EQ(Listing("C:\\WINDOWS\\system32").size(), 1u);
+        // A backup copy is whole or not there: a cut one would pass for the original.
+        EXPECT_TRUE(!files.Exists(row().backup) || Content(row().backup) == "MZoriginal system file");
+        std::filesystem::remove(files.HostPath(row().backup));
     }
 }
 

@@ -1,5 +1,6 @@
 #include <cstring>
 
+#include "registry/NativeView.h"
 #include "tools/ToolsFixture.h"
 #include "tools/Tools.h"
 
@@ -163,6 +164,41 @@ TEST_F(StartupItemsTest, RemoveDeletesOnlyTheSelectedEntry) {
     EXPECT_EQ(CurrentUser(), std::vector<std::string>{"A"});
     EXPECT_TRUE(registry.Raw(reg::kCurrentUser, kRun, "A"));
     EXPECT_FALSE(registry.Raw(reg::kCurrentUser, kRun, "B"));
+}
+
+// Under WOW64 the machine has a Run key in each view: both are listed, the
+// 32-bit entries marked; a removal goes to the entry's own key, whatever its
+// name says, and an added entry to the 64-bit key.
+TEST_F(StartupItemsTest, UnderWow64ListsAndChangesBothViewsOfTheMachineKey) {
+    const std::string run32 = "Software\\Wow6432Node\\Microsoft\\Windows\\CurrentVersion\\Run";
+    registry.SetWow64(true);
+    environment.setRunsUnderWow64(true);
+    NativeViewRegistry view(registry, true);
+    Services wow64{view, files, shell, browser, dialogs, environment, [] {}};
+    registry.PutString(reg::kCurrentUser, kRun, "Mine", "mine.exe");
+    registry.PutString(reg::kLocalMachine, kRun, "Agent", "agent64.exe");
+    registry.PutString(reg::kLocalMachine, kRun, "Tool (32-bit)", "tool64.exe");
+    registry.PutString(reg::kLocalMachine, run32, "Agent", "agent32.exe");
+    registry.PutString(reg::kLocalMachine, run32, "Tool", "tool32.exe");
+    LoadStartupItems(form1, form2, wow64);
+    EXPECT_EQ(LocalMachine(), (std::vector<std::string>{"Agent", "Tool (32-bit)", "Agent (32-bit)", "Tool (32-bit)"}));
+    EXPECT_EQ(form2.printed().size(), 6u);  // the splash shows the passes of the two keys it always showed
+
+    ListBox& list = form1.list("List2");
+    for (int index : {2, 1}) {  // the 32-bit "Agent", then the 64-bit "Tool (32-bit)"
+        list.setListIndex(index);
+        RemoveStartupItem(form1, wow64, true);
+    }
+    EXPECT_EQ(LocalMachine(), (std::vector<std::string>{"Agent", "Tool (32-bit)"}));
+    EXPECT_TRUE(registry.Raw(reg::kLocalMachine, kRun, "Agent"));
+    EXPECT_FALSE(registry.Raw(reg::kLocalMachine, run32, "Agent"));
+    EXPECT_FALSE(registry.Raw(reg::kLocalMachine, kRun, "Tool (32-bit)"));
+    EXPECT_TRUE(registry.Raw(reg::kLocalMachine, run32, "Tool"));
+
+    dialogs.ExpectOpen("C:\\Tools\\new.exe", "new.exe");
+    AddStartupItem(form1, wow64, true);
+    EXPECT_TRUE(registry.Raw(reg::kLocalMachine, kRun, "new.exe"));
+    EXPECT_FALSE(registry.Raw(reg::kLocalMachine, run32, "new.exe"));
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include "ui/win32/ControlWindow.h"
 
+#include "ui/win32/Marks.h"
+
 #include <algorithm>
 #include <utility>
 
@@ -97,7 +99,13 @@ bool ControlWindow::SetShown(bool shown) {
     if (shown == has) return false;
     const bool hadFocus = GetFocus() == hwnd_;
     ShowWindow(hwnd_, shown ? SW_SHOWNA : SW_HIDE);
+    ShowStanding();  // the mark follows its control
     return hadFocus && !shown;
+}
+
+void ControlWindow::ShowStanding() {
+    if ((IsWindowEnabled(hwnd_) != FALSE) != model_.enabled()) EnableWindow(hwnd_, model_.enabled());
+    if (host_.marks) host_.marks->Sync(model_, hwnd_);
 }
 
 void ControlWindow::Subclass() {

@@ -42,6 +42,7 @@ struct FormEvents {
 };
 
 class ControlWindow;
+class Marks;
 
 // What the controls of one form window share: the model form and its events,
 // the window that holds them, its fonts and sizes, and the controls
@@ -70,6 +71,7 @@ struct ControlHost {
     int checkSize = 13;   // a check box's square, in pixels
     std::vector<std::unique_ptr<ControlWindow>> controls;
     bool focusingOption = false;  // inside an option button's WM_SETFOCUS
+    Marks* marks = nullptr;       // the marks beside controls (the form window's)
 };
 
 class ControlWindow {
@@ -86,9 +88,12 @@ public:
     // Makes the control's window, hidden, at `bounds` (pixels in the form's
     // client area). `groupStart` begins a keyboard group.
     void Create(int id, const RECT& bounds, bool groupStart);
-    // Model to window: the value, list items, nodes.
+    // Model to window: the value, list items, nodes, whether the control
+    // is enabled and the mark beside it.
     void SyncValue() {
-        if (hwnd_) ShowValue();
+        if (!hwnd_) return;
+        ShowValue();
+        ShowStanding();
     }
     // Shows or hides the window; true when that hid it from under the
     // keyboard focus, which the form window then hands on.
@@ -138,6 +143,7 @@ protected:
 
 private:
     static LRESULT CALLBACK OwnMessageProc(HWND, UINT, WPARAM, LPARAM);
+    void ShowStanding();
 
     Control& model_;
     HWND hwnd_ = nullptr;

@@ -39,7 +39,9 @@ bool FormWindow::PreTranslate(MSG& msg) {
         ControlWindow* c = From(msg.hwnd);
         if (c && c->OnEnter()) return true;
     }
-    return IsDialogMessageA(hwnd, &msg) != FALSE;
+    const bool used = IsDialogMessageA(hwnd, &msg) != FALSE;
+    marks_->FocusMoved(GetFocus());  // Tab moved it, or the message before did
+    return used;
 }
 
 // ---- the window procedure ----
@@ -54,7 +56,7 @@ LRESULT CALLBACK FormWindow::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM l
     auto* self = reinterpret_cast<FormWindow*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
     if (!self) return DefWindowProcA(hwnd, msg, wp, lp);
     // No exception may cross the window system. An event handler that fails
-    // simply ends, as the program's handlers do.
+    // says so itself (App::Handle); anything else that fails here ends the message.
     try {
         return self->Handle(msg, wp, lp);
     } catch (...) {
@@ -70,6 +72,7 @@ LRESULT FormWindow::Handle(UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
     case WM_NOTIFY: {
         auto* header = reinterpret_cast<NMHDR*>(lp);
+        if (marks_->TipText(header)) return 0;
         ControlWindow* c = host_.ById(static_cast<int>(header->idFrom));
         return c && c->hwnd() == header->hwndFrom ? c->OnNotify(*header) : 0;
     }

@@ -64,6 +64,8 @@ FormWindow::FormWindow(HINSTANCE instance, Form& form, FormEvents events)
     : host_(instance, form, std::move(events)), menus_(form.def()) {
     RegisterWindowClass(instance, WindowProc);
     CreateMainWindow();
+    marks_ = std::make_unique<Marks>(host_.window, instance, host_.font, host_.checkSize);
+    host_.marks = marks_.get();
     CreateControls();
     SyncAll();
 }

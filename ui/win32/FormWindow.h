@@ -12,12 +12,14 @@
 
 #include "platform/win32/WindowsApi.h"
 
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "model/Controls.h"
 #include "ui/win32/ControlWindow.h"
 #include "ui/win32/FormMenus.h"
+#include "ui/win32/Marks.h"
 
 namespace vantrel::win32 {
 
@@ -83,6 +85,7 @@ private:
     // (itself for a page), -1 outside pages.
     std::vector<int> pageOf_;
     HWND lastFocus_ = nullptr;
+    std::unique_ptr<Marks> marks_;  // of the controls whose settings do not take effect here
 };
 
 }  // namespace vantrel::win32

@@ -7,6 +7,8 @@
 
 #include <algorithm>
 
+#include "ui/win32/Marks.h"
+
 namespace vantrel::win32 {
 
 namespace {
@@ -105,6 +107,12 @@ bool CheckListWindow::OnOwnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* resu
             Toggle(static_cast<int>(LOWORD(hit)));
         return true;
     }
+    case WM_MOUSEMOVE: {
+        // The words of a marked item, while the pointer rests on it.
+        const auto hit = static_cast<DWORD>(SendMessageA(hwnd(), LB_ITEMFROMPOINT, 0, lp));
+        host_.marks->PointerOverItem(list(), hwnd(), HIWORD(hit) ? -1 : static_cast<int>(LOWORD(hit)));
+        return false;
+    }
     case WM_KEYDOWN:
         if (wp != VK_SPACE) return false;
         Toggle(static_cast<int>(SendMessageA(hwnd(), LB_GETCURSEL, 0, 0)));
@@ -119,7 +127,8 @@ bool CheckListWindow::OnOwnMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT* resu
 }
 
 void CheckListWindow::Toggle(int index) {
-    if (index < 0 || index >= list().ListCount()) return;
+    // An item with no effect on this Windows takes no clicks.
+    if (index < 0 || index >= list().ListCount() || list().itemMark(index).kind == MarkKind::NoEffect) return;
     {
         Form::Silence quiet(host_.form);
         list().setSelected(index, !list().Selected(index));
@@ -147,8 +156,12 @@ bool CheckListWindow::OnDrawItem(const DRAWITEMSTRUCT& di) {
     box.top = row.top + (row.bottom - row.top - size) / 2;
     box.right = box.left + size;
     box.bottom = box.top + size;
+    // An item with no effect here shows disabled: its box and its text grayed.
+    const Mark& itemMark = list().itemMark(index);
+    const bool inactive = itemMark.kind == MarkKind::NoEffect;
     DrawFrameControl(dc, &box, DFC_BUTTON,
-                     DFCS_BUTTONCHECK | DFCS_FLAT | (list().Selected(index) ? DFCS_CHECKED : 0));
+                     DFCS_BUTTONCHECK | DFCS_FLAT | (list().Selected(index) ? DFCS_CHECKED : 0) |
+                         (inactive ? DFCS_INACTIVE : 0));
 
     // Only the text is highlighted, the box keeps the list's colour.
     RECT text = row;
@@ -162,11 +175,14 @@ bool CheckListWindow::OnDrawItem(const DRAWITEMSTRUCT& di) {
     const bool selected = (di.itemState & ODS_SELECTED) != 0;
     FillRect(dc, &mark, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
     SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+    SetTextColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : inactive ? COLOR_GRAYTEXT : COLOR_WINDOWTEXT));
     RECT label = mark;
     label.left += 2;
     DrawTextA(dc, item.c_str(), static_cast<int>(item.size()), &label, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
     SelectObject(dc, old);
+    RECT after = row;
+    after.left = mark.right + 3;
+    host_.marks->DrawItemMark(dc, after, itemMark);
     if (di.itemState & ODS_FOCUS) DrawFocusRect(dc, &mark);
     return true;
 }

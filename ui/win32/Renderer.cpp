@@ -6,16 +6,6 @@ namespace vantrel::win32 {
 
 namespace {
 
-// A handler that fails ends there: nothing is reported and the program goes
-// on, as the program's handlers without an error trap behave.
-void Guarded(const std::function<void()>& handler) {
-    try {
-        handler();
-    } catch (const RunTimeError&) {
-    } catch (const std::exception&) {
-    }
-}
-
 bool HasChildren(const FormDef& def, const std::string& name) {
     for (const MenuDef& m : def.menus)
         if (name == m.parent) return true;
@@ -50,12 +40,13 @@ Renderer::~Renderer() {
 
 FormEvents Renderer::MainEvents() {
     FormEvents events;
-    events.click = [this](const std::string& name) { Guarded([&] { app_.Click(name); }); };
-    events.menu = [this](const std::string& name) { Guarded([&] { app_.Menu(name); }); };
+    // A handler that fails ends there, and says what failed; the window stays.
+    events.click = [this](const std::string& name) { app_.Handle(name, [&] { app_.Click(name); }); };
+    events.menu = [this](const std::string& name) { app_.Handle(name, [&] { app_.Menu(name); }); };
     events.submenuOpened = [this](const std::string& name) {
-        if (OpensPage(app_.form1().def(), name)) Guarded([&] { app_.Menu(name); });
+        if (OpensPage(app_.form1().def(), name)) app_.Handle(name, [&] { app_.Menu(name); });
     };
-    events.nodeClick = [this](const std::string& key) { Guarded([&] { app_.NodeClick(key); }); };
+    events.nodeClick = [this](const std::string& key) { app_.Handle(key, [&] { app_.NodeClick(key); }); };
     // Closing the main window ends the program at once, writing nothing.
     events.close = [this] {
         if (app_.services().endProcess) app_.services().endProcess();
@@ -66,7 +57,7 @@ FormEvents Renderer::MainEvents() {
 FormEvents Renderer::SplashEvents() {
     FormEvents events;
     events.timer = [this](const std::string& name) {
-        if (name == "Timer1") Guarded([&] { app_.Timer1_Timer(); });
+        if (name == "Timer1") app_.Handle(name, [&] { app_.Timer1_Timer(); });
     };
     return events;  // the splash window's close box does nothing
 }

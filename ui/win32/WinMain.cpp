@@ -16,6 +16,8 @@
 #include "platform/win32/Win32Files.h"
 #include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32Shell.h"
+#include "platform/win32/NativeFileSystem.h"
+#include "registry/NativeView.h"
 
 namespace {
 
@@ -46,12 +48,16 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
 
     HWND mainWindow = nullptr;
     auto owner = [&mainWindow] { return mainWindow; };
-    vantrel::Win32Registry registry;
+    vantrel::Win32Environment environment;
+    // On 64-bit Windows the registry and the files Windows itself uses, not
+    // those WOW64 shows a 32-bit program.
+    vantrel::Win32Registry win32Registry;
+    vantrel::NativeViewRegistry registry(win32Registry, environment.RunsUnderWow64());
+    const auto nativeFiles = vantrel::NativeFileSystem(files, environment.RunsUnderWow64());
     vantrel::Win32CommandShell shell;
     vantrel::Win32Browser browser(owner);
     vantrel::Win32Dialogs dialogs(owner);
-    vantrel::Win32Environment environment;
-    vantrel::Services services{registry, files, shell, browser, dialogs, environment, [] { ExitProcess(0); }};
+    vantrel::Services services{registry, *nativeFiles, shell, browser, dialogs, environment, [] { ExitProcess(0); }};
 
     vantrel::App app(services);
     trace.Mark("forms' models built");
@@ -59,7 +65,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
     // With switches Vantrel runs unattended: no window is made at all, and
     // the window libraries (loaded on first use) are never loaded, but for
     // the usage message.
-    if (switches.mode != vantrel::Switches::Mode::Window) return vantrel::RunUnattended(app, switches);
+    if (switches.mode != vantrel::Switches::Mode::Window) {
+        const int code = vantrel::RunUnattended(app, switches);
+        trace.Mark("run ended, log written");
+        return code;
+    }
 
     INITCOMMONCONTROLSEX icc{};
     icc.dwSize = sizeof icc;

@@ -50,5 +50,12 @@ TEST(Win32RegistryTest, DeleteKeyTreeRemovesNestedKeys) {
     EXPECT_EQ(reg.DeleteKeyTree(reg::kCurrentUser, backend.Scratch() + "\\A"), reg::kSuccess);
 }
 
+// A character the code page lacks is written as the default character, never
+// as the letter it looks like: a fullwidth "H" does not make "Hidden".
+TEST(Win32RegistryTest, TheCodePageWritesNoLookAlikes) {
+    EXPECT_NE(SystemCodePage().ToAnsi(u"\uFF28idden"), "Hidden");
+    EXPECT_EQ(SystemCodePage().ToAnsi(u"Hidden"), "Hidden");
+}
+
 }  // namespace
 }  // namespace vantrel::test

@@ -6,6 +6,7 @@
 // run created are removed, and so are the backup files the apply left.
 #include "platform/win32/WindowsApi.h"
 
+#include <shellapi.h>
 #include <shlobj.h>
 
 #include <algorithm>
@@ -25,11 +26,13 @@
 #include "model/Forms.h"
 #include "app/Review.h"
 #include "ui/win32/FormWindow.h"
+#include "platform/win32/Win32ExportChoice.h"
 #include "platform/win32/Win32Registry.h"
 #include "settings/TweakRow.h"
 #include "ui/win32/PrefixGuards.h"
 #include "ui/win32/RegistrySnapshot.h"
 #include "ui/win32/RunningExe.h"
+#include "ui/win32/WineVersion.h"
 
 namespace vantrel::test {
 namespace {
@@ -690,5 +693,123 @@ TEST(EndToEnd, RestoreBackupPutsBackEveryValueTheApplyChanged) {
     EXPECT_EQ(WaitForSingleObject(vantrel.process(), 15000), WAIT_OBJECT_0) << "the process did not end";
 }
 
+// File > "Export for Group Policy...": the choice as the keyboard and a typed
+// folder leave it, through to the two Registry.xml files. The first row is
+// unticked with Space; the owner stays unticked as offered.
+TEST(EndToEnd, GroupPolicyChoiceWritesTheTickedSettingsAsPreferenceItems) {
+    const std::string exe = VantrelExePath();
+    Win32Registry registry;
+    const std::vector<Value> seeds = {Sz(kHklm, kUtilityManager + "Narrator", "Start with Windows", "1"),
+                                      Sz(kHklm, kVersion, "RegisteredOwner", "E2E Owner"),
+                                      Sz(kHkcu, kIeMain, "Start Page", "http://e2e.example/?a=1&b=2")};
+    std::vector<ValueRef> touched;
+    for (const Value& v : seeds) touched.push_back({v.root, v.key, v.name});
+    RegistryGuard restoreRegistry(registry, touched);
+    for (const Value& v : seeds) WriteStored(registry, ToStored(v));
+    char temp[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, temp);
+    const std::string folder = std::string(temp) + "vantrel-gp-e2e";
+    const std::string machine = folder + "\\Machine\\Preferences\\Registry\\Registry.xml";
+    const std::string user = folder + "\\User\\Preferences\\Registry\\Registry.xml";
+
+    RunningVantrel vantrel;
+    ASSERT_TRUE(vantrel.Start(exe)) << "CreateProcess failed, error " << GetLastError();
+    HWND main = nullptr;
+    vantrel.WaitUntil(30000, [&] { return (main = vantrel.FindWindowOf("", kMainCaption)) != nullptr; });
+    ASSERT_NE(main, nullptr) << "no main window within 30 s";
+    ASSERT_TRUE(PostMessageA(main, WM_COMMAND, MAKEWPARAM(win32::MenuId(Form1Def(), "gpexport"), 0), 0));
+    HWND choice = nullptr;
+    vantrel.WaitUntil(20000, [&] { return (choice = vantrel.FindWindowOf("#32770", "Export for Group Policy")) != nullptr; });
+    ASSERT_NE(choice, nullptr) << "no choice within 20 s";
+    HWND list = GetDlgItem(choice, exportchoice::kListId);
+    const auto ticked = [&](int row) {
+        return (vantrel.Send(list, LVM_GETITEMSTATE, static_cast<WPARAM>(row), LVIS_STATEIMAGEMASK) >> 12) == 2;
+    };
+    ASSERT_TRUE(ticked(0));
+    PostMessageA(list, WM_KEYDOWN, VK_SPACE, 0);
+    PostMessageA(list, WM_KEYUP, VK_SPACE, 0);
+    EXPECT_TRUE(vantrel.WaitUntil(5000, [&] { return !ticked(0); })) << "Space did not untick the focused row";
+    vantrel.Send(GetDlgItem(choice, exportchoice::kFolderId), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(folder.c_str()));
+    PostMessageA(choice, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    ASSERT_TRUE(vantrel.WaitUntil(10000, [&] { return !IsWindow(choice); })) << "OK did not close the choice";
+
+    HWND box = nullptr;
+    vantrel.WaitUntil(20000, [&] { return (box = vantrel.FindWindowOf("#32770", "Export for Group Policy")) != nullptr; });
+    ASSERT_NE(box, nullptr) << "no message within 20 s";
+    const std::string told = Joined(vantrel.DialogTexts(box));
+    EXPECT_NE(told.find("Settings exported for Group Policy to \"" + machine + "\" and \"" + user + "\"."),
+              std::string::npos)
+        << told;
+    PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    EXPECT_TRUE(vantrel.WaitUntil(10000, [&] { return !IsWindow(box); }));
+
+    const std::string machineXml = ReadWholeFile(machine), userXml = ReadWholeFile(user);
+    for (const std::string* xml : {&machineXml, &userXml}) {
+        EXPECT_EQ(xml->rfind("<?xml version=\"1.0\" encoding=\"utf-8\"?>\r\n<RegistrySettings ", 0), 0u) << *xml;
+    }
+    EXPECT_NE(machineXml.find("key=\"" + kUtilityManager + "Narrator\" name=\"Start with Windows\" type=\"REG_SZ\" "
+                              "value=\"1\""),
+              std::string::npos)
+        << machineXml;
+    EXPECT_EQ(machineXml.find("RegisteredOwner"), std::string::npos) << "the owner is not ticked at first";
+    EXPECT_NE(userXml.find("name=\"Start Page\" type=\"REG_SZ\" value=\"http://e2e.example/?a=1&amp;b=2\""),
+              std::string::npos)
+        << userXml;
+    EXPECT_EQ(userXml.find("name=\"AppData\""), std::string::npos) << "the unticked first row";
+
+    const std::string from = folder + '\0';  // a list of paths, ended by an empty one
+    SHFILEOPSTRUCTA remove{};
+    remove.wFunc = FO_DELETE;
+    remove.pFrom = from.c_str();
+    remove.fFlags = FOF_NOCONFIRMATION | FOF_SILENT | FOF_NOERRORUI;
+    SHFileOperationA(&remove);
+    PostMessageA(main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(WaitForSingleObject(vantrel.process(), 15000), WAIT_OBJECT_0) << "the process did not end";
+}
+
 }  // namespace
+// The prefix set to Windows 10 with winecfg: start-up makes no C:\boot.ini,
+// "Enable Net Send" shows disabled, and "Change Boot Screen" says why it
+// refuses and changes no file.
+TEST(EndToEnd, OnWindows10BootIniIsNotMadeAndTheScreenIsRefused) {
+    const std::string exe = VantrelExePath();
+    const std::string bootIni = "C:\\boot.ini", aside = "C:\\boot.ini.vantrel-aside", backup = "C:\\ntoskrnl.exe";
+    const bool hadBackup = GetFileAttributesA(backup.c_str()) != INVALID_FILE_ATTRIBUTES;
+    Win32Registry registry;
+    WineVersionGuard prefix(registry, {});
+    // The prefix's boot.ini is kept aside and put back, whatever happens.
+    struct PutBack {
+        const std::string &from, &to;
+        ~PutBack() { MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING); }
+    } putBack{aside, bootIni};
+    ASSERT_TRUE(MoveFileExA(bootIni.c_str(), aside.c_str(), MOVEFILE_REPLACE_EXISTING)) << GetLastError();
+    ASSERT_TRUE(prefix.Set("win10"));
+
+    RunningVantrel vantrel;
+    ASSERT_TRUE(vantrel.Start(exe)) << "CreateProcess failed, error " << GetLastError();
+    HWND main = nullptr;
+    vantrel.WaitUntil(30000, [&] { return (main = vantrel.FindWindowOf("", kMainCaption)) != nullptr; });
+    ASSERT_NE(main, nullptr) << "no main window within 30 s"
+                             << (vantrel.Dialog() ? ": " + Joined(vantrel.DialogTexts(vantrel.Dialog())) : "");
+    vantrel.SetMain(main);
+    EXPECT_EQ(GetFileAttributesA(bootIni.c_str()), INVALID_FILE_ATTRIBUTES) << "start-up made boot.ini";
+    vantrel.Menu("exp");
+    EXPECT_FALSE(IsWindowEnabled(vantrel.Control("Check1")));
+    EXPECT_TRUE(IsWindowEnabled(vantrel.Control("Check2")));
+
+    vantrel.Menu("start");
+    PostMessageA(vantrel.Control("Command10"), BM_CLICK, 0, 0);  // the refusal is modal: posted
+    HWND box = nullptr;
+    vantrel.WaitUntil(20000, [&] { return (box = vantrel.FindWindowOf("#32770", "Error")) != nullptr; });
+    ASSERT_NE(box, nullptr) << "no refusal within 20 s";
+    EXPECT_NE(Joined(vantrel.DialogTexts(box)).find("Not used by Windows Vista and later."), std::string::npos)
+        << Joined(vantrel.DialogTexts(box));
+    PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    EXPECT_TRUE(vantrel.WaitUntil(10000, [&] { return !IsWindow(box); }));
+    EXPECT_EQ(GetFileAttributesA(backup.c_str()) != INVALID_FILE_ATTRIBUTES, hadBackup) << "no backup was made";
+
+    PostMessageA(main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(WaitForSingleObject(vantrel.process(), 15000), WAIT_OBJECT_0) << "the process did not end";
+}
+
 }  // namespace vantrel::test

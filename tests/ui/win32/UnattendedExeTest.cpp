@@ -11,6 +11,7 @@
 
 #include "ui/win32/PrefixGuards.h"
 #include "ui/win32/RunningExe.h"
+#include "ui/win32/WineVersion.h"
 
 namespace vantrel::test {
 namespace {
@@ -46,13 +47,18 @@ StoredValue Sz(RegKey root, const std::string& key, const std::string& name, con
     return v;
 }
 
+// A file of that name in the temporary folder.
+std::string TempFile(const char* name) {
+    char temp[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, temp);
+    return temp + std::string(name);
+}
+
 TEST(UnattendedExe, ApplyChangesExactlyTheProfilesValuesAndARefusedWriteIsLogged) {
     const std::string appData = AppDataFolder();
     ASSERT_FALSE(appData.empty());
-    char temp[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, temp);
-    const std::string base = std::string(temp) + "vantrel-base.reg", profile = std::string(temp) + "vantrel-profile.reg",
-                      log = std::string(temp) + "vantrel-unattended.log";
+    const std::string base = TempFile("vantrel-base.reg"), profile = TempFile("vantrel-profile.reg"),
+                      log = TempFile("vantrel-unattended.log");
     DeleteFileA(log.c_str());
 
     Win32Registry registry;
@@ -101,7 +107,7 @@ TEST(UnattendedExe, ApplyChangesExactlyTheProfilesValuesAndARefusedWriteIsLogged
     }
     EXPECT_EQ(backups.NewFiles().size(), backupsBefore + 1) << "one backup for the apply";
     const std::string firstRun = ReadFile(log);
-    EXPECT_EQ(std::count(firstRun.begin(), firstRun.end(), '\n'), 1) << firstRun;
+    EXPECT_EQ(std::count(firstRun.begin(), firstRun.end(), '\n'), 2) << "started, then the summary: " << firstRun;
     EXPECT_NE(firstRun.find("All changes applied."), std::string::npos) << firstRun;
 
     // The Messenger key refuses values: "Enable Net Send" is not saved, the
@@ -121,6 +127,78 @@ TEST(UnattendedExe, ApplyChangesExactlyTheProfilesValuesAndARefusedWriteIsLogged
         << bothRuns;
 
     for (const std::string& file : {base, profile, log}) DeleteFileA(file.c_str());
+}
+
+// The line of a setting in a /report file ("Explorer,Enable Net Send,...").
+std::string ReportLine(const std::string& csv, const std::string& pageAndSetting) {
+    const std::size_t at = csv.find("\r\n" + pageAndSetting + ",");
+    if (at == std::string::npos) return "(no line for " + pageAndSetting + ")";
+    return csv.substr(at + 2, csv.find("\r\n", at + 2) - at - 2);
+}
+
+// /report and /check as the prefix is set to Windows XP, 7 and 10, with NoRun
+// stored by `reg add` on Windows 7: the standings, and every exit code of /check.
+TEST(UnattendedExe, ReportAndCheckFollowTheWindowsVersionAndPolicies) {
+    const std::string appData = AppDataFolder();
+    ASSERT_FALSE(appData.empty());
+    const std::string base = TempFile("vantrel-check.reg"), changed = TempFile("vantrel-changed.reg"),
+                      report = TempFile("vantrel-status.csv");
+    const std::string policies = R"(Software\Microsoft\Windows\CurrentVersion\Policies\Explorer)";
+    Win32Registry registry;
+    std::vector<ValueRef> touched = ApplyTargets();
+    touched.push_back({reg::kCurrentUser, policies, "NoRun"});
+    WineVersionGuard prefix(registry, touched);
+    BackupFolderGuard backups(appData);
+    for (const TweakRow& row : PersonalFolderRows()) {
+        WriteStored(registry, Sz(reg::kCurrentUser, row.loadKey, row.value,
+                                 row.value == "AppData" ? appData : "C:\\Check\\" + row.value));
+    }
+
+    struct Case {
+        const char* windows;
+        bool noRun;
+        std::vector<std::pair<std::string, std::string>> standings;  // line start, standing in it
+        int check;  // /check of the profile /apply wrote on Windows XP
+    };
+    const std::string notUsed = "no effect on this Windows: Not used by ";
+    const Case cases[] = {
+        {"winxp", false,
+         {{"Explorer,Enable Net Send", ",takes effect later: after a restart,"},
+          {"General Options,Run", ",in effect,"},
+          {"Startup,Boot.ini:", ",takes effect later: after a restart,"}},
+         0},
+        {"win7", true,
+         {{"Explorer,Enable Net Send", "," + notUsed + "Windows Vista and later.,"},
+          {"General Options,Run", ",set by policy: HKEY_CURRENT_USER\\" + policies + "\\NoRun = 1,"},
+          {"General Options,My Music", ",in effect,"}},
+         3},
+        {"win10", false,
+         {{"General Options,My Music", "," + notUsed + "Windows 8 and later.,"},
+          {"Startup,Boot.ini:", "," + notUsed + "Windows Vista and later.,"}},
+         3},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.windows);
+        ASSERT_TRUE(prefix.Set(c.windows));
+        if (c.noRun) ASSERT_TRUE(AddUserDword(policies, "NoRun", 1));
+        ASSERT_EQ(RunVantrel("/report \"" + report + "\""), 0);
+        const std::string csv = ReadFile(report);
+        EXPECT_EQ(csv.rfind("\xEF\xBB\xBFPage,Setting,Stored value,Standing,Takes effect\r\n", 0), 0u);
+        for (const auto& [line, standing] : c.standings) {
+            EXPECT_NE(ReportLine(csv, line).find(standing), std::string::npos) << ReportLine(csv, line);
+        }
+        if (std::string(c.windows) == "winxp") {
+            // The prefix's own profile, applied: from then on nothing would change here.
+            ASSERT_EQ(RunVantrel("/export \"" + base + "\""), 0);
+            ASSERT_EQ(RunVantrel("/apply \"" + base + "\""), 0);
+            WriteFile(changed, "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Control Panel\\Mouse]\r\n\"MouseSensitivity\"=\"3\"\r\n");
+            EXPECT_EQ(RunVantrel("/check \"" + changed + "\""), 1);
+            WriteFile(changed, "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Control Panel\\Mouse\r\n");
+            EXPECT_EQ(RunVantrel("/check \"" + changed + "\""), 2);
+        }
+        EXPECT_EQ(RunVantrel("/check \"" + base + "\""), c.check);
+    }
+    for (const std::string& file : {base, changed, report}) DeleteFileA(file.c_str());
 }
 
 }  // namespace

@@ -9,6 +9,9 @@
 //                          Vantrel's window with that caption) as WxH+X+Y
 //   shoot close [caption]  closes the main window (or that window)
 //   shoot review           opens File > "Review Changes..." and waits for its list
+//   shoot gpexport         opens File > "Export for Group Policy..." and waits for its choice
+//   shoot status           opens View > "Settings Status..." and waits for its list
+//   shoot focus <control>  clicks into a control of the page shown, which takes the focus
 //   shoot launch [exe [caption]]
 //                          starts the exe (default: VANTREL_EXE, else the
 //                          Vantrel.exe above this helper's folder) and waits
@@ -89,15 +92,15 @@ int ShowPage(HWND main, const std::string& frame) {
     return 1;
 }
 
-// Opens the review list through its menu command and waits until it is shown.
-int OpenReview(HWND main) {
-    PostMessageA(main, WM_COMMAND, MAKEWPARAM(vantrel::win32::MenuId(Form1Def(), "review"), 0), 0);
+// Opens a dialog through its menu command and waits until it is shown.
+int OpenDialog(HWND main, const char* menu, const char* caption) {
+    PostMessageA(main, WM_COMMAND, MAKEWPARAM(vantrel::win32::MenuId(Form1Def(), menu), 0), 0);
     DWORD process = 0;
     GetWindowThreadProcessId(main, &process);
     const DWORD until = GetTickCount() + 10000;
-    while (!vantrel::test::FindShownWindow(process, "#32770", "Review Changes")) {
+    while (!vantrel::test::FindShownWindow(process, "#32770", caption)) {
         if (GetTickCount() > until) {
-            std::fprintf(stderr, "the review list did not appear\n");
+            std::fprintf(stderr, "\"%s\" did not appear\n", caption);
             return 1;
         }
         Sleep(20);
@@ -169,7 +172,20 @@ int main(int argc, char** argv) {
         return 1;
     }
     if (command == "page" && argc > 2) return ShowPage(main, argv[2]);
-    if (command == "review") return OpenReview(main);
+    if (command == "review") return OpenDialog(main, "review", "Review Changes");
+    if (command == "gpexport") return OpenDialog(main, "gpexport", "Export for Group Policy");
+    if (command == "status") return OpenDialog(main, "status", "Settings Status");
+    if (command == "focus" && argc > 2) {
+        HWND control = GetDlgItem(main, vantrel::win32::ControlId(Form1Def(), argv[2]));
+        if (!control) {
+            std::fprintf(stderr, "no window for %s\n", argv[2]);
+            return 1;
+        }
+        PostMessageA(control, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(4, 4));
+        PostMessageA(control, WM_LBUTTONUP, 0, MAKELPARAM(4, 4));
+        Sleep(500);  // let the tip show
+        return 0;
+    }
     HWND target = main;
     if (argc > 2) {
         DWORD process = 0;
@@ -191,7 +207,7 @@ int main(int argc, char** argv) {
         return 0;
     }
     std::fprintf(stderr,
-                 "usage: shoot wait [ms] | pages | page <frame> | rect [caption] | close [caption] | review | "
-                 "launch [exe [caption]]\n");
+                 "usage: shoot wait [ms] | pages | page <frame> | rect [caption] | close [caption] | review | gpexport | "
+                 "status | focus <control> | launch [exe [caption]]\n");
     return 2;
 }
