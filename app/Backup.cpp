@@ -59,9 +59,7 @@ BackupSaved SaveBackup(Services& services) {
         return saved;
     }
     const std::tm now = services.environment.Now();
-    char stamp[64];
-    std::snprintf(stamp, sizeof stamp, "Settings %04d-%02d-%02d %02d-%02d-%02d", now.tm_year + 1900, now.tm_mon + 1,
-                  now.tm_mday, now.tm_hour, now.tm_min, now.tm_sec);
+    const std::string stamp = "Settings " + Stamp(now, '-');
     if ((saved.error = files.CreateFolders(folder)) != 0) return saved;
     // The catalogue's names never hold a line break, so the writer never refuses them.
     const RegWriteResult file = WriteRegFile(BackupBlocks(services.registry), RegFormat::Version5);

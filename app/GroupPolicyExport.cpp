@@ -89,13 +89,6 @@ std::string Problem(const ExportChoice& choice) {
     return {};
 }
 
-// "YYYY-MM-DD hh:mm:ss", as the "changed" attribute of the sample in [MS-GPPREF] 4.2.22.
-std::string Stamp(const std::tm& t) {
-    char text[64];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", t.tm_year + 1900, t.tm_mon + 1, t.tm_mday,
-                  t.tm_hour, t.tm_min, t.tm_sec);
-    return text;
-}
 
 // Each value of the root's settings as a preference item, its description
 // naming the page and the setting.
@@ -118,6 +111,7 @@ RegWriteResult PreferenceFile(Services& services, const SettingsProfile& profile
             }
         }
     }
+    // "YYYY-MM-DD hh:mm:ss", as the "changed" attribute of the sample in [MS-GPPREF] 4.2.22.
     return WritePreferenceFile(items, Stamp(services.environment.Now()));
 }
 

@@ -74,10 +74,7 @@ public:
 
     void Line(const std::string& text) {
         const std::tm now = services_.environment.Now();
-        char stamp[80];
-        std::snprintf(stamp, sizeof stamp, "%04d-%02d-%02d %02d:%02d:%02d  ", now.tm_year + 1900, now.tm_mon + 1,
-                      now.tm_mday, now.tm_hour, now.tm_min, now.tm_sec);
-        std::string line = stamp;
+        std::string line = Stamp(now) + "  ";
         for (const char c : text) line.push_back(c == '\r' || c == '\n' ? ' ' : c);
         lines_ += line + "\r\n";
     }

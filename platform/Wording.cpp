@@ -6,6 +6,12 @@ std::string FileErrorReason(FileSystem& files, long code) {
     return "Error " + std::to_string(code) + ": " + files.ErrorText(code);
 }
 
+std::string Stamp(const std::tm& t, char separator) {
+    return Digits(static_cast<unsigned>(t.tm_year + 1900), 4) + "-" + Digits(static_cast<unsigned>(t.tm_mon + 1), 2) +
+           "-" + Digits(static_cast<unsigned>(t.tm_mday), 2) + " " + Digits(static_cast<unsigned>(t.tm_hour), 2) +
+           separator + Digits(static_cast<unsigned>(t.tm_min), 2) + separator + Digits(static_cast<unsigned>(t.tm_sec), 2);
+}
+
 std::string SettingsCount(std::size_t n) {
     return n == 1 ? std::string("1 setting was") : std::to_string(n) + " settings were";
 }

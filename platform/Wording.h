@@ -5,10 +5,12 @@
 #pragma once
 
 #include <cstddef>
+#include <ctime>
 #include <string>
 #include <vector>
 
 #include "platform/Platform.h"
+#include "registry/Digits.h"
 
 namespace vantrel {
 
@@ -20,6 +22,10 @@ inline std::string Quoted(const std::string& path) {
 // "Error <code>: <description>" for a failed file operation, as the tools'
 // messages give the reason.
 std::string FileErrorReason(FileSystem& files, long code);
+
+// A local time as "YYYY-MM-DD hh:mm:ss", the time's parts joined by
+// `separator` (a backup's file name takes "-", which a file name can hold).
+std::string Stamp(const std::tm& time, char separator = ':');
 
 // "1 setting was" or "<n> settings were", as the reports count settings.
 std::string SettingsCount(std::size_t n);

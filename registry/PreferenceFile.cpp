@@ -1,5 +1,7 @@
 #include "registry/PreferenceFile.h"
 
+#include "registry/Digits.h"
+
 #include <cstdio>
 #include <string_view>
 
@@ -77,9 +79,7 @@ bool AttributeText(std::u16string_view text, std::string* out) {
 bool ValueText(const RegValueEntry& value, std::u16string* text) {
     if (value.type == reg::kDword) {
         if (value.data.size() != 4) return false;
-        char hex[9];
-        std::snprintf(hex, sizeof hex, "%08X", static_cast<unsigned>(reg::DwordOf(value.data.data())));
-        *text = Utf8ToUtf16(hex);
+        *text = Utf8ToUtf16(Digits(reg::DwordOf(value.data.data()), 8, 16));
         return true;
     }
     if (value.data.size() % 2 != 0) return false;

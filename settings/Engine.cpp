@@ -154,7 +154,9 @@ std::optional<double> TextToNumber(std::string_view text) {
         if (digits() == 0) return std::nullopt;
     }
     if (i != text.size()) return std::nullopt;
-    return std::strtod(std::string(text).c_str(), nullptr);
+    // The text is a plain decimal number now, which the C runtime's atof
+    // reads as strtod would (MinGW's strtod would link its own copy).
+    return std::atof(std::string(text).c_str());
 }
 
 // The set step of a matched rule. A numeric rule given a text that is not a

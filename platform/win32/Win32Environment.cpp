@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "platform/win32/SystemFunction.h"
+#include "registry/Digits.h"
 
 namespace vantrel {
 
@@ -131,11 +132,10 @@ std::string Win32Environment::NewGuid() {
     static const auto create = SystemFunction<Create>("ole32.dll", "CoCreateGuid");
     GUID guid{};
     if (!create || create(&guid) != S_OK) return {};
-    char text[40];
-    std::snprintf(text, sizeof text, "{%08lX-%04X-%04X-%02X%02X-%02X%02X%02X%02X%02X%02X}",
-                  static_cast<unsigned long>(guid.Data1), guid.Data2, guid.Data3, guid.Data4[0], guid.Data4[1],
-                  guid.Data4[2], guid.Data4[3], guid.Data4[4], guid.Data4[5], guid.Data4[6], guid.Data4[7]);
-    return text;
+    std::string text = "{" + Digits(guid.Data1, 8, 16) + "-" + Digits(guid.Data2, 4, 16) + "-" +
+                       Digits(guid.Data3, 4, 16) + "-";
+    for (int i = 0; i < 8; ++i) text += (i == 2 ? "-" : "") + Digits(guid.Data4[i], 2, 16);
+    return text + "}";
 }
 
 vantrel::WindowsVersion Win32Environment::WindowsVersion() {
