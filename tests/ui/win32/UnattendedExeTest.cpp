@@ -153,6 +153,12 @@ TEST(UnattendedExe, ReportAndCheckFollowTheWindowsVersionAndPolicies) {
         WriteStored(registry, Sz(reg::kCurrentUser, row.loadKey, row.value,
                                  row.value == "AppData" ? appData : "C:\\Check\\" + row.value));
     }
+    // Set here, so that the profile exported on Windows XP carries them (an
+    // export leaves out what is not set on this computer): on Windows 7 and 10
+    // the one has no effect and the other is set by policy.
+    SeedDword(registry, reg::kLocalMachine, R"(SYSTEM\ControlSet001\Services\Messenger)", "Start", 3);
+    SeedDword(registry, reg::kCurrentUser, R"(Software\Microsoft\Windows\CurrentVersion\Explorer\Advanced)",
+              "Start_ShowRun", 1);
 
     struct Case {
         const char* windows;
