@@ -252,12 +252,12 @@ void FormWindow::SyncWindow() {
     if (form.caption() != WindowText(hwnd)) SetWindowTextA(hwnd, form.caption().c_str());
     const bool visible = IsWindowVisible(hwnd) != FALSE;
     if (form.shown() && !visible) {
-        // Shown as any window is: its own surface painted at once, its
-        // controls as soon as the event loop runs, which follows right away.
+        // Shown, and painted by the event loop, which start-up enters right
+        // away: the window answers the user first and paints a moment later,
+        // rather than making the user wait for a paint of every control.
         ShowWindow(hwnd, SW_SHOW);
         SetForegroundWindow(hwnd);
         FocusFirstTabStop();
-        UpdateWindow(hwnd);
         return;
     }
     if (!form.shown() && visible) ShowWindow(hwnd, SW_HIDE);
