@@ -17,6 +17,7 @@
 #include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32Shell.h"
 #include "platform/win32/NativeFileSystem.h"
+#include "registry/KeptKeys.h"
 #include "registry/NativeView.h"
 
 namespace {
@@ -57,7 +58,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
     vantrel::Win32CommandShell shell;
     vantrel::Win32Browser browser(owner);
     vantrel::Win32Dialogs dialogs(owner);
-    vantrel::Services services{registry, *nativeFiles, shell, browser, dialogs, environment, [] { ExitProcess(0); }};
+    // An unattended run keeps the keys it opens open until it ends.
+    const bool unattended = switches.mode != vantrel::Switches::Mode::Window;
+    vantrel::KeptKeysRegistry keptKeys(registry);
+    vantrel::Registry& settings = unattended ? static_cast<vantrel::Registry&>(keptKeys) : registry;
+    vantrel::Services services{settings, *nativeFiles, shell, browser, dialogs, environment, [] { ExitProcess(0); }};
 
     vantrel::App app(services);
     trace.Mark("forms' models built");
@@ -65,7 +70,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
     // With switches Vantrel runs unattended: no window is made at all, and
     // the window libraries (loaded on first use) are never loaded, but for
     // the usage message.
-    if (switches.mode != vantrel::Switches::Mode::Window) {
+    if (unattended) {
         const int code = vantrel::RunUnattended(app, switches);
         trace.Mark("run ended, log written");
         return code;
