@@ -18,18 +18,8 @@
 # usage or a failed run.
 set -euo pipefail
 
-if [[ $# -gt 2 ]]; then
-    echo "usage: $0 [product-build] [runs]" >&2
-    exit 2
-fi
 source "$(dirname "${BASH_SOURCE[0]}")/bench-common.sh"
-bench_setup "${1:-$VANTREL_ROOT/build/win32}"
-runs=${2:-9}
-export runs
-
-inner=$(mktemp)
-results=$(mktemp)
-trap 'vantrel_end_wine "$WINEPREFIX"; rm -f "$inner" "$results"' EXIT
+bench_begin "$@"
 
 # Runs inside the virtual X server: one line per timed run,
 # "<mode> <ms> <exit code> <peak working set bytes>".
@@ -54,19 +44,10 @@ modes=(apply "$vantrel" /apply "$profile"
        export "$vantrel" /export 'C:\bench-export.reg')
 check=$(run check "$vantrel" /check "$profile")
 if [[ $(echo "$check" | cut -d' ' -f3) != 2 ]]; then modes+=(check "$vantrel" /check "$profile"); fi
-for ((m = 0; m < ${#modes[@]}; m += 4)); do run "${modes[@]:m:4}" >/dev/null; done
-for ((i = 0; i < runs; i++)); do
-    for ((m = 0; m < ${#modes[@]}; m += 4)); do
-        sleep 0.2
-        run "${modes[@]:m:4}"
-    done
-done
+bench_turns 4 0.2 run "${modes[@]}"
 vantrel_end_wine "$WINEPREFIX"
 INNER
-if ! xvfb-run -a -s "-screen 0 1024x768x24" bash "$inner" >"$results"; then
-    echo "a timed run failed" >&2
-    exit 2
-fi
+bench_run_inner
 awk '$3 != 0 && $1 != "check" { print "note: " $1 " ended with " $3 }' "$results" | sort -u
 goals="apply/regedit: apply regedit 2 1.50
 export/regedit: export regedit 2 -

@@ -29,6 +29,49 @@ bench_setup() {
     echo "machine: $(nproc) cores, $(free -g | awk '/^Mem:/ { print $2 }') GiB, $("$VANTREL_WINE" --version 2>/dev/null); timed: $exe"
 }
 
+# bench_begin "$@": the benches' common start: at most two arguments (the
+# product tree, the number of runs), bench_setup, then `runs`, and the
+# temporary files `inner` (the script run inside the virtual X server) and
+# `results` (its output), removed, and the prefix's Wine ended, when the
+# calling script ends.
+bench_begin() {
+    if [[ $# -gt 2 ]]; then
+        echo "usage: $0 [product-build] [runs]" >&2
+        exit 2
+    fi
+    bench_setup "${1:-$VANTREL_ROOT/build/win32}"
+    runs=${2:-9}
+    export runs
+    inner=$(mktemp)
+    results=$(mktemp)
+    trap 'vantrel_end_wine "$WINEPREFIX"; rm -f "$inner" "$results"' EXIT
+}
+
+# bench_turns FIELDS PAUSE COMMAND ITEM...: the ITEMs, FIELDS words each, are
+# run by COMMAND once each untimed (to warm Wine's caches, output dropped),
+# then `runs` times each taking turns, PAUSE seconds apart.
+bench_turns() {
+    local fields=$1 pause=$2 command=$3 i j
+    shift 3
+    local items=("$@")
+    for ((j = 0; j < ${#items[@]}; j += fields)); do "$command" "${items[@]:j:fields}" >/dev/null; done
+    for ((i = 0; i < runs; i++)); do
+        for ((j = 0; j < ${#items[@]}; j += fields)); do
+            sleep "$pause"
+            "$command" "${items[@]:j:fields}"
+        done
+    done
+}
+
+# bench_run_inner: runs the script `inner` inside a virtual X server, its
+# lines into `results`; exits 2 when a timed run failed.
+bench_run_inner() {
+    if ! xvfb-run -a -s "-screen 0 1024x768x24" bash "$inner" >"$results"; then
+        echo "a timed run failed" >&2
+        exit 2
+    fi
+}
+
 # A Windows path for a file of this machine.
 winpath() { echo "Z:${1//\//\\}"; }
 

@@ -26,18 +26,8 @@
 # below regedit's; exe at most 600 KiB. Exits 2 on bad usage or a failed run.
 set -euo pipefail
 
-if [[ $# -gt 2 ]]; then
-    echo "usage: $0 [product-build] [runs]" >&2
-    exit 2
-fi
 source "$(dirname "${BASH_SOURCE[0]}")/bench-common.sh"
-bench_setup "${1:-$VANTREL_ROOT/build/win32}"
-runs=${2:-9}
-export runs
-
-inner=$(mktemp)
-results=$(mktemp)
-trap 'vantrel_end_wine "$WINEPREFIX"; rm -f "$inner" "$results"' EXIT
+bench_begin "$@"
 
 # Runs inside the virtual X server: one line per timed run,
 # "<program> <shown ms> <usable ms> <peak working set bytes>".
@@ -54,19 +44,10 @@ launch() {  # label exe caption
 programs=(vantrel "$(winpath "$exe")" "Vantrel - Version 2.0 -A"
           regedit 'C:\windows\regedit.exe' "Registry Editor"
           empty "$(winpath "$product/bench/empty_window.exe")" "Empty Window")
-for ((p = 0; p < ${#programs[@]}; p += 3)); do launch "${programs[@]:p:3}" >/dev/null; done
-for ((i = 0; i < runs; i++)); do
-    for ((p = 0; p < ${#programs[@]}; p += 3)); do
-        sleep 0.3
-        launch "${programs[@]:p:3}"
-    done
-done
+bench_turns 3 0.3 launch "${programs[@]}"
 vantrel_end_wine "$WINEPREFIX"
 INNER
-if ! xvfb-run -a -s "-screen 0 1024x768x24" bash "$inner" >"$results"; then
-    echo "a timed run failed" >&2
-    exit 2
-fi
+bench_run_inner
 
 status=0
 FIELD3=usable bench_summary "usable,Vantrel/empty: vantrel empty 3 1.10

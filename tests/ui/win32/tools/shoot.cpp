@@ -1,5 +1,4 @@
-// A helper for the screenshot script and the start-up benchmark (not part of
-// the product, not a test). It drives a running Vantrel.exe from outside,
+// A helper for the screenshot script (not part of the product, not a test). It drives a running Vantrel.exe from outside,
 // the way a user would: menu commands and section buttons.
 //
 //   shoot wait [ms]        waits for the main window to be shown
@@ -12,18 +11,7 @@
 //   shoot gpexport         opens File > "Export for Group Policy..." and waits for its choice
 //   shoot status           opens View > "Settings Status..." and waits for its list
 //   shoot focus <control>  clicks into a control of the page shown, which takes the focus
-//   shoot launch [exe [caption]]
-//                          starts the exe (default: VANTREL_EXE, else the
-//                          Vantrel.exe above this helper's folder) and waits
-//                          for a visible top-level window of that process with
-//                          the caption (default: Vantrel's main window); prints
-//                          the milliseconds from just before the process was
-//                          created to that moment and the process's peak
-//                          working set in bytes at that moment, then closes
-//                          the window and waits for the process to end
 #include "platform/win32/WindowsApi.h"
-
-#include <psapi.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -109,43 +97,6 @@ int OpenDialog(HWND main, const char* menu, const char* caption) {
     return 0;
 }
 
-// Any program is timed the same way: the same clock, started just before
-// CreateProcess and read when the window is first seen visible, the window
-// polled for every millisecond or so.
-int Launch(const std::string& exe, const std::string& caption) {
-    PROCESS_INFORMATION pi{};
-    LARGE_INTEGER frequency, start, shown;
-    QueryPerformanceFrequency(&frequency);
-    QueryPerformanceCounter(&start);
-    if (!vantrel::test::StartProgram(exe, &pi)) {
-        std::fprintf(stderr, "cannot start %s (error %lu)\n", exe.c_str(), GetLastError());
-        return 1;
-    }
-    HWND window = WaitForWindow(30000, pi.dwProcessId, caption);
-    QueryPerformanceCounter(&shown);
-    PROCESS_MEMORY_COUNTERS memory{};
-    memory.cb = sizeof memory;
-    const bool measured = window && GetProcessMemoryInfo(pi.hProcess, &memory, sizeof memory);
-    int status = 0;
-    if (window) {
-        std::printf("%.1f %lu\n",
-                    1000.0 * static_cast<double>(shown.QuadPart - start.QuadPart) /
-                        static_cast<double>(frequency.QuadPart),
-                    measured ? static_cast<unsigned long>(memory.PeakWorkingSetSize) : 0ul);
-        PostMessageA(window, WM_CLOSE, 0, 0);
-    } else {
-        std::fprintf(stderr, "no window \"%s\" within 30 s\n", caption.c_str());
-        status = 1;
-    }
-    if (WaitForSingleObject(pi.hProcess, 10000) != WAIT_OBJECT_0) {
-        TerminateProcess(pi.hProcess, 1);
-        status = 1;
-    }
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
-    return status;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -154,9 +105,6 @@ int main(int argc, char** argv) {
         for (const auto& route : PageRoutes()) std::printf("%s %s\n", route.frame, Caption(route.frame).c_str());
         return 0;
     }
-    if (command == "launch")
-        return Launch(argc > 2 ? argv[2] : vantrel::test::VantrelExePath(),
-                      argc > 3 ? argv[3] : vantrel::test::kMainCaption);
     if (command == "wait") {
         const DWORD timeout = argc > 2 ? static_cast<DWORD>(std::atoi(argv[2])) : 30000;
         if (!WaitForMain(timeout)) {
@@ -208,6 +156,6 @@ int main(int argc, char** argv) {
     }
     std::fprintf(stderr,
                  "usage: shoot wait [ms] | pages | page <frame> | rect [caption] | close [caption] | review | gpexport | "
-                 "status | focus <control> | launch [exe [caption]]\n");
+                 "status | focus <control>\n");
     return 2;
 }
