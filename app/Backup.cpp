@@ -2,7 +2,6 @@
 // value of every value the apply is about to write, as a version 5 .reg file
 // that restores them exactly when imported (values that are absent now
 // become deletions).
-#include <cstdio>
 
 #include "app/Backup.h"
 

@@ -4,7 +4,6 @@
 // Registry.pol files of a local one.
 #include "app/Commands.h"
 
-#include <cstdio>
 
 #include "app/Profile.h"
 #include "app/Report.h"

@@ -2,7 +2,6 @@
 
 #include "registry/Digits.h"
 
-#include <cstdio>
 #include <string_view>
 
 #include "registry/CodePage.h"

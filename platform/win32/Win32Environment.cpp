@@ -4,9 +4,9 @@
 #include <shlobj.h>
 
 #include <cstring>
-#include <cstdio>
 
 #include "platform/win32/SystemFunction.h"
+#include "platform/win32/Win32Files.h"
 #include "registry/Digits.h"
 
 namespace vantrel {
@@ -47,17 +47,8 @@ std::string RegisteredAppData() {
 }
 
 bool IsFolder(const std::string& path) {
-    const DWORD attributes = GetFileAttributesA(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-// Makes the folder and every missing folder above it, as the shell does for
-// a user folder asked for with CSIDL_FLAG_CREATE; whether it exists after.
-bool MadeFolder(const std::string& path) {
-    if (IsFolder(path)) return true;
-    const std::size_t cut = path.find_last_of('\\');
-    if (cut != std::string::npos && cut > 2 && !MadeFolder(path.substr(0, cut))) return false;
-    return CreateDirectoryA(path.c_str(), nullptr) || IsFolder(path);
+    std::uint32_t attributes = 0;
+    return Win32FileSystem().GetAttributes(path, &attributes) == 0 && (attributes & fileattr::kDirectory);
 }
 
 std::string Variable(const char* name) {
@@ -81,7 +72,9 @@ std::string Win32Environment::AppDataFolder() {
     // made, the shell's answer, made the same way; failing that, the Windows
     // XP layout under the profile.
     std::string folder = RegisteredAppData();
-    if (!folder.empty() && MadeFolder(folder)) return folder;
+    // Made as the shell makes a user folder asked for with CSIDL_FLAG_CREATE:
+    // with every missing folder above it.
+    if (!folder.empty() && Win32FileSystem().CreateFolders(folder) == 0) return folder;
     folder = ShellFolder(CSIDL_APPDATA | CSIDL_FLAG_CREATE);
     if (!folder.empty()) return folder;
     const std::string profile = Variable("USERPROFILE");
