@@ -285,7 +285,7 @@ Form::Form(const FormDef& def) : def_(def), caption_(def.caption) {
 
 Control& Form::control(const std::string& name) {
     auto it = byName_.find(name);
-    if (it == byName_.end()) throw std::out_of_range("no control named " + name + " on " + def_.name);
+    if (it == byName_.end()) throw Fault("no control named " + name + " on " + def_.name);
     return *it->second;
 }
 

@@ -10,17 +10,18 @@
 #include <functional>
 #include <map>
 #include <memory>
-#include <stdexcept>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "platform/Fault.h"
+
 namespace vantrel {
 
 // A failed step: a number and a description, as the program reports errors.
-class RunTimeError : public std::runtime_error {
+class RunTimeError : public Fault {
 public:
-    RunTimeError(int number, const std::string& description) : std::runtime_error(description), number(number) {}
+    RunTimeError(int number, const std::string& description) : Fault(description), number(number) {}
     int number;
 };
 
@@ -270,11 +271,11 @@ public:
     const FormDef& def() const { return def_; }
     const std::string& caption() const { return caption_; }
 
-    Control& control(const std::string& name);  // throws std::out_of_range for an unknown name
+    Control& control(const std::string& name);  // throws Fault for an unknown name
     bool has(const std::string& name) const;
     template <class T> T& get(const std::string& name) {
         auto* c = dynamic_cast<T*>(&control(name));
-        if (!c) throw std::logic_error("control " + name + " is not of the requested kind");
+        if (!c) throw Fault("control " + name + " is not of the requested kind");
         return *c;
     }
     TextControl& text(const std::string& n) { return get<TextControl>(n); }
