@@ -110,6 +110,8 @@ public:
     virtual HBRUSH Background(HDC /*dc*/) { return nullptr; }
     // Enter pressed on the control; true when that was used up.
     virtual bool OnEnter() { return false; }
+    // Its window takes the keyboard focus by the Tab key.
+    bool TakesFocus() const { return Style().tabStop; }
 
 protected:
     // The window class and styles the control is made with.

@@ -60,13 +60,13 @@ int TwipsToPixels(int twips, int dpi) { return MulDiv(twips, dpi, 1440); }
 
 // ---- construction ----
 
-FormWindow::FormWindow(HINSTANCE instance, Form& form, FormEvents events)
+FormWindow::FormWindow(HINSTANCE instance, Form& form, FormEvents events, bool focusFirst)
     : host_(instance, form, std::move(events)), menus_(form.def()) {
     RegisterWindowClass(instance, WindowProc);
     CreateMainWindow();
     marks_ = std::make_unique<Marks>(host_.window, instance, host_.font, host_.checkSize);
     host_.marks = marks_.get();
-    CreateControls();
+    CreateControls(focusFirst);
     SyncAll();
 }
 
@@ -90,7 +90,7 @@ void FormWindow::CreateMainWindow() {
                                    nullptr, menus_.bar(), host_.instance, this);
 }
 
-void FormWindow::CreateControls() {
+void FormWindow::CreateControls(bool focusFirst) {
     Form& form = host_.form;
     const auto& defs = form.def().controls;
     host_.controls.reserve(defs.size());
@@ -104,6 +104,18 @@ void FormWindow::CreateControls() {
         while (*top->container) top = &form.control(top->container).def();
         if (top->kind == ControlKind::Frame && !top->visible) pageOf_[i] = static_cast<int>(top - defs.data());
         else rows.push_back(i);
+    }
+    if (focusFirst) {
+        // Made now: the rows up to the first control that takes the focus,
+        // which the shown window gives it (the navigation tree; every other
+        // control, each a window to make, waits for MakeLater).
+        const auto first = std::find_if(rows.begin(), rows.end(), [this](size_t i) {
+            return host_.controls[i]->TakesFocus();
+        });
+        if (first != rows.end()) {
+            for (auto r = first + 1; r != rows.end(); ++r) pageOf_[*r] = kLater;
+            rows.erase(first + 1, rows.end());
+        }
     }
     MakeRows(rows);
 }
@@ -158,12 +170,23 @@ void FormWindow::MakePage(int page) {
     // Then the model's state: values first, so the page appears filled in;
     // the frame brings its contents along.
     for (size_t i : rows) host_.controls[i]->SyncValue();
-    SyncVisibility(host_.controls[static_cast<size_t>(page)]->model());
+    if (page != kLater) SyncVisibility(host_.controls[static_cast<size_t>(page)]->model());
+    else for (size_t i : rows) SyncVisibility(host_.controls[i]->model());
+}
+
+void FormWindow::MakeLater() {
+    if (std::find(pageOf_.begin(), pageOf_.end(), kLater) == pageOf_.end()) return;
+    MakePage(kLater);
+    std::replace(pageOf_.begin(), pageOf_.end(), kLater, -1);
 }
 
 bool FormWindow::Ready(size_t row) {
     if (host_.controls[row]->made()) return true;
     const int page = pageOf_[row];
+    if (page == kLater) {
+        MakeLater();
+        return true;
+    }
     if (!EffectiveVisible(host_.controls[static_cast<size_t>(page)]->model())) return false;
     MakePage(page);
     return true;
@@ -173,7 +196,9 @@ HWND FormWindow::MakeControl(const std::string& name) {
     const int row = Row(name);
     if (row < 0) return nullptr;
     ControlWindow& c = *host_.controls[static_cast<size_t>(row)];
-    if (!c.made()) MakePage(pageOf_[static_cast<size_t>(row)]);
+    const int page = pageOf_[static_cast<size_t>(row)];
+    if (!c.made() && page == kLater) MakeLater();
+    else if (!c.made()) MakePage(page);
     return c.hwnd();
 }
 

@@ -30,8 +30,10 @@ int TwipsToPixels(int twips, int dpi);
 
 class FormWindow {
 public:
-    // Creates the window hidden, with every control showing the model's state.
-    FormWindow(HINSTANCE instance, Form& form, FormEvents events);
+    // Creates the window hidden, with every control showing the model's
+    // state. With `focusFirst`, the controls outside pages that follow the
+    // first one to take the keyboard focus are left for MakeLater.
+    FormWindow(HINSTANCE instance, Form& form, FormEvents events, bool focusFirst = false);
     ~FormWindow();
     FormWindow(const FormWindow&) = delete;
     FormWindow& operator=(const FormWindow&) = delete;
@@ -45,6 +47,11 @@ public:
     HACCEL accelerators() const { return menus_.accelerators(); }
     HMENU popup(const std::string& name) const { return menus_.popup(name); }
     Form& form() { return host_.form; }
+
+    // Makes the windows left for later (once; nothing when none were). The
+    // event loop calls it for every message, so they are made as soon as the
+    // shown window has answered, and before its first paint.
+    void MakeLater();
 
     // Model to window.
     void SyncWindow();                  // shown or hidden, printed lines
@@ -60,7 +67,7 @@ private:
     LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp);
 
     void CreateMainWindow();
-    void CreateControls();
+    void CreateControls(bool focusFirst);
     void MakeRows(std::vector<size_t> rows);
     void MakeRow(size_t row);
     void MakePage(int page);
@@ -82,7 +89,8 @@ private:
     ControlHost host_;
     FormMenus menus_;
     // Per row of the form table: the row of the page frame that holds it
-    // (itself for a page), -1 outside pages.
+    // (itself for a page), -1 outside pages, kLater when left for MakeLater.
+    static constexpr int kLater = -2;
     std::vector<int> pageOf_;
     HWND lastFocus_ = nullptr;
     std::unique_ptr<Marks> marks_;  // of the controls whose settings do not take effect here

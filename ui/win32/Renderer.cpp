@@ -23,7 +23,7 @@ bool OpensPage(const FormDef& def, const std::string& name) {
 }  // namespace
 
 Renderer::Renderer(HINSTANCE instance, App& app) : instance_(instance), app_(app) {
-    main_ = std::make_unique<FormWindow>(instance_, app_.form1(), MainEvents());
+    main_ = std::make_unique<FormWindow>(instance_, app_.form1(), MainEvents(), true);
     app_.form1().setObserver([this](Form&, Control* c) {
         if (c) main_->SyncControl(*c);
         else main_->SyncWindow();
@@ -90,9 +90,15 @@ HWND Renderer::splashWindow() {
     return splash_ ? splash_->hwnd() : nullptr;
 }
 
-void Renderer::ShowMain() { app_.form1().setShown(true); }
+void Renderer::ShowMain() {
+    app_.form1().setShown(true);
+    // The controls after the tree are made by the event loop, at its first
+    // message: this one, ahead of any paint.
+    PostMessageA(main_->hwnd(), WM_NULL, 0, 0);
+}
 
 bool Renderer::PreTranslate(MSG& msg) {
+    main_->MakeLater();
     MakeSplash();
     return main_->PreTranslate(msg);
 }

@@ -1,5 +1,8 @@
 // The application's two windows on screen. The main window is made from the
-// model when the renderer is built (hidden until the model shows it). The
+// model when the renderer is built (hidden until the model shows it), with
+// the controls up to the navigation tree; the rest outside pages are made by
+// the event loop's first message, so the shown window answers sooner and is
+// still complete when first painted. The
 // splash window exists while the model's splash form is loaded and the event
 // loop runs: a splash that is loaded and unloaded again within one event (as
 // start-up does) could never be painted, so no window is made for it. Every
@@ -26,8 +29,9 @@ public:
     HWND mainWindow() const { return main_->hwnd(); }
     // The splash window while its form is loaded (made now if it was put off), else nullptr.
     HWND splashWindow();
-    // A control of the main window by name (nullptr for the invisible kinds
-    // and for the controls of a page that has not been shown yet).
+    // A control of the main window by name (nullptr for the invisible kinds,
+    // for the controls of a page that has not been shown yet, and for those
+    // the event loop has not made yet).
     HWND control(const std::string& name) const { return main_->control(name); }
     // The same, the windows of its page made first when they were not yet.
     HWND makeControl(const std::string& name) { return main_->MakeControl(name); }

@@ -27,6 +27,7 @@ double FileTimeMs(const FILETIME& t) {
 }  // namespace
 
 StartupTrace::StartupTrace(FileSystem& files) : files_(files) {
+    InitializeCriticalSection(&lock_);
     char path[MAX_PATH] = {};
     const DWORD length = GetEnvironmentVariableA("VANTREL_TRACE", path, sizeof path);
     if (length == 0 || length >= sizeof path) return;
@@ -43,7 +44,10 @@ StartupTrace::StartupTrace(FileSystem& files) : files_(files) {
     steps_.push_back({"process created to first instruction of WinMain", originSinceCreation_});
 }
 
-StartupTrace::~StartupTrace() { Write(); }
+StartupTrace::~StartupTrace() {
+    Write();
+    DeleteCriticalSection(&lock_);
+}
 
 double StartupTrace::Now() const {
     LARGE_INTEGER now;
@@ -53,7 +57,10 @@ double StartupTrace::Now() const {
 }
 
 void StartupTrace::Mark(const char* step) {
-    if (on() && !written_) steps_.push_back({step, Now()});
+    if (!on()) return;
+    EnterCriticalSection(&lock_);
+    if (!written_) steps_.push_back({step, Now()});
+    LeaveCriticalSection(&lock_);
 }
 
 void StartupTrace::Write() {

@@ -23,7 +23,8 @@ public:
     StartupTrace& operator=(const StartupTrace&) = delete;
 
     bool on() const { return !path_.empty(); }
-    // The step that has just ended.
+    // The step that has just ended; start-up's reads mark theirs from a
+    // thread of their own, so the steps are taken one at a time.
     void Mark(const char* step);
     // Appends the steps to the file (once; later marks are dropped).
     void Write();
@@ -41,6 +42,7 @@ private:
     LARGE_INTEGER origin_{};   // counter when the trace began
     double originSinceCreation_ = 0;
     std::vector<Step> steps_;
+    CRITICAL_SECTION lock_;
     bool written_ = false;
 };
 

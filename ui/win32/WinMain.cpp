@@ -1,10 +1,12 @@
 // Vantrel.exe: the Win32 services, the application and its windows. Start-up
-// runs while the main window is still hidden; the window appears afterwards
-// with no page visible and the focus on the navigation tree. Given switches,
+// runs before the main window is made, beside the loading of the window
+// libraries; the window appears afterwards with no page visible and the focus
+// on the navigation tree. Given switches,
 // it runs unattended instead and ends with an exit code.
 #include "platform/win32/WindowsApi.h"
 
 #include <cstdlib>
+#include <exception>
 #include <string>
 
 #include "app/App.h"
@@ -28,6 +30,59 @@ namespace {
     MessageBoxA(nullptr, text.c_str(), "Vantrel", MB_OK | MB_ICONERROR);
     ExitProcess(1);
 }
+
+// Runs start-up (App::Form_Load) on a thread of its own; Wait() returns when
+// it has ended and throws what it threw. Where no thread can be made, start-up
+// runs at once on the calling thread.
+//
+// The constructor returns once the thread runs: a thread starts by taking
+// the loader's lock (for the libraries' thread notices), which loading the
+// window libraries holds throughout, so a thread started just before that
+// would wait for it. Start-up's reads themselves load no library.
+class StartupReads {
+public:
+    explicit StartupReads(vantrel::App& app) : app_(app) {
+        running_ = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+        if (running_) thread_ = CreateThread(nullptr, 0, &StartupReads::Run, this, 0, nullptr);
+        if (thread_) {
+            const HANDLE either[] = {running_, thread_};
+            WaitForMultipleObjects(2, either, FALSE, INFINITE);
+        } else {
+            Run(this);
+        }
+    }
+    ~StartupReads() {
+        if (thread_) {
+            WaitForSingleObject(thread_, INFINITE);
+            CloseHandle(thread_);
+        }
+        if (running_) CloseHandle(running_);
+    }
+    StartupReads(const StartupReads&) = delete;
+    StartupReads& operator=(const StartupReads&) = delete;
+
+    void Wait() {
+        if (thread_) WaitForSingleObject(thread_, INFINITE);
+        if (failure_) std::rethrow_exception(failure_);
+    }
+
+private:
+    static DWORD WINAPI Run(void* self) {
+        auto& reads = *static_cast<StartupReads*>(self);
+        if (reads.running_) SetEvent(reads.running_);
+        try {
+            reads.app_.Form_Load();
+        } catch (...) {
+            reads.failure_ = std::current_exception();
+        }
+        return 0;
+    }
+
+    vantrel::App& app_;
+    HANDLE running_ = nullptr;
+    HANDLE thread_ = nullptr;
+    std::exception_ptr failure_;
+};
 
 }  // namespace
 
@@ -76,23 +131,30 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
         return code;
     }
 
+    // Start-up's reads (the settings, boot.ini, the Run keys, the Start menu
+    // marks, in their order) run on a thread of their own while this one
+    // loads the window libraries, which under Wine takes longer than all of
+    // them. The windows are then made from the loaded model; nothing is shown
+    // before that, and the splash window, loaded and unloaded within
+    // start-up, is never made.
+    environment.WindowsVersion();  // looked up here, where the loader is free
+    StartupReads reads(app);
     INITCOMMONCONTROLSEX icc{};
     icc.dwSize = sizeof icc;
     icc.dwICC = ICC_TREEVIEW_CLASSES | ICC_BAR_CLASSES | ICC_PROGRESS_CLASS | ICC_STANDARD_CLASSES;
     InitCommonControlsEx(&icc);
     trace.Mark("common controls");
-
-    vantrel::win32::Renderer renderer(instance, app);
-    mainWindow = renderer.mainWindow();
-    trace.Mark("main window made");
-
     try {
-        app.Form_Load();
+        reads.Wait();
     } catch (const vantrel::RunTimeError& e) {
         FailStartup(e.number, e.what());
     } catch (const std::exception& e) {
         FailStartup(0, e.what());
     }
+
+    vantrel::win32::Renderer renderer(instance, app);
+    mainWindow = renderer.mainWindow();
+    trace.Mark("main window made");
 
     renderer.ShowMain();
     trace.Mark("main window shown and painted");

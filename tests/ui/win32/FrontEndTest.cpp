@@ -149,14 +149,18 @@ protected:
             Services{registry_, *files_, shell_, browser_, dialogs_, environment_, [this] { ++ended_; }});
     }
 
-    // Start-up as the program runs it: the load with the window hidden, then the window.
+    // Start-up as the program runs it: the load, then the window made from
+    // the loaded model, shown, and the event loop.
     void Start() {
+        MakeAndShow();
+        Pump();
+    }
+    void MakeAndShow() {
         app_ = std::make_unique<App>(*services_);
+        app_->Form_Load();
         renderer_ = std::make_unique<win32::Renderer>(GetModuleHandleA(nullptr), *app_);
         ASSERT_FALSE(IsWindowVisible(renderer_->mainWindow()));
-        app_->Form_Load();
         renderer_->ShowMain();
-        Pump();
     }
 
     void TearDown() override {
@@ -318,6 +322,22 @@ TEST_F(FrontEnd, EveryPageFillsTheSamePageArea) {
     RECT box;
     GetWindowRect(Control("Check4"), &box);
     EXPECT_TRUE(box.left > first.left && box.right < first.right && box.top > first.top && box.bottom < first.bottom);
+}
+
+TEST_F(FrontEnd, ShownWindowMakesTheControlsAfterTheTreeAtTheLoopsFirstMessage) {
+    MakeAndShow();
+    EXPECT_EQ(GetFocus(), Control("TreeView1"));
+    const char* later[] = {"Command2", "Command7", "Command21", "apply"};
+    for (const char* name : later) EXPECT_EQ(Control(name), nullptr) << name;
+    app_->form1().control("Command21").setEnabled(false);  // reaches the button once it is made
+
+    MSG msg{};
+    ASSERT_TRUE(PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE));
+    EXPECT_NE(msg.message, static_cast<UINT>(WM_PAINT)) << "made before the window's first paint";
+    renderer_->PreTranslate(msg);
+    for (const char* name : later) EXPECT_TRUE(IsWindowVisible(Control(name))) << name;
+    EXPECT_FALSE(IsWindowEnabled(Control("Command21")));
+    EXPECT_EQ(GetFocus(), Control("TreeView1"));
 }
 
 TEST_F(FrontEnd, PagesAreMadeWhenFirstShownAsTheyWouldBeUpFront) {
