@@ -1,12 +1,15 @@
 # Sourced by the Wine benchmarks: finds the product exe and the timer, sets up
 # the prefix, and summarises timed runs.
 #
-# bench_setup PRODUCT_BUILD: sets exe (the Vantrel.exe timed), timer (the
-# launch_timer.exe of the product build), size (the product exe's bytes) and
-# says which build is timed where only 64-bit Wine runs. The prefix is
-# WINEPREFIX, or a scratch prefix in the product build folder (made set to
-# Windows XP with one Wine desktop window for all programs); its Wine
-# processes are ended when the calling script ends.
+# bench_setup BUILD: sets exe (the Vantrel.exe timed), timer (the
+# launch_timer.exe of that build), size (the bytes of the product exe,
+# build/win32/Vantrel.exe, or of the timed one when there is none) and
+# size_of (which exe that is). Where only 64-bit Wine runs, the timed build is
+# the x86_64 one (build/wine64), and the bench says so: the product exe's own
+# figures come from 32-bit Wine. The prefix is WINEPREFIX, or a scratch prefix
+# in the build folder (made set to Windows XP with one Wine desktop window
+# for all programs); its Wine processes are ended when the calling script
+# ends.
 wine_env=$(cd "$(dirname "${BASH_SOURCE[0]}")/../scripts" && pwd)/wine-env.sh
 # shellcheck source=../scripts/wine-env.sh
 source "$wine_env"
@@ -17,16 +20,22 @@ bench_setup() {
     timer=$product/bench/launch_timer.exe
     local f
     for f in "$exe" "$timer" "$product/bench/empty_window.exe"; do
-        [[ -f $f ]] || { echo "missing $f (build the product tree: cmake --build $1)" >&2; exit 2; }
+        [[ -f $f ]] || { echo "missing $f (build the tree: cmake --build $1)" >&2; exit 2; }
     done
-    size=$(stat -c %s "$exe")
+    size_of=$VANTREL_ROOT/build/win32/Vantrel.exe
+    [[ -f $size_of ]] || size_of=$exe
+    size=$(stat -c %s "$size_of")
+    local timed="$exe"
     if [[ $VANTREL_WINEARCH != win32 ]]; then
-        echo "32-bit Wine does not run here: these figures are of the 64-bit Wine build, not the product exe" >&2
-        exit 2
+        if [[ $(od -An -tx1 -j"$(( $(od -An -tu4 -j60 -N4 "$exe") + 4 ))" -N2 "$exe" | tr -d ' ') == 4c01 ]]; then
+            echo "only 64-bit Wine runs here, and $exe is a 32-bit build: give the x86_64 build (build/$VANTREL_WINE_BUILD)" >&2
+            exit 2
+        fi
+        timed="$exe: the x86_64 build under 64-bit Wine, as only 64-bit Wine runs here, not the product exe (whose figures come from 32-bit Wine)"
     fi
     vantrel_use_prefix "${WINEPREFIX:-$product/bench-prefix}"
     export wine_env exe timer product
-    echo "machine: $(nproc) cores, $(free -g | awk '/^Mem:/ { print $2 }') GiB, $("$VANTREL_WINE" --version 2>/dev/null); timed: $exe"
+    echo "machine: $(nproc) cores, $(free -g | awk '/^Mem:/ { print $2 }') GiB, $("$VANTREL_WINE" --version 2>/dev/null); timed: $timed"
 }
 
 # bench_begin "$@": the benches' common start: at most two arguments (the
@@ -39,7 +48,9 @@ bench_begin() {
         echo "usage: $0 [product-build] [runs]" >&2
         exit 2
     fi
-    bench_setup "${1:-$VANTREL_ROOT/build/win32}"
+    local build=win32
+    [[ $VANTREL_WINEARCH == win32 ]] || build=$VANTREL_WINE_BUILD
+    bench_setup "${1:-$VANTREL_ROOT/build/$build}"
     runs=${2:-9}
     export runs
     inner=$(mktemp)

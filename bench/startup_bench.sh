@@ -55,6 +55,6 @@ usable,Vantrel/regedit: vantrel regedit 3 1.00
 shown,Vantrel/empty: vantrel empty 2 -
 shown,Vantrel/regedit: vantrel regedit 2 -
 peak-working-set,Vantrel/regedit: vantrel regedit 4 1.00" <"$results" || status=1
-printf 'Vantrel.exe (product build): %d bytes, %.0f KiB (goal 600 KiB or less)\n' "$size" "$(echo "$size / 1024" | bc -l)"
+printf '%s: %d bytes, %.0f KiB (goal 600 KiB or less)\n' "$size_of" "$size" "$(echo "$size / 1024" | bc -l)"
 [[ $size -le $((600 * 1024)) ]] || status=1
 exit "$status"
