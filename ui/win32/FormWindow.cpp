@@ -106,15 +106,16 @@ void FormWindow::CreateControls(bool focusFirst) {
         else rows.push_back(i);
     }
     if (focusFirst) {
-        // Made now: the rows up to the first control that takes the focus,
-        // which the shown window gives it (the navigation tree; every other
-        // control, each a window to make, waits for MakeLater).
+        // Made now: the first control that takes the focus, which the shown
+        // window gives it (the navigation tree). Every other control, each a
+        // window to make, waits for MakeLater.
         const auto first = std::find_if(rows.begin(), rows.end(), [this](size_t i) {
             return host_.controls[i]->TakesFocus();
         });
         if (first != rows.end()) {
-            for (auto r = first + 1; r != rows.end(); ++r) pageOf_[*r] = kLater;
-            rows.erase(first + 1, rows.end());
+            const size_t focus = *first;
+            for (size_t r : rows) pageOf_[r] = r == focus ? -1 : kLater;
+            rows = {focus};
         }
     }
     MakeRows(rows);

@@ -31,8 +31,8 @@ int TwipsToPixels(int twips, int dpi);
 class FormWindow {
 public:
     // Creates the window hidden, with every control showing the model's
-    // state. With `focusFirst`, the controls outside pages that follow the
-    // first one to take the keyboard focus are left for MakeLater.
+    // state. With `focusFirst`, only the first control outside pages that
+    // takes the keyboard focus is made; the others are left for MakeLater.
     FormWindow(HINSTANCE instance, Form& form, FormEvents events, bool focusFirst = false);
     ~FormWindow();
     FormWindow(const FormWindow&) = delete;

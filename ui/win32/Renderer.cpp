@@ -92,7 +92,7 @@ HWND Renderer::splashWindow() {
 
 void Renderer::ShowMain() {
     app_.form1().setShown(true);
-    // The controls after the tree are made by the event loop, at its first
+    // The controls besides the tree are made by the event loop, at its first
     // message: this one, ahead of any paint.
     PostMessageA(main_->hwnd(), WM_NULL, 0, 0);
 }

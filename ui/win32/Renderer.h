@@ -1,6 +1,6 @@
 // The application's two windows on screen. The main window is made from the
 // model when the renderer is built (hidden until the model shows it), with
-// the controls up to the navigation tree; the rest outside pages are made by
+// the navigation tree; the other controls outside pages are made by
 // the event loop's first message, so the shown window answers sooner and is
 // still complete when first painted. The
 // splash window exists while the model's splash form is loaded and the event
