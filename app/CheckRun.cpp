@@ -1,8 +1,6 @@
 // /check FILE: what "/apply FILE" would do here, without writing anything.
 #include "app/CheckRun.h"
 
-#include <algorithm>
-
 #include "app/Profile.h"
 #include "app/Report.h"
 #include "app/Review.h"
@@ -10,18 +8,6 @@
 namespace vantrel {
 
 namespace {
-
-// The catalogue rows whose values FILE holds, in file order, once each.
-std::vector<std::string> ControlsInFile(const std::string& bytes, const CodePage& ansi) {
-    std::vector<std::string> controls;
-    const RegParseResult parsed = ParseRegFile(bytes, ansi);
-    for (const RegOp& op : SplitManaged(parsed.ops, ansi).ops) {
-        const ValueRef* target = FindTarget({op.root, Utf8ToAnsi(ansi, op.path), Utf8ToAnsi(ansi, op.name)});
-        if (target && std::find(controls.begin(), controls.end(), target->control) == controls.end())
-            controls.push_back(target->control);
-    }
-    return controls;
-}
 
 // "1 value", "3 settings".
 std::string Counted(std::size_t n, const std::string& noun) {
@@ -62,7 +48,7 @@ UnattendedOutcome CheckProfile(App& app, const std::string& file) {
         }
     }
     std::size_t notInEffect = 0;
-    for (const std::string& control : ControlsInFile(bytes, ansi)) {
+    for (const std::string& control : imported.namedControls) {
         const Standing s = app.standings().Of(control);
         if (s.kind != StandingKind::SetByPolicy && s.kind != StandingKind::NoEffect) continue;
         const ValueRef* target = nullptr;

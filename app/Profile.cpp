@@ -358,6 +358,8 @@ ImportedSettings ImportSettings(Form& form1, std::string_view bytes, const CodeP
                 continue;
             }
             named[i] = true;
+            if (std::find(result.namedControls.begin(), result.namedControls.end(), targets[i].control) == result.namedControls.end())
+                result.namedControls.push_back(targets[i].control);
             last[i] = op.kind == RegOpKind::SetValue ? &op : nullptr;
             keyDeleted[i] = false;
         } else if (op.kind == RegOpKind::DeleteKey) {

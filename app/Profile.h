@@ -88,6 +88,7 @@ struct ImportedSettings {
     std::string error;                 // the parser's "line 7: ..." when the file is malformed (nothing set)
     int settings = 0;                  // controls set from the file
     std::vector<std::string> ignored;  // IgnoredLine of each entry Vantrel does not manage
+    std::vector<std::string> namedControls;  // controls whose values the file sets or deletes, in file order, once each
     // Settings the file names but that an apply could not write as the file
     // holds them: their controls are left as they are, and an apply of the
     // file writes nothing for them (ApplySettings' keep).
