@@ -24,9 +24,6 @@ bench_begin "$@"
 # Runs inside the virtual X server: one line per timed run,
 # "<mode> <ms> <exit code> <peak working set bytes>".
 cat >"$inner" <<'INNER'
-set -euo pipefail
-source "$wine_env"
-source "$(dirname "$wine_env")/../bench/bench-common.sh"
 vantrel=$(winpath "$exe")
 run() {  # label exe arguments...
     local label=$1 out

@@ -74,10 +74,14 @@ bench_turns() {
     done
 }
 
-# bench_run_inner: runs the script `inner` inside a virtual X server, its
-# lines into `results`; exits 2 when a timed run failed.
+# bench_run_inner: runs the script `inner` inside a virtual X server, with
+# the Wine settings and these helpers at hand and any failed command ending
+# it, its lines into `results`; exits 2 when a timed run failed.
 bench_run_inner() {
-    if ! xvfb-run -a -s "-screen 0 1024x768x24" bash "$inner" >"$results"; then
+    local common
+    common=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)/bench-common.sh
+    if ! xvfb-run -a -s "-screen 0 1024x768x24" bash -c 'set -euo pipefail; source "$1"; source "$2"' \
+        bench "$common" "$inner" >"$results"; then
         echo "a timed run failed" >&2
         exit 2
     fi

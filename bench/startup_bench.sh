@@ -32,9 +32,6 @@ bench_begin "$@"
 # Runs inside the virtual X server: one line per timed run,
 # "<program> <shown ms> <usable ms> <peak working set bytes>".
 cat >"$inner" <<'INNER'
-set -euo pipefail
-source "$wine_env"
-source "$(dirname "$wine_env")/../bench/bench-common.sh"
 launch() {  # label exe caption
     local out
     out=$("$VANTREL_WINE" "$timer" window "$2" "$3" | tr -d '\r')
