@@ -327,11 +327,12 @@ void App::apply_Click() {
     const std::vector<SkippedWrite> skipped =
         Worded(ApplySettings(f, services_.registry, {}, &standings_), services_.files);
     MarkStored(f, services_.registry);  // what was absent is stored now, for the next export
+    const std::string leftBehind = backupLeftBehind_.empty() ? std::string() : "\n\n" + backupLeftBehind_;
     if (skipped.empty()) {
-        dialogs.MessageBox(kAppliedMessage, "Changes Applied", mb::kInformation);
+        dialogs.MessageBox(kAppliedMessage + leftBehind, "Changes Applied", mb::kInformation);
         return;
     }
-    dialogs.MessageBox(PartlyAppliedMessage(skipped), kPartlyAppliedTitle, mb::kExclamation);
+    dialogs.MessageBox(PartlyAppliedMessage(skipped) + leftBehind, kPartlyAppliedTitle, mb::kExclamation);
 }
 
 }  // namespace vantrel

@@ -72,6 +72,8 @@ public:
 
     // Where the last apply saved its backup ("" when none was written).
     const std::string& lastBackup() const { return lastBackup_; }
+    // A file that last backup's write made and could not remove, in words ("" when none).
+    const std::string& backupLeftBehind() const { return backupLeftBehind_; }
 
     // Reads the running Windows and the policy values the dependency table
     // names, and marks the pages' controls (start-up's first step).
@@ -93,6 +95,7 @@ private:
     std::unique_ptr<Form> form1_;
     std::unique_ptr<Form> form2_;
     std::string lastBackup_;
+    std::string backupLeftBehind_;  // a file the last backup's write could not remove, in words
     BootIniText bootIni_ = BootIniText::Unreadable;  // what the editor holds of "C:\boot.ini"
     Standings standings_;
     std::function<void(const char*)> stepObserver_;

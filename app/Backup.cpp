@@ -73,15 +73,17 @@ BackupSaved SaveBackup(Services& services) {
         file.bytes);
     saved.error = written.error;
     saved.path = written.error == 0 ? written.replaced.front() : written.failed;
-    if (written.error != 0) saved.leftBehind = WhereTheDataIs(written);
+    saved.leftBehind = WhereTheDataIs(written);
     return saved;
 }
 
 bool App::WriteBackup() {
     lastBackup_.clear();
+    backupLeftBehind_.clear();
     const BackupSaved saved = SaveBackup(services_);
     if (saved.error == 0) {
         lastBackup_ = saved.path;
+        backupLeftBehind_ = saved.leftBehind;
         return true;
     }
     // The user is asked whether to go on without one.

@@ -27,7 +27,8 @@ struct BackupSaved {
     // The backup written; or the file or folder that could not be ("" when
     // the application-data folder is not known).
     std::string path;
-    // After a failure: where any bytes of it were left, in words ("" when none).
+    // Where any bytes of it were left besides the backup, in words ("" when
+    // none): after a failure, or a file the write could not remove.
     std::string leftBehind;
 };
 BackupSaved SaveBackup(Services& services);

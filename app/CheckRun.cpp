@@ -3,15 +3,14 @@
 
 #include "app/Profile.h"
 #include "app/Report.h"
-#include "app/Review.h"
 
 namespace vantrel {
 
 namespace {
 
-// "1 value", "3 settings".
-std::string Counted(std::size_t n, const std::string& noun) {
-    return std::to_string(n) + " " + noun + (n == 1 ? "" : "s");
+// "1 value", "3 settings", "2 entries".
+std::string Counted(std::size_t n, const std::string& noun, const std::string& nouns = {}) {
+    return std::to_string(n) + " " + (n == 1 ? noun : nouns.empty() ? noun + "s" : nouns);
 }
 
 std::string DifferenceLine(const ValueChange& c) {
@@ -22,55 +21,72 @@ std::string DifferenceLine(const ValueChange& c) {
     return line;
 }
 
+const ValueRef& TargetOf(const std::string& control) {
+    for (const ValueRef& t : ApplyTargets()) {
+        if (t.control == control) return t;
+    }
+    return ApplyTargets().front();  // every control an import names is written by some row
+}
+
 }  // namespace
 
 UnattendedOutcome CheckProfile(App& app, const std::string& file) {
     Services& services = app.services();
     Form& form1 = app.form1();
-    const CodePage& ansi = services.registry.codePage();
     UnattendedOutcome out;
-    std::string bytes;
-    if (const long error = services.files.ReadAll(file, &bytes, false)) {
-        return {{}, CannotReadMessage(services, file, error), exitcode::kFailed};
+    ImportedSettings imported;
+    if (std::string failure = ImportProfileFile(form1, services, file, &imported); !failure.empty()) {
+        return {{}, std::move(failure), exitcode::kFailed};
     }
-    const ImportedSettings imported = ImportSettings(form1, bytes, ansi);
-    if (!imported.error.empty()) return {{}, MalformedMessage(ansi, file, imported.error), exitcode::kFailed};
+    // The import's lines, as /apply logs them.
     out.lines = imported.ignored;
+    for (const SkippedWrite& k : imported.kept) out.lines.push_back(SkippedLine(k));
 
     const std::vector<SkippedWrite> blank = BlankFolders(form1);
     for (const SkippedWrite& s : blank) out.lines.push_back(SkippedLine(s));
-    std::size_t differences = 0;
     if (blank.empty()) {
-        for (const ValueChange& c : ChangesOfApply(form1, services.registry, services.files, app.standings())) {
+        for (ValueChange& c : ChangesOfApply(form1, services.registry, services.files, app.standings(), imported.kept)) {
             if (c.noEffect) continue;  // the apply does not write it: not a difference
             out.lines.push_back(DifferenceLine(c));
-            ++differences;
+            out.changes.push_back(std::move(c));
         }
     }
     std::size_t notInEffect = 0;
     for (const std::string& control : imported.namedControls) {
         const Standing s = app.standings().Of(control);
         if (s.kind != StandingKind::SetByPolicy && s.kind != StandingKind::NoEffect) continue;
-        const ValueRef* target = nullptr;
-        for (const ValueRef& t : ApplyTargets()) {
-            if (t.control == control) target = &t;
-        }
-        out.lines.push_back("Does not take effect: " + target->page + " - " + target->caption + ": " +
-                            StandingWords(s));
+        const ValueRef& target = TargetOf(control);
+        out.lines.push_back("Does not take effect: " + target.page + " - " + target.caption + ": " + StandingWords(s));
         ++notInEffect;
     }
-    if (differences > 0) {
-        out.summary = Counted(differences, "value") + (differences == 1 ? " differs" : " differ") +
+
+    // Why /apply would not help, once nothing would change.
+    std::vector<std::string> reasons;
+    if (!imported.kept.empty()) {
+        reasons.push_back(Counted(imported.kept.size(), "setting") + " of the file " +
+                          (imported.kept.size() == 1 ? "is" : "are") + " kept as stored, not as the file holds " +
+                          (imported.kept.size() == 1 ? "it" : "them"));
+    }
+    if (!imported.ignored.empty()) {
+        reasons.push_back(Counted(imported.ignored.size(), "entry", "entries") + " of the file " +
+                          (imported.ignored.size() == 1 ? "is" : "are") + " not managed by Vantrel");
+    }
+    if (notInEffect > 0) {
+        reasons.push_back(Counted(notInEffect, "setting") + " of the file " + (notInEffect == 1 ? "does" : "do") +
+                          " not take effect on this Windows");
+    }
+    if (!out.changes.empty()) {
+        out.summary = Counted(out.changes.size(), "value") + (out.changes.size() == 1 ? " differs" : " differ") +
                       " from what /apply would write.";
         out.code = exitcode::kPartly;
     } else if (!blank.empty()) {
         out.summary = std::string("Nothing would change: ") + kBlankFolderTitle + ": " + kBlankFolderMessage +
                       ", so /apply would not help.";
         out.code = exitcode::kNotInEffect;
-    } else if (notInEffect > 0) {
-        out.summary = "Nothing would change, but " + Counted(notInEffect, "setting") +
-                      " of the file " + (notInEffect == 1 ? "does" : "do") +
-                      " not take effect on this Windows, so /apply would not help.";
+    } else if (!reasons.empty()) {
+        std::string joined;
+        for (const std::string& r : reasons) joined += (joined.empty() ? "" : "; ") + r;
+        out.summary = "Nothing would change, but " + joined + ", so /apply would not help.";
         out.code = exitcode::kNotInEffect;
     } else {
         out.summary = "Nothing would change, and every setting takes effect on this Windows.";

@@ -14,11 +14,12 @@ void ExportSettingsCommand(App& app) {
     std::string path;
     if (!services.dialogs.ChooseFileToSave(RegFileChoice(title, "Vantrel Settings.reg"), &path)) return;
     const SettingsProfile profile = ExportProfile(form1, services.registry, services.environment.ProfileFolder());
-    if (const std::string failure = WriteExport(services, path, profile); !failure.empty()) {
+    std::string leftBehind;
+    if (const std::string failure = WriteExport(services, path, profile, &leftBehind); !failure.empty()) {
         services.dialogs.MessageBox(failure, title, mb::kExclamation);
         return;
     }
-    ShowExported(services, title, ExportedMessage(path), profile);
+    ShowExported(services, title, ExportedMessage(path) + (leftBehind.empty() ? "" : " " + leftBehind), profile);
 }
 
 }  // namespace vantrel

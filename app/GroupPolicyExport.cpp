@@ -46,8 +46,8 @@ ExportChoice ChoiceOf(const SettingsProfile& profile) {
     ExportChoice choice;
     choice.list = {kTitle,
                    "Tick the settings to export. Marked settings describe this computer or this user only (the "
-                   "registered owner and organization, the Messenger start type, folders outside your profile) and "
-                   "are not ticked at first.",
+                   "registered owner and organization, the Messenger start type, the download folder, folders "
+                   "outside your profile) and are not ticked at first.",
                    {"Page", "Setting", "Value", "Applies to"},
                    {},
                    "OK",
@@ -91,7 +91,8 @@ std::string Problem(const ExportChoice& choice) {
 
 // Each value of the root's settings as a preference item, its description
 // naming the page and the setting.
-RegWriteResult PreferenceFile(Services& services, const SettingsProfile& profile, RegKey root) {
+std::vector<PreferenceItem> PreferenceItems(Services& services, const SettingsProfile& profile, RegKey root,
+                                            std::string* error) {
     std::vector<PreferenceItem> items;
     for (const ProfileSetting& s : profile.settings) {
         if (s.row->root != root) continue;
@@ -105,19 +106,32 @@ RegWriteResult PreferenceFile(Services& services, const SettingsProfile& profile
                 for (const RegValueEntry& v : block.values) {
                     if (!SameValue({block.root, block.path, v.name}, ref)) continue;
                     items.push_back({root, block.path, v, description, services.environment.NewGuid()});
-                    if (items.back().uid.empty()) return {{}, "no identifier could be made for its items"};
+                    if (items.back().uid.empty()) *error = "no identifier could be made for its items";
                 }
             }
         }
     }
-    // "YYYY-MM-DD hh:mm:ss", as the "changed" attribute of the sample in [MS-GPPREF] 4.2.22.
-    return WritePreferenceFile(items, Stamp(services.environment.Now()));
+    return items;
+}
+
+// One half of the policy object: the computer's or the user's file.
+struct Half {
+    RegKey root;
+    std::string file;
+    MergedFile merged{};
+};
+
+// "3 entries kept, 1 replaced, 12 added".
+std::string Counts(const MergedFile& m) {
+    return std::to_string(m.kept) + (m.kept == 1 ? " entry" : " entries") + " kept, " + std::to_string(m.replaced) +
+           " replaced, " + std::to_string(m.added) + " added";
 }
 
 }  // namespace
 
 void GroupPolicyExportCommand(App& app) {
     Services& services = app.services();
+    const CodePage& ansi = services.registry.codePage();
     const SettingsProfile profile = ExportProfile(app.form1(), services.registry, services.environment.ProfileFolder());
     ExportChoice choice = ChoiceOf(profile);
     for (;;) {
@@ -131,51 +145,78 @@ void GroupPolicyExportCommand(App& app) {
     const PolicyForm& form = kForms[choice.form == kPreferences ? 0 : 1];
     const SettingsProfile chosen = ChosenSettings(profile, choice.checked);
 
-    struct Part {
-        RegKey root;
-        std::string file;
-    };
-    const std::vector<Part> parts = {{reg::kLocalMachine, folder + "\\" + form.machineFile},
-                                     {reg::kCurrentUser, folder + "\\" + form.userFile}};
+    // A half with nothing ticked is not written at all, so that an export
+    // never wipes what it did not write.
+    std::vector<Half> halves;
+    for (const Half& half : {Half{reg::kLocalMachine, folder + "\\" + form.machineFile},
+                             Half{reg::kCurrentUser, folder + "\\" + form.userFile}}) {
+        for (const ProfileSetting& s : chosen.settings) {
+            if (s.row->root == half.root) {
+                halves.push_back(half);
+                break;
+            }
+        }
+    }
+    // Each file is merged with what it holds now, and every merge is made
+    // before anything is written: a file that cannot be read changes nothing.
     std::vector<std::string> existing;
-    for (const Part& part : parts) {
-        if (services.files.Exists(part.file)) existing.push_back(part.file);
+    for (Half& half : halves) {
+        std::string bytes;
+        if (services.files.Exists(half.file)) {
+            if (const long error = services.files.ReadAll(half.file, &bytes, false)) {
+                services.dialogs.MessageBox(CannotReadMessage(services, half.file, error) + " Nothing was written.",
+                                            kTitle, mb::kExclamation);
+                return;
+            }
+            existing.push_back(half.file);
+        }
+        if (choice.form == kPreferences) {
+            std::string error;
+            const std::vector<PreferenceItem> items = PreferenceItems(services, chosen, half.root, &error);
+            // "changed" is a time in UTC, "YYYY-MM-DD hh:mm:ss" as in the
+            // sample of [MS-GPPREF] 4.2.22.
+            half.merged = error.empty() ? MergePreferenceFile(bytes, items, Stamp(services.environment.NowUtc()))
+                                        : MergedFile{{}, error};
+        } else {
+            std::vector<RegKeyBlock> blocks;
+            for (const RegKeyBlock& b : chosen.blocks) {
+                if (b.root == half.root) blocks.push_back(b);
+            }
+            half.merged = MergePolicyFile(bytes, blocks);
+        }
+        if (!half.merged.ok()) {
+            services.dialogs.MessageBox((half.merged.unreadable ? "Vantrel could not read " + Quoted(half.file) + " as " +
+                                                          (choice.form == kPreferences ? "preference items"
+                                                                                       : "a Registry.pol file")
+                                                    : "Vantrel could not write " + Quoted(half.file)) +
+                                            ": " + Utf8ToAnsi(ansi, half.merged.error) + ". Nothing was written.",
+                                        kTitle, mb::kExclamation);
+            return;
+        }
     }
     if (!existing.empty()) {
         std::string question;
         for (const std::string& file : existing) question += Quoted(file) + "\n";
-        question += existing.size() == 1 ? "\nalready exists. Replace it? The policy settings it holds now will be lost."
-                                         : "\nalready exist. Replace them? The policy settings they hold now will be lost.";
-        if (services.dialogs.MessageBox(question, kTitle, mb::kYesNo | mb::kExclamation | mb::kDefaultButton2) !=
-            mb::kAnswerYes) {
-            return;
+        question += existing.size() == 1 ? "\nalready exists. " : "\nalready exist. ";
+        question += "Vantrel adds its settings to what they hold: an entry for a value Vantrel writes is replaced "
+                    "where it stands, and every other entry is kept. Go on?";
+        if (existing.size() == 1) {
+            question.replace(question.find("what they hold"), 14, "what it holds");
         }
+        if (services.dialogs.MessageBox(question, kTitle, mb::kYesNo | mb::kQuestion) != mb::kAnswerYes) return;
     }
 
-    // Both files are made and written beside their targets before either
-    // takes its place: a failed write leaves the object's two files as they
+    // The files are made and written beside their targets before either
+    // takes its place: a failed write leaves the object's files as they
     // were, and a replace that fails after the other file's is said to have.
     std::vector<WholeFile> files;
-    for (const Part& part : parts) {
-        std::vector<RegKeyBlock> blocks;
-        for (const RegKeyBlock& b : chosen.blocks) {
-            if (b.root == part.root) blocks.push_back(b);
-        }
-        RegWriteResult bytes = choice.form == kPreferences ? PreferenceFile(services, chosen, part.root)
-                                                           : RegWriteResult{WritePolicyFile(blocks), {}};
-        if (!bytes.ok()) {
-            services.dialogs.MessageBox("Vantrel could not write " + Quoted(part.file) + ": " +
-                                            Utf8ToAnsi(services.registry.codePage(), bytes.error) +
-                                            ". Nothing was written.",
-                                        kTitle, mb::kExclamation);
-            return;
-        }
-        const std::string parent = part.file.substr(0, part.file.rfind('\\'));
+    for (const Half& half : halves) {
+        const std::string parent = half.file.substr(0, half.file.rfind('\\'));
         if (const long error = services.files.CreateFolders(parent)) {
             services.dialogs.MessageBox(CannotWriteMessage(services, parent, error), kTitle, mb::kExclamation);
             return;
         }
-        files.push_back({part.file, std::move(bytes.bytes)});
+        files.push_back({half.file, half.merged.bytes});
     }
     const WholeFilesWritten written = WriteWholeFiles(services.files, files);
     if (written.error != 0) {
@@ -184,10 +225,10 @@ void GroupPolicyExportCommand(App& app) {
         services.dialogs.MessageBox(text, kTitle, mb::kExclamation);
         return;
     }
-    ShowExported(services, kTitle,
-                 "Settings exported for Group Policy to " + Quoted(parts[0].file) + " and " + Quoted(parts[1].file) +
-                     ".",
-                 chosen);
+    std::string done = "Settings exported for Group Policy:\n";
+    for (const Half& half : halves) done += "\n" + Quoted(half.file) + ": " + Counts(half.merged) + ".";
+    if (const std::string leftBehind = WhereTheDataIs(written); !leftBehind.empty()) done += "\n\n" + leftBehind;
+    ShowExported(services, kTitle, done, chosen);
 }
 
 }  // namespace vantrel

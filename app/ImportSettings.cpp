@@ -13,16 +13,9 @@ void ImportSettingsCommand(App& app) {
     const char* const title = "Import Settings";
     std::string path;
     if (!services.dialogs.ChooseFileToOpen(RegFileChoice(title, ""), &path)) return;
-    std::string bytes;
-    if (const long error = services.files.ReadAll(path, &bytes, false)) {
-        services.dialogs.MessageBox(CannotReadMessage(services, path, error), title, mb::kExclamation);
-        return;
-    }
-    const ImportedSettings imported =
-        ImportSettings(form1, bytes, services.registry.codePage(), services.environment.ProfileFolder());
-    if (!imported.error.empty()) {
-        services.dialogs.MessageBox(MalformedMessage(services.registry.codePage(), path, imported.error), title,
-                                    mb::kExclamation);
+    ImportedSettings imported;
+    if (const std::string failure = ImportProfileFile(form1, services, path, &imported); !failure.empty()) {
+        services.dialogs.MessageBox(failure, title, mb::kExclamation);
         return;
     }
     std::string text =

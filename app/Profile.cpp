@@ -169,6 +169,13 @@ RegValueEntry* FindValue(std::vector<RegKeyBlock>& blocks, const ValueRef& ref) 
     return nullptr;
 }
 
+// Whether string data (UTF-16LE) holds more text after a NUL.
+bool HoldsNulInside(const std::vector<std::uint8_t>& data) {
+    const std::u16string text = FromUtf16LeBytes(data);
+    const std::size_t nul = text.find(u'\0');
+    return nul != std::u16string::npos && text.find_first_not_of(u'\0', nul) != std::u16string::npos;
+}
+
 // Why the apply could not write a row's values as the file holds them, with
 // its control as the file's values set it: the file deletes one, holds one
 // in a type the page does not read, or holds one the control cannot take
@@ -180,6 +187,12 @@ std::string NotApplied(Form& fresh, const TweakRow& apply, Registry& store, cons
     for (const std::size_t i : inFile) {
         if (last[i] == nullptr) return keyDeleted[i] ? "the file deletes its key" : "the file deletes it";
         const RegOp& op = *last[i];
+        // Text with a NUL inside: the page would show, and the apply write,
+        // only what stands before it.
+        if (IsStringType(op.type) && HoldsNulInside(op.data)) {
+            return "the page cannot show the file's value " +
+                   Utf8ToAnsi(store.codePage(), DescribeStored(StoredData{op.type, op.data}));
+        }
         const std::string read = GetString(store, targets[i].root, targets[i].key, targets[i].value);
         const bool same = apply.writer == Writer::Long ? written && TextToLong(read) && TextToLong(read) == TextToLong(*written)
                                                        : written && read == *written;
@@ -299,7 +312,8 @@ RegWriteResult ExportFile(const SettingsProfile& profile) {
     return WriteRegFile(profile.blocks, RegFormat::Version5);
 }
 
-std::string WriteExport(Services& services, const std::string& path, const SettingsProfile& profile) {
+std::string WriteExport(Services& services, const std::string& path, const SettingsProfile& profile,
+                        std::string* leftBehind) {
     const RegWriteResult file = ExportFile(profile);
     if (!file.ok()) {
         return "Vantrel could not write " + Quoted(path) + " as a registry file: " +
@@ -307,6 +321,7 @@ std::string WriteExport(Services& services, const std::string& path, const Setti
     }
     const WholeFilesWritten written = WriteWholeFile(services.files, path, file.bytes);
     if (written.error != 0) return CannotWriteMessage(services, path, written.error) + " " + WhereTheDataIs(written);
+    *leftBehind = WhereTheDataIs(written);
     return {};
 }
 
@@ -329,6 +344,15 @@ std::string IgnoredLine(RegKey root, const std::string& path, const std::string*
     else if (name->empty()) line += " (Default)";
     else line += " \"" + *name + "\"";
     return line + ": not a setting Vantrel manages";
+}
+
+std::string ImportProfileFile(Form& form1, Services& services, const std::string& path, ImportedSettings* imported) {
+    std::string bytes;
+    if (const long error = services.files.ReadAll(path, &bytes, false)) return CannotReadMessage(services, path, error);
+    const CodePage& ansi = services.registry.codePage();
+    *imported = ImportSettings(form1, bytes, ansi, services.environment.ProfileFolder());
+    if (!imported->error.empty()) return MalformedMessage(ansi, path, imported->error);
+    return {};
 }
 
 ImportedSettings ImportSettings(Form& form1, std::string_view bytes, const CodePage& ansi,

@@ -74,7 +74,10 @@ std::u16string ExpandProfile(const std::u16string& path, const std::u16string& p
 RegWriteResult ExportFile(const SettingsProfile& profile);
 // Writes that file whole to path: "" when it is written, else the message
 // that says why nothing was (the file system's error or the writer's reason).
-std::string WriteExport(Services& services, const std::string& path, const SettingsProfile& profile);
+// Once it is written, *leftBehind names any file the write could not remove
+// (the old bytes it replaced), in a sentence; "" when none.
+std::string WriteExport(Services& services, const std::string& path, const SettingsProfile& profile,
+                        std::string* leftBehind);
 // The settings an export left out, each with its reason: the skipped ones,
 // then those not set on this computer.
 std::vector<std::string> LeftOutLines(const SettingsProfile& profile);
@@ -115,6 +118,12 @@ struct ImportedSettings {
 // loaded (Form::markLoaded), as a load pass marks it.
 ImportedSettings ImportSettings(Form& form1, std::string_view bytes, const CodePage& ansi = Windows1252(),
                                 const std::string& profileFolder = {});
+// A profile file read and set on the pages as "Import Settings...", /apply
+// and /check all read one: ImportSettings with the profile folder of the
+// user Vantrel runs as. "" when it was read; otherwise the message that says
+// why not (the file cannot be read, or is not a registry file Vantrel can
+// read), and nothing is set.
+std::string ImportProfileFile(Form& form1, Services& services, const std::string& path, ImportedSettings* imported);
 
 // An entry of an imported file that Vantrel does not manage, as dialogs and
 // the log give it.

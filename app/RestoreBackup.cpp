@@ -57,7 +57,7 @@ void RestoreBackupCommand(App& app) {
     }
     const std::string intro = "Restoring " + Quoted(AnsiToUtf8(ansi, FileName(path))) +
                               " would change these settings. Vantrel saves a backup of the current settings first.";
-    if (!dialogs.ShowReviewList(ReviewListOf(changes, kTitle, intro, app.standings()))) return;
+    if (!dialogs.ShowReviewList(ReviewListOf(changes, kTitle, intro, app.standings(), ansi))) return;
     if (!app.WriteBackup()) return;
 
     std::string failed;
@@ -71,7 +71,8 @@ void RestoreBackupCommand(App& app) {
     LoadSettings(form1, reg);
     LoadStartMenuChecks(form1, reg);
 
-    const std::string others = OthersText(split.others, ansi);
+    const std::string others = OthersText(split.others, ansi) +
+                               (app.backupLeftBehind().empty() ? "" : "\n\n" + app.backupLeftBehind());
     if (failed.empty()) {
         dialogs.MessageBox("The settings of " + Quoted(FileName(path)) +
                                " were restored. Most changes will not be applied until you log off of Windows." +

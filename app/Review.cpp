@@ -89,10 +89,11 @@ std::optional<StoredData> StoredNow(Registry& reg, RegKey root, const std::strin
     return stored;
 }
 
-std::vector<ValueChange> ChangesOfApply(Form& form1, Registry& reg, FileSystem& errors, const Standings& standings) {
+std::vector<ValueChange> ChangesOfApply(Form& form1, Registry& reg, FileSystem& errors, const Standings& standings,
+                                        const std::vector<SkippedWrite>& keep) {
     const CodePage& ansi = reg.codePage();
     RecordingRegistry layer(reg);
-    const std::vector<SkippedWrite> skipped = Worded(ApplySettings(form1, layer), errors);
+    const std::vector<SkippedWrite> skipped = Worded(ApplySettings(form1, layer, keep), errors);
     std::vector<ValueChange> changes, noEffect;
     for (const ValueRef& target : ApplyTargets()) {
         const RecordingRegistry::Write* last = nullptr;
@@ -197,12 +198,16 @@ std::string DescribeStored(const std::optional<StoredData>& stored) {
     if (IsStringType(stored->type) && data.size() % 2 == 0) {
         bool terminated = false;
         const std::vector<std::u16string> strings = Strings(data, &terminated);
-        for (const std::u16string& s : strings) {
-            if (stored->type == reg::kMultiSz && s.empty()) continue;
+        // A single string shows what stands before its NUL, and any text after it.
+        bool after = false;
+        for (std::size_t i = 0; i < strings.size(); ++i) {
+            const std::u16string& s = strings[i];
+            if ((stored->type == reg::kMultiSz || i > 0) && s.empty()) continue;
+            after = after || (i > 0 && stored->type != reg::kMultiSz);
             body += (body.empty() ? "\"" : ", \"") + Utf16ToUtf8(s) + "\"";
-            if (stored->type != reg::kMultiSz) break;
         }
         if (body.empty()) body = "\"\"";
+        if (after) type += ", text after a NUL";
         if (!terminated && !data.empty()) type += ", no closing NUL";
     } else if (stored->type == reg::kDword && data.size() == 4) {
         body = std::to_string(reg::DwordOf(data.data()));
@@ -218,7 +223,7 @@ std::string DescribeValue(RegKey root, const std::string& key, const std::string
 }
 
 ReviewList ReviewListOf(const std::vector<ValueChange>& changes, const std::string& title, const std::string& intro,
-                        const Standings& standings) {
+                        const Standings& standings, const CodePage& ansi) {
     ReviewList list{title, intro,
                     {"Page", "Setting", "Key and value name", "Stored now", "Would be written", "Takes effect"},
                     {}, "Apply Changes", "Close"};
@@ -228,7 +233,7 @@ ReviewList ReviewListOf(const std::vector<ValueChange>& changes, const std::stri
             written = (c.written ? written + " - " : std::string()) + "not saved: " + c.notWritten;
         }
         list.rows.push_back({{c.page, c.setting, DescribeValue(c.root, c.key, c.value), DescribeStored(c.now), written,
-                              TakesEffect(standings.Of(c.control))},
+                              AnsiToUtf8(ansi, TakesEffect(standings.Of(c.control)))},
                              !c.notWritten.empty()});
     }
     return list;

@@ -14,6 +14,7 @@
 #include "registry/RegFile.h"
 #include "registry/Registry.h"
 #include "settings/Standing.h"
+#include "settings/TweakRow.h"
 
 namespace vantrel {
 
@@ -48,9 +49,10 @@ std::optional<StoredData> StoredNow(Registry& reg, RegKey root, const std::strin
 // but would not have changed anything. Writes the pass would skip are kept,
 // with the reason (a registry's code in the system's words, from `errors`).
 // Values of settings with no effect on this Windows, which the apply does not
-// write, come last, as a group, when they would have changed.
+// write, come last, as a group, when they would have changed. The rows that
+// write a value named in `keep` are not written, as ApplySettings leaves them.
 std::vector<ValueChange> ChangesOfApply(Form& form1, Registry& reg, FileSystem& errors,
-                                        const Standings& standings = {});
+                                        const Standings& standings = {}, const std::vector<SkippedWrite>& keep = {});
 
 // A .reg file's operations, split into those on values Vantrel manages (the
 // values the apply pass writes) and every other key or value it holds.
@@ -66,9 +68,10 @@ ManagedOps SplitManaged(const std::vector<RegOp>& ops, const CodePage& ansi);
 std::vector<ValueChange> ChangesOfOps(Registry& reg, const std::vector<RegOp>& ops, FileSystem& errors);
 
 // The review list for changes, its title and its line of introduction; its
-// "Takes effect" column gives each setting's standing.
+// "Takes effect" column gives each setting's standing (policy data, read in
+// the system's code page `ansi`, shown in UTF-8 as every list text is).
 ReviewList ReviewListOf(const std::vector<ValueChange>& changes, const std::string& title, const std::string& intro,
-                        const Standings& standings = {});
+                        const Standings& standings, const CodePage& ansi);
 
 // View > "Settings Status...": one row for every setting and every system
 // tool, with its page, its caption, the value stored now, its standing on

@@ -25,7 +25,7 @@ void ReviewChangesCommand(App& app) {
     }
     const ReviewList list = ReviewListOf(changes, "Review Changes",
                                          "\"Apply Changes\" would change these settings. Marked rows would not be saved.",
-                                         app.standings());
+                                         app.standings(), services.registry.codePage());
     if (services.dialogs.ShowReviewList(list)) app.apply_Click();
 }
 

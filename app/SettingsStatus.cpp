@@ -22,7 +22,7 @@ ReviewList SettingsStatusList(Registry& reg, const Standings& standings) {
                    const std::string& subject) {
         const Standing s = standings.Of(subject);
         const bool marked = s.kind == StandingKind::SetByPolicy || s.kind == StandingKind::NoEffect;
-        list.rows.push_back({{page, setting, stored, StandingSummary(s), TimingWords(s.timing)}, marked});
+        list.rows.push_back({{page, setting, stored, AnsiToUtf8(ansi, StandingSummary(s)), TimingWords(s.timing)}, marked});
     };
     for (const TweakRow* row : CatalogueRows()) {
         const std::string& key = row->loadKey.empty() ? row->applyKey : row->loadKey;

@@ -19,7 +19,10 @@ UnattendedOutcome WriteStatusReport(App& app, const std::string& file) {
     if (written.error != 0) {
         return {{}, CannotWriteMessage(services, file, written.error) + " " + WhereTheDataIs(written), exitcode::kFailed};
     }
-    return {{}, "Settings status written to " + Quoted(file) + ": " + std::to_string(list.rows.size()) + " settings.",
+    const std::string leftBehind = WhereTheDataIs(written);
+    return {{},
+            "Settings status written to " + Quoted(file) + ": " + std::to_string(list.rows.size()) + " settings." +
+                (leftBehind.empty() ? "" : " " + leftBehind),
             exitcode::kDone};
 }
 

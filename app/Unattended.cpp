@@ -98,38 +98,39 @@ private:
     std::string lines_;
 };
 
-// The load pass, ready for an apply: every page and the Start menu list with
-// its check marks, and nothing shown (no boot.ini, no splash, no startup items).
-void LoadPages(Form& form1, Registry& reg) {
+}  // namespace
+
+void LoadForRun(App& app) {
+    Form& form1 = app.form1();
+    Registry& reg = app.services().registry;
     LoadSettings(form1, reg);
     FillStartMenuList(form1);
     LoadStartMenuChecks(form1, reg);
+    app.JudgeStandings();
 }
+
+namespace {
 
 int Export(Form& form1, Services& services, const std::string& file, Log& log, const std::string& command) {
     const SettingsProfile profile = ExportProfile(form1, services.registry, services.environment.ProfileFolder());
     // Settings not set on this computer are listed but change nothing else.
     for (const std::string& line : LeftOutLines(profile)) log.Line(line);
-    if (const std::string failure = WriteExport(services, file, profile); !failure.empty()) {
+    std::string leftBehind;
+    if (const std::string failure = WriteExport(services, file, profile, &leftBehind); !failure.empty()) {
         return log.Close(command + failure, exitcode::kFailed);
     }
-    if (profile.skipped.empty()) return log.Close(command + ExportedMessage(file), exitcode::kDone);
-    return log.Close(command + ExportedMessage(file) + " " + SettingsCount(profile.skipped.size()) + " not exported.",
+    const std::string done = ExportedMessage(file) + (leftBehind.empty() ? "" : " " + leftBehind);
+    if (profile.skipped.empty()) return log.Close(command + done, exitcode::kDone);
+    return log.Close(command + done + " " + SettingsCount(profile.skipped.size()) + " not exported.",
                      exitcode::kPartly);
 }
 
 int Apply(App& app, const std::string& file, Log& log, const std::string& command) {
     Form& form1 = app.form1();
     Services& services = app.services();
-    std::string bytes;
-    if (const long error = services.files.ReadAll(file, &bytes, false)) {
-        return log.Close(command + CannotReadMessage(services, file, error), exitcode::kFailed);
-    }
-    const ImportedSettings imported =
-        ImportSettings(form1, bytes, services.registry.codePage(), services.environment.ProfileFolder());
-    if (!imported.error.empty()) {
-        return log.Close(command + MalformedMessage(services.registry.codePage(), file, imported.error),
-                         exitcode::kFailed);
+    ImportedSettings imported;
+    if (const std::string failure = ImportProfileFile(form1, services, file, &imported); !failure.empty()) {
+        return log.Close(command + failure, exitcode::kFailed);
     }
     for (const std::string& line : imported.ignored) log.Line(line);
     for (const SkippedWrite& k : imported.kept) log.Line(SkippedLine(k));
@@ -147,7 +148,8 @@ int Apply(App& app, const std::string& file, Log& log, const std::string& comman
                          exitcode::kFailed);
     }
     app.StepDone("backup saved");
-    const std::string backedUp = " Backup: " + Quoted(backup.path) + ".";
+    const std::string backedUp =
+        " Backup: " + Quoted(backup.path) + "." + (backup.leftBehind.empty() ? "" : " " + backup.leftBehind);
     const std::size_t before = app.journal().values();
     std::vector<SkippedWrite> notWritten = imported.kept;
     for (const SkippedWrite& s :
@@ -254,13 +256,23 @@ Switches ParseSwitches(const std::vector<std::string>& args) {
     return s;
 }
 
-int RunUnattended(App& app, const Switches& switches) {
+namespace {
+
+// Whether the run had written anything when it stopped: for /apply a
+// registry value (its backup alone leaves the settings as they were), for
+// the other switches any file.
+bool Wrote(App& app, const Switches& switches) {
+    const WriteJournal& journal = app.journal();
+    return switches.mode == Switches::Mode::Apply ? journal.values() > 0 : !journal.writes().empty();
+}
+
+int Run(App& app, const Switches& switches, Log& log, bool* logOpen) {
     Services& services = app.services();
     if (switches.mode == Switches::Mode::Usage) {
         services.dialogs.MessageBox(kUsage, "Vantrel", mb::kInformation);
         return exitcode::kFailed;
     }
-    Log log(services, switches.log);
+    *logOpen = true;  // lines go to the log from here on, once it is flushed
     if (switches.mode == Switches::Mode::Bad) {
         return log.Close("Bad arguments: " + switches.problem + ". Vantrel.exe /? shows how to use it.",
                          exitcode::kFailed);
@@ -269,34 +281,59 @@ int RunUnattended(App& app, const Switches& switches) {
     for (const ModeSwitch& m : kModes) {
         if (m.mode == switches.mode) mode = &m;
     }
-    const bool exporting = switches.mode == Switches::Mode::Export;
-    const bool applying = switches.mode == Switches::Mode::Apply;
     const std::string command = "/" + std::string(mode->name) + " \"" + switches.file + "\": ";
     // Nothing is done without a log that was asked for.
+    *logOpen = false;
     if (!switches.log.empty() && log.Open(command) != 0) return exitcode::kFailed;
+    *logOpen = true;
     WriteJournal& journal = app.journal();
     journal.Clear();
     std::exception_ptr failure;
     try {
-        LoadPages(app.form1(), services.registry);
-        app.JudgeStandings();
+        LoadForRun(app);
         app.StepDone("pages loaded and standings judged");
-        if (switches.mode == Switches::Mode::Check || switches.mode == Switches::Mode::Report) {
+        switch (switches.mode) {
+        case Switches::Mode::Check:
+        case Switches::Mode::Report: {
             const UnattendedOutcome outcome = switches.mode == Switches::Mode::Check
                                                   ? CheckProfile(app, switches.file)
                                                   : WriteStatusReport(app, switches.file);
             for (const std::string& line : outcome.lines) log.Line(line);
             return log.Close(command + outcome.summary, outcome.code);
         }
-        return exporting ? Export(app.form1(), services, switches.file, log, command)
-                         : Apply(app, switches.file, log, command);
+        case Switches::Mode::Export: return Export(app.form1(), services, switches.file, log, command);
+        default: return Apply(app, switches.file, log, command);
+        }
     } catch (...) {
         failure = std::current_exception();
     }
     for (const std::string& write : journal.writes()) log.Line("written before the run stopped: " + write);
-    const bool wrote = applying ? journal.values() > 0 : !journal.writes().empty();
     return log.Close(command + "The run stopped: " + FailureText(failure) + ".",
-                     wrote ? exitcode::kPartly : exitcode::kFailed);
+                     Wrote(app, switches) ? exitcode::kPartly : exitcode::kFailed);
+}
+
+}  // namespace
+
+int RunUnattended(App& app, const Switches& switches) {
+    // Whatever fails, even on the way out (the log, the failure's own
+    // words), the run ends with the code of what it had done: never with
+    // the runtime's abort, whose 3 is /check's "does not take effect".
+    bool logOpen = false;
+    try {
+        Log log(app.services(), switches.log);
+        try {
+            return Run(app, switches, log, &logOpen);
+        } catch (...) {
+            if (logOpen) {
+                try {
+                    log.Close("The run stopped: " + FailureText(std::current_exception()) + ".", 0);
+                } catch (...) {
+                }
+            }
+        }
+    } catch (...) {
+    }
+    return Wrote(app, switches) ? exitcode::kPartly : exitcode::kFailed;
 }
 
 }  // namespace vantrel

@@ -47,7 +47,9 @@
 // exit code.
 //
 // A run that fails half way (out of memory) logs what failed and which
-// values it had written, and ends with 1 when it had written any, else 2.
+// values it had written, and ends with 1 when it had written any, else 2;
+// so does a run whose failure strikes again while that is logged, or while
+// the log is opened (then without a log line). No run ends any other way.
 #pragma once
 
 #include <string>
@@ -81,6 +83,10 @@ struct Switches {
 // escape a quote).
 std::vector<std::string> SplitCommandLine(std::string_view line);
 Switches ParseSwitches(const std::vector<std::string>& args);
+
+// The start of every unattended run: the load pass over every page and the
+// Start menu list, then each setting's standing judged. Nothing is shown.
+void LoadForRun(App& app);
 
 // Runs a mode other than Window to its end, without a window (but the
 // usage message), and returns the exit code.

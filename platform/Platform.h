@@ -20,6 +20,8 @@ constexpr std::uint32_t kHidden = 2;
 constexpr std::uint32_t kSystem = 4;
 constexpr std::uint32_t kDirectory = 16;
 constexpr std::uint32_t kArchive = 32;
+constexpr std::uint32_t kDevice = 64;
+constexpr std::uint32_t kReparsePoint = 1024;  // a link or junction
 constexpr std::uint32_t kNormal = 128;  // what Win32 reports for a file with no other bit
 }  // namespace fileattr
 
@@ -195,6 +197,8 @@ public:
     virtual std::string ProfileFolder() = 0;
     // Local time now.
     virtual std::tm Now() = 0;
+    // Coordinated Universal Time now.
+    virtual std::tm NowUtc() = 0;
     // Whether this 32-bit program runs on 64-bit Windows, under WOW64.
     virtual bool RunsUnderWow64() = 0;
     // A new globally unique identifier as the registry writes one,

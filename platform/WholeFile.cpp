@@ -138,6 +138,20 @@ private:
 
 WholeFilesWritten WriteWholeFiles(FileSystem& files, const std::vector<WholeFile>& targets,
                                   const BeforeReplace& beforeReplace) {
+    for (const WholeFile& target : targets) {
+        std::uint32_t attributes = 0;
+        if (files.GetAttributes(target.path, &attributes) != 0) continue;  // not there: a new file
+        const long code = (attributes & fileattr::kDirectory) ? filecode::kIsAFolder
+                          : (attributes & (fileattr::kDevice | fileattr::kReparsePoint)) ? filecode::kNotAPlainFile
+                                                                                        : 0;
+        if (code != 0) {
+            WholeFilesWritten refused;
+            refused.error = code;
+            refused.step = WholeFilesWritten::Step::Target;
+            refused.failed = target.path;
+            return refused;
+        }
+    }
     Writer writer(files, targets.size());
     if (writer.WriteAll(targets)) writer.ReplaceAll(targets, beforeReplace);
     return writer.result();
@@ -180,7 +194,9 @@ WholeFilesWritten WriteNewFile(FileSystem& files, const std::string& folder,
 std::string WhereTheDataIs(const WholeFilesWritten& w) {
     std::string text;
     auto add = [&](const std::string& sentence) { text += (text.empty() ? "" : " ") + sentence; };
-    if (!w.failed.empty()) {
+    if (!w.failed.empty() && w.step == WholeFilesWritten::Step::Target) {
+        add("Nothing was written.");
+    } else if (!w.failed.empty()) {
         const std::string target = Quoted(w.failed);
         const std::string newData = w.newData.empty() ? std::string() : Quoted(w.newData);
         if (w.oldData == w.failed) {

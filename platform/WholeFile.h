@@ -22,8 +22,17 @@ struct WholeFile {
 // Where a write left things. When a step fails, at least one complete copy
 // of the failed target's old or new bytes stays on disk, and every file the
 // write made and could not remove is named.
+// The codes of a target that is not a plain file (bit 29 marks codes of the
+// program's own, "System Error Codes", learn.microsoft.com): a folder, or a
+// device or link. A whole-file write never replaces such a target.
+namespace filecode {
+constexpr long kIsAFolder = 0x20000001;
+constexpr long kNotAPlainFile = 0x20000002;
+}  // namespace filecode
+
 struct WholeFilesWritten {
-    enum class Step { Write, Prepare, Replace };
+    // Target: a target is not a plain file, and nothing was written at all.
+    enum class Step { Target, Write, Prepare, Replace };
     long error = 0;                     // the failed step's code; 0 when every file took its place
     Step step = Step::Write;            // the step that failed
     std::string failed;                 // the target whose step failed
@@ -38,7 +47,9 @@ struct WholeFilesWritten {
 using BeforeReplace = std::function<long(const std::string& target)>;
 
 // Files that change together (the two Registry.pol files of a Group Policy
-// object), each written whole: every new file is written beside its target
+// object), each written whole. A target that exists and is not a plain file
+// (a folder, a device, a link) stops the write before anything is written,
+// with one of the codes above. Every new file is written beside its target
 // first, and only when all of them are there do they take their targets'
 // places, one after another. A failed write changes no target; a failed
 // replace leaves the targets before it replaced.

@@ -1,8 +1,15 @@
 #include "platform/Wording.h"
 
+#include "platform/WholeFile.h"
+
 namespace vantrel {
 
 std::string FileErrorReason(FileSystem& files, long code) {
+    switch (code) {
+    case filecode::kIsAFolder: return "It is a folder, not a file.";
+    case filecode::kNotAPlainFile: return "It is a device or a link, not a plain file.";
+    default: break;
+    }
     return "Error " + std::to_string(code) + ": " + files.ErrorText(code);
 }
 

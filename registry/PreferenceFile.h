@@ -8,8 +8,10 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "registry/MergedFile.h"
 #include "registry/RegFile.h"
 
 namespace vantrel {
@@ -24,11 +26,23 @@ struct PreferenceItem {
 };
 
 // The file, UTF-8: one Registry element per item, in order, each updating its
-// value ("U"). `changed` is the time the items were made, "YYYY-MM-DD
-// hh:mm:ss". The same items give the same bytes. Nothing is written (error
-// set) for an item the format cannot carry: a deletion, another type, string
-// data with a NUL inside, a character XML cannot hold (a control character
-// other than tab, line feed and carriage return) or an unpaired surrogate.
+// value ("U"), carrying its description and going on past an item that fails;
+// an item of HKEY_CURRENT_USER runs in the logged-on user's context.
+// `changed` is the time the items were made, in UTC, "YYYY-MM-DD hh:mm:ss".
+// The same items give the same bytes. Nothing is written (error set) for an
+// item the format cannot carry: a deletion, another type, string data with a
+// NUL inside, a character XML cannot hold (a control character other than
+// tab, line feed and carriage return) or an unpaired surrogate.
 RegWriteResult WritePreferenceFile(const std::vector<PreferenceItem>& items, const std::string& changed);
+
+// The items merged into an existing Registry.xml's bytes ("" for no file):
+// every Registry element, at any depth, whose Properties name the hive, key
+// and value of an item is replaced where it stands by that item, keeping its
+// uid; the other elements and everything else stay byte for byte; items no
+// element names are added before the file's closing </RegistrySettings>. A
+// file that is not well-formed XML with a RegistrySettings root gives an
+// error, and the same error comes for an item the format cannot carry.
+MergedFile MergePreferenceFile(std::string_view existing, const std::vector<PreferenceItem>& items,
+                               const std::string& changed);
 
 }  // namespace vantrel

@@ -24,6 +24,11 @@ TweakRow TextBox(const char* control, const char* caption, const char* key, cons
             .apply = ApplyForm::Direct};
 }
 
+TweakRow LocalOnly(TweakRow row) {
+    row.localOnly = true;
+    return row;
+}
+
 std::vector<TweakRow> Build() {
     return {
         YesNoCheck("Check11", "Enable/Disable Full Screen on Startup", "FullScreen"),
@@ -38,8 +43,10 @@ std::vector<TweakRow> Build() {
         TextBox("Text16", "Home Page:", kMain, "Start Page"),
         TextBox("Text17", "Search Page", kMain, "Search Page"),
         // Read and written under the same key, so that a changed download
-        // directory shows again at the next start.
-        TextBox("Text18", "Download Dir", kExplorer, "Download Directory"),
+        // directory shows again at the next start. An absolute path of this
+        // user's (the value is REG_SZ, which nothing expands): an export for
+        // Group Policy offers it unticked.
+        LocalOnly(TextBox("Text18", "Download Dir", kExplorer, "Download Directory")),
     };
 }
 

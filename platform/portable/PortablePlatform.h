@@ -37,6 +37,8 @@ public:
     std::string AppDataFolder() override { return appData_; }
     std::string ProfileFolder() override { return profile_; }
     std::tm Now() override { return now_; }
+    // The time set for UTC; the local time until one is set.
+    std::tm NowUtc() override { return utcSet_ ? utc_ : now_; }
     bool RunsUnderWow64() override { return wow64_; }
     // "{00000000-0000-4000-8000-000000000001}", then ...02 and on: the same
     // run gives the same identifiers.
@@ -46,6 +48,10 @@ public:
     void setAppDataFolder(std::string folder) { appData_ = std::move(folder); }
     void setProfileFolder(std::string folder) { profile_ = std::move(folder); }
     void setNow(const std::tm& now) { now_ = now; }
+    void setNowUtc(const std::tm& utc) {
+        utc_ = utc;
+        utcSet_ = true;
+    }
     void setRunsUnderWow64(bool wow64) { wow64_ = wow64; }
     void setWindowsVersion(vantrel::WindowsVersion version) { version_ = version; }
 
@@ -53,6 +59,8 @@ private:
     std::string appData_;
     std::string profile_;
     std::tm now_{};
+    std::tm utc_{};
+    bool utcSet_ = false;
     bool wow64_ = false;
     unsigned long long guids_ = 0;
     vantrel::WindowsVersion version_{5, 1, 2600};

@@ -94,20 +94,36 @@ std::string Win32Environment::ProfileFolder() {
     return folder.empty() ? variable : folder;
 }
 
+namespace {
+
+std::tm TimeOf(const SYSTEMTIME& t) {
+    std::tm time{};
+    time.tm_year = t.wYear - 1900;
+    time.tm_mon = t.wMonth - 1;
+    time.tm_mday = t.wDay;
+    time.tm_hour = t.wHour;
+    time.tm_min = t.wMinute;
+    time.tm_sec = t.wSecond;
+    time.tm_wday = t.wDayOfWeek;
+    time.tm_yday = DayOfYear(t);
+    time.tm_isdst = -1;
+    return time;
+}
+
+}  // namespace
+
 std::tm Win32Environment::Now() {
     SYSTEMTIME t;
     GetLocalTime(&t);
-    std::tm now{};
-    now.tm_year = t.wYear - 1900;
-    now.tm_mon = t.wMonth - 1;
-    now.tm_mday = t.wDay;
-    now.tm_hour = t.wHour;
-    now.tm_min = t.wMinute;
-    now.tm_sec = t.wSecond;
-    now.tm_wday = t.wDayOfWeek;
-    now.tm_yday = DayOfYear(t);
-    now.tm_isdst = -1;
-    return now;
+    return TimeOf(t);
+}
+
+std::tm Win32Environment::NowUtc() {
+    SYSTEMTIME t;
+    GetSystemTime(&t);  // "GetSystemTime function": the current date and time in UTC
+    std::tm utc = TimeOf(t);
+    utc.tm_isdst = 0;
+    return utc;
 }
 
 bool Win32Environment::RunsUnderWow64() {

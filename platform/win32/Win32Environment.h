@@ -16,6 +16,7 @@ public:
     // The USERPROFILE variable when it names a folder; else CSIDL_PROFILE.
     std::string ProfileFolder() override;
     std::tm Now() override;
+    std::tm NowUtc() override;
     // Asked once. IsWow64Process is looked up when needed: Windows XP before
     // SP2 lacks it, and there is no WOW64 where it is missing ("IsWow64Process",
     // learn.microsoft.com/windows/win32/api/wow64apiset).

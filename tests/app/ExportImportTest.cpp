@@ -15,6 +15,7 @@
 #include "registry/RegFile.h"
 #include "settings/SettingsTestSupport.h"
 #include "support/FileCheckers.h"
+#include "registry/PolicyFile.h"
 #include "support/TestRig.h"
 
 namespace vantrel::testing {
@@ -233,7 +234,8 @@ TEST(ExportImport, WhatAFileCannotHoldIsToldInTheSystemsCodePage) {
              profile.blocks = {{reg::kCurrentUser, "Software\\X", false, {RegStringValue("\xC3\x9C\nB", "x")}}};
              auto entries = [&] { return std::distance(std::filesystem::directory_iterator(rig.files.root()), {}); };
              const auto before = entries();
-             const std::string told = WriteExport(rig.services, "C:\\Out.reg", profile);
+             std::string leftBehind;
+             const std::string told = WriteExport(rig.services, "C:\\Out.reg", profile, &leftBehind);
              EXPECT_EQ(entries(), before) << "nothing written";
              return told;
          },
@@ -275,11 +277,13 @@ TEST(ExportImport, GroupPolicyFilesAreReplacedOnlyWhenBothAreWritten) {
          "Vantrel could not write \"" + user + "\". Error 32: ", true},
     };
     const std::string replaced = " \"" + machine + "\" was replaced already.";
+    const std::string oldMachine = WritePolicyFile({{reg::kLocalMachine, "Software\\Old", false, {RegDwordValue("M", 1)}}});
+    const std::string oldUser = WritePolicyFile({{reg::kCurrentUser, "Software\\Old", false, {RegDwordValue("U", 1)}}});
     for (const auto& c : cases) {
         auto rig = Started();
         for (const char* folder : {"C:\\GPO\\Machine", "C:\\GPO\\User"}) ASSERT_EQ(rig->files.CreateFolders(folder), 0);
-        ASSERT_EQ(rig->files.WriteAll(machine, "old machine"), 0);
-        ASSERT_EQ(rig->files.WriteAll(user, "old user"), 0);
+        ASSERT_EQ(rig->files.WriteAll(machine, oldMachine), 0);
+        ASSERT_EQ(rig->files.WriteAll(user, oldUser), 0);
         c.inject(rig->files);
         rig->dialogs.ExpectExportChoice(RegistryPol("C:\\GPO"))
             .ExpectMessage("Export for Group Policy", mb::kAnswerYes)
@@ -294,9 +298,9 @@ TEST(ExportImport, GroupPolicyFilesAreReplacedOnlyWhenBothAreWritten) {
             << c.name << ": " << told;
         std::string bytes;
         ASSERT_EQ(rig->files.ReadAll(machine, &bytes, false), 0);
-        EXPECT_EQ(bytes != "old machine", c.machineReplaced) << c.name;
+        EXPECT_EQ(bytes != oldMachine, c.machineReplaced) << c.name;
         ASSERT_EQ(rig->files.ReadAll(user, &bytes, false), 0);
-        EXPECT_EQ(bytes, "old user") << c.name;
+        EXPECT_EQ(bytes, oldUser) << c.name;
         for (const char* folder : {"C:\\GPO\\Machine", "C:\\GPO\\User"}) {
             EXPECT_EQ(std::distance(std::filesystem::directory_iterator(rig->files.HostPath(folder)), {}), 1)
                 << c.name << ": no new file left in " << folder;
@@ -340,13 +344,58 @@ TEST(ExportImport, GroupPolicyFilesHoldTheExportedValues) {
             << sub;
     }
 
-    // Files a Group Policy object holds already are replaced only after a Yes.
-    ASSERT_EQ(rig->files.WriteAll("C:\\GPO\\User\\Registry.pol", "kept"), 0);
-    rig->dialogs.ExpectExportChoice(RegistryPol("C:\\GPO\\")).ExpectMessage("Export for Group Policy", mb::kAnswerNo);
-    rig->app->Menu("gpexport");
-    std::string kept;
-    EXPECT_EQ(rig->files.ReadAll("C:\\GPO\\User\\Registry.pol", &kept, false), 0);
-    EXPECT_EQ(kept, "kept");
+}
+
+// An export into a policy object that holds files already: nothing changes
+// without a Yes, and then every entry Vantrel does not write stays as it was,
+// first; a file that is not a Registry.pol is refused and nothing is written.
+TEST(ExportImport, GroupPolicyExportMergesIntoTheFilesThere) {
+    const std::string user = "C:\\GPO\\User\\Registry.pol", machine = "C:\\GPO\\Machine\\Registry.pol";
+    const std::string advanced = R"(Software\Microsoft\Windows\CurrentVersion\Explorer\Advanced)";
+    const RegKeyBlock others{reg::kCurrentUser, "Software\\Theirs", false, {RegStringValue("T", "t"), RegRemovedValue("Gone")}};
+    const std::string theirs = WritePolicyFile({others, {reg::kCurrentUser, advanced, false, {RegDwordValue("Hidden", 7)}}});
+    const std::string othersEntries = WritePolicyFile({others}).substr(8);
+    const struct {
+        const char* name;
+        std::string existing;
+        int answer;
+        bool userOnly;  // only user settings ticked
+        std::string message;
+        bool merged;
+    } cases[] = {
+        {"No leaves the file", theirs, mb::kAnswerNo, false, "", false},
+        {"Yes merges", theirs, mb::kAnswerYes, false, "\"" + user + "\": 2 entries kept, 1 replaced, ", true},
+        {"user settings alone leave the computer's file unwritten", theirs, mb::kAnswerYes, true,
+         "Settings exported for Group Policy:\n\n\"" + user + "\": 2 entries kept, 1 replaced, ", true},
+        {"a file that is not a Registry.pol", "kept", mb::kAnswerOk, false,
+         "Vantrel could not read \"" + user + "\" as a Registry.pol file: it does not start with the signature PReg and "
+         "the version 1. Nothing was written.",
+         false},
+    };
+    for (const auto& c : cases) {
+        auto rig = Started();
+        ASSERT_EQ(rig->files.CreateFolders("C:\\GPO\\User"), 0);
+        ASSERT_EQ(rig->files.WriteAll(user, c.existing), 0);
+        rig->dialogs.ExpectExportChoice([&](ExportChoice& choice) {
+            RegistryPol("C:\\GPO")(choice);
+            for (std::size_t i = 0; i < choice.checked.size(); ++i) {
+                choice.checked[i] = !c.userOnly || choice.list.rows[i].cells[3] == "User";
+            }
+        });
+        rig->dialogs.ExpectMessage("Export for Group Policy", c.answer);
+        if (c.answer == mb::kAnswerYes) rig->dialogs.ExpectMessage("Export for Group Policy");
+        rig->app->Menu("gpexport");
+        rig->dialogs.Verify();
+        std::string bytes;
+        ASSERT_EQ(rig->files.ReadAll(user, &bytes, false), 0);
+        EXPECT_EQ(bytes != c.existing, c.merged) << c.name;
+        if (c.merged) {
+            EXPECT_EQ(bytes.find(othersEntries), 8u) << c.name << ": theirs first, as they were";
+        }
+        EXPECT_EQ(rig->files.Exists(machine), c.merged && !c.userOnly) << c.name;
+        EXPECT_NE(rig->dialogs.shown.back().prompt.find(c.message), std::string::npos)
+            << c.name << ": " << rig->dialogs.shown.back().prompt;
+    }
 }
 
 // An export carries a value only when it is present here or its control was

@@ -34,6 +34,9 @@ void ExportAll(TestRig& rig, const std::string& folder) {
 TEST(GroupPolicyExport, PreferenceItemsCarryEachTypeAsTheExportHoldsIt) {
     TestRig rig;
     SeedFolders(rig.registry);
+    std::tm utc = rig.environment.Now();  // local time is two hours ahead
+    utc.tm_hour -= 2;
+    rig.environment.setNowUtc(utc);
     rig.app->Form_Load();
     Form& f = rig.form1();
     f.check("Check4").setValue(1);
@@ -85,6 +88,8 @@ TEST(GroupPolicyExport, PreferenceItemsCarryEachTypeAsTheExportHoldsIt) {
         EXPECT_EQ(static_cast<std::size_t>(std::count(items.begin(), items.end(), '\n')), values) << items;
     }
 
+    EXPECT_NE(Read(rig, "C:\\GPO" + kUserXml).find(" changed=\"2004-05-01 10:00:00\" "), std::string::npos) << "in UTC";
+
     // The same settings again: the same file but each item's uid.
     ExportAll(rig, "C:\\GPO2");
     const std::regex uid("uid=\"\\{[0-9A-F-]+\\}\"");
@@ -100,6 +105,8 @@ TEST(GroupPolicyExport, ChoiceStartsWithSharedSettingsTickedAndWritesOnlyOnOk) {
     rig.registry.PutString(reg::kLocalMachine, R"(SYSTEM\ControlSet001\Services\Messenger)", "Start", "2");
     rig.registry.PutString(reg::kCurrentUser, R"(Software\Microsoft\Windows\CurrentVersion\Explorer\Shell Folders)",
                            "Desktop", R"(C:\Documents and Settings\User\Desktop)");
+    rig.registry.PutString(reg::kCurrentUser, R"(Software\Microsoft\Internet Explorer)", "Download Directory",
+                           R"(C:\Documents and Settings\User\My Documents\Downloads)");
     rig.app->Form_Load();
 
     rig.dialogs.ExpectExportChoice({}, false);
@@ -109,7 +116,8 @@ TEST(GroupPolicyExport, ChoiceStartsWithSharedSettingsTickedAndWritesOnlyOnOk) {
     const struct {
         const char* setting;
         bool ticked;
-    } rows[] = {{"Enable Net Send", false}, {"Registered To:", false}, {"AppData:", false}, {"Desktop:", true}};
+    } rows[] = {{"Enable Net Send", false}, {"Registered To:", false}, {"AppData:", false}, {"Desktop:", true},
+                {"Download Dir", false}};
     for (const auto& r : rows) {
         auto row = std::find_if(offered.list.rows.begin(), offered.list.rows.end(),
                                 [&](const ReviewList::Row& x) { return x.cells.at(1) == r.setting; });
@@ -135,9 +143,12 @@ TEST(GroupPolicyExport, ChoiceStartsWithSharedSettingsTickedAndWritesOnlyOnOk) {
         .ExpectExportChoice([](ExportChoice& c) { c.folder = "C:\\GPO\\"; })
         .ExpectMessage(kTitle, mb::kAnswerOk, "", mb::kInformation);
     rig.app->Menu("gpexport");
-    EXPECT_NE(rig.dialogs.shown.back().prompt.find("\"C:\\GPO" + kMachineXml + "\" and \"C:\\GPO" + kUserXml + "\""),
-              std::string::npos);
-    EXPECT_EQ(RunChecker("gppref_items.py", rig.files.HostPath("C:\\GPO" + kMachineXml)), "") << "only one user setting";
+    // Only one user setting (a folder, written to two keys): the computer's half is not written at all.
+    EXPECT_NE(rig.dialogs.shown.back().prompt.find("Settings exported for Group Policy:\n\n\"C:\\GPO" + kUserXml +
+                                                   "\": 0 entries kept, 0 replaced, 2 added."),
+              std::string::npos)
+        << rig.dialogs.shown.back().prompt;
+    EXPECT_FALSE(rig.files.Exists("C:\\GPO" + kMachineXml));
     EXPECT_NE(RunChecker("gppref_items.py", rig.files.HostPath("C:\\GPO" + kUserXml)), "");
 }
 

@@ -90,6 +90,10 @@ TEST(Unattended, EachRunEndsWithItsExitCodeAndLogLines) {
     auto profile = [](const std::string& lines) {
         return [=](TestRig& rig) { ASSERT_EQ(rig.files.WriteAll("C:\\p.reg", Profile(lines)), 0); };
     };
+    auto folder = [](TestRig& rig) {
+        ASSERT_EQ(rig.files.CreateFolders("C:\\Folder"), 0);
+        ASSERT_EQ(rig.files.WriteAll("C:\\Folder\\kept.txt", "kept"), 0);
+    };
     const std::vector<Case> cases = {
         {"apply", "/apply C:\\p.reg" + logTo,
          profile("\"SwapMouseButtons\"=\"1\"\r\n[HKEY_CURRENT_USER\\" + kAdvanced + "]\r\n\"Start_ShowRun\"=dword:1\r\n"), 0,
@@ -175,6 +179,16 @@ TEST(Unattended, EachRunEndsWithItsExitCodeAndLogLines) {
          {"is not a registry file Vantrel can read"}, "0", false},
         {"report", "/report C:\\status.csv" + logTo, nullptr, 0, {"Settings status written to \"C:\\status.csv\""}, "0",
          false},
+        // A folder is never the target of a whole-file write.
+        {"export onto a folder", "/export C:\\Folder" + logTo, folder, 2,
+         {"Vantrel could not write \"C:\\Folder\". It is a folder, not a file. Nothing was written."}, "0", false},
+        {"report onto a folder", "/report C:\\Folder" + logTo, folder, 2,
+         {"Vantrel could not write \"C:\\Folder\". It is a folder, not a file. Nothing was written."}, "0", false},
+        {"text with a NUL inside is kept", "/apply C:\\p.reg" + logTo,
+         profile("\"SwapMouseButtons\"=hex(1):31,00,00,00,39,00,00,00\r\n"), 1,
+         {"Mouse - Mouse Hand:: not applied: the page cannot show the file's value \"1\", \"9\" (REG_SZ, text after a NUL)",
+          "Some Changes Were Not Applied: 1 setting was not saved."},
+         "0", true},
         {"report to a folder that is not there", "/report C:\\No\\status.csv" + logTo, nullptr, 2,
          {"Vantrel could not write \"C:\\No\\status.csv\". Error 3"}, "0", false},
     };
@@ -201,6 +215,7 @@ TEST(Unattended, EachRunEndsWithItsExitCodeAndLogLines) {
         EXPECT_EQ(GetString(rig.registry, reg::kCurrentUser, kMouse, "MouseSensitivity"), c.sensitivity) << c.name;
         EXPECT_EQ(rig.files.Exists(kBackups), c.backup) << c.name;
         EXPECT_TRUE(rig.dialogs.shown.empty()) << c.name << ": no window";
+        if (c.commandLine.find("C:\\Folder") != std::string::npos) EXPECT_TRUE(rig.files.Exists("C:\\Folder\\kept.txt"));
     }
 }
 
@@ -238,6 +253,11 @@ TEST(Unattended, UsageIsAShortMessageAndExitCodeTwo) {
 TEST(Unattended, ReportIsCsvWithOneLinePerSetting) {
     TestRig rig;
     SeedFolders(rig.registry);
+    // A policy's text, read in the system's code page, goes into the file as UTF-8.
+    rig.registry.PutString(reg::kCurrentUser, R"(Software\Policies\Microsoft\Internet Explorer\Main)", "Start Page",
+                           "http://intra/caf\xE9");
+    rig.registry.PutDword(reg::kCurrentUser, R"(Software\Policies\Microsoft\Internet Explorer\Control Panel)",
+                          "HomePage", 1);
     ASSERT_EQ(RunUnattended(*rig.app, ParseSwitches({"/report", "C:\\status.csv"})), 0);
     std::string csv;
     ASSERT_EQ(rig.files.ReadAll("C:\\status.csv", &csv, false), 0);
@@ -248,6 +268,122 @@ TEST(Unattended, ReportIsCsvWithOneLinePerSetting) {
         << csv;
     EXPECT_NE(csv.find("\r\nExplorer,Enable Net Send,(absent),takes effect later: after a restart,after a restart\r\n"),
               std::string::npos);
+    EXPECT_NE(csv.find("http://intra/caf\xC3\xA9"), std::string::npos) << csv;
+    EXPECT_EQ(csv.find("caf\xE9"), std::string::npos) << "no byte of the code page";
 }
 
+}  // namespace vantrel::testing
+
+namespace vantrel::testing {
+namespace {
+
+// The services of a rig, each able to throw at a chosen call: the Nth value
+// set, the first key opened, the Nth append, the first read or new file, the
+// Nth clock reading.
+struct Throwing {
+    explicit Throwing(TestRig& rig) : rig(rig) {}
+    TestRig& rig;
+    int setValuesBeforeThrow = -1, appendsBeforeThrow = -1, nowsBeforeThrow = -1;
+    bool throwOnOpen = false, throwOnRead = false, throwOnNewFile = false;
+
+    static bool Due(int& left) { return left >= 0 && left-- == 0; }
+
+    struct Reg : ForwardingRegistry {
+        Reg(Registry& inner, Throwing& t) : ForwardingRegistry(inner), t(t) {}
+        Throwing& t;
+        long OpenKey(RegKey parent, const std::string& sub, RegKey* out) override {
+            if (t.throwOnOpen) throw std::bad_alloc();
+            return ForwardingRegistry::OpenKey(parent, sub, out);
+        }
+        long SetValue(RegKey key, const std::string& name, std::uint32_t type, const std::uint8_t* data,
+                      std::uint32_t size) override {
+            if (Due(t.setValuesBeforeThrow)) throw std::bad_alloc();
+            return ForwardingRegistry::SetValue(key, name, type, data, size);
+        }
+    } reg{rig.view, *this};
+
+    struct Files : FileSystem {
+        Files(FileSystem& inner, Throwing& t) : inner(inner), t(t) {}
+        FileSystem& inner;
+        Throwing& t;
+        bool Exists(const std::string& p) override { return inner.Exists(p); }
+        long ReadAll(const std::string& p, std::string* b, bool c) override {
+            if (t.throwOnRead) throw std::bad_alloc();
+            return inner.ReadAll(p, b, c);
+        }
+        long WriteAll(const std::string& p, const std::string& b) override { return inner.WriteAll(p, b); }
+        long CreateUnique(const std::string& f, const std::string& pre, const std::string& b, std::string* p) override {
+            if (t.throwOnNewFile) throw std::bad_alloc();
+            return inner.CreateUnique(f, pre, b, p);
+        }
+        long Append(const std::string& p, const std::string& b) override {
+            if (Due(t.appendsBeforeThrow)) throw std::bad_alloc();
+            return inner.Append(p, b);
+        }
+        long GetAttributes(const std::string& p, std::uint32_t* a) override { return inner.GetAttributes(p, a); }
+        long SetAttributes(const std::string& p, std::uint32_t a) override { return inner.SetAttributes(p, a); }
+        long Copy(const std::string& s, const std::string& d, bool f) override { return inner.Copy(s, d, f); }
+        long Replace(const std::string& s, const std::string& d, const std::string& b) override {
+            return inner.Replace(s, d, b);
+        }
+        long Move(const std::string& s, const std::string& d) override { return inner.Move(s, d); }
+        long Delete(const std::string& p) override { return inner.Delete(p); }
+        long CreateFolders(const std::string& p) override { return inner.CreateFolders(p); }
+        std::string ErrorText(long code) override { return inner.ErrorText(code); }
+    } files{rig.files, *this};
+
+    struct Clock : PortableEnvironment {
+        explicit Clock(Throwing& t) : t(t) {}
+        Throwing& t;
+        std::tm Now() override {
+            if (Due(t.nowsBeforeThrow)) throw std::bad_alloc();
+            return PortableEnvironment::Now();
+        }
+    } environment{*this};
+
+    Services services{reg, files, rig.shell, rig.browser, rig.dialogs, environment, [] {}};
+};
+
+TEST(Unattended, AFailureAtAnyStepEndsWithTheCodeOfWhatWasWritten) {
+    const struct {
+        const char* name;
+        const char* mode;
+        std::function<void(Throwing&)> arm;
+        int exitCode;
+        const char* logged;  // "" for no log line at all
+    } cases[] = {
+        {"opening the log", "/apply", [](Throwing& t) { t.appendsBeforeThrow = 0; }, 2, ""},
+        {"the log's first line", "/apply", [](Throwing& t) { t.nowsBeforeThrow = 0; }, 2, ""},
+        {"reading the profile", "/apply", [](Throwing& t) { t.throwOnRead = true; }, 2, "The run stopped"},
+        {"the load pass", "/check", [](Throwing& t) { t.throwOnOpen = true; }, 2, "The run stopped"},
+        {"the backup", "/apply", [](Throwing& t) { t.throwOnNewFile = true; }, 2, "The run stopped"},
+        {"the apply pass half way", "/apply", [](Throwing& t) { t.setValuesBeforeThrow = 3; }, 1,
+         "written before the run stopped"},
+        {"the failure's own log line", "/apply",
+         [](Throwing& t) {
+             t.setValuesBeforeThrow = 3;
+             t.nowsBeforeThrow = 2;  // the log's first line and the backup's name, then no more
+         },
+         1, ""},
+        {"the closing log line", "/apply", [](Throwing& t) { t.appendsBeforeThrow = 1; }, 1, ""},
+        {"writing an export", "/export", [](Throwing& t) { t.throwOnNewFile = true; }, 2, "The run stopped"},
+    };
+    for (const auto& c : cases) {
+        TestRig rig;
+        SeedFolders(rig.registry);
+        ASSERT_EQ(rig.files.WriteAll("C:\\p.reg", Profile("\"SwapMouseButtons\"=\"1\"\r\n")), 0);
+        Throwing throwing(rig);
+        c.arm(throwing);
+        App app(throwing.services);
+        EXPECT_EQ(RunUnattended(app, ParseSwitches({c.mode, "C:\\p.reg", "/log", "C:\\run.log"})), c.exitCode)
+            << c.name;
+        std::string log;
+        rig.files.ReadAll("C:\\run.log", &log, false);
+        if (*c.logged) {
+            EXPECT_NE(log.find(c.logged), std::string::npos) << c.name << "\n" << log;
+        }
+    }
+}
+
+}  // namespace
 }  // namespace vantrel::testing
