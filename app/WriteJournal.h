@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/ForwardingFileSystem.h"
 #include "platform/Platform.h"
 #include "registry/ForwardingRegistry.h"
 
@@ -57,31 +58,25 @@ private:
         std::map<RegKey, std::string> paths_;  // open handles: the key they stand for
     };
 
-    class Files : public FileSystem {
+    class Files : public ForwardingFileSystem {
     public:
-        Files(FileSystem& inner, WriteJournal& journal) : inner_(inner), journal_(journal) {}
-        bool Exists(const std::string& path) override { return inner_.Exists(path); }
+        Files(FileSystem& inner, WriteJournal& journal) : ForwardingFileSystem(inner), journal_(journal) {}
         long ReadAll(const std::string& path, std::string* bytes, bool createIfMissing) override;
         long WriteAll(const std::string& path, const std::string& bytes) override;
         long CreateUnique(const std::string& folder, const std::string& prefix, const std::string& bytes,
                           std::string* path) override;
         long Append(const std::string& path, const std::string& bytes) override;
-        long GetAttributes(const std::string& path, std::uint32_t* attributes) override {
-            return inner_.GetAttributes(path, attributes);
-        }
         long SetAttributes(const std::string& path, std::uint32_t attributes) override;
         long Copy(const std::string& source, const std::string& target, bool failIfExists) override;
         long Replace(const std::string& source, const std::string& target, const std::string& backup = {}) override;
         long Move(const std::string& source, const std::string& target) override;
         long Delete(const std::string& path) override;
         long CreateFolders(const std::string& path) override;
-        std::string ErrorText(long code) override { return inner_.ErrorText(code); }
 
     private:
         long Wrote(long status, const std::string& path, const char* what);
         // Drops the record of a file written earlier: true when there was one.
         bool Forget(const std::string& path);
-        FileSystem& inner_;
         WriteJournal& journal_;
     };
 

@@ -22,15 +22,10 @@ std::string WideWithNul(std::string_view text) {
     return std::string(wide.begin(), wide.end()) + std::string(2, '\0');
 }
 
-// One entry of the file, and the value it stands for.
-struct Entry {
-    std::string key;   // UTF-8
-    std::string name;  // UTF-8, as written ("**del.X" too)
-    std::string bytes;
-};
+using Entry = PolicyEntry;
 
 Entry MakeEntry(const std::string& key, const std::string& name, std::uint32_t type, const std::string& data) {
-    Entry e{key, name, {}};
+    Entry e{key, name, type, data, {}};
     std::string& out = e.bytes;
     PutUnit(out, '[');
     out += WideWithNul(key);
@@ -86,7 +81,6 @@ bool SameValueOf(const Entry& a, const Entry& b) {
     return ValueNamed(a.name, &va) && ValueNamed(b.name, &vb) && SameKey(a.key, b.key) && SameName(va, vb);
 }
 
-// Reads the file's entries; false with *error when it is not of the format.
 class Reader {
 public:
     explicit Reader(std::string_view bytes) : bytes_(bytes) {}
@@ -99,7 +93,6 @@ public:
         at_ = 8;
         while (at_ < bytes_.size()) {
             const std::size_t start = at_;
-            Entry e;
             std::u16string key, name;
             std::uint32_t type = 0, size = 0;
             if (!Unit(u'[') || !Text(&key) || !Unit(u';') || !Text(&name) || !Unit(u';') || !Word(&type) ||
@@ -107,23 +100,21 @@ public:
                 *error = "its entry at byte " + std::to_string(start) + " is not whole";
                 return false;
             }
+            const std::string data(bytes_.substr(at_, size));
             at_ += size;
             if (!Unit(u']')) {
                 *error = "its entry at byte " + std::to_string(start) + " does not end with ]";
                 return false;
             }
-            e.key = Utf16ToUtf8(key);
-            e.name = Utf16ToUtf8(name);
-            e.bytes = std::string(bytes_.substr(start, at_ - start));
-            entries->push_back(std::move(e));
+            entries->push_back({Utf16ToUtf8(key), Utf16ToUtf8(name), type, data,
+                                std::string(bytes_.substr(start, at_ - start))});
         }
         return true;
     }
 
 private:
     std::uint32_t Number(std::size_t at) const {
-        const auto* p = reinterpret_cast<const std::uint8_t*>(bytes_.data() + at);
-        return reg::DwordOf(p);
+        return reg::DwordOf(reinterpret_cast<const std::uint8_t*>(bytes_.data() + at));
     }
     bool Unit(char16_t c) {
         if (bytes_.size() - at_ < 2 || static_cast<unsigned char>(bytes_[at_]) != (c & 0xFF) ||
@@ -169,15 +160,16 @@ std::string WritePolicyFile(const std::vector<RegKeyBlock>& blocks) {
     return out;
 }
 
+bool ReadPolicyFile(std::string_view bytes, std::vector<PolicyEntry>* entries, std::string* error) {
+    return Reader(bytes).Read(entries, error);
+}
+
 MergedFile MergePolicyFile(std::string_view existing, const std::vector<RegKeyBlock>& blocks) {
     MergedFile merged;
     std::vector<Entry> old;
-    if (!existing.empty()) {
-        Reader reader(existing);
-        if (!reader.Read(&old, &merged.error)) {
-            merged.unreadable = true;
-            return merged;
-        }
+    if (!existing.empty() && !ReadPolicyFile(existing, &old, &merged.error)) {
+        merged.unreadable = true;
+        return merged;
     }
     const std::vector<Entry> ours = EntriesOf(blocks);
     std::vector<bool> placed(ours.size(), false);

@@ -25,6 +25,21 @@ namespace vantrel {
 // alone, which is not a whole Registry.pol: write at least one entry.
 std::string WritePolicyFile(const std::vector<RegKeyBlock>& blocks);
 
+// One entry of a file: key and value name in UTF-8, the data as stored, and
+// the entry's bytes as the file holds them.
+struct PolicyEntry {
+    std::string key;
+    std::string name;  // "**del.X" and the other special names as they stand
+    std::uint32_t type = reg::kNone;
+    std::string data;
+    std::string bytes;
+};
+
+// Reads a file's entries; false with *error (UTF-8) for bytes that are not
+// of the format, or have bytes after the last entry. A file of the header
+// alone holds no entry.
+bool ReadPolicyFile(std::string_view bytes, std::vector<PolicyEntry>* entries, std::string* error);
+
 // The blocks' entries merged into an existing file's bytes ("" for no file,
 // or a file of the header alone). An entry of the existing file stands for
 // the value its name names, or for <name> when it is "**del.<name>" (keys

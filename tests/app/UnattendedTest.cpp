@@ -7,6 +7,7 @@
 
 #include "app/Profile.h"
 #include "app/Report.h"
+#include "platform/ForwardingFileSystem.h"
 #include "registry/RegistryRoutines.h"
 #include "support/TestRig.h"
 
@@ -302,34 +303,21 @@ struct Throwing {
         }
     } reg{rig.view, *this};
 
-    struct Files : FileSystem {
-        Files(FileSystem& inner, Throwing& t) : inner(inner), t(t) {}
-        FileSystem& inner;
+    struct Files : ForwardingFileSystem {
+        Files(FileSystem& inner, Throwing& t) : ForwardingFileSystem(inner), t(t) {}
         Throwing& t;
-        bool Exists(const std::string& p) override { return inner.Exists(p); }
         long ReadAll(const std::string& p, std::string* b, bool c) override {
             if (t.throwOnRead) throw std::bad_alloc();
-            return inner.ReadAll(p, b, c);
+            return inner_.ReadAll(p, b, c);
         }
-        long WriteAll(const std::string& p, const std::string& b) override { return inner.WriteAll(p, b); }
         long CreateUnique(const std::string& f, const std::string& pre, const std::string& b, std::string* p) override {
             if (t.throwOnNewFile) throw std::bad_alloc();
-            return inner.CreateUnique(f, pre, b, p);
+            return inner_.CreateUnique(f, pre, b, p);
         }
         long Append(const std::string& p, const std::string& b) override {
             if (Due(t.appendsBeforeThrow)) throw std::bad_alloc();
-            return inner.Append(p, b);
+            return inner_.Append(p, b);
         }
-        long GetAttributes(const std::string& p, std::uint32_t* a) override { return inner.GetAttributes(p, a); }
-        long SetAttributes(const std::string& p, std::uint32_t a) override { return inner.SetAttributes(p, a); }
-        long Copy(const std::string& s, const std::string& d, bool f) override { return inner.Copy(s, d, f); }
-        long Replace(const std::string& s, const std::string& d, const std::string& b) override {
-            return inner.Replace(s, d, b);
-        }
-        long Move(const std::string& s, const std::string& d) override { return inner.Move(s, d); }
-        long Delete(const std::string& p) override { return inner.Delete(p); }
-        long CreateFolders(const std::string& p) override { return inner.CreateFolders(p); }
-        std::string ErrorText(long code) override { return inner.ErrorText(code); }
     } files{rig.files, *this};
 
     struct Clock : PortableEnvironment {

@@ -17,36 +17,14 @@ RegKeyBlock Block(const std::string& path, std::vector<RegValueEntry> values) {
 
 // The entries of a Registry.pol as "key|name|data" lines, data as text or number.
 std::string Entries(std::string_view file) {
-    std::string out;
-    // A merge of nothing reads the file and writes it back as it was.
-    const MergedFile read = MergePolicyFile(file, {});
-    EXPECT_TRUE(read.ok()) << read.error;
-    EXPECT_EQ(read.bytes, file.empty() ? read.bytes : std::string(file));
-    std::size_t at = 8;
-    auto text = [&] {
-        std::u16string t;
-        for (; file[at] || file[at + 1]; at += 2) {
-            t.push_back(static_cast<char16_t>(static_cast<unsigned char>(file[at]) | (file[at + 1] << 8)));
-        }
-        at += 2;
-        return Utf16ToUtf8(t);
-    };
-    while (at < file.size()) {
-        at += 2;
-        const std::string key = text();
-        at += 2;
-        const std::string name = text();
-        at += 2;
-        const std::uint32_t type = reg::DwordOf(reinterpret_cast<const std::uint8_t*>(file.data() + at));
-        const std::uint32_t size = reg::DwordOf(reinterpret_cast<const std::uint8_t*>(file.data() + at + 6));
-        at += 12;
-        const std::string_view data = file.substr(at, size);
-        out += key + "|" + name + "|" +
-               (type == reg::kDword ? std::to_string(reg::DwordOf(reinterpret_cast<const std::uint8_t*>(data.data())))
-                                    : Utf16ToUtf8(FromUtf16LeBytes(reinterpret_cast<const std::uint8_t*>(data.data()),
-                                                                   data.size() - 2))) +
-               "\n";
-        at += size + 2;
+    std::vector<PolicyEntry> entries;
+    std::string error, out;
+    EXPECT_TRUE(ReadPolicyFile(file, &entries, &error)) << error;
+    for (const PolicyEntry& e : entries) {
+        const auto* data = reinterpret_cast<const std::uint8_t*>(e.data.data());
+        out += e.key + "|" + e.name + "|" +
+               (e.type == reg::kDword ? std::to_string(reg::DwordOf(data))
+                                      : Utf16ToUtf8(FromUtf16LeBytes(data, e.data.size() - 2))) + "\n";
     }
     return out;
 }

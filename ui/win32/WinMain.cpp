@@ -7,6 +7,7 @@
 
 #include <cstdlib>
 #include <exception>
+#include <memory>
 #include <string>
 
 #include "app/App.h"
@@ -119,7 +120,16 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
     vantrel::Registry& settings = unattended ? static_cast<vantrel::Registry&>(keptKeys) : registry;
     vantrel::Services services{settings, *nativeFiles, shell, browser, dialogs, environment, [] { ExitProcess(0); }};
 
-    vantrel::App app(services);
+    // An unattended run that cannot even build the forms' models has written
+    // nothing: it ends with 2, as any run that fails before a write.
+    std::unique_ptr<vantrel::App> made;
+    try {
+        made = std::make_unique<vantrel::App>(services);
+    } catch (...) {
+        if (unattended) return vantrel::exitcode::kFailed;
+        throw;
+    }
+    vantrel::App& app = *made;
     trace.Mark("forms' models built");
     if (trace.on()) app.setStepObserver([&trace](const char* step) { trace.Mark(step); });
     // With switches Vantrel runs unattended: no window is made at all, and

@@ -4,11 +4,14 @@
 // exit code 1 and a log line. The prefix is put back afterwards.
 #include "platform/win32/WindowsApi.h"
 
+#include <cstdio>
 #include <fstream>
+#include <functional>
 #include <sstream>
 
 #include <gtest/gtest.h>
 
+#include "registry/RegistryRoutines.h"
 #include "ui/win32/PrefixGuards.h"
 #include "ui/win32/RunningExe.h"
 #include "ui/win32/WineVersion.h"
@@ -127,6 +130,62 @@ TEST(UnattendedExe, ApplyChangesExactlyTheProfilesValuesAndARefusedWriteIsLogged
         << bothRuns;
 
     for (const std::string& file : {base, profile, log}) DeleteFileA(file.c_str());
+}
+
+// A deployment tool's loop over a profile exported with folders inside the
+// user's profile: export, apply, then the Desktop moved elsewhere; /check
+// must see what /apply then puts back, and settle after it.
+TEST(UnattendedExe, CheckPredictsApplyOverAnExportedProfileWithFolders) {
+    const std::string appData = AppDataFolder();
+    char profileFolder[MAX_PATH] = {};
+    ASSERT_FALSE(appData.empty());
+    ASSERT_NE(GetEnvironmentVariableA("USERPROFILE", profileFolder, MAX_PATH), 0u);
+    const std::string profile = TempFile("vantrel-folders.reg"), log = TempFile("vantrel-folders.log");
+    DeleteFileA(log.c_str());
+    Win32Registry registry;
+    RegistryGuard restoreRegistry(registry, ApplyTargets());
+    BackupFolderGuard backups(appData);
+    for (const TweakRow& row : PersonalFolderRows()) {
+        WriteStored(registry, Sz(reg::kCurrentUser, row.loadKey, row.value,
+                                 row.value == "AppData" ? appData : std::string(profileFolder) + "\\" + row.value));
+    }
+    ASSERT_EQ(RunVantrel("/export \"" + profile + "\""), 0);
+    const std::string exported = ReadFile(profile);
+    std::string text;  // the file's UTF-16LE as ASCII
+    for (std::size_t i = 2; i < exported.size(); i += 2) text.push_back(exported[i]);
+    ASSERT_NE(text.find("\"Desktop\"=hex(2):25,00,55,00,53,00,45,00,52,00"), std::string::npos)  // "%USER..."
+        << "the folders travel relative to the profile";
+
+    const std::string userFolders = kExplorer + "\\User Shell Folders", shellFolders = kExplorer + "\\Shell Folders";
+    const struct {
+        const char* step;
+        std::function<void()> change;  // made before the run
+        std::string run;
+        int exitCode;
+    } steps[] = {
+        {"apply the export", nullptr, "/apply", 0},
+        {"check after it", nullptr, "/check", 0},
+        {"Desktop moved elsewhere, check",
+         [&] {
+             WriteStored(registry, Sz(reg::kCurrentUser, userFolders, "Desktop", "C:\\Moved\\Desktop"));
+             WriteStored(registry, Sz(reg::kCurrentUser, shellFolders, "Desktop", "C:\\Moved\\Desktop"));
+         },
+         "/check", 1},
+        {"apply", nullptr, "/apply", 0},
+        {"check after it", nullptr, "/check", 0},
+    };
+    for (const auto& step : steps) {
+        if (step.change) step.change();
+        const int code = RunVantrel(step.run + " \"" + profile + "\" /log \"" + log + "\"");
+        std::printf("| %s | %s | %d |\n", step.step, step.run.c_str(), code);
+        EXPECT_EQ(code, step.exitCode) << step.step << "\n" << ReadFile(log);
+    }
+    EXPECT_NE(ReadFile(log).find("Would change: Personal Folders: - Desktop:: HKCU\\" + shellFolders +
+                                 " : Desktop is \"C:\\Moved\\Desktop\""),
+              std::string::npos)
+        << ReadFile(log);
+    EXPECT_EQ(GetString(registry, reg::kCurrentUser, shellFolders, "Desktop"), std::string(profileFolder) + "\\Desktop");
+    for (const std::string& file : {profile, log}) DeleteFileA(file.c_str());
 }
 
 // The line of a setting in a /report file ("Explorer,Enable Net Send,...").
