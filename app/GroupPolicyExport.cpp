@@ -62,7 +62,7 @@ ExportChoice ChoiceOf(const SettingsProfile& profile) {
             }
         }
         const char* scope = s.row->root == reg::kLocalMachine ? "Computer" : "User";
-        choice.list.rows.push_back({{s.row->page, s.row->caption, value, scope}, s.local});
+        choice.list.rows.push_back({{PageName(s.row->page), s.row->caption, value, scope}, s.local});
         choice.checked.push_back(!s.local);
     }
     choice.formHeading = "Form:";

@@ -241,12 +241,15 @@ TEST(Unattended, ReportIsCsvWithOneLinePerSetting) {
     ASSERT_EQ(RunUnattended(*rig.app, ParseSwitches({"/report", "C:\\status.csv"})), 0);
     std::string csv;
     ASSERT_EQ(rig.files.ReadAll("C:\\status.csv", &csv, false), 0);
-    EXPECT_EQ(csv.rfind("\xEF\xBB\xBFPage,Setting,Stored value,Standing,Takes effect\r\n", 0), 0u);
+    EXPECT_EQ(csv.rfind("\xEF\xBB\xBFPage,Setting,Stored value,Standing,Takes effect,Source\r\n", 0), 0u);
     EXPECT_EQ(static_cast<std::size_t>(std::count(csv.begin(), csv.end(), '\n')),
               1 + CatalogueRows().size() + ToolSubjects().size());
-    EXPECT_NE(csv.find("\r\nPersonal Folders:,AppData:,\"\"\"C:\\Folders\\AppData\"\" (REG_SZ)\",in effect,unknown\r\n"), std::string::npos)
+    EXPECT_NE(csv.find("\r\nPersonal Folders,AppData:,\"\"\"C:\\Folders\\AppData\"\" (REG_SZ)\",unknown (assumed in effect),"
+                       "unknown,unknown\r\n"),
+              std::string::npos)
         << csv;
-    EXPECT_NE(csv.find("\r\nExplorer,Enable Net Send,(absent),takes effect later: after a restart,after a restart\r\n"),
+    EXPECT_NE(csv.find("\r\nExplorer,Enable Net Send,(absent),takes effect later: after a restart,after a restart,"
+                       "\"NetMessageBufferSend function (lmmsg.h)"),
               std::string::npos);
 }
 
