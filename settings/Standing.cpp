@@ -101,19 +101,24 @@ unsigned EditionOf(const WindowsEdition& e, WindowsVersion version) {
     if (e.productType > 1) return edition::kServer;
     if (version.major >= 6) {
         // GetProductInfo's types ("GetProductInfo function (sysinfoapi.h)",
-        // learn.microsoft.com/windows/win32/api/sysinfoapi/nf-sysinfoapi-getproductinfo):
-        // Home Basic 0x02, Home Premium 0x03, Home Basic N 0x05, 0x43, Windows 10
-        // Home N 0x62, Home China 0x63, Home Single Language 0x64, Home 0x65;
-        // Windows 10 Enterprise 2015 LTSB 0x7D, LTSB N 0x7E, their evaluations
-        // 0x81 and 0x82. Wine always gives 0x1C.
-        static const unsigned kHomes[] = {0x02, 0x03, 0x05, 0x43, 0x62, 0x63, 0x64, 0x65};
-        static const unsigned kLongTerm[] = {0x7D, 0x7E, 0x81, 0x82};
-        if (e.product == 0) return 0;
-        if (std::find(std::begin(kHomes), std::end(kHomes), e.product) != std::end(kHomes)) return edition::kHome;
-        if (std::find(std::begin(kLongTerm), std::end(kLongTerm), e.product) != std::end(kLongTerm)) {
-            return edition::kLtsc;
-        }
-        return edition::kClient;
+        // learn.microsoft.com/windows/win32/api/sysinfoapi/nf-sysinfoapi-getproductinfo).
+        // Only the workstation editions that page names count: a type it does
+        // not name (a later edition) is not known, so no fact held by
+        // edition decides for it. Wine always gives 0x1C, Ultimate N.
+        static const unsigned kHomes[] = {0x02, 0x03, 0x05, 0x1A, 0x43, 0x44,  // Home Basic, Home Premium (N, E)
+                                          0x62, 0x63, 0x64, 0x65};              // Windows 10 Home (N, China, SL)
+        static const unsigned kLongTerm[] = {0x7D, 0x7E, 0x81, 0x82};           // Enterprise 2015 LTSB (N, evaluation)
+        static const unsigned kOthers[] = {0x01, 0x1C, 0x47,                    // Ultimate (N, E)
+                                           0x04, 0x1B, 0x46, 0x48, 0x54,        // Enterprise (N, E, evaluation)
+                                           0x06, 0x10,                          // Business (N)
+                                           0x30, 0x31, 0x45, 0x67, 0xA1, 0xA2,  // Pro (N, E, WMC, Workstations)
+                                           0x79, 0x7A,                          // Education (N)
+                                           0x0B, 0x2F, 0x42};                   // Starter (N, E)
+        auto in = [&](const auto& types) { return std::find(std::begin(types), std::end(types), e.product) != std::end(types); };
+        if (in(kHomes)) return edition::kHome;
+        if (in(kLongTerm)) return edition::kLtsc;
+        if (in(kOthers)) return edition::kClient;
+        return 0;
     }
     if (e.productType == 0) return 0;
     // VER_SUITE_PERSONAL: "Windows XP Home Edition" (same structure).

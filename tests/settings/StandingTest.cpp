@@ -11,9 +11,9 @@ namespace {
 
 constexpr WindowsVersion kUnread{}, kXp{5, 1, 2600}, kWindows7{6, 1, 7601}, kWindows10v2004{10, 0, 19041},
     kWindows10{10, 0, 19045}, kWindows11{10, 0, 22631};
-// GetProductInfo's types: Professional (0x30), Enterprise LTSB (0x7D); a
-// server by its product type; 0: not known.
-constexpr WindowsEdition kPro{0x30, 0, 1}, kLtsc{0x7D, 0, 1}, kServer{0x07, 0x110, 3}, kUnknownEdition{};
+// GetProductInfo's types: Professional (0x30), Enterprise LTSB (0x7D), one
+// its documentation does not name (0xBF); a server by its product type.
+constexpr WindowsEdition kPro{0x30, 0, 1}, kLtsc{0x7D, 0, 1}, kServer{0x07, 0x110, 3}, kUnknownEdition{0xBF, 0, 1};
 const char* const kExplorer = R"(Software\Microsoft\Windows\CurrentVersion\Policies\Explorer)";
 const char* const kIeMain = R"(Software\Policies\Microsoft\Internet Explorer\Main)";
 const char* const kIePanel = R"(Software\Policies\Microsoft\Internet Explorer\Control Panel)";
