@@ -12,8 +12,8 @@ ReviewList SettingsStatusList(Registry& reg, const Standings& standings) {
     const CodePage& ansi = reg.codePage();
     ReviewList list{"Settings Status",
                     "How each setting stands on " + VersionName(standings.version()) +
-                        ". Marked rows are set by a policy or have no effect on this Windows; \"unknown (assumed in effect)\" "
-                        "where no Microsoft page settles it.",
+                        ". Marked rows are set by a policy or have no effect on this Windows; "
+                        "\"unknown (assumed in effect)\" where no Microsoft page settles it.",
                     {"Page", "Setting", "Stored value", "Standing", "Takes effect", "Source"},
                     {},
                     "",

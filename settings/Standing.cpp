@@ -48,7 +48,10 @@ bool DataHolds(const ValueTest& test, const std::string& data) {
     case Holds::Any: return true;
     case Holds::Equals: return test.data == nullptr || data == test.data;
     case Holds::Differs: return test.data != nullptr && data != test.data;
-    case Holds::AtLeast: return LeadingNumber(data.c_str()) >= 0 && LeadingNumber(data.c_str()) >= LeadingNumber(test.data);
+    case Holds::AtLeast: {
+        const long number = LeadingNumber(data.c_str());
+        return number >= 0 && number >= LeadingNumber(test.data);
+    }
     }
     return false;
 }
@@ -114,7 +117,9 @@ unsigned EditionOf(const WindowsEdition& e, WindowsVersion version) {
                                            0x30, 0x31, 0x45, 0x67, 0xA1, 0xA2,  // Pro (N, E, WMC, Workstations)
                                            0x79, 0x7A,                          // Education (N)
                                            0x0B, 0x2F, 0x42};                   // Starter (N, E)
-        auto in = [&](const auto& types) { return std::find(std::begin(types), std::end(types), e.product) != std::end(types); };
+        auto in = [&](const auto& types) {
+            return std::find(std::begin(types), std::end(types), e.product) != std::end(types);
+        };
         if (in(kHomes)) return edition::kHome;
         if (in(kLongTerm)) return edition::kLtsc;
         if (in(kOthers)) return edition::kClient;
@@ -198,7 +203,9 @@ Standing StandingOf(const std::string& subject, const RunningWindows& windows, c
     }
     const ValueTest* tests = d->policy.tests;
     bool policySet = Used(tests[0]);
-    for (const ValueTest& test : d->policy.tests) policySet = policySet && (!Used(test) || Holding(test, policies, &data));
+    for (const ValueTest& test : d->policy.tests) {
+        policySet = policySet && (!Used(test) || Holding(test, policies, &data) != nullptr);
+    }
     if (policySet) {
         const PolicyPlace* place = Holding(tests[0], policies, &data);
         standing.kind = StandingKind::SetByPolicy;

@@ -229,7 +229,8 @@ TEST(UnattendedExe, ReportAndCheckFollowTheWindowsVersionAndPolicies) {
         }
         if (std::string(c.windows) == "win7") {
             // The Start menu's Search is written on Windows 7, then put back.
-            WriteFile(changed, "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\" + advanced + "]\r\n\"Start_ShowSearch\"=dword:00000000\r\n");
+            WriteFile(changed,
+                      "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\" + advanced + "]\r\n\"Start_ShowSearch\"=dword:00000000\r\n");
             EXPECT_EQ(RunVantrel("/apply \"" + changed + "\""), 0);
             EXPECT_EQ(ReadDword(registry, reg::kCurrentUser, advanced, "Start_ShowSearch"), 0u);
             SeedDword(registry, reg::kCurrentUser, advanced, "Start_ShowSearch", 1);
