@@ -114,7 +114,9 @@ void App::Form_Load() {
 }
 
 void App::JudgeStandings() {
-    standings_ = Standings(services_.environment.WindowsVersion(), services_.registry);
+    Environment& environment = services_.environment;
+    standings_ =
+        Standings(RunningWindows{environment.WindowsVersion(), environment.WindowsEdition()}, services_.registry);
     MarkPages(*form1_, standings_);
     // The Startup page says why its tools do nothing here.
     if (!ToolRefusal("tool:bootini").empty()) {

@@ -62,7 +62,7 @@ ExportChoice ChoiceOf(const SettingsProfile& profile) {
             }
         }
         const char* scope = s.row->root == reg::kLocalMachine ? "Computer" : "User";
-        choice.list.rows.push_back({{s.row->page, s.row->caption, value, scope}, s.local});
+        choice.list.rows.push_back({{PageName(s.row->page), s.row->caption, value, scope}, s.local});
         choice.checked.push_back(!s.local);
     }
     choice.formHeading = "Form:";
@@ -96,11 +96,7 @@ std::vector<PreferenceItem> PreferenceItems(Services& services, const SettingsPr
     std::vector<PreferenceItem> items;
     for (const ProfileSetting& s : profile.settings) {
         if (s.row->root != root) continue;
-        const auto plain = [](std::string text) {  // "Personal Folders:" as "Personal Folders"
-            if (!text.empty() && text.back() == ':') text.pop_back();
-            return text;
-        };
-        const std::string description = "Vantrel: " + plain(s.row->page) + " - " + plain(s.row->caption);
+        const std::string description = "Vantrel: " + PageName(s.row->page) + " - " + PageName(s.row->caption);
         for (const ValueRef& ref : s.values) {
             for (const RegKeyBlock& block : profile.blocks) {
                 for (const RegValueEntry& v : block.values) {

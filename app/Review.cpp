@@ -232,8 +232,8 @@ ReviewList ReviewListOf(const std::vector<ValueChange>& changes, const std::stri
         if (!c.notWritten.empty()) {
             written = (c.written ? written + " - " : std::string()) + "not saved: " + c.notWritten;
         }
-        list.rows.push_back({{c.page, c.setting, DescribeValue(c.root, c.key, c.value), DescribeStored(c.now), written,
-                              AnsiToUtf8(ansi, TakesEffect(standings.Of(c.control)))},
+        list.rows.push_back({{PageName(c.page), c.setting, DescribeValue(c.root, c.key, c.value), DescribeStored(c.now),
+                              written, AnsiToUtf8(ansi, TakesEffect(standings.Of(c.control)))},
                              !c.notWritten.empty()});
     }
     return list;

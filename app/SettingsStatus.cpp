@@ -1,5 +1,6 @@
-// View > "Settings Status...": every setting's standing on this Windows, in
-// a list that sorts by any column and copies itself to the clipboard.
+// View > "Settings Status...": every setting's standing on this Windows, with
+// the source of what decides it, in a list that sorts by any column and
+// copies itself to the clipboard.
 #include "app/Commands.h"
 
 #include "app/Review.h"
@@ -11,8 +12,9 @@ ReviewList SettingsStatusList(Registry& reg, const Standings& standings) {
     const CodePage& ansi = reg.codePage();
     ReviewList list{"Settings Status",
                     "How each setting stands on " + VersionName(standings.version()) +
-                        ". Marked rows are set by a policy or have no effect on this Windows.",
-                    {"Page", "Setting", "Stored value", "Standing", "Takes effect"},
+                        ". Marked rows are set by a policy or have no effect on this Windows; "
+                        "\"unknown (assumed in effect)\" where no Microsoft page settles it.",
+                    {"Page", "Setting", "Stored value", "Standing", "Takes effect", "Source"},
                     {},
                     "",
                     "Close",
@@ -22,7 +24,9 @@ ReviewList SettingsStatusList(Registry& reg, const Standings& standings) {
                    const std::string& subject) {
         const Standing s = standings.Of(subject);
         const bool marked = s.kind == StandingKind::SetByPolicy || s.kind == StandingKind::NoEffect;
-        list.rows.push_back({{page, setting, stored, AnsiToUtf8(ansi, StandingSummary(s)), TimingWords(s.timing)}, marked});
+        list.rows.push_back({{PageName(page), setting, stored, AnsiToUtf8(ansi, StandingSummary(s)), TimingWords(s.timing),
+                              SourceWords(s)},
+                             marked});
     };
     for (const TweakRow* row : CatalogueRows()) {
         const std::string& key = row->loadKey.empty() ? row->applyKey : row->loadKey;

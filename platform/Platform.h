@@ -186,6 +186,22 @@ struct WindowsVersion {
     friend auto operator<=>(const WindowsVersion&, const WindowsVersion&) = default;
 };
 
+// The edition of the running Windows, as the system reports it. Read at
+// start; what a field cannot tell is 0.
+struct WindowsEdition {
+    // GetProductInfo's product type, Windows Vista and later ("GetProductInfo
+    // function (sysinfoapi.h)", learn.microsoft.com/windows/win32/api/sysinfoapi/nf-sysinfoapi-getproductinfo):
+    // 0x65 "Windows 10 Home", 0x7D "Windows 10 Enterprise 2015 LTSB", ...
+    unsigned product = 0;
+    // GetVersionEx's wSuiteMask and wProductType ("OSVERSIONINFOEXA structure
+    // (winnt.h)", learn.microsoft.com/windows/win32/api/winnt/ns-winnt-osversioninfoexa):
+    // VER_SUITE_PERSONAL (0x200) is Windows XP Home Edition; the product type
+    // is 1 for a workstation, 2 for a domain controller, 3 for a server.
+    unsigned suite = 0;
+    unsigned productType = 0;
+    friend bool operator==(const WindowsEdition&, const WindowsEdition&) = default;
+};
+
 // Facts about the user running the program.
 class Environment {
 public:
@@ -206,6 +222,8 @@ public:
     virtual std::string NewGuid() = 0;
     // The Windows the program runs on; all zero when it cannot be told.
     virtual vantrel::WindowsVersion WindowsVersion() = 0;
+    // The edition of that Windows; zero fields where it cannot be told.
+    virtual vantrel::WindowsEdition WindowsEdition() = 0;
 };
 
 }  // namespace vantrel

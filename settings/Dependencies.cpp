@@ -1,18 +1,17 @@
-// What each setting and each system tool depends on: the Windows versions on
-// which it has an effect, the policy values that override it, and when a
-// change takes effect. Every fact carries the public Microsoft documentation
-// it comes from. A row or a tool not listed here, and every part of an entry
-// left at its default, is unknown: no source was found, so it counts as in
-// effect and is written as always.
+// What each setting and each system tool depends on: on which Windows
+// versions, builds and editions it has an effect, the stored values that
+// override it or keep it from taking effect, and when a change takes effect.
+// Every fact carries the public Microsoft page it comes from. What no source
+// settles is left out and is unknown: it counts as in effect, is written as
+// always, and the lists say it is assumed. A policy's "supported on" range,
+// and the Policy CSP's "Applicable OS", say where the policy works, not
+// where the value it overrides is used: neither is a source for a version
+// range here.
 //
-// Unknown entries: the Explorer page but
-// "Enable Net Send" and the desktop cleanup interval; the keyboard and mouse;
-// the Internet Options page but its home page; the accessibility tools; the
-// personal folders; the Windows information labels (read only); the Start
-// menu items "Administrative Tools", "Control Panel", "My Computer",
-// "Printers and Faxes" (and the versions and timing of "Run"); the times of
-// every Start menu item; the current user's startup items' policies; the
-// screens' timing; the cache cleanup's and the e-mail page's versions.
+// Every catalogue row and every tool has a row below, which names what it
+// knows for Windows XP, Vista, 7, 8, 8.1, 10 and 11; a row with no version
+// facts is unknown on all seven. What was searched for the unknowns is said
+// beside them.
 
 #include "settings/Standing.h"
 
@@ -21,142 +20,287 @@ namespace vantrel {
 namespace {
 
 // Version numbers: "Operating System Version" (Windows documentation,
-// OSVERSIONINFOEX): Windows XP 5.1, Windows Server 2003 5.2, Windows Vista
-// 6.0, Windows 7 6.1, Windows 8 6.2.
+// OSVERSIONINFOEX): Windows XP 5.1, Windows Vista 6.0. Windows 10 version
+// 20H2 is build 19042 and Windows 11 is version 10.0 from build 22000
+// (Policy CSP reference: "Windows 10, version 20H2 [10.0.19042]", "Windows
+// 11, version 21H2 [10.0.22000]").
 constexpr WindowsVersion kWindowsXp{5, 1, 0};
 constexpr WindowsVersion kWindowsVista{6, 0, 0};
-constexpr WindowsVersion kWindows7{6, 1, 0};
-constexpr WindowsVersion kWindows8{6, 2, 0};
+constexpr WindowsVersion kWindows10v20H2{10, 0, 19042};
+constexpr WindowsVersion kWindows11{10, 0, 22000};
 
-constexpr VersionSpan Before(WindowsVersion before) {
-    return {true, {}, before};
-}
+// ---- sources ----
 
-constexpr VersionSpan Between(WindowsVersion from, WindowsVersion before) {
-    return {true, from, before};
-}
+constexpr Source kMessengerGone{"NetMessageBufferSend function (lmmsg.h): \"not supported as of Windows Vista "
+                                "because the messenger service is not supported\"",
+                                "learn.microsoft.com/windows/win32/api/lmmsg/nf-lmmsg-netmessagebuffersend"};
+constexpr Source kServiceStart{"ServiceStartMode Enum: Automatic is \"started by the operating system, at system "
+                               "start-up\"",
+                               "learn.microsoft.com/dotnet/api/system.serviceprocess.servicestartmode"};
+constexpr Source kControlSets{"REG: ControlSet\\Select Subkey Entries (KB 102984): \"Default\" identifies the "
+                              "default control set",
+                              "support.microsoft.com/kb/102984"};
+constexpr Source kCleanupGone{"Windows Confidential: The Policy That Controls Nothing: \"the Desktop Cleanup "
+                              "Wizard is completely gone in Windows Vista and beyond\"",
+                              "learn.microsoft.com/previous-versions/technet-magazine/hh304572(v=msdn.10)"};
+constexpr Source kDesktopPolicies{"Policy CSP - ADMX_Desktop, NoDesktopCleanupWizard (User Configuration)",
+                                  "learn.microsoft.com/windows/client-management/mdm/policy-csp-admx-desktop"};
+constexpr Source kTaskbarPolicies{"Policy CSP - ADMX_Taskbar, TaskbarNoNotification \"Turn off all balloon "
+                                  "notifications\" (User Configuration)",
+                                  "learn.microsoft.com/windows/client-management/mdm/policy-csp-admx-taskbar"};
+constexpr Source kStartMenuPolicies{"Policy CSP - ADMX_StartMenu (the policy's registry value, User Configuration)",
+                                    "learn.microsoft.com/windows/client-management/mdm/policy-csp-admx-startmenu"};
+constexpr Source kRunPolicy{"Policy CSP - ADMX_StartMenu, NoRun \"Remove Run menu from Start Menu\" (Computer and "
+                            "User Configuration)",
+                            "learn.microsoft.com/windows/client-management/mdm/policy-csp-admx-startmenu"};
+constexpr Source kControlPanelPolicy{"Policy CSP - ADMX_ControlPanel, NoControlPanel \"Prohibit access to Control "
+                                     "Panel and PC settings\" (User Configuration)",
+                                     "learn.microsoft.com/windows/client-management/mdm/policy-csp-admx-controlpanel"};
+constexpr Source kHomePagePolicy{"The 'Disable changing home page settings' policy does not apply as expected "
+                                 "(KB 2501278): Internet Explorer 7 and later use the policy's Start Page",
+                                 "support.microsoft.com/help/2501278"};
+constexpr Source kIeRetired{"Internet Explorer 11 desktop app retirement FAQ: retired on Windows 10 semi-annual "
+                            "versions from 20H2; LTSC and Server editions and the MSHTML platform out of scope",
+                            "aka.ms/IEJune15Blog"};
+constexpr Source kIeNotOn11{"Windows 11 specifications, feature deprecations and removals: \"Internet Explorer is "
+                            "disabled\"",
+                            "www.microsoft.com/windows/windows-11-specifications"};
+constexpr Source kBootConfiguration{"BCDEdit (Windows commands): \"the primary tool for editing the boot "
+                                    "configuration of Windows Vista and later\"; the store's objects \"effectively "
+                                    "replace Boot.ini\"",
+                                    "learn.microsoft.com/windows-server/administration/windows-commands/bcdedit"};
+constexpr Source kBootOptions{"Mapping Boot Options to Elements (Boot Configuration Data reference)", ""};
+constexpr Source kFileProtection{"Windows Resource Protection: \"the new name for Windows File Protection (WFP)\", "
+                                 "which guards system files on Windows XP",
+                                 "learn.microsoft.com/windows/win32/wfp/windows-resource-protection-portal"};
+constexpr Source kRunKeys{"Run and RunOnce Registry Keys: \"cause programs to run each time that a user logs on\"",
+                          "learn.microsoft.com/windows/win32/setupapi/run-and-runonce-registry-keys"};
+constexpr Source kLegacyRunList{"DisableLocalMachineRun (Windows 2000 Registry Reference): \"the value in "
+                                "HKEY_LOCAL_MACHINE takes precedence\"",
+                                ""};
+// Vantrel's own actions, which no Windows setting stands between.
+constexpr Source kOwnAction{"none needed: Vantrel does it itself when the button or menu item is chosen", ""};
+constexpr Source kNothingWritten{"none needed: Vantrel writes nothing for it", ""};
+
+// ---- the facts ----
 
 constexpr const char* kExplorerPolicies = R"(Software\Microsoft\Windows\CurrentVersion\Policies\Explorer)";
-constexpr const char* kIeMainPolicies = R"(Software\Policies\Microsoft\Internet Explorer\Main)";
-constexpr const char* kIePanelPolicies = R"(Software\Policies\Microsoft\Internet Explorer\Control Panel)";
 
-// A restriction of the current user's Explorer policies, on while it holds 1:
-// the policies of StartMenu.admx are of class User, stored under
-// HKEY_CURRENT_USER, and Group Policy "adds this entry to the registry with a
-// value of 1 when you enable the policy" (Windows 2000 Registry Reference,
-// e.g. "NoDesktop").
-constexpr PolicyRule UserRestriction(const char* value) {
-    return {{{{{reg::kCurrentUser, kExplorerPolicies, value}}, "1"}}};
+// A restriction under the current user's Explorer policies, on while it holds
+// 1: Group Policy "adds this entry to the registry with a value of 1 when you
+// enable the policy" (Windows 2000 Registry Reference, e.g. "NoDesktop"); the
+// policies' key and "User Configuration" come from the source named.
+constexpr PolicyRule UserRestriction(const char* value, const Source& source) {
+    return {{{{{reg::kCurrentUser, kExplorerPolicies, value}}, "1"}}, &source};
+}
+
+// Rows whose feature is the Internet Explorer desktop window itself (it
+// opens full screen, its Search Assistant bar, the Go button of its address
+// bar): nothing else reads them, so where the desktop application is retired
+// or missing they are not used. Every other Internet Explorer row is also
+// read by the MSHTML platform (WebOC), which the retirement leaves in place,
+// and stays unknown.
+constexpr Dependency InternetExplorerWindow(const char* subject) {
+    return {.subject = subject,
+            .versions = {{.from = kWindows10v20H2, .before = kWindows11,
+                          .editions = edition::kHome | edition::kClient, .effect = false,
+                          .why = "Not used on this edition of Windows 10 from version 20H2 (build 19042): its "
+                                 "Internet Explorer 11 desktop application, the only reader of this setting, is "
+                                 "retired there and opens Microsoft Edge.",
+                          .source = &kIeRetired},
+                         {.from = kWindows11, .effect = false,
+                          .why = "Not used by Windows 11: it has no Internet Explorer 11 desktop application, the "
+                                 "only reader of this setting.",
+                          .source = &kIeNotOn11}}};
 }
 
 constexpr Dependency kTable[] = {
-    // Explorer: "Enable Net Send" starts the Messenger service.
-    // Versions: NetMessageBufferSend "is not supported as of Windows Vista
-    // because the messenger service is not supported" (lmmsg.h reference).
-    // Timing: a start type of 2 is "started by the operating system, at
-    // system start-up" (ServiceStartMode, .NET reference; "Start", Windows
-    // 2000 Registry Reference: 2 Automatic, 4 Disabled).
-    {"Check1", Before(kWindowsVista), {}, Timing::Restart},
-    // Explorer: days between desktop cleanup. Versions: "the Desktop
-    // Cleanup Wizard is completely gone in Windows Vista and beyond"
-    // (TechNet Magazine, "Windows Confidential: The Policy That Controls
-    // Nothing"). Its policy "Remove the Desktop Cleanup Wizard" exists
-    // (same article; Desktop.admx, Policy CSP ADMX_Desktop), but no source
-    // found names the registry value it sets: unknown.
-    {"Text1", Before(kWindowsVista)},
+    // ---- Explorer ----
+    // "Enable Net Send" starts the Messenger service at the next start, from
+    // the control set it writes (ControlSet001); the next start uses the one
+    // "Select" names as "Default".
+    {.subject = "Check1",
+     .versions = {{.from = {5, 0, 0}, .before = kWindowsVista, .source = &kMessengerGone},
+                  {.from = kWindowsVista, .effect = false, .source = &kMessengerGone}},
+     .noEffectWhile = {{{{reg::kLocalMachine, R"(SYSTEM\Select)", "Default"}}, "1", Holds::Differs},
+                       "The next start uses another control set than ControlSet001, which this setting writes",
+                       &kControlSets},
+     .timing = Timing::Restart,
+     .timingSource = &kServiceStart},
+    // "Enable Auto Complete" (AutoSuggest): no Microsoft page found naming
+    // the value (searched: the Explorer AutoComplete key, SHAutoComplete).
+    {.subject = "Check2"},
+    // "Enable Balloon Tips": no Microsoft page names EnableBalloonTips
+    // (searched: the value, balloon tips articles): versions unknown. The
+    // policy that turns off all balloon notifications overrides it.
+    {.subject = "Check3", .policy = UserRestriction("TaskbarNoNotification", kTaskbarPolicies)},
+    // "Show Hidden Files and Folders", "Hide file extension of known file
+    // types": the shell's documented options (SHELLSTATE,
+    // ShellFolderViewOptions) name no registry value, and the [MS-GPPREF]
+    // Folder Options element was not found in the stored documentation.
+    {.subject = "Check4"},
+    {.subject = "Check5"},
+    // Days between desktop cleanup: the wizard of Windows XP, gone from
+    // Windows Vista on; its policy "Remove the Desktop Cleanup Wizard".
+    {.subject = "Text1",
+     .versions = {{.from = kWindowsXp, .before = kWindowsVista, .source = &kCleanupGone},
+                  {.from = kWindowsVista, .effect = false, .source = &kCleanupGone}},
+     .policy = UserRestriction("NoDesktopCleanupWizard", kDesktopPolicies)},
+    // Registered organization and owner: no page found on what reads them
+    // after setup.
+    {.subject = "Text21"},
+    {.subject = "Text19"},
+    // The four search options of the Windows XP search: no page found naming
+    // the values.
+    {.subject = "Check6"},
+    {.subject = "Check7"},
+    {.subject = "Check8"},
+    {.subject = "Check9"},
 
-    // Internet Options: the home page. With "Disable changing home page
-    // settings" on (HKCU\Software\Policies\Microsoft\Internet
-    // Explorer\Control Panel, HomePage = 1), Internet Explorer 7 and later
-    // use the administrator's "Start Page" under
-    // HKCU\Software\Policies\Microsoft\Internet Explorer\Main instead of
-    // the user's (Microsoft Support, KB 2501278, "The 'Disable changing
-    // home page settings' policy does not apply as expected").
-    {"Text16",
-     {},
-     {{{{{reg::kCurrentUser, kIeMainPolicies, "Start Page"}}, nullptr},
-       {{{reg::kCurrentUser, kIePanelPolicies, "HomePage"}}, "1"}}}},
+    // ---- Keyboard and Mouse ----
+    // SystemParametersInfo documents the features (SPI_SETKEYBOARDDELAY,
+    // SPI_SETMOUSETRAILS, ...) but names no value under Control Panel\Keyboard
+    // or Control Panel\Mouse; no page found that does for Windows XP to 11.
+    {.subject = "Slider3"},
+    {.subject = "Slider4"},
+    {.subject = "Check10"},
+    {.subject = "Option1|Option2"},
+    {.subject = "Slider1"},
+    {.subject = "Slider2"},
 
-    // Start menu items. Each policy below removes its item from the Start
-    // menu; its support range in StartMenu.admx ("supportedOn") is the
-    // range of Windows versions whose Start menu has the item. Timing:
-    // unknown.
-    // "Help and Support Center": policy NoHelp, value NoSMHelp, Windows
-    // 2000 to Windows 7.
-    {"List1[2]", Before(kWindows8), UserRestriction("NoSMHelp")},
-    // "My Documents": policy NoSMMyDocuments, value NoSMMyDocs, Windows 2000 to Windows 7.
-    {"List1[4]", Before(kWindows8), UserRestriction("NoSMMyDocs")},
-    // "My Music": policy NoSMMyMusic, value NoStartMenuMyMusic, Windows XP to Windows 7.
-    {"List1[5]", Between(kWindowsXp, kWindows8), UserRestriction("NoStartMenuMyMusic")},
-    // "My Pictures": policy NoSMMyPictures, value NoSMMyPictures, Windows XP to Windows 7.
-    {"List1[6]", Between(kWindowsXp, kWindows8), UserRestriction("NoSMMyPictures")},
-    // "Network Connections": policy NoNetAndDialupConnect, value
-    // NoNetworkConnections, Windows 2000 to Windows Vista.
-    {"List1[7]", Before(kWindows7), UserRestriction("NoNetworkConnections")},
-    // "My Network Places": policy NoSMMyNetworkPlaces, value
-    // NoStartMenuNetworkPlaces, Windows XP to Windows 7.
-    {"List1[8]", Between(kWindowsXp, kWindows8), UserRestriction("NoStartMenuNetworkPlaces")},
-    // "My Recent Documents": policy NoRecentDocsMenu, Windows 2000 to Windows 7.
-    {"List1[10]", Before(kWindows8), UserRestriction("NoRecentDocsMenu")},
-    // "Run": policy NoRun, from Windows 2000 with no end ("Remove Run from
-    // Start menu", also in "Adhering to System Policy Settings"): the
-    // versions whose Start menu shows the item are not said: unknown.
-    {"List1[11]", {}, UserRestriction("NoRun")},
-    // "Search": policy NoFind, Windows XP and Windows Server 2003 only.
-    {"List1[12]", Between(kWindowsXp, kWindowsVista), UserRestriction("NoFind")},
-    // "Favorites": policy NoFavoritesMenu, Windows 2000 to Windows 7.
-    {"List1[13]", Before(kWindows8), UserRestriction("NoFavoritesMenu")},
+    // ---- Internet Options ----
+    InternetExplorerWindow("Check11"),  // full screen on startup
+    InternetExplorerWindow("Check12"),  // Search Assistant
+    {.subject = "Check13"},
+    {.subject = "Check14"},
+    {.subject = "Check15"},
+    {.subject = "Check16"},
+    {.subject = "Check17"},
+    {.subject = "Check18"},
+    InternetExplorerWindow("Check19"),  // Go button
+    // The home page. With "Disable changing home page settings" on
+    // (Control Panel\HomePage = 1), Internet Explorer 7 and later use the
+    // administrator's Start Page instead of the user's; Internet Explorer 6
+    // and earlier still read the user's. The installed version is the
+    // "Version" string under HKLM\Software\Microsoft\Internet Explorer
+    // ("Licensing and Distribution", Internet Explorer developer
+    // documentation, learn.microsoft.com/previous-versions/windows/internet-explorer/ie-developer/platform-apis/aa770040(v=vs.85)).
+    // Its versions: unknown (read by the WebOC's GoHome as well).
+    {.subject = "Text16",
+     .policy = {{{{{reg::kCurrentUser, R"(Software\Policies\Microsoft\Internet Explorer\Main)", "Start Page"}},
+                  nullptr,
+                  Holds::Any},
+                 {{{reg::kCurrentUser, R"(Software\Policies\Microsoft\Internet Explorer\Control Panel)", "HomePage"}},
+                  "1"},
+                 {{{reg::kLocalMachine, R"(Software\Microsoft\Internet Explorer)", "Version"}}, "7", Holds::AtLeast}},
+                &kHomePagePolicy}},
+    {.subject = "Text17"},
+    {.subject = "Text18"},
 
-    // Windows information: read only, nothing is written.
-    {"Label13", {}, {}, Timing::ReadOnly},
-    {"Label15", {}, {}, Timing::ReadOnly},
-    {"Label17", {}, {}, Timing::ReadOnly},
-    {"Label19", {}, {}, Timing::ReadOnly},
-    {"Label21", {}, {}, Timing::ReadOnly},
-    {"Label23", {}, {}, Timing::ReadOnly},
-    {"Label25", {}, {}, Timing::ReadOnly},
-    {"Label27", {}, {}, Timing::ReadOnly},
+    // ---- Start menu items ----
+    // The user's values: no source gives the versions whose Start menu reads
+    // them. The policies' "supported on" ranges are not such a source, and
+    // the [MS-GPPREF] Start menu elements (2.2.1.21), which map the values
+    // for Windows XP and Vista, were not found in the stored documentation
+    // (only the 4.2.20 example): every version is unknown, so every item is
+    // written. Each policy below removes its item.
+    {.subject = "List1[0]"},  // Administrative Tools: no policy found
+    {.subject = "List1[1]", .policy = UserRestriction("NoControlPanel", kControlPanelPolicy)},
+    {.subject = "List1[2]", .policy = UserRestriction("NoSMHelp", kStartMenuPolicies)},
+    {.subject = "List1[3]"},  // My Computer: no policy found
+    {.subject = "List1[4]", .policy = UserRestriction("NoSMMyDocs", kStartMenuPolicies)},
+    {.subject = "List1[5]", .policy = UserRestriction("NoStartMenuMyMusic", kStartMenuPolicies)},
+    {.subject = "List1[6]", .policy = UserRestriction("NoSMMyPictures", kStartMenuPolicies)},
+    {.subject = "List1[7]", .policy = UserRestriction("NoNetworkConnections", kStartMenuPolicies)},
+    {.subject = "List1[8]", .policy = UserRestriction("NoStartMenuNetworkPlaces", kStartMenuPolicies)},
+    {.subject = "List1[9]"},  // Printers and Faxes: no policy found
+    {.subject = "List1[10]", .policy = UserRestriction("NoRecentDocsMenu", kStartMenuPolicies)},
+    // "Run": NoRun may be set for the computer or for the user. Which root
+    // wins when they differ is not documented: either one holding 1 counts.
+    {.subject = "List1[11]",
+     .policy = {{{{{reg::kLocalMachine, kExplorerPolicies, "NoRun"}, {reg::kCurrentUser, kExplorerPolicies, "NoRun"}},
+                  "1",
+                  Holds::Equals,
+                  true}},
+                &kRunPolicy}},
+    {.subject = "List1[12]", .policy = UserRestriction("NoFind", kStartMenuPolicies)},
+    {.subject = "List1[13]", .policy = UserRestriction("NoFavoritesMenu", kStartMenuPolicies)},
 
-    // Boot.ini editor. Versions: the boot configuration data store's
-    // "objects and elements in the store effectively replace Boot.ini", and
-    // "BCDEdit is the primary tool for editing the boot configuration of
-    // Windows Vista and later versions of Windows" (bcdedit, Windows
-    // commands reference). Timing: boot.ini holds the boot options
-    // ("Mapping Boot Options to Elements", BCD reference), read when the
-    // computer starts.
-    {"tool:bootini", Before(kWindowsVista), {}, Timing::Restart},
-    // Boot and logon screens: "Windows Resource Protection (WRP) prevents
-    // the replacement of essential system files ... It became available
-    // starting with Windows Server 2008 and Windows Vista" (Windows
-    // Resource Protection, Windows documentation); only the Windows
-    // Update service, "Trusted Installer", has full control of them
-    // (WRPMitigation, Windows 7 and Windows Vista compatibility fixes).
-    // Timing: unknown.
-    {"tool:screens", Before(kWindowsVista)},
+    // ---- Accessibility Options ----
+    // The Utility Manager's "Start with Windows": no page found on which
+    // versions read it.
+    {.subject = "Check21"},
+    {.subject = "Check22"},
+    {.subject = "Check23"},
+
+    // ---- Personal Folders ----
+    // "Shell Folders" is a shadow kept for old programs ("Windows
+    // Confidential: The Sad Story of the Shell Folders Key", TechNet
+    // Magazine); no page found on the versions that read the "User Shell
+    // Folders" values the rows write first.
+    {.subject = "Text5"},
+    {.subject = "Text7"},
+    {.subject = "Text8"},
+    {.subject = "Text10"},
+    {.subject = "Text11"},
+    {.subject = "Text12"},
+    {.subject = "Text13"},
+    {.subject = "Text14"},
+    {.subject = "Text15"},
+
+    // ---- Windows Information: read only, nothing is written ----
+    {.subject = "Label13", .timing = Timing::ReadOnly, .timingSource = &kNothingWritten},
+    {.subject = "Label15", .timing = Timing::ReadOnly, .timingSource = &kNothingWritten},
+    {.subject = "Label17", .timing = Timing::ReadOnly, .timingSource = &kNothingWritten},
+    {.subject = "Label19", .timing = Timing::ReadOnly, .timingSource = &kNothingWritten},
+    {.subject = "Label21", .timing = Timing::ReadOnly, .timingSource = &kNothingWritten},
+    {.subject = "Label23", .timing = Timing::ReadOnly, .timingSource = &kNothingWritten},
+    {.subject = "Label25", .timing = Timing::ReadOnly, .timingSource = &kNothingWritten},
+    {.subject = "Label27", .timing = Timing::ReadOnly, .timingSource = &kNothingWritten},
+
+    // ---- tools ----
+    // Boot.ini: replaced by the boot configuration store from Windows Vista
+    // on; read when the computer starts.
+    {.subject = "tool:bootini",
+     .versions = {{.from = {5, 0, 0}, .before = kWindowsVista, .source = &kBootConfiguration},
+                  {.from = kWindowsVista, .effect = false, .source = &kBootConfiguration}},
+     .timing = Timing::Restart,
+     .timingSource = &kBootOptions},
+    // Boot and logon screens: Windows File Protection guards ntoskrnl.exe and
+    // logonui.exe on Windows XP, where the tool replaces them as it
+    // describes; from Windows Vista on, Windows Resource Protection lets no
+    // program but Windows' own installer replace them. Timing: unknown.
+    {.subject = "tool:screens",
+     .versions = {{.from = {5, 0, 0}, .before = kWindowsVista, .source = &kFileProtection},
+                  {.from = kWindowsVista, .effect = false, .source = &kFileProtection}}},
     // Cache cleanup: the folder is removed when the button is pressed.
-    {"tool:cache", {}, {}, Timing::AtOnce},
-    // Startup items. The Run key starts its programs "after every logon"
-    // (RunOnce Request, Windows Embedded Standard 2009). Policies of the
-    // current user's list: the documentation of "Do not process the legacy
-    // run list" names another key for it (Windows NT\CurrentVersion\Windows\Run):
-    // unknown.
-    {"tool:runuser", {}, {}, Timing::NextLogon},
-    // The local machine's list: DisableLocalMachineRun = 1 "directs the
-    // system to ignore the customized run list" of
-    // HKEY_LOCAL_MACHINE\...\CurrentVersion\Run; "this entry can appear in
-    // both HKEY_LOCAL_MACHINE and HKEY_CURRENT_USER. If this entry appears
-    // in both subtrees, the value in HKEY_LOCAL_MACHINE takes precedence"
-    // (Windows 2000 Registry Reference, "DisableLocalMachineRun"; the
-    // policy "Disable legacy run list", Windows 2000 Group Policy
-    // reference: "the setting in Computer Configuration takes precedence").
-    {"tool:runmachine",
-     {},
-     {{{{{reg::kLocalMachine, kExplorerPolicies, "DisableLocalMachineRun"},
-         {reg::kCurrentUser, kExplorerPolicies, "DisableLocalMachineRun"}},
-        "1"}}},
-     Timing::NextLogon},
+    {.subject = "tool:cache",
+     .versions = {{.source = &kOwnAction}},
+     .timing = Timing::AtOnce,
+     .timingSource = &kOwnAction},
+    // Startup items. The current user's list: its policies unknown (the
+    // legacy run list policy names another key).
+    {.subject = "tool:runuser",
+     .versions = {{.source = &kRunKeys}},
+     .timing = Timing::NextLogon,
+     .timingSource = &kRunKeys},
+    // The local machine's list: DisableLocalMachineRun = 1 directs the
+    // system to ignore it; the machine's value takes precedence.
+    {.subject = "tool:runmachine",
+     .versions = {{.source = &kRunKeys}},
+     .policy = {{{{{reg::kLocalMachine, kExplorerPolicies, "DisableLocalMachineRun"},
+                   {reg::kCurrentUser, kExplorerPolicies, "DisableLocalMachineRun"}},
+                  "1"}},
+                &kLegacyRunList},
+     .timing = Timing::NextLogon,
+     .timingSource = &kRunKeys},
     // Web links: the address is opened when the menu item is chosen.
-    {"tool:weblinks", {}, {}, Timing::AtOnce},
+    {.subject = "tool:weblinks",
+     .versions = {{.source = &kOwnAction}},
+     .timing = Timing::AtOnce,
+     .timingSource = &kOwnAction},
+    // The e-mail security page stays hidden and writes nothing.
+    {.subject = "tool:email", .timing = Timing::ReadOnly, .timingSource = &kNothingWritten},
 };
 
 }  // namespace
@@ -169,9 +313,9 @@ const std::vector<ToolSubject>& ToolSubjects() {
     static const std::vector<ToolSubject> tools = {
         {"tool:bootini", "Startup", "Boot.ini:", "Command13"},
         {"tool:screens", "Startup", "Load Screens:", "Text2|Text3"},
-        {"tool:cache", "Caching:", "Caching Options:", ""},
-        {"tool:runuser", "Startup Items:", "Current User Start Up Items:", "List3"},
-        {"tool:runmachine", "Startup Items:", "Local Machine Startup Items:", "List2"},
+        {"tool:cache", "Caching", "Caching Options:", ""},
+        {"tool:runuser", "Startup Items", "Current User Start Up Items:", "List3"},
+        {"tool:runmachine", "Startup Items", "Local Machine Startup Items:", "List2"},
         {"tool:weblinks", "Vantrel", "Visit Corvane, Check For Vantrel Update", ""},
         {"tool:email", "E-Mail Security", "E-Mail Security", ""},
     };

@@ -4,6 +4,7 @@
 #include "settings/Standing.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "model/Controls.h"
 #include "registry/KeyNames.h"
@@ -18,47 +19,127 @@ std::string RootName(RegKey root) {
     return root == reg::kLocalMachine ? "HKEY_LOCAL_MACHINE" : "HKEY_CURRENT_USER";
 }
 
-bool Inside(const VersionSpan& span, WindowsVersion version) {
-    return !span.known || (span.from <= version && version < span.before);
-}
-
-// Why a setting outside its versions has no effect here.
-std::string OutsideWords(const VersionSpan& span, WindowsVersion version) {
-    if (version < span.from) return "Not used before " + VersionName(span.from) + ".";
-    return "Not used by " + VersionName(span.before) + " and later.";
+std::string PlaceName(const PolicyPlace& place) {
+    return RootName(place.root) + "\\" + place.key + "\\" + place.value;
 }
 
 bool Used(const PolicyPlace& place) {
     return place.root != 0;
 }
 
-bool Used(const PolicyTest& test) {
+bool Used(const ValueTest& test) {
     return Used(test.places[0]);
 }
 
-// The place of a test that decides it: the first holding the value.
-const PolicyPlace* Deciding(const PolicyTest& test, const PolicyValues& policies, const std::string** data) {
+bool Used(const VersionFact& fact) {
+    return fact.source != nullptr;
+}
+
+// The whole number a text starts with; -1 when it starts with none.
+long LeadingNumber(const char* text) {
+    if (text == nullptr || *text < '0' || *text > '9') return -1;
+    long n = 0;
+    for (; *text >= '0' && *text <= '9' && n < 100000; ++text) n = n * 10 + (*text - '0');
+    return n;
+}
+
+bool DataHolds(const ValueTest& test, const std::string& data) {
+    switch (test.holds) {
+    case Holds::Any: return true;
+    case Holds::Equals: return test.data == nullptr || data == test.data;
+    case Holds::Differs: return test.data != nullptr && data != test.data;
+    case Holds::AtLeast: {
+        const long number = LeadingNumber(data.c_str());
+        return number >= 0 && number >= LeadingNumber(test.data);
+    }
+    }
+    return false;
+}
+
+// The place whose value makes the test hold, with its data; nullptr when the
+// test does not hold.
+const PolicyPlace* Holding(const ValueTest& test, const PolicyValues& values, const std::string** data) {
     for (const PolicyPlace& place : test.places) {
-        if (Used(place) && (*data = policies.Find(place)) != nullptr) return &place;
+        if (!Used(place)) continue;
+        const std::string* found = values.Find(place);
+        if (found == nullptr) continue;
+        const bool holds = DataHolds(test, *found);
+        if (holds) *data = found;
+        if (holds) return &place;
+        if (!test.either) return nullptr;  // the first place holding a value decides
     }
     return nullptr;
 }
 
-bool Holds(const PolicyTest& test, const PolicyValues& policies) {
-    const std::string* data = nullptr;
-    return Deciding(test, policies, &data) != nullptr && (test.data == nullptr || *data == test.data);
+std::string SourceName(const Source& source) {
+    return *source.address ? std::string(source.title) + ", " + source.address : std::string(source.title);
+}
+
+// The version fact that settles the running Windows; nullptr when none does
+// (also when a fact holds for some editions only and the edition is not known).
+const VersionFact* Settling(const Dependency& d, const RunningWindows& windows) {
+    const unsigned edition = EditionOf(windows.edition, windows.version);
+    for (const VersionFact& fact : d.versions) {
+        if (!Used(fact) || windows.version < fact.from || !(windows.version < fact.before)) continue;
+        if (fact.editions == edition::kEvery) return &fact;
+        if (edition == 0) return nullptr;
+        if (fact.editions & edition) return &fact;
+    }
+    return nullptr;
+}
+
+// Why a setting with no effect on these versions is not used.
+std::string NotUsedWords(const VersionFact& fact) {
+    if (*fact.why) return fact.why;
+    if (fact.from == WindowsVersion{}) return "Not used before " + VersionName(fact.before) + ".";
+    if (fact.before == VersionFact{}.before) return "Not used by " + VersionName(fact.from) + " and later.";
+    return "Not used by " + VersionName(fact.from) + " to " + VersionName(fact.before) + ".";
 }
 
 }  // namespace
 
+unsigned EditionOf(const WindowsEdition& e, WindowsVersion version) {
+    // wProductType: 1 a workstation, 2 a domain controller, 3 a server
+    // ("OSVERSIONINFOEXA structure (winnt.h)").
+    if (e.productType > 1) return edition::kServer;
+    if (version.major >= 6) {
+        // GetProductInfo's types ("GetProductInfo function (sysinfoapi.h)",
+        // learn.microsoft.com/windows/win32/api/sysinfoapi/nf-sysinfoapi-getproductinfo).
+        // Only the workstation editions that page names count: a type it does
+        // not name (a later edition) is not known, so no fact held by
+        // edition decides for it. Wine always gives 0x1C, Ultimate N.
+        static const unsigned kHomes[] = {0x02, 0x03, 0x05, 0x1A, 0x43, 0x44,  // Home Basic, Home Premium (N, E)
+                                          0x62, 0x63, 0x64, 0x65};              // Windows 10 Home (N, China, SL)
+        static const unsigned kLongTerm[] = {0x7D, 0x7E, 0x81, 0x82};           // Enterprise 2015 LTSB (N, evaluation)
+        static const unsigned kOthers[] = {0x01, 0x1C, 0x47,                    // Ultimate (N, E)
+                                           0x04, 0x1B, 0x46, 0x48, 0x54,        // Enterprise (N, E, evaluation)
+                                           0x06, 0x10,                          // Business (N)
+                                           0x30, 0x31, 0x45, 0x67, 0xA1, 0xA2,  // Pro (N, E, WMC, Workstations)
+                                           0x79, 0x7A,                          // Education (N)
+                                           0x0B, 0x2F, 0x42};                   // Starter (N, E)
+        auto in = [&](const auto& types) {
+            return std::find(std::begin(types), std::end(types), e.product) != std::end(types);
+        };
+        if (in(kHomes)) return edition::kHome;
+        if (in(kLongTerm)) return edition::kLtsc;
+        if (in(kOthers)) return edition::kClient;
+        return 0;
+    }
+    if (e.productType == 0) return 0;
+    // VER_SUITE_PERSONAL: "Windows XP Home Edition" (same structure).
+    return (e.suite & 0x200) ? edition::kHome : edition::kClient;
+}
+
 std::vector<const PolicyPlace*> PolicyPlaces() {
     std::vector<const PolicyPlace*> places;
-    for (const Dependency& d : Dependencies()) {
-        for (const PolicyTest& test : d.policy.tests) {
-            for (const PolicyPlace& place : test.places) {
-                if (Used(place)) places.push_back(&place);
-            }
+    auto add = [&](const ValueTest& test) {
+        for (const PolicyPlace& place : test.places) {
+            if (Used(place)) places.push_back(&place);
         }
+    };
+    for (const Dependency& d : Dependencies()) {
+        for (const ValueTest& test : d.policy.tests) add(test);
+        add(d.noEffectWhile.test);
     }
     return places;
 }
@@ -94,36 +175,65 @@ const std::string* PolicyValues::Find(const PolicyPlace& place) const {
     return nullptr;
 }
 
-Standing StandingOf(const std::string& subject, WindowsVersion version, const PolicyValues& policies) {
+Standing StandingOf(const std::string& subject, const RunningWindows& windows, const PolicyValues& policies) {
     Standing standing;
     const Dependency* d = DependencyOf(subject);
     if (d == nullptr) return standing;
     standing.timing = d->timing;
-    if (!Inside(d->versions, version)) {
+    // A version that could not be read settles no version fact.
+    const bool unread = windows.version == WindowsVersion{};
+    const VersionFact* fact = unread ? nullptr : Settling(*d, windows);
+    standing.versionUnread = unread && Used(d->versions[0]);
+    if (fact != nullptr && !fact->effect) {
         standing.kind = StandingKind::NoEffect;
-        standing.why = OutsideWords(d->versions, version);
+        standing.why = NotUsedWords(*fact);
+        standing.assumed = false;
+        standing.source = SourceName(*fact->source);
         return standing;
     }
-    const PolicyTest* tests = d->policy.tests;
-    if (Used(tests[0]) && Holds(tests[0], policies) && (!Used(tests[1]) || Holds(tests[1], policies))) {
-        const std::string* data = nullptr;
-        const PolicyPlace* place = Deciding(tests[0], policies, &data);
+    const std::string* data = nullptr;
+    if (Used(d->noEffectWhile.test)) {
+        if (const PolicyPlace* place = Holding(d->noEffectWhile.test, policies, &data)) {
+            standing.kind = StandingKind::NoEffect;
+            standing.why = std::string(d->noEffectWhile.why) + " (" + PlaceName(*place) + " = " + *data + ")";
+            standing.assumed = false;
+            standing.source = SourceName(*d->noEffectWhile.source);
+            return standing;
+        }
+    }
+    const ValueTest* tests = d->policy.tests;
+    bool policySet = Used(tests[0]);
+    for (const ValueTest& test : d->policy.tests) {
+        policySet = policySet && (!Used(test) || Holding(test, policies, &data) != nullptr);
+    }
+    if (policySet) {
+        const PolicyPlace* place = Holding(tests[0], policies, &data);
         standing.kind = StandingKind::SetByPolicy;
-        standing.policy = RootName(place->root) + "\\" + place->key + "\\" + place->value;
+        standing.policy = PlaceName(*place);
         standing.data = *data;
+        standing.assumed = false;
+        standing.source = SourceName(*d->policy.source);
         return standing;
     }
     const bool later = d->timing != Timing::Unknown && d->timing != Timing::AtOnce && d->timing != Timing::ReadOnly;
     if (later) standing.kind = StandingKind::Later;
+    standing.assumed = fact == nullptr && d->timing != Timing::ReadOnly;
+    std::string source = fact ? SourceName(*fact->source) : std::string();
+    if (d->timingSource != nullptr) {
+        const std::string timing = SourceName(*d->timingSource);
+        if (source.empty() && standing.assumed) source = "unknown; when it takes effect: " + timing;
+        else if (source.find(timing) == std::string::npos) source += (source.empty() ? "" : "; ") + timing;
+    }
+    standing.source = source;
     return standing;
 }
 
-Standings::Standings(WindowsVersion version, Registry& reg)
-    : version_(version), policies_(PolicyValues::Read(reg)), judged_(true) {}
+Standings::Standings(RunningWindows windows, Registry& reg)
+    : windows_(windows), policies_(PolicyValues::Read(reg)), judged_(true) {}
 
 Standing Standings::Of(const std::string& subject) const {
     if (!judged_) return {};
-    return StandingOf(subject, version_, policies_);
+    return StandingOf(subject, windows_, policies_);
 }
 
 bool Standings::Writes(const TweakRow& row) const {
@@ -133,8 +243,8 @@ bool Standings::Writes(const TweakRow& row) const {
 void MarkPages(Form& form1, const Standings& standings) {
     auto markOf = [](const Standing& s) {
         switch (s.kind) {
-        case StandingKind::SetByPolicy: return Mark{MarkKind::Policy, StandingWords(s)};
-        case StandingKind::NoEffect: return Mark{MarkKind::NoEffect, StandingWords(s)};
+        case StandingKind::SetByPolicy: return Mark{MarkKind::Policy, StandingWords(s) + " Source: " + SourceWords(s)};
+        case StandingKind::NoEffect: return Mark{MarkKind::NoEffect, StandingWords(s) + " Source: " + SourceWords(s)};
         default: return Mark{};
         }
     };
@@ -172,6 +282,7 @@ std::string VersionName(WindowsVersion v) {
         {{6, 2, 0}, "Windows 8"},       {{6, 1, 0}, "Windows 7"},           {{6, 0, 0}, "Windows Vista"},
         {{5, 2, 0}, "Windows Server 2003"}, {{5, 1, 0}, "Windows XP"}, {{5, 0, 0}, "Windows 2000"},
     };
+    if (v == WindowsVersion{}) return "Windows (its version could not be read)";
     for (const Name& n : kNames) {
         if (n.from <= v) return n.name;
     }
@@ -207,10 +318,14 @@ std::string StandingSummary(const Standing& s) {
     switch (s.kind) {
     case StandingKind::SetByPolicy: return "set by policy: " + s.policy + " = " + s.data;
     case StandingKind::NoEffect: return "no effect on this Windows: " + s.why;
-    case StandingKind::Later: return "takes effect later: " + TimingWords(s.timing);
+    case StandingKind::Later:
     case StandingKind::InEffect: break;
     }
-    return "in effect";
+    const std::string later = s.kind == StandingKind::Later ? "takes effect later: " + TimingWords(s.timing) : "";
+    if (!s.assumed) return later.empty() ? "in effect" : later;
+    std::string words = "unknown (assumed in effect)";
+    if (s.versionUnread) words += ": the Windows version could not be read";
+    return later.empty() ? words : words + "; " + later;
 }
 
 std::string TakesEffect(const Standing& s) {
@@ -221,6 +336,14 @@ std::string TakesEffect(const Standing& s) {
     case StandingKind::InEffect: break;
     }
     return TimingWords(s.timing);
+}
+
+std::string SourceWords(const Standing& s) {
+    return s.source.empty() ? "unknown" : s.source;
+}
+
+std::string PageName(const std::string& caption) {
+    return !caption.empty() && caption.back() == ':' ? caption.substr(0, caption.size() - 1) : caption;
 }
 
 }  // namespace vantrel

@@ -1,10 +1,12 @@
 // Whether a setting takes effect on this Windows: one table says, for every
 // catalogue row and every system tool, on which Windows versions it has an
 // effect, which policy values override it and when a change takes effect
-// (Dependencies.cpp, each entry with its source). The rules below turn that
-// table, the running Windows and the policy values it names into each
-// setting's standing. An entry the sources do not settle is unknown, and an
-// unknown entry counts as in effect.
+// (Dependencies.cpp, each entry with its source), for which editions and
+// builds a fact holds. The rules below turn that table, the running Windows
+// (version and edition) and the values it names into each setting's
+// standing. An entry the sources do not settle is unknown: it counts as in
+// effect, and the lists say it is assumed. A Windows whose version could not
+// be read makes every version fact unknown.
 #pragma once
 
 #include <span>
@@ -22,43 +24,84 @@ struct TweakRow;
 // When a written value takes effect.
 enum class Timing { Unknown, AtOnce, NewExplorerWindows, ExplorerRestart, NextLogon, Restart, ReadOnly };
 
-// The Windows versions on which a setting has an effect: from `from` up to,
-// not including, `before`. Unknown when no source says.
-struct VersionSpan {
-    bool known = false;
-    WindowsVersion from{};
-    WindowsVersion before{~0u, ~0u, ~0u};
+// The public page a fact comes from: its title and its address ("" where
+// only the title is known).
+struct Source {
+    const char* title = "";
+    const char* address = "";
 };
 
-// Where a policy value may be set.
+// The editions a fact holds for, as a set; none named: every edition.
+namespace edition {
+constexpr unsigned kHome = 1;    // Windows XP Home Edition, the Home editions of Vista and later
+constexpr unsigned kLtsc = 2;    // the long-term servicing editions of Windows 10 and 11
+constexpr unsigned kServer = 4;  // a server or domain controller
+constexpr unsigned kClient = 8;  // any other workstation edition
+constexpr unsigned kEvery = 0;
+}  // namespace edition
+
+// Whether a setting has an effect on the Windows versions from `from` up to,
+// not including, `before` (builds told apart), on the editions named.
+struct VersionFact {
+    WindowsVersion from{};
+    WindowsVersion before{~0u, ~0u, ~0u};
+    unsigned editions = edition::kEvery;
+    bool effect = true;
+    // No effect: the sentence that says why ("" gives "Not used by Windows
+    // Vista and later.").
+    const char* why = "";
+    const Source* source = nullptr;  // nullptr: no fact in this place
+};
+
+// Where a value the standing depends on may be set.
 struct PolicyPlace {
     RegKey root = 0;
     const char* key = "";
     const char* value = "";
 };
 
-// A policy value holding given data: the first of its places that holds the
-// value decides (the places are in the order the system gives precedence; a
-// place without a root is none). Data nullptr: any data at all.
-struct PolicyTest {
+// How a stored value is tested: equal to the data, different from it (an
+// absent value never is), any data at all, or a version at least the data's
+// leading whole number ("9.11.19041.0" is at least 7).
+enum class Holds { Equals, Differs, Any, AtLeast };
+
+// A value holding given data. By default the first of its places that holds
+// the value decides (the places are in the order the system gives
+// precedence); `either`: any place whose value holds counts, the first such
+// is named. A place without a root is none.
+struct ValueTest {
     PolicyPlace places[2]{};
     const char* data = nullptr;
+    Holds holds = Holds::Equals;
+    bool either = false;
 };
 
 // A policy that overrides a setting when every test holds (a test without a
 // place is none; a rule without one, no policy); the value of the first test
 // is the one named to the user.
 struct PolicyRule {
-    PolicyTest tests[2]{};
+    ValueTest tests[3]{};
+    const Source* source = nullptr;
+};
+
+// A stored value that keeps a setting from taking effect while it holds.
+struct StoredCondition {
+    ValueTest test{};
+    const char* why = "";
+    const Source* source = nullptr;
 };
 
 // What a setting depends on. The subject is a catalogue row's control string
-// ("Check1", "List1[11]") or a system tool's name ("tool:bootini").
+// ("Check1", "List1[11]") or a system tool's name ("tool:bootini"). Version
+// facts are looked at in order; the first whose versions hold the running
+// Windows and whose editions hold its edition decides; none: unknown.
 struct Dependency {
     const char* subject = "";
-    VersionSpan versions{};
+    VersionFact versions[3]{};
     PolicyRule policy{};
+    StoredCondition noEffectWhile{};
     Timing timing = Timing::Unknown;
+    const Source* timingSource = nullptr;
 };
 
 // The system tools, with the page and the heading they stand under, and the
@@ -71,11 +114,15 @@ struct ToolSubject {
 };
 
 std::span<const Dependency> Dependencies();
-// Every place of a policy value the table names.
+// Every place of a value the table names.
 std::vector<const PolicyPlace*> PolicyPlaces();
 const std::vector<ToolSubject>& ToolSubjects();
 // The entry for a subject; nullptr when the table has none (unknown).
 const Dependency* DependencyOf(const std::string& subject);
+
+// The editions of edition:: that a reading of the system belongs to; 0 when
+// it cannot be told.
+unsigned EditionOf(const WindowsEdition& edition, WindowsVersion version);
 
 enum class StandingKind { InEffect, SetByPolicy, NoEffect, Later };
 
@@ -85,10 +132,15 @@ struct Standing {
     std::string policy;  // SetByPolicy: "HKEY_CURRENT_USER\Software\...\Policies\Explorer\NoRun"
     std::string data;    // SetByPolicy: the data it holds, as text ("1")
     std::string why;     // NoEffect: "Not used by Windows Vista and later."
+    // No source settles whether it has an effect here: it counts as in
+    // effect, and every list says it is assumed.
+    bool assumed = true;
+    bool versionUnread = false;  // assumed because the Windows version could not be read
+    std::string source;          // the sources of what decides, "Title, address; ..."; "" unknown
 };
 
-// The policy values the table names, as they are stored now: read once, so
-// that every standing is judged against the same reading.
+// The values the table names, as they are stored now: read once, so that
+// every standing is judged against the same reading.
 class PolicyValues {
 public:
     PolicyValues() = default;
@@ -104,22 +156,29 @@ private:
     std::vector<Entry> entries_;
 };
 
-// The standing of a subject on this Windows with these policy values.
-Standing StandingOf(const std::string& subject, WindowsVersion version, const PolicyValues& policies);
+// The running Windows as the standings see it.
+struct RunningWindows {
+    WindowsVersion version{};  // all zero: it could not be read
+    WindowsEdition edition{};
+};
+
+// The standing of a subject on this Windows with these stored values.
+Standing StandingOf(const std::string& subject, const RunningWindows& windows, const PolicyValues& policies);
 
 // Every subject's standing, worked out once at load.
 class Standings {
 public:
-    // Everything in effect: what a run that has not looked yet assumes.
+    // Everything assumed in effect: what a run that has not looked yet assumes.
     Standings() = default;
-    Standings(WindowsVersion version, Registry& reg);
-    WindowsVersion version() const { return version_; }
+    Standings(RunningWindows windows, Registry& reg);
+    Standings(WindowsVersion version, Registry& reg) : Standings(RunningWindows{version, {}}, reg) {}
+    WindowsVersion version() const { return windows_.version; }
     Standing Of(const std::string& subject) const;
     // Whether the apply pass writes the row: not when it has no effect here.
     bool Writes(const TweakRow& row) const;
 
 private:
-    WindowsVersion version_{};
+    RunningWindows windows_{};
     PolicyValues policies_;
     bool judged_ = false;
 };
@@ -132,8 +191,12 @@ void MarkPages(Form& form1, const Standings& standings);
 // Words for the user.
 std::string VersionName(WindowsVersion version);      // "Windows Vista"
 std::string TimingWords(Timing timing);               // "after a restart", "unknown"
-std::string StandingWords(const Standing& standing);  // the sentence a page's mark shows
+std::string StandingWords(const Standing& standing);  // the sentence a page's mark shows, its source last
 std::string StandingSummary(const Standing& standing);  // the status list's "Standing" column
 std::string TakesEffect(const Standing& standing);      // Review Changes' "Takes effect" column
+std::string SourceWords(const Standing& standing);      // the "Source" column: "Title, address" or "unknown"
+// A page's name as the lists give it: its caption without a trailing colon
+// ("Personal Folders:" is "Personal Folders").
+std::string PageName(const std::string& caption);
 
 }  // namespace vantrel

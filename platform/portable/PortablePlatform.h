@@ -44,6 +44,7 @@ public:
     // run gives the same identifiers.
     std::string NewGuid() override;
     vantrel::WindowsVersion WindowsVersion() override { return version_; }
+    vantrel::WindowsEdition WindowsEdition() override { return edition_; }
 
     void setAppDataFolder(std::string folder) { appData_ = std::move(folder); }
     void setProfileFolder(std::string folder) { profile_ = std::move(folder); }
@@ -54,6 +55,7 @@ public:
     }
     void setRunsUnderWow64(bool wow64) { wow64_ = wow64; }
     void setWindowsVersion(vantrel::WindowsVersion version) { version_ = version; }
+    void setWindowsEdition(vantrel::WindowsEdition edition) { edition_ = edition; }
 
 private:
     std::string appData_;
@@ -64,6 +66,7 @@ private:
     bool wow64_ = false;
     unsigned long long guids_ = 0;
     vantrel::WindowsVersion version_{5, 1, 2600};
+    vantrel::WindowsEdition edition_{0, 0, 1};  // Windows XP Professional: a workstation, no suite
 };
 
 }  // namespace vantrel

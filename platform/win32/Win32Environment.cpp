@@ -164,4 +164,27 @@ vantrel::WindowsVersion Win32Environment::WindowsVersion() {
     return {info.major, info.minor, info.build};
 }
 
+vantrel::WindowsEdition Win32Environment::WindowsEdition() {
+    // The suite mask and product type do not depend on the program's
+    // manifest, unlike the version GetVersionEx reports; GetProductInfo is
+    // "supported on Windows Vista and later", and before it "use the
+    // GetVersionEx function" ("GetProductInfo function (sysinfoapi.h)",
+    // learn.microsoft.com/windows/win32/api/sysinfoapi/nf-sysinfoapi-getproductinfo).
+    vantrel::WindowsEdition edition;
+    OSVERSIONINFOEXA info{};
+    info.dwOSVersionInfoSize = sizeof info;
+    if (GetVersionExA(reinterpret_cast<OSVERSIONINFOA*>(&info))) {
+        edition.suite = info.wSuiteMask;
+        edition.productType = info.wProductType;
+    }
+    using GetProduct = BOOL(WINAPI*)(DWORD, DWORD, DWORD, DWORD, PDWORD);
+    static const auto getProduct = SystemFunction<GetProduct>("kernel32.dll", "GetProductInfo");
+    const vantrel::WindowsVersion version = WindowsVersion();
+    DWORD product = 0;
+    if (getProduct && version.major >= 6 && getProduct(version.major, version.minor, 0, 0, &product)) {
+        edition.product = product;
+    }
+    return edition;
+}
+
 }  // namespace vantrel

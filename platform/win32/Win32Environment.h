@@ -1,6 +1,7 @@
 // The user's folders (the registry, SHGetFolderPathA), the local time
 // (GetLocalTime), whether the program runs under WOW64 (IsWow64Process), new
-// identifiers (CoCreateGuid) and the Windows version (RtlGetVersion).
+// identifiers (CoCreateGuid), the Windows version (RtlGetVersion) and its
+// edition (GetVersionEx, GetProductInfo).
 #pragma once
 
 #include "platform/Platform.h"
@@ -25,6 +26,9 @@ public:
     std::string NewGuid() override;
     // RtlGetVersion of ntdll, looked up when first asked.
     vantrel::WindowsVersion WindowsVersion() override;
+    // GetVersionEx's suite mask and product type; on Windows Vista and later
+    // also GetProductInfo, looked up at run time (Windows XP lacks it).
+    vantrel::WindowsEdition WindowsEdition() override;
 };
 
 }  // namespace vantrel

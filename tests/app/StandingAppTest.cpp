@@ -34,11 +34,17 @@ TEST(Standings, OnWindows10OlderSettingsAreMarkedLeftOutAndSaid) {
     EXPECT_FALSE(rig.files.Exists("C:\\boot.ini")) << "start-up makes no boot.ini";
     EXPECT_EQ(f.text("Label35").text().rfind("This computer starts from its boot configuration store", 0), 0u);
 
-    // Marks: no effect (disabled), a policy (enabled), a tool (enabled, refuses).
-    EXPECT_EQ(f.control("Check1").mark(), (Mark{MarkKind::NoEffect, kNotUsed}));
+    // Marks: no effect (disabled), a policy (enabled), a tool (enabled,
+    // refuses), each tip ending with its source; what no source settles
+    // (the Start menu's Search) is not marked.
+    EXPECT_EQ(f.control("Check1").mark().kind, MarkKind::NoEffect);
+    EXPECT_EQ(f.control("Check1").mark().words.rfind(std::string(kNotUsed) + " Source: NetMessageBufferSend", 0), 0u)
+        << f.control("Check1").mark().words;
     EXPECT_FALSE(f.control("Check1").enabled());
     EXPECT_EQ(f.list("List1").itemMark(11).kind, MarkKind::Policy);
-    EXPECT_EQ(f.list("List1").itemMark(12).kind, MarkKind::NoEffect);
+    EXPECT_NE(f.list("List1").itemMark(11).words.find(" Source: Policy CSP - ADMX_StartMenu, NoRun"),
+              std::string::npos);
+    EXPECT_EQ(f.list("List1").itemMark(12).kind, MarkKind::None);
     EXPECT_EQ(f.list("List1").itemMark(1).kind, MarkKind::None);
     EXPECT_EQ(f.control("Command13").mark().kind, MarkKind::NoEffect);
     EXPECT_TRUE(f.control("Command13").enabled());
@@ -61,6 +67,7 @@ TEST(Standings, OnWindows10OlderSettingsAreMarkedLeftOutAndSaid) {
     EXPECT_EQ(GetString(rig.registry, reg::kLocalMachine, kMessenger, "Start"), "4") << "not written";
     EXPECT_EQ(GetString(rig.registry, reg::kCurrentUser, kAdvanced, "HideFileExt"), "1");
     EXPECT_EQ(GetString(rig.registry, reg::kCurrentUser, kAdvanced, "Start_ShowRun"), "0") << "set by policy: written";
+    EXPECT_EQ(GetString(rig.registry, reg::kCurrentUser, kAdvanced, "Start_ShowSearch"), "0") << "unknown: written";
 
     // The Startup page's tools refuse and touch nothing.
     f.text("Text2").setText("C:\\boot.exe");
@@ -85,24 +92,54 @@ TEST(Standings, OnWindows10OlderSettingsAreMarkedLeftOutAndSaid) {
     ASSERT_NE(run, nullptr);
     EXPECT_EQ(run->cells[2], "0 (REG_DWORD)");
     EXPECT_EQ(run->cells[3], std::string("set by policy: HKEY_CURRENT_USER\\") + kPolicies + "\\NoRun = 1");
+    EXPECT_EQ(run->cells[5].rfind("Policy CSP - ADMX_StartMenu, NoRun", 0), 0u) << run->cells[5];
     EXPECT_TRUE(run->marked);
+    const ReviewList::Row* search = RowOf(status, "Search");
+    EXPECT_EQ(search->cells[3], "unknown (assumed in effect)");
+    EXPECT_EQ(search->cells[5], "unknown");
+    EXPECT_FALSE(search->marked);
+    const ReviewList::Row* desktop = RowOf(status, "Desktop:");
+    EXPECT_EQ(desktop->cells[0], "Personal Folders") << "page names without the caption's colon";
 }
 
-TEST(Standings, OnWindowsXpWithoutPoliciesNothingIsMarkedOrLeftOut) {
-    TestRig rig;
-    SeedFolders(rig.registry);
-    rig.app->Form_Load();
-    Form& f = rig.form1();
-    EXPECT_TRUE(rig.files.Exists("C:\\boot.ini"));
-    for (const auto& c : f.controls()) {
-        EXPECT_EQ(c->mark().kind, MarkKind::None) << c->name();
-        EXPECT_TRUE(c->enabled()) << c->name();
+// Windows XP, and a Windows whose version could not be read: nothing is
+// marked or left out; the unread version is said in the status of each
+// setting that depends on it.
+TEST(Standings, OnWindowsXpOrAnUnreadVersionNothingIsMarkedOrLeftOut) {
+    struct Case {
+        WindowsVersion version;
+        const char* messenger;  // the status list's standing of "Enable Net Send"
+    };
+    const Case cases[] = {
+        {{5, 1, 2600}, "takes effect later: after a restart"},
+        {{0, 0, 0},
+         "unknown (assumed in effect): the Windows version could not be read; takes effect later: after a restart"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(VersionName(c.version));
+        TestRig rig;
+        rig.environment.setWindowsVersion(c.version);
+        SeedFolders(rig.registry);
+        rig.app->Form_Load();
+        Form& f = rig.form1();
+        EXPECT_TRUE(rig.files.Exists("C:\\boot.ini"));
+        for (const auto& control : f.controls()) {
+            EXPECT_EQ(control->mark().kind, MarkKind::None) << control->name();
+            EXPECT_TRUE(control->enabled()) << control->name();
+        }
+        for (int i = 0; i < f.list("List1").ListCount(); ++i) {
+            EXPECT_EQ(f.list("List1").itemMark(i).kind, MarkKind::None);
+        }
+        rig.dialogs.ExpectReview("Settings Status", false);
+        rig.app->Menu("status");
+        EXPECT_EQ(RowOf(rig.dialogs.reviews.back(), "Enable Net Send")->cells[3], c.messenger);
+        f.check("Check1").setValue(1);
+        f.list("List1").setSelected(12, false);
+        rig.dialogs.ExpectMessage("Changes Applied");
+        rig.app->apply_Click();
+        EXPECT_EQ(GetString(rig.registry, reg::kLocalMachine, kMessenger, "Start"), "2");
+        EXPECT_EQ(GetString(rig.registry, reg::kCurrentUser, kAdvanced, "Start_ShowSearch"), "0");
     }
-    for (int i = 0; i < f.list("List1").ListCount(); ++i) EXPECT_EQ(f.list("List1").itemMark(i).kind, MarkKind::None);
-    f.check("Check1").setValue(1);
-    rig.dialogs.ExpectMessage("Changes Applied");
-    rig.app->apply_Click();
-    EXPECT_EQ(GetString(rig.registry, reg::kLocalMachine, kMessenger, "Start"), "2");
 }
 
 }  // namespace

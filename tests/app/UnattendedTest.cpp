@@ -259,15 +259,19 @@ TEST(Unattended, ReportIsCsvWithOneLinePerSetting) {
                            "http://intra/caf\xE9");
     rig.registry.PutDword(reg::kCurrentUser, R"(Software\Policies\Microsoft\Internet Explorer\Control Panel)",
                           "HomePage", 1);
+    rig.registry.PutString(reg::kLocalMachine, R"(Software\Microsoft\Internet Explorer)", "Version", "7.0.5730.13");
     ASSERT_EQ(RunUnattended(*rig.app, ParseSwitches({"/report", "C:\\status.csv"})), 0);
     std::string csv;
     ASSERT_EQ(rig.files.ReadAll("C:\\status.csv", &csv, false), 0);
-    EXPECT_EQ(csv.rfind("\xEF\xBB\xBFPage,Setting,Stored value,Standing,Takes effect\r\n", 0), 0u);
+    EXPECT_EQ(csv.rfind("\xEF\xBB\xBFPage,Setting,Stored value,Standing,Takes effect,Source\r\n", 0), 0u);
     EXPECT_EQ(static_cast<std::size_t>(std::count(csv.begin(), csv.end(), '\n')),
               1 + CatalogueRows().size() + ToolSubjects().size());
-    EXPECT_NE(csv.find("\r\nPersonal Folders:,AppData:,\"\"\"C:\\Folders\\AppData\"\" (REG_SZ)\",in effect,unknown\r\n"), std::string::npos)
+    EXPECT_NE(csv.find("\r\nPersonal Folders,AppData:,\"\"\"C:\\Folders\\AppData\"\" (REG_SZ)\",unknown (assumed in effect),"
+                       "unknown,unknown\r\n"),
+              std::string::npos)
         << csv;
-    EXPECT_NE(csv.find("\r\nExplorer,Enable Net Send,(absent),takes effect later: after a restart,after a restart\r\n"),
+    EXPECT_NE(csv.find("\r\nExplorer,Enable Net Send,(absent),takes effect later: after a restart,after a restart,"
+                       "\"NetMessageBufferSend function (lmmsg.h)"),
               std::string::npos);
     EXPECT_NE(csv.find("http://intra/caf\xC3\xA9"), std::string::npos) << csv;
     EXPECT_EQ(csv.find("caf\xE9"), std::string::npos) << "no byte of the code page";

@@ -148,6 +148,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
     // before that, and the splash window, loaded and unloaded within
     // start-up, is never made.
     environment.WindowsVersion();  // looked up here, where the loader is free
+    environment.WindowsEdition();
     StartupReads reads(app);
     INITCOMMONCONTROLSEX icc{};
     icc.dwSize = sizeof icc;

@@ -195,17 +195,22 @@ std::string ReportLine(const std::string& csv, const std::string& pageAndSetting
     return csv.substr(at + 2, csv.find("\r\n", at + 2) - at - 2);
 }
 
-// /report and /check as the prefix is set to Windows XP, 7 and 10, with NoRun
-// stored by `reg add` on Windows 7: the standings, and every exit code of /check.
+// /report and /check as the prefix is set to Windows XP, 7, 10 and 11 (10
+// with the build of 11), with NoRun stored by `reg add` for the computer on
+// Windows 7 and for the user on Windows 10: the standings with their
+// sources, the Start menu's Search written on Windows 7, and every exit code
+// of /check.
 TEST(UnattendedExe, ReportAndCheckFollowTheWindowsVersionAndPolicies) {
     const std::string appData = AppDataFolder();
     ASSERT_FALSE(appData.empty());
     const std::string base = TempFile("vantrel-check.reg"), changed = TempFile("vantrel-changed.reg"),
                       report = TempFile("vantrel-status.csv");
     const std::string policies = R"(Software\Microsoft\Windows\CurrentVersion\Policies\Explorer)";
+    const std::string advanced = kExplorer + "\\Advanced";
     Win32Registry registry;
     std::vector<ValueRef> touched = ApplyTargets();
     touched.push_back({reg::kCurrentUser, policies, "NoRun"});
+    touched.push_back({reg::kLocalMachine, policies, "NoRun"});
     WineVersionGuard prefix(registry, touched);
     BackupFolderGuard backups(appData);
     for (const TweakRow& row : PersonalFolderRows()) {
@@ -216,39 +221,59 @@ TEST(UnattendedExe, ReportAndCheckFollowTheWindowsVersionAndPolicies) {
     // export leaves out what is not set on this computer): on Windows 7 and 10
     // the one has no effect and the other is set by policy.
     SeedDword(registry, reg::kLocalMachine, R"(SYSTEM\ControlSet001\Services\Messenger)", "Start", 3);
-    SeedDword(registry, reg::kCurrentUser, R"(Software\Microsoft\Windows\CurrentVersion\Explorer\Advanced)",
-              "Start_ShowRun", 1);
+    SeedDword(registry, reg::kCurrentUser, advanced, "Start_ShowRun", 1);
+    SeedDword(registry, reg::kCurrentUser, advanced, "Start_ShowSearch", 1);
 
     struct Case {
         const char* windows;
-        bool noRun;
-        std::vector<std::pair<std::string, std::string>> standings;  // line start, standing in it
+        const char* build;  // the build number set after the version; nullptr: winecfg's
+        std::vector<std::pair<const char*, unsigned>> noRun;  // root, data
+        std::vector<std::pair<std::string, std::string>> standings;  // line start, text in it
         int check;  // /check of the profile /apply wrote on Windows XP
     };
     const std::string notUsed = "no effect on this Windows: Not used by ";
+    const std::string runPolicy = "\\" + policies + "\\NoRun = 1,unknown,\"Policy CSP - ADMX_StartMenu, NoRun";
     const Case cases[] = {
-        {"winxp", false,
+        {"winxp", nullptr, {},
          {{"Explorer,Enable Net Send", ",takes effect later: after a restart,"},
-          {"General Options,Run", ",in effect,"},
+          {"General Options,Run", ",unknown (assumed in effect),unknown,unknown"},
           {"Startup,Boot.ini:", ",takes effect later: after a restart,"}},
          0},
-        {"win7", true,
+        {"win7", nullptr, {{"HKLM", 1}},
          {{"Explorer,Enable Net Send", "," + notUsed + "Windows Vista and later.,"},
-          {"General Options,Run", ",set by policy: HKEY_CURRENT_USER\\" + policies + "\\NoRun = 1,"},
-          {"General Options,My Music", ",in effect,"}},
+          {"General Options,Run", ",set by policy: HKEY_LOCAL_MACHINE" + runPolicy},
+          {"General Options,Search", ",unknown (assumed in effect),"}},
          3},
-        {"win10", false,
-         {{"General Options,My Music", "," + notUsed + "Windows 8 and later.,"},
+        // Wine's Windows 10 is build 18362, before the Internet Explorer
+        // desktop application was retired.
+        {"win10", nullptr, {{"HKLM", 0}, {"HKCU", 1}},
+         {{"General Options,Run", ",set by policy: HKEY_CURRENT_USER" + runPolicy},
+          {"General Options,My Music", ",unknown (assumed in effect),"},
+          {"Internet Options,Show Go Button", ",unknown (assumed in effect),"},
           {"Startup,Boot.ini:", "," + notUsed + "Windows Vista and later.,"}},
+         3},
+        // Windows 10 22H2 on a workstation edition that is not a long-term one
+        // (Wine's GetProductInfo gives 0x1C), then Windows 11.
+        {"win10", "19045", {},
+         {{"Internet Options,Show Go Button", ",\"no effect on this Windows: Not used on this edition of Windows 10"}},
+         3},
+        {"win10", "22631", {},
+         {{"Internet Options,Show Go Button", ",\"" + notUsed + "Windows 11: it has no Internet Explorer 11"},
+          {"Internet Options,Enable/Disable Script Debugger", ",unknown (assumed in effect),"}},
          3},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.windows);
         ASSERT_TRUE(prefix.Set(c.windows));
-        if (c.noRun) ASSERT_TRUE(AddUserDword(policies, "NoRun", 1));
+        if (c.build) {
+            ASSERT_EQ(RunSystemProgram("reg.exe add \"HKLM\\Software\\Microsoft\\Windows NT\\CurrentVersion\" /v "
+                                       "CurrentBuildNumber /t REG_SZ /d " + std::string(c.build) + " /f"),
+                      0);
+        }
+        for (const auto& [root, data] : c.noRun) ASSERT_TRUE(AddDword(root, policies, "NoRun", data));
         ASSERT_EQ(RunVantrel("/report \"" + report + "\""), 0);
         const std::string csv = ReadFile(report);
-        EXPECT_EQ(csv.rfind("\xEF\xBB\xBFPage,Setting,Stored value,Standing,Takes effect\r\n", 0), 0u);
+        EXPECT_EQ(csv.rfind("\xEF\xBB\xBFPage,Setting,Stored value,Standing,Takes effect,Source\r\n", 0), 0u);
         for (const auto& [line, standing] : c.standings) {
             EXPECT_NE(ReportLine(csv, line).find(standing), std::string::npos) << ReportLine(csv, line);
         }
@@ -260,6 +285,14 @@ TEST(UnattendedExe, ReportAndCheckFollowTheWindowsVersionAndPolicies) {
             EXPECT_EQ(RunVantrel("/check \"" + changed + "\""), 1);
             WriteFile(changed, "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Control Panel\\Mouse\r\n");
             EXPECT_EQ(RunVantrel("/check \"" + changed + "\""), 2);
+        }
+        if (std::string(c.windows) == "win7") {
+            // The Start menu's Search is written on Windows 7, then put back.
+            WriteFile(changed,
+                      "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\" + advanced + "]\r\n\"Start_ShowSearch\"=dword:00000000\r\n");
+            EXPECT_EQ(RunVantrel("/apply \"" + changed + "\""), 0);
+            EXPECT_EQ(ReadDword(registry, reg::kCurrentUser, advanced, "Start_ShowSearch"), 0u);
+            SeedDword(registry, reg::kCurrentUser, advanced, "Start_ShowSearch", 1);
         }
         EXPECT_EQ(RunVantrel("/check \"" + base + "\""), c.check);
     }

@@ -53,9 +53,9 @@ private:
     RegistryGuard restore_;
 };
 
-// `reg add` of a REG_DWORD policy value under HKEY_CURRENT_USER.
-inline bool AddUserDword(const std::string& key, const std::string& name, unsigned value) {
-    return RunSystemProgram("reg.exe add \"HKCU\\" + key + "\" /v " + name + " /t REG_DWORD /d " +
+// `reg add` of a REG_DWORD value under a root ("HKCU", "HKLM").
+inline bool AddDword(const std::string& root, const std::string& key, const std::string& name, unsigned value) {
+    return RunSystemProgram("reg.exe add \"" + root + "\\" + key + "\" /v " + name + " /t REG_DWORD /d " +
                             std::to_string(value) + " /f") == 0;
 }
 
