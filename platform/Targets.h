@@ -119,7 +119,7 @@ struct TargetRequest {
     };
     Mode mode = Mode::Current;
     // User: NAME, DOMAIN\NAME or a SID; offline, a SID or a profile folder's name.
-    std::string user;
+    std::string user{};
 };
 
 struct FoundTargets {

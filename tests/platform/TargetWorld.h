@@ -19,13 +19,16 @@ struct TargetWorld {
     PortableFileSystem files{driveC.path()};
     PortableHives hives{registry, files};
 
+    // A hive file of HKEY_CURRENT_USER\hive in `scratch`, as RegSaveKey would write it.
+    void SaveHive(const MemoryRegistry& scratch, const std::string& file) {
+        files.CreateFolders(file.substr(0, file.rfind('\\')));
+        files.WriteAll(file, scratch.SaveHive(reg::kCurrentUser, "hive"));
+    }
     // A hive file holding Control Panel\Mouse "MouseTrails" = `trails`.
     void WriteHive(const std::string& file, const std::string& trails = "0") {
         MemoryRegistry scratch;
         scratch.PutString(reg::kCurrentUser, std::string("hive\\") + kMouse, "MouseTrails", trails);
-        const std::string folder = file.substr(0, file.rfind('\\'));
-        files.CreateFolders(folder);
-        files.WriteAll(file, scratch.SaveHive(reg::kCurrentUser, "hive"));
+        SaveHive(scratch, file);
     }
     // A ProfileList entry under `profileList` (of HKLM) whose folder exists
     // (`folder` as the registry holds it; `made` as reached from here, "" for none).
