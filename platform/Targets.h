@@ -125,7 +125,9 @@ struct TargetRequest {
 struct FoundTargets {
     std::vector<Target> targets;
     // One line per ProfileList entry that was reported and skipped
-    // ("profile S-1-5-21-...-1003 skipped: its folder C:\... is missing").
+    // ("profile S-1-5-21-...-1003 skipped: its folder C:\... is missing"),
+    // after a first line when GetDefaultUserProfileDirectory failed and the
+    // Default profile was looked for in ProfileList instead. For the log.
     std::vector<std::string> skipped;
     // When set, nothing may be done: no administrator rights, no such user,
     // no Default profile folder, an offline Windows that cannot be opened.
