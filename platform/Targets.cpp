@@ -1,7 +1,5 @@
 #include "platform/Targets.h"
 
-#include <functional>
-
 #include "registry/Digits.h"
 #include "registry/KeyNames.h"
 #include "registry/RegistryRoutines.h"
@@ -105,20 +103,27 @@ std::string FreeName(Registry& reg, RegKey root, const std::string& base) {
     return name;
 }
 
-// Where ProfileList lies and how its paths are read, for the running system
-// or an offline one.
+// Where ProfileList lies (under HKEY_LOCAL_MACHINE) and how its paths are
+// read: the running system's, or an offline one's.
 struct Source {
     Registry& reg;
-    RegKey root;
     std::string profileList;
     FileSystem& files;
     Hives& hives;
-    bool offline;
-    std::string labelPrefix;                                // "offline D:\Windows, "
-    std::function<std::string(const std::string&)> reach;  // a path as that Windows writes it, reached from here
-    std::function<std::string(const std::string&)> own;    // the same path as that Windows names it
-    std::string apiDefault;                                 // the Default profile folder the system gave, if any
+    const OfflineWindows* offline;  // null for the running system
+    std::string labelPrefix;        // "offline D:\Windows, "
+    std::string apiDefault;         // the Default profile folder the system gave, if any
 };
+
+// A path as that Windows writes it, reached from here.
+std::string Reach(const Source& s, const std::string& path) {
+    return s.offline != nullptr ? s.offline->Reach(path) : s.hives.Expand(path);
+}
+
+// The same path as that Windows itself names it ("" for the running system).
+std::string Own(const Source& s, const std::string& path) {
+    return s.offline != nullptr ? s.offline->Own(path) : std::string();
+}
 
 // A profile entry, or why it is skipped.
 struct Entry {
@@ -131,21 +136,21 @@ Entry ProfileEntry(const Source& s, const std::string& sid) {
     Target& t = entry.target;
     t.kind = Target::Kind::Profile;
     t.sid = sid;
-    const std::optional<std::string> raw = ReadText(s.reg, s.root, s.profileList + "\\" + sid, "ProfileImagePath");
+    const std::optional<std::string> raw = ReadText(s.reg, reg::kLocalMachine, s.profileList + "\\" + sid, "ProfileImagePath");
     if (!raw || raw->empty()) {
         entry.skip = "profile " + sid + " skipped: its entry names no profile folder";
         return entry;
     }
-    t.profileFolder = s.reach(*raw);
-    t.ownProfileFolder = s.offline ? s.own(*raw) : std::string();
+    t.profileFolder = Reach(s, *raw);
+    t.ownProfileFolder = Own(s, *raw);
     if (!IsFolder(s.files, t.profileFolder)) {
         entry.skip = "profile " + sid + " skipped: its folder " + (t.profileFolder.empty() ? *raw : t.profileFolder) +
                      " is missing";
         return entry;
     }
     t.hiveFile = t.profileFolder + "\\NTUSER.DAT";
-    t.loaded = !s.offline && KeyExists(s.reg, reg::kUsers, sid);
-    if (s.offline || s.hives.AccountName(sid, &t.account) != 0) t.account = LastComponent(t.profileFolder);
+    t.loaded = s.offline == nullptr && KeyExists(s.reg, reg::kUsers, sid);
+    if (s.offline != nullptr || s.hives.AccountName(sid, &t.account) != 0) t.account = LastComponent(t.profileFolder);
     t.label = s.labelPrefix + "user " + sid + " (" + t.account + ")";
     return entry;
 }
@@ -153,7 +158,7 @@ Entry ProfileEntry(const Source& s, const std::string& sid) {
 // Every user's profile entry, in ProfileList's order.
 std::vector<Entry> ProfileEntries(const Source& s) {
     std::vector<Entry> entries;
-    for (const std::string& name : SubKeys(s.reg, s.root, s.profileList)) {
+    for (const std::string& name : SubKeys(s.reg, reg::kLocalMachine, s.profileList)) {
         if (IsSystemAccount(name) || EndsWith(name, ".bak")) continue;
         entries.push_back(ProfileEntry(s, name));
     }
@@ -168,16 +173,16 @@ Entry DefaultEntry(const Source& s) {
     std::string raw;
     if (!s.apiDefault.empty()) {
         t.profileFolder = s.apiDefault;
-    } else if (const auto vista = ReadText(s.reg, s.root, s.profileList, "Default"); vista && !vista->empty()) {
+    } else if (const auto vista = ReadText(s.reg, reg::kLocalMachine, s.profileList, "Default"); vista && !vista->empty()) {
         raw = *vista;
     } else {
-        const auto folders = ReadText(s.reg, s.root, s.profileList, "ProfilesDirectory");
-        const auto name = ReadText(s.reg, s.root, s.profileList, "DefaultUserProfile");
+        const auto folders = ReadText(s.reg, reg::kLocalMachine, s.profileList, "ProfilesDirectory");
+        const auto name = ReadText(s.reg, reg::kLocalMachine, s.profileList, "DefaultUserProfile");
         if (folders && name && !folders->empty() && !name->empty()) raw = *folders + "\\" + *name;
     }
     if (!raw.empty()) {
-        t.profileFolder = s.reach(raw);
-        t.ownProfileFolder = s.offline ? s.own(raw) : std::string();
+        t.profileFolder = Reach(s, raw);
+        t.ownProfileFolder = Own(s, raw);
     }
     if (!IsFolder(s.files, t.profileFolder)) {
         entry.skip = t.profileFolder.empty() && raw.empty()
@@ -216,7 +221,7 @@ FoundTargets Collect(const TargetRequest& request, const Source& s) {
     }
     case TargetRequest::Mode::User: {
         std::string sid = LooksLikeSid(request.user) ? request.user : std::string();
-        if (sid.empty() && !s.offline) {
+        if (sid.empty() && s.offline == nullptr) {
             if (const long status = s.hives.AccountSid(request.user, &sid); status != 0) {
                 found.refused = "no account named " + request.user + " (error " + Digits(static_cast<unsigned long>(status), 1) + ")";
                 return found;
@@ -231,7 +236,7 @@ FoundTargets Collect(const TargetRequest& request, const Source& s) {
             return found;
         }
         found.refused = "user " + request.user + " has no profile on " +
-                        (s.offline ? "the offline Windows" : std::string("this computer"));
+                        (s.offline != nullptr ? "the offline Windows" : "this computer");
         break;
     }
     }
@@ -252,8 +257,7 @@ FoundTargets FindTargets(const TargetRequest& request, Registry& registry, FileS
         found.refused = kNotAdministrator;
         return found;
     }
-    Source source{registry, reg::kLocalMachine, std::string("SOFTWARE\\") + kProfileList, files, hives, false, {},
-                  [&hives](const std::string& path) { return hives.Expand(path); }, {}, {}};
+    Source source{registry, std::string("SOFTWARE\\") + kProfileList, files, hives, nullptr, {}, {}};
     std::string folder;
     const long api = request.mode == TargetRequest::Mode::User ? 0 : hives.DefaultProfileFolder(&folder);
     if (api == 0) source.apiDefault = folder;
@@ -336,6 +340,14 @@ std::string OfflineWindows::Reach(const std::string& path) const {
     return onSystemDrive && path.find('%') == std::string::npos ? volume_ + path.substr(2) : std::string();
 }
 
+std::string OfflineWindows::Own(const std::string& path) const {
+    static constexpr std::string_view kDrive = "%SystemDrive%", kRoot = "%SystemRoot%";
+    const std::string drive = facts_.systemRoot.size() >= 2 ? facts_.systemRoot.substr(0, 2) : std::string();
+    if (StartsWith(path, kDrive)) return drive.empty() ? std::string() : drive + path.substr(kDrive.size());
+    if (StartsWith(path, kRoot)) return facts_.systemRoot.empty() ? std::string() : facts_.systemRoot + path.substr(kRoot.size());
+    return path.find('%') == std::string::npos ? path : std::string();
+}
+
 FoundTargets OfflineWindows::FindTargets(const TargetRequest& request) {
     FoundTargets found;
     if (!problem_.empty()) {
@@ -346,15 +358,8 @@ FoundTargets OfflineWindows::FindTargets(const TargetRequest& request) {
         found.refused = "an offline Windows needs /to:default, /to:all or /to:user= with a SID or a profile folder's name";
         return found;
     }
-    const std::string drive = facts_.systemRoot.size() >= 2 ? facts_.systemRoot.substr(0, 2) : std::string();
-    const auto own = [this, drive](const std::string& path) {
-        if (StartsWith(path, "%SystemDrive%")) return drive.empty() ? std::string() : drive + path.substr(13);
-        if (StartsWith(path, "%SystemRoot%")) return facts_.systemRoot + path.substr(12);
-        return path.find('%') == std::string::npos ? path : std::string();
-    };
-    const Source source{registry_, reg::kLocalMachine, software_->name() + "\\" + kProfileList, files_, hives_, true,
-                        "offline " + windowsFolder_ + ", ", [this](const std::string& path) { return Reach(path); },
-                        own, {}};
+    const Source source{registry_, software_->name() + "\\" + kProfileList, files_, hives_, this,
+                        "offline " + windowsFolder_ + ", ", {}};
     return Collect(request, source);
 }
 

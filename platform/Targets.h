@@ -169,8 +169,13 @@ public:
     TargetPlaces MachinePlaces() const;
     // Its profiles and its Default profile (Mode::Current is refused).
     FoundTargets FindTargets(const TargetRequest& request);
-    // A path as its own Windows names it, reached from here; "" when it cannot be.
+    // A path as its own Windows writes it in its registry, reached from
+    // here; "" when it cannot be.
     std::string Reach(const std::string& path) const;
+    // The same path with its variables as its own Windows would expand them
+    // ("%SystemDrive%\Users\ann" is "C:\Users\ann" where its SystemRoot is
+    // "C:\Windows"); "" when they cannot be.
+    std::string Own(const std::string& path) const;
     // Unloads its hives (once).
     void End();
 

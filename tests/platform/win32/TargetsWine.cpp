@@ -62,10 +62,10 @@ protected:
     void Folder(const std::string& path) {
         if (CreateDirectoryA(path.c_str(), nullptr)) folders_.push_back(path);
     }
-    void SetText(HKEY root, const std::string& path, const char* name, const std::string& text) {
+    void SetText(HKEY root, const std::string& path, const char* name, const std::string& text, DWORD type = REG_SZ) {
         HKEY key = nullptr;
         ASSERT_EQ(RegCreateKeyExA(root, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr), 0);
-        RegSetValueExA(key, name, 0, REG_EXPAND_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+        RegSetValueExA(key, name, 0, type, reinterpret_cast<const BYTE*>(text.c_str()),
                        static_cast<DWORD>(text.size() + 1));
         RegCloseKey(key);
     }
@@ -141,7 +141,7 @@ TEST_F(TargetsWine, ALoggedOnProfileIsWrittenUnderItsSid) {
     SetText(HKEY_USERS, std::string(kLoggedOn) + "\\Software", "seed", "");
     Made(reg::kUsers, kLoggedOn);
     SetText(HKEY_LOCAL_MACHINE, std::string(kProfileList) + "\\" + kLoggedOn, "ProfileImagePath",
-            R"(%SystemDrive%\vantrel-targets\logged-on)");
+            R"(%SystemDrive%\vantrel-targets\logged-on)", REG_EXPAND_SZ);
     Made(reg::kLocalMachine, std::string(kProfileList) + "\\" + kLoggedOn);
 
     const std::string before = GetString(win32, reg::kCurrentUser, kMouse, "MouseTrails");
@@ -187,9 +187,10 @@ TEST_F(TargetsWine, HivesOnDiskAreLoadedWrittenAndUnloaded) {
         GTEST_LOG_(INFO) << "GetDefaultUserProfileDirectory gives " << systemDefault << ": the fallback is not reached";
     } else {
         EXPECT_EQ(api, 126);  // measured under Wine 8
+        GTEST_LOG_(INFO) << "GetDefaultUserProfileDirectory fails with " << api << ": ProfileList's Default is used";
         restoreDefault_ = true;
         oldDefault_ = GetString(win32, reg::kLocalMachine, kProfileList, "Default");
-        SetText(HKEY_LOCAL_MACHINE, kProfileList, "Default", R"(%SystemDrive%\vantrel-targets\Default)");
+        SetText(HKEY_LOCAL_MACHINE, kProfileList, "Default", R"(%SystemDrive%\vantrel-targets\Default)", REG_EXPAND_SZ);
     }
 
     const FoundTargets found = FindTargets({TargetRequest::Mode::All}, registry, files, hives);
@@ -238,7 +239,7 @@ TEST_F(TargetsWine, AnOfflineWindowsIsOpenedFromItsOwnHives) {
     SetText(HKEY_CURRENT_USER, software, "ProductName", "Microsoft Windows XP");
     SetText(HKEY_CURRENT_USER, software, "SystemRoot", R"(C:\WINDOWS)");
     SetText(HKEY_CURRENT_USER, software + R"(\ProfileList\S-1-5-21-4-4-4-1001)", "ProfileImagePath",
-            R"(%SystemDrive%\Documents and Settings\olga)");
+            R"(%SystemDrive%\Documents and Settings\olga)", REG_EXPAND_SZ);
     const std::string system = std::string(kSource) + R"(\SYSTEM)";
     HKEY select = nullptr;
     ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, (system + R"(\Select)").c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
