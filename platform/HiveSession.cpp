@@ -1,6 +1,6 @@
 #include "platform/HiveSession.h"
 
-#include "registry/Digits.h"
+#include "platform/Wording.h"
 
 namespace vantrel {
 
@@ -10,29 +10,31 @@ std::string RootName(RegKey root) {
     return root == reg::kLocalMachine ? "HKEY_LOCAL_MACHINE" : "HKEY_USERS";
 }
 
-std::string Code(long code) { return " (error " + Digits(static_cast<unsigned long>(code), 1, 10) + ")"; }
+// Each kind's line, in the order of HiveEvent::Kind: what it names (the file or the key), then its words, the
+// code where it failed, and what follows.
+struct Wording {
+    bool namesKey;
+    const char* says;
+    const char* then;
+};
+constexpr Wording kWordings[] = {
+    {false, " loaded", ""},
+    {false, " not loaded: the backup and restore privileges could not be enabled", ": nothing written to it"},
+    {false, " is in use by another program", ": nothing written to it"},
+    {false, " could not be loaded", ": nothing written to it"},
+    {true, " could not be written to its file", ""},
+    {true, " unloaded", ""},
+    {true, " could not be unloaded", ": it stays loaded until it is unloaded by hand"},
+};
 
 }  // namespace
 
 std::string DescribeHiveEvent(const HiveEvent& e) {
-    switch (e.kind) {
-    case HiveEvent::Kind::Loaded:
-        return "hive " + e.file + " loaded as " + e.key;
-    case HiveEvent::Kind::NoPrivilege:
-        return "hive " + e.file + " not loaded: the backup and restore privileges could not be enabled" +
-               Code(e.code) + "; nothing written to it";
-    case HiveEvent::Kind::InUse:
-        return "hive " + e.file + " is in use by another program" + Code(e.code) + ": nothing written to it";
-    case HiveEvent::Kind::LoadFailed:
-        return "hive " + e.file + " could not be loaded" + Code(e.code) + ": nothing written to it";
-    case HiveEvent::Kind::FlushFailed:
-        return "hive " + e.key + " could not be written to " + e.file + Code(e.code);
-    case HiveEvent::Kind::Unloaded:
-        return "hive " + e.key + " unloaded";
-    case HiveEvent::Kind::UnloadFailed:
-        return "hive " + e.key + " could not be unloaded" + Code(e.code) + ": it stays loaded until it is unloaded by hand";
-    }
-    return {};
+    const Wording& w = kWordings[static_cast<int>(e.kind)];
+    const std::string code = e.code != 0 ? ErrorCode(e.code) : std::string();
+    const std::string_view as = e.kind == HiveEvent::Kind::Loaded ? " as " : "";
+    const std::string_view key = e.kind == HiveEvent::Kind::Loaded ? std::string_view(e.key) : "";
+    return Joined({"hive ", w.namesKey ? e.key : e.file, w.says, as, key, code, w.then});
 }
 
 HiveSession::HiveSession(Hives& hives, RegKey root, std::string name, std::string file,
@@ -57,7 +59,7 @@ HiveSession::HiveSession(Hives& hives, RegKey root, std::string name, std::strin
 
 HiveSession::~HiveSession() { End(); }
 
-std::string HiveSession::key() const { return RootName(root_) + "\\" + name_; }
+std::string HiveSession::key() const { return Joined({RootName(root_), "\\", name_}); }
 
 long HiveSession::End() {
     if (!loaded_) return 0;

@@ -1,6 +1,8 @@
 #include "platform/Targets.h"
 
-#include "registry/Digits.h"
+#include <algorithm>
+
+#include "platform/Wording.h"
 #include "registry/KeyNames.h"
 #include "registry/RegistryRoutines.h"
 
@@ -13,37 +15,37 @@ constexpr const char* kCurrentVersion = R"(Microsoft\Windows NT\CurrentVersion)"
 constexpr const char* kNotAdministrator =
     "administrator rights are needed to reach other users, the Default profile or an offline Windows";
 
-// A text value (REG_SZ or REG_EXPAND_SZ, not expanded) up to its first NUL.
-std::optional<std::string> ReadText(Registry& reg, RegKey root, const std::string& path, const std::string& name) {
+// A text value (REG_SZ or REG_EXPAND_SZ, not expanded) up to its first NUL;
+// "" when it is missing or not text.
+std::string ReadText(Registry& reg, const std::string& path, const char* name) {
     RegKey key = 0;
-    if (reg.OpenKey(root, path, &key) != reg::kSuccess) return std::nullopt;
+    if (reg.OpenKey(reg::kLocalMachine, path, &key) != reg::kSuccess) return {};
     std::uint32_t type = 0, size = 0;
-    std::optional<std::string> text;
+    std::string text;
     if (reg.QueryValue(key, name, &type, nullptr, &size) == reg::kSuccess && (type == reg::kSz || type == reg::kExpandSz)) {
-        std::string data(size, '\0');
-        if (reg.QueryValue(key, name, &type, reinterpret_cast<std::uint8_t*>(data.data()), &size) == reg::kSuccess) {
-            data.resize(size);
-            text = data.substr(0, data.find('\0'));
-        }
+        text.resize(size);
+        if (reg.QueryValue(key, name, &type, reinterpret_cast<std::uint8_t*>(text.data()), &size) != reg::kSuccess) size = 0;
+        text.resize(std::min<std::size_t>(size, text.find('\0')));
     }
     reg.CloseKey(key);
     return text;
 }
 
-std::optional<std::uint32_t> ReadDword(Registry& reg, RegKey root, const std::string& path, const std::string& name) {
+// A REG_DWORD value; `missing` when it is missing or of another type.
+std::uint32_t ReadDword(Registry& reg, const std::string& path, const char* name, std::uint32_t missing) {
     RegKey key = 0;
-    if (reg.OpenKey(root, path, &key) != reg::kSuccess) return std::nullopt;
+    if (reg.OpenKey(reg::kLocalMachine, path, &key) != reg::kSuccess) return missing;
     std::uint32_t type = 0, size = 4;
     std::uint8_t data[4] = {};
     const bool read = reg.QueryValue(key, name, &type, data, &size) == reg::kSuccess && type == reg::kDword && size == 4;
     reg.CloseKey(key);
-    return read ? std::optional<std::uint32_t>(reg::DwordOf(data)) : std::nullopt;
+    return read ? reg::DwordOf(data) : missing;
 }
 
-std::vector<std::string> SubKeys(Registry& reg, RegKey root, const std::string& path) {
+std::vector<std::string> SubKeys(Registry& reg, const std::string& path) {
     std::vector<std::string> names;
     RegKey key = 0;
-    if (reg.OpenKey(root, path, &key) != reg::kSuccess) return names;
+    if (reg.OpenKey(reg::kLocalMachine, path, &key) != reg::kSuccess) return names;
     char name[256];
     for (std::uint32_t i = 0;; ++i) {
         std::uint32_t len = sizeof name;
@@ -99,7 +101,7 @@ unsigned Leading(const std::string& text, std::size_t* end = nullptr) {
 // A key name under root that nothing holds yet: `base`, else base-2, base-3, ...
 std::string FreeName(Registry& reg, RegKey root, const std::string& base) {
     std::string name = base;
-    for (unsigned n = 2; KeyExists(reg, root, name); ++n) name = base + "-" + Digits(n, 1);
+    for (unsigned n = 2; KeyExists(reg, root, name); ++n) name = Joined({base, "-", Digits(n, 1)});
     return name;
 }
 
@@ -136,29 +138,26 @@ Entry ProfileEntry(const Source& s, const std::string& sid) {
     Target& t = entry.target;
     t.kind = Target::Kind::Profile;
     t.sid = sid;
-    const std::optional<std::string> raw = ReadText(s.reg, reg::kLocalMachine, s.profileList + "\\" + sid, "ProfileImagePath");
-    if (!raw || raw->empty()) {
-        entry.skip = "profile " + sid + " skipped: its entry names no profile folder";
-        return entry;
-    }
-    t.profileFolder = Reach(s, *raw);
-    t.ownProfileFolder = Own(s, *raw);
+    const std::string raw = ReadText(s.reg, Joined({s.profileList, "\\", sid}), "ProfileImagePath");
+    t.profileFolder = Reach(s, raw);
+    t.ownProfileFolder = Own(s, raw);
     if (!IsFolder(s.files, t.profileFolder)) {
-        entry.skip = "profile " + sid + " skipped: its folder " + (t.profileFolder.empty() ? *raw : t.profileFolder) +
-                     " is missing";
+        entry.skip = raw.empty() ? Joined({"profile ", sid, " skipped: its entry names no profile folder"})
+                                 : Joined({"profile ", sid, " skipped: its folder ",
+                                           t.profileFolder.empty() ? raw : t.profileFolder, " is missing"});
         return entry;
     }
-    t.hiveFile = t.profileFolder + "\\NTUSER.DAT";
+    t.hiveFile = Joined({t.profileFolder, "\\NTUSER.DAT"});
     t.loaded = s.offline == nullptr && KeyExists(s.reg, reg::kUsers, sid);
     if (s.offline != nullptr || s.hives.AccountName(sid, &t.account) != 0) t.account = LastComponent(t.profileFolder);
-    t.label = s.labelPrefix + "user " + sid + " (" + t.account + ")";
+    t.label = Joined({s.labelPrefix, "user ", sid, " (", t.account, ")"});
     return entry;
 }
 
 // Every user's profile entry, in ProfileList's order.
 std::vector<Entry> ProfileEntries(const Source& s) {
     std::vector<Entry> entries;
-    for (const std::string& name : SubKeys(s.reg, reg::kLocalMachine, s.profileList)) {
+    for (const std::string& name : SubKeys(s.reg, s.profileList)) {
         if (IsSystemAccount(name) || EndsWith(name, ".bak")) continue;
         entries.push_back(ProfileEntry(s, name));
     }
@@ -169,29 +168,22 @@ Entry DefaultEntry(const Source& s) {
     Entry entry;
     Target& t = entry.target;
     t.kind = Target::Kind::DefaultProfile;
-    t.label = s.labelPrefix + "Default profile";
-    std::string raw;
-    if (!s.apiDefault.empty()) {
-        t.profileFolder = s.apiDefault;
-    } else if (const auto vista = ReadText(s.reg, reg::kLocalMachine, s.profileList, "Default"); vista && !vista->empty()) {
-        raw = *vista;
-    } else {
-        const auto folders = ReadText(s.reg, reg::kLocalMachine, s.profileList, "ProfilesDirectory");
-        const auto name = ReadText(s.reg, reg::kLocalMachine, s.profileList, "DefaultUserProfile");
-        if (folders && name && !folders->empty() && !name->empty()) raw = *folders + "\\" + *name;
+    t.label = Joined({s.labelPrefix, "Default profile"});
+    std::string raw = ReadText(s.reg, s.profileList, "Default");  // from Windows Vista on
+    if (raw.empty()) {                                             // Windows XP and Server 2003
+        const std::string folders = ReadText(s.reg, s.profileList, "ProfilesDirectory");
+        const std::string name = ReadText(s.reg, s.profileList, "DefaultUserProfile");
+        if (!folders.empty() && !name.empty()) raw = Joined({folders, "\\", name});
     }
-    if (!raw.empty()) {
-        t.profileFolder = Reach(s, raw);
-        t.ownProfileFolder = Own(s, raw);
-    }
+    t.profileFolder = !s.apiDefault.empty() ? s.apiDefault : Reach(s, raw);
+    t.ownProfileFolder = s.apiDefault.empty() ? Own(s, raw) : std::string();
     if (!IsFolder(s.files, t.profileFolder)) {
-        entry.skip = t.profileFolder.empty() && raw.empty()
-                         ? "Default profile skipped: ProfileList names no Default profile folder"
-                         : "Default profile skipped: its folder " + (t.profileFolder.empty() ? raw : t.profileFolder) +
-                               " is missing";
+        const std::string& named = t.profileFolder.empty() ? raw : t.profileFolder;
+        entry.skip = named.empty() ? "Default profile skipped: ProfileList names no Default profile folder"
+                                   : Joined({"Default profile skipped: its folder ", named, " is missing"});
         return entry;
     }
-    t.hiveFile = t.profileFolder + "\\NTUSER.DAT";
+    t.hiveFile = Joined({t.profileFolder, "\\NTUSER.DAT"});
     return entry;
 }
 
@@ -223,7 +215,7 @@ FoundTargets Collect(const TargetRequest& request, const Source& s) {
         std::string sid = LooksLikeSid(request.user) ? request.user : std::string();
         if (sid.empty() && s.offline == nullptr) {
             if (const long status = s.hives.AccountSid(request.user, &sid); status != 0) {
-                found.refused = "no account named " + request.user + " (error " + Digits(static_cast<unsigned long>(status), 1) + ")";
+                found.refused = Joined({"no account named ", request.user, ErrorCode(status)});
                 return found;
             }
         }
@@ -235,8 +227,8 @@ FoundTargets Collect(const TargetRequest& request, const Source& s) {
             Add(std::move(entry), found);
             return found;
         }
-        found.refused = "user " + request.user + " has no profile on " +
-                        (s.offline != nullptr ? "the offline Windows" : "this computer");
+        found.refused = Joined({"user ", request.user, " has no profile on ",
+                                s.offline != nullptr ? "the offline Windows" : "this computer"});
         break;
     }
     }
@@ -257,15 +249,14 @@ FoundTargets FindTargets(const TargetRequest& request, Registry& registry, FileS
         found.refused = kNotAdministrator;
         return found;
     }
-    Source source{registry, std::string("SOFTWARE\\") + kProfileList, files, hives, nullptr, {}, {}};
+    Source source{registry, Joined({"SOFTWARE\\", kProfileList}), files, hives, nullptr, {}, {}};
     std::string folder;
     const long api = request.mode == TargetRequest::Mode::User ? 0 : hives.DefaultProfileFolder(&folder);
     if (api == 0) source.apiDefault = folder;
     found = Collect(request, source);
     if (api != 0) {
-        found.skipped.insert(found.skipped.begin(), "GetDefaultUserProfileDirectory failed (error " +
-                                                        Digits(static_cast<unsigned long>(api), 1) +
-                                                        "): the Default profile folder is read from ProfileList");
+        found.skipped.insert(found.skipped.begin(), Joined({"GetDefaultUserProfileDirectory failed", ErrorCode(api),
+                                                            ": the Default profile folder is read from ProfileList"}));
     }
     return found;
 }
@@ -275,7 +266,7 @@ OfflineWindows::OfflineWindows(std::string windowsFolder, Registry& registry, Fi
     : windowsFolder_(WithoutTrailingBackslash(windowsFolder)), registry_(registry), files_(files), hives_(hives) {
     const std::size_t cut = windowsFolder_.rfind('\\');
     if (cut == std::string::npos || cut == 0) {
-        problem_ = windowsFolder_ + " is not a Windows folder (for example D:\\Windows)";
+        problem_ = Joined({windowsFolder_, " is not a Windows folder (for example D:\\Windows)"});
         return;
     }
     volume_ = windowsFolder_.substr(0, cut);
@@ -283,40 +274,39 @@ OfflineWindows::OfflineWindows(std::string windowsFolder, Registry& registry, Fi
         problem_ = kNotAdministrator;
         return;
     }
-    const std::string config = windowsFolder_ + "\\System32\\config\\";
     for (auto [session, hive] : {std::pair{&software_, "SOFTWARE"}, std::pair{&system_, "SYSTEM"}}) {
         *session = std::make_unique<HiveSession>(hives_, reg::kLocalMachine,
-                                                 FreeName(registry_, reg::kLocalMachine, std::string("Vantrel-") + hive),
-                                                 config + hive, events);
+                                                 FreeName(registry_, reg::kLocalMachine, Joined({"Vantrel-", hive})),
+                                                 Joined({windowsFolder_, "\\System32\\config\\", hive}), events);
         if (!(*session)->loaded()) {
             problem_ = DescribeHiveEvent(events.back());
             End();
             return;
         }
     }
-    const std::string version = software_->name() + "\\" + kCurrentVersion;
-    const auto text = [&](const char* name) { return ReadText(registry_, reg::kLocalMachine, version, name).value_or(""); };
-    facts_.currentVersion = text("CurrentVersion");
-    facts_.build = text("CurrentBuildNumber");
-    if (facts_.build.empty()) facts_.build = text("CurrentBuild");
-    facts_.edition = text("EditionID");
-    facts_.productName = text("ProductName");
-    facts_.systemRoot = text("SystemRoot");
+    const std::string version = Joined({software_->name(), "\\", kCurrentVersion});
+    facts_.currentVersion = ReadText(registry_, version, "CurrentVersion");
+    facts_.build = ReadText(registry_, version, "CurrentBuildNumber");
+    if (facts_.build.empty()) facts_.build = ReadText(registry_, version, "CurrentBuild");
+    facts_.edition = ReadText(registry_, version, "EditionID");
+    facts_.productName = ReadText(registry_, version, "ProductName");
+    facts_.systemRoot = ReadText(registry_, version, "SystemRoot");
     std::size_t dot = 0;
     facts_.version.major = Leading(facts_.currentVersion, &dot);
     facts_.version.minor = dot < facts_.currentVersion.size() ? Leading(facts_.currentVersion.substr(dot + 1)) : 0;
-    if (const auto major = ReadDword(registry_, reg::kLocalMachine, version, "CurrentMajorVersionNumber")) {
-        facts_.version.major = *major;
-        facts_.version.minor = ReadDword(registry_, reg::kLocalMachine, version, "CurrentMinorVersionNumber").value_or(0);
+    constexpr std::uint32_t kMissing = ~0u;
+    if (const std::uint32_t major = ReadDword(registry_, version, "CurrentMajorVersionNumber", kMissing); major != kMissing) {
+        facts_.version.major = major;
+        facts_.version.minor = ReadDword(registry_, version, "CurrentMinorVersionNumber", 0);
     }
     facts_.version.build = Leading(facts_.build);
-    facts_.controlSetNumber = ReadDword(registry_, reg::kLocalMachine, system_->name() + "\\Select", "Current").value_or(0);
+    facts_.controlSetNumber = ReadDword(registry_, Joined({system_->name(), "\\Select"}), "Current", 0);
     if (facts_.controlSetNumber == 0) {
         problem_ = "the offline Windows's SYSTEM hive names no current control set (Select\\Current)";
         End();
         return;
     }
-    facts_.controlSet = "ControlSet" + Digits(facts_.controlSetNumber, 3);
+    facts_.controlSet = Joined({"ControlSet", Digits(facts_.controlSetNumber, 3)});
 }
 
 OfflineWindows::~OfflineWindows() { End(); }
@@ -333,18 +323,21 @@ TargetPlaces OfflineWindows::MachinePlaces() const {
 
 std::string OfflineWindows::Reach(const std::string& path) const {
     static constexpr std::string_view kDrive = "%SystemDrive%", kRoot = "%SystemRoot%";
-    if (StartsWith(path, kDrive)) return volume_ + path.substr(kDrive.size());
-    if (StartsWith(path, kRoot)) return windowsFolder_ + path.substr(kRoot.size());
+    if (StartsWith(path, kDrive)) return Joined({volume_, std::string_view(path).substr(kDrive.size())});
+    if (StartsWith(path, kRoot)) return Joined({windowsFolder_, std::string_view(path).substr(kRoot.size())});
     const bool onSystemDrive = path.size() >= 2 && path[1] == ':' && facts_.systemRoot.size() >= 2 &&
                                SameName(path.substr(0, 2), facts_.systemRoot.substr(0, 2));
-    return onSystemDrive && path.find('%') == std::string::npos ? volume_ + path.substr(2) : std::string();
+    return onSystemDrive && path.find('%') == std::string::npos ? Joined({volume_, std::string_view(path).substr(2)})
+                                                                 : std::string();
 }
 
 std::string OfflineWindows::Own(const std::string& path) const {
     static constexpr std::string_view kDrive = "%SystemDrive%", kRoot = "%SystemRoot%";
     const std::string drive = facts_.systemRoot.size() >= 2 ? facts_.systemRoot.substr(0, 2) : std::string();
-    if (StartsWith(path, kDrive)) return drive.empty() ? std::string() : drive + path.substr(kDrive.size());
-    if (StartsWith(path, kRoot)) return facts_.systemRoot.empty() ? std::string() : facts_.systemRoot + path.substr(kRoot.size());
+    if (StartsWith(path, kDrive)) return drive.empty() ? std::string() : Joined({drive, std::string_view(path).substr(kDrive.size())});
+    if (StartsWith(path, kRoot)) {
+        return facts_.systemRoot.empty() ? std::string() : Joined({facts_.systemRoot, std::string_view(path).substr(kRoot.size())});
+    }
     return path.find('%') == std::string::npos ? path : std::string();
 }
 
@@ -358,8 +351,8 @@ FoundTargets OfflineWindows::FindTargets(const TargetRequest& request) {
         found.refused = "an offline Windows needs /to:default, /to:all or /to:user= with a SID or a profile folder's name";
         return found;
     }
-    const Source source{registry_, software_->name() + "\\" + kProfileList, files_, hives_, this,
-                        "offline " + windowsFolder_ + ", ", {}};
+    const Source source{registry_, Joined({software_->name(), "\\", kProfileList}), files_, hives_, this,
+                        Joined({"offline ", windowsFolder_, ", "}), {}};
     return Collect(request, source);
 }
 
@@ -378,7 +371,7 @@ OpenedTarget::OpenedTarget(const Target& target, Registry& underneath, Hives& hi
     if (target_.loaded) {
         places.user = {reg::kUsers, target_.sid};
     } else {
-        const std::string base = "Vantrel-" + (target_.sid.empty() ? std::string("Default") : target_.sid);
+        const std::string base = Joined({"Vantrel-", target_.sid.empty() ? std::string_view("Default") : target_.sid});
         hive_ = std::make_unique<HiveSession>(hives, reg::kUsers, FreeName(underneath_, reg::kUsers, base),
                                               target_.hiveFile, events);
         if (!hive_->loaded()) {
@@ -389,8 +382,8 @@ OpenedTarget::OpenedTarget(const Target& target, Registry& underneath, Hives& hi
     }
     mapped_ = std::make_unique<TargetRegistry>(underneath_, places);
     if (mapped_->status() != 0) {
-        problem_ = target_.label + ": HKEY_USERS\\" + places.user.path + " could not be opened (error " +
-                   Digits(static_cast<unsigned long>(mapped_->status()), 1) + ")";
+        problem_ = Joined({target_.label, ": HKEY_USERS\\", places.user.path, " could not be opened",
+                           ErrorCode(mapped_->status())});
         Close();
         return;
     }

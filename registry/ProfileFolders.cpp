@@ -79,45 +79,38 @@ long ProfileFoldersRegistry::NotWritten(RegKey key, const std::string& name) {
     return reg::kSuccess;
 }
 
+long ProfileFoldersRegistry::SetRelative(RegKey key, const std::string& name, const std::string& relative) {
+    const long status = inner_.SetValue(key, name, reg::kExpandSz, reinterpret_cast<const std::uint8_t*>(relative.c_str()),
+                                        static_cast<std::uint32_t>(relative.size() + 1));
+    if (status == reg::kSuccess) adjusted_.push_back({Adjusted::Kind::Relative, paths_.at(key), name, relative});
+    return status;
+}
+
 long ProfileFoldersRegistry::SetValue(RegKey key, const std::string& name, std::uint32_t type,
                                       const std::uint8_t* data, std::uint32_t size) {
     const Folders kind = KindOf(key);
     if (kind == Folders::Shell) return NotWritten(key, name);
     if (kind == Folders::User && data != nullptr) {
-        if (const auto relative = Relative(type, TextOf(data, size))) {
-            const long status = inner_.SetValue(key, name, reg::kExpandSz, reinterpret_cast<const std::uint8_t*>(relative->c_str()),
-                                                static_cast<std::uint32_t>(relative->size() + 1));
-            if (status == reg::kSuccess) adjusted_.push_back({Adjusted::Kind::Relative, paths_.at(key), name, *relative});
-            return status;
-        }
+        if (const auto relative = Relative(type, TextOf(data, size))) return SetRelative(key, name, *relative);
     }
     return inner_.SetValue(key, name, type, data, size);
 }
 
+// Names and text the code page cannot carry are no profile folder of an A
+// path: they pass unchanged. A relative folder is written through the A
+// function, as the apply writes it.
 long ProfileFoldersRegistry::SetValueW(RegKey key, const std::u16string& name, std::uint32_t type,
                                        const std::uint8_t* data, std::uint32_t size) {
     const Folders kind = KindOf(key);
     if (kind == Folders::Shell) return NotWritten(key, codePage().ToAnsi(name));
-    if (kind == Folders::User && data != nullptr) {
+    if (kind == Folders::User && data != nullptr && FitsCodePage(codePage(), name)) {
         std::u16string wide(size / 2, u'\0');
         for (std::size_t i = 0; i < wide.size(); ++i) wide[i] = static_cast<char16_t>(data[2 * i] | (data[2 * i + 1] << 8));
-        wide = wide.substr(0, wide.find(u'\0'));
-        const std::optional<std::string> relative =
-            FitsCodePage(codePage(), wide) ? Relative(type, codePage().ToAnsi(wide)) : std::nullopt;
-        if (relative) {
-            std::u16string text = codePage().ToWide(*relative);
-            text.push_back(u'\0');
-            std::vector<std::uint8_t> bytes;
-            for (const char16_t unit : text) {
-                bytes.push_back(static_cast<std::uint8_t>(unit));
-                bytes.push_back(static_cast<std::uint8_t>(unit >> 8));
+        wide.resize(wide.find(u'\0') == std::u16string::npos ? wide.size() : wide.find(u'\0'));
+        if (FitsCodePage(codePage(), wide)) {
+            if (const auto relative = Relative(type, codePage().ToAnsi(wide))) {
+                return SetRelative(key, codePage().ToAnsi(name), *relative);
             }
-            const long status =
-                inner_.SetValueW(key, name, reg::kExpandSz, bytes.data(), static_cast<std::uint32_t>(bytes.size()));
-            if (status == reg::kSuccess) {
-                adjusted_.push_back({Adjusted::Kind::Relative, paths_.at(key), codePage().ToAnsi(name), *relative});
-            }
-            return status;
         }
     }
     return inner_.SetValueW(key, name, type, data, size);

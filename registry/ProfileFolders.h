@@ -84,6 +84,7 @@ private:
     // The relative form of an absolute folder text, when it lies in the profile.
     std::optional<std::string> Relative(std::uint32_t type, const std::string& text) const;
     long NotWritten(RegKey key, const std::string& name);
+    long SetRelative(RegKey key, const std::string& name, const std::string& relative);
 
     std::vector<std::string> profileFolders_;
     std::map<RegKey, std::string> paths_;  // keys opened below HKEY_CURRENT_USER: their paths
