@@ -387,9 +387,17 @@ OpenedTarget::OpenedTarget(const Target& target, Registry& underneath, Hives& hi
         Close();
         return;
     }
+    folders_ = std::make_unique<ProfileFoldersRegistry>(*mapped_, profileFolders());
+}
+
+std::vector<std::string> OpenedTarget::profileFolders() const {
     std::vector<std::string> folders{target_.profileFolder};
     if (!target_.ownProfileFolder.empty()) folders.push_back(target_.ownProfileFolder);
-    folders_ = std::make_unique<ProfileFoldersRegistry>(*mapped_, folders);
+    return folders;
+}
+
+Registry& OpenedTarget::mapped() {
+    return mapped_ ? static_cast<Registry&>(*mapped_) : underneath_;
 }
 
 OpenedTarget::~OpenedTarget() { Close(); }

@@ -213,6 +213,13 @@ public:
     Registry& registry();
     // The writes the personal-folder rule changed (none for the current user).
     std::vector<ProfileFoldersRegistry::Adjusted> adjusted() const;
+    // The mapped registry alone, without the personal-folder rule, and the
+    // folders the rule takes for the profile: a dry run (Review Changes,
+    // /check) puts its recording layer between the two, as
+    // ProfileFoldersRegistry(RecordingRegistry(mapped()), profileFolders()),
+    // so that it records what the rule would write.
+    Registry& mapped();
+    std::vector<std::string> profileFolders() const;
     void Close();
 
 private:

@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "platform/Targets.h"
+#include "registry/RecordingRegistry.h"
 #include "registry/RegistryRoutines.h"
 #include "tests/platform/TargetWorld.h"
 
@@ -171,6 +172,13 @@ TEST(Targets, AnOfflineWindowsIsReadAndWrittenThroughItsOwnHives) {
         EXPECT_EQ(SaveString(reg, reg::kCurrentUser, kMouse, "MouseTrails", "3"), WriteResult::Stored);
         ASSERT_EQ(eve.adjusted().size(), 1u);
         EXPECT_EQ(eve.adjusted()[0].written, R"(%USERPROFILE%\Desktop)");
+        // A dry run between the mapping and the rule records what the rule writes.
+        RecordingRegistry recording(eve.mapped());
+        ProfileFoldersRegistry dryRun(recording, eve.profileFolders());
+        EXPECT_EQ(SaveString(dryRun, reg::kCurrentUser, folders, "Favorites", R"(C:\Offline\Users\eve\Favorites)"),
+                  WriteResult::Stored);
+        ASSERT_EQ(recording.writes().size(), 1u);
+        EXPECT_EQ(recording.writes()[0].type, reg::kExpandSz);
     }
     EXPECT_TRUE(world.registry.MountedHives().empty());
     EXPECT_EQ(world.TrailsInFile(R"(C:\Offline\Users\eve\NTUSER.DAT)"), "3");
