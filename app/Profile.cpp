@@ -13,14 +13,6 @@
 
 namespace vantrel {
 
-namespace {
-// How Windows names the user's profile folder in the folder values it keeps:
-// "User Shell Folders" holds REG_EXPAND_SZ "%USERPROFILE%\Application Data"
-// by default, %USERPROFILE% standing for the profile folder (Windows 2000
-// Registry Reference, "AppData", learn.microsoft.com cc962614).
-const std::string kProfileVariable = "%USERPROFILE%";
-}  // namespace
-
 const char* const kNotSetReason = "not set on this computer";
 
 SettingsProfile ProfileFromPages(Form& form1, Registry& reg) {
@@ -286,17 +278,10 @@ SettingsProfile ChosenSettings(const SettingsProfile& profile, const std::vector
     return only;
 }
 
-std::optional<std::string> RelativeToProfile(const std::string& path, const std::string& profileFolder) {
-    const std::string_view profile = WithoutTrailingBackslash(profileFolder);
-    if (profile.empty() || path.size() < profile.size() || !SameName(path.substr(0, profile.size()), profile)) {
-        return std::nullopt;
-    }
-    if (path.size() > profile.size() && path[profile.size()] != '\\') return std::nullopt;
-    return kProfileVariable + path.substr(profile.size());
-}
 
 std::u16string ExpandProfile(const std::u16string& path, const std::u16string& profileFolder) {
-    const std::u16string variable(kProfileVariable.begin(), kProfileVariable.end());
+    const std::string_view name = kProfileVariable;
+    const std::u16string variable(name.begin(), name.end());
     if (path.size() < variable.size() || (path.size() > variable.size() && path[variable.size()] != u'\\')) {
         return path;
     }

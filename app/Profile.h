@@ -13,6 +13,7 @@
 
 #include "model/Controls.h"
 #include "model/Services.h"
+#include "registry/ProfileFolders.h"
 #include "registry/RecordingRegistry.h"
 #include "registry/RegFile.h"
 #include "settings/TweakRow.h"
@@ -62,11 +63,8 @@ SettingsProfile ExportProfile(Form& form1, Registry& reg, const std::string& pro
 // The profile with only the chosen settings (one flag per setting).
 SettingsProfile ChosenSettings(const SettingsProfile& profile, const std::vector<bool>& chosen);
 // A folder path as an export writes it when it lies in the profile folder:
-// "%USERPROFILE%" and what follows the profile's path; nothing for any other
-// path. Paths compare without regard to ASCII letter case, and the profile
-// must end at a backslash of the path ("C:\Documents and Settings\User2" is
-// not inside "C:\Documents and Settings\User").
-std::optional<std::string> RelativeToProfile(const std::string& path, const std::string& profileFolder);
+// RelativeToProfile (registry/ProfileFolders.h), the rule the apply to
+// another target follows too.
 // The other way: "%USERPROFILE%" at the start of a path, in any letter case
 // and followed by a backslash or nothing, becomes the profile folder.
 std::u16string ExpandProfile(const std::u16string& path, const std::u16string& profileFolder);

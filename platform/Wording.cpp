@@ -19,6 +19,19 @@ std::string Stamp(const std::tm& t, char separator) {
            separator + Digits(static_cast<unsigned>(t.tm_min), 2) + separator + Digits(static_cast<unsigned>(t.tm_sec), 2);
 }
 
+std::string Joined(std::initializer_list<std::string_view> pieces) {
+    std::size_t size = 0;
+    for (const std::string_view piece : pieces) size += piece.size();
+    std::string text;
+    text.reserve(size);
+    for (const std::string_view piece : pieces) text.append(piece);
+    return text;
+}
+
+std::string ErrorCode(long code) {
+    return Joined({" (error ", Digits(static_cast<unsigned long>(code), 1), ")"});
+}
+
 std::string SettingsCount(std::size_t n) {
     return n == 1 ? std::string("1 setting was") : std::to_string(n) + " settings were";
 }

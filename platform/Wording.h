@@ -6,13 +6,22 @@
 
 #include <cstddef>
 #include <ctime>
+#include <initializer_list>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/Platform.h"
 #include "registry/Digits.h"
 
 namespace vantrel {
+
+// The pieces one after another, made in one place: a message built this way
+// costs the exe a call, where a chain of + costs each step's code.
+std::string Joined(std::initializer_list<std::string_view> pieces);
+
+// " (error <code>)", as the logs give a failure's code.
+std::string ErrorCode(long code);
 
 // A path as messages name it: "\"C:\boot.ini\"".
 inline std::string Quoted(const std::string& path) {

@@ -18,13 +18,6 @@ constexpr char kBootIniPath[] = "C:\\boot.ini";
 constexpr std::uint32_t kKeptBits =
     fileattr::kReadOnly | fileattr::kHidden | fileattr::kSystem | fileattr::kArchive;
 
-// Joins the parts of a message.
-std::string Joined(std::initializer_list<std::string_view> parts) {
-    std::string text;
-    for (std::string_view part : parts) text.append(part);
-    return text;
-}
-
 void ReportSaveFailure(Services& services, const std::string& what, long code, const std::string& note = {}) {
     std::string prompt = Joined({"The changes could not be saved to \"", kBootIniPath, "\": ", what, ".\r\n\r\n",
                                  FileErrorReason(services.files, code)});

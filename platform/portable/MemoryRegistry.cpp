@@ -47,13 +47,17 @@ bool MemoryRegistry::CaseLess::operator()(std::string_view a, std::string_view b
 }
 
 MemoryRegistry::MemoryRegistry(const CodePage& codePage)
-    : codePage_(codePage), currentUser_(std::make_unique<Node>()), localMachine_(std::make_unique<Node>()) {}
+    : codePage_(codePage),
+      currentUser_(std::make_unique<Node>()),
+      localMachine_(std::make_unique<Node>()),
+      users_(std::make_unique<Node>()) {}
 
 MemoryRegistry::~MemoryRegistry() = default;
 
 MemoryRegistry::Node* MemoryRegistry::RootNode(RegKey root) const {
     if (root == reg::kCurrentUser) return currentUser_.get();
     if (root == reg::kLocalMachine) return localMachine_.get();
+    if (root == reg::kUsers) return users_.get();
     return nullptr;
 }
 
@@ -394,6 +398,7 @@ std::vector<RegKeyBlock> MemoryRegistry::ExportBlocks() const {
     std::vector<RegKeyBlock> blocks;
     ExportNode(*currentUser_, reg::kCurrentUser, "", &blocks);
     ExportNode(*localMachine_, reg::kLocalMachine, "", &blocks);
+    ExportNode(*users_, reg::kUsers, "", &blocks);
     return blocks;
 }
 
@@ -407,6 +412,66 @@ std::string MemoryRegistry::LoadRegFile(std::string_view bytes) {
     const RegApplyResult applied = ApplyRegOps(
         *this, parsed.ops, [this](RegKey root, const std::string& path) { return DeleteKeyTree(root, path); });
     return applied.ok() ? std::string() : applied.failures.front();
+}
+
+std::string MemoryRegistry::SaveHive(RegKey root, std::string_view path) const {
+    const Node* node = Find(RootNode(root), Name(path));
+    if (node == nullptr) return {};
+    std::vector<RegKeyBlock> blocks;
+    ExportNode(*node, reg::kCurrentUser, "", &blocks);
+    return WriteRegFile(blocks, RegFormat::Version5, codePage_).bytes;
+}
+
+long MemoryRegistry::MountHive(RegKey root, const std::string& name, std::string_view hiveFile) {
+    Node* rootNode = root == reg::kUsers || root == reg::kLocalMachine ? RootNode(root) : nullptr;
+    std::vector<std::string_view> parts;
+    const std::string held = Name(name);
+    if (rootNode == nullptr || SplitPath(held, &parts) != reg::kSuccess || parts.size() != 1) {
+        return reg::kInvalidParameter;
+    }
+    if (rootNode->children.count(parts.front()) != 0) return 183;  // ERROR_ALREADY_EXISTS
+    constexpr long kBadDb = 1009;                                  // ERROR_BADDB
+    const RegParseResult parsed = ParseRegFile(hiveFile, codePage_);
+    if (!parsed.ok()) return kBadDb;
+    MemoryRegistry hive(codePage_);
+    for (const RegOp& op : parsed.ops) {
+        if (op.root != reg::kCurrentUser || ApplyRegOp(hive, op) != reg::kSuccess) return kBadDb;
+    }
+    std::unique_ptr<Node> node = std::move(hive.currentUser_);
+    node->name = held;
+    rootNode->children.emplace(held, std::move(node));
+    mounts_.emplace_back(root, held);
+    return reg::kSuccess;
+}
+
+bool MemoryRegistry::HandleOpenWithin(const Node* node) const {
+    std::vector<const Node*> within{node};
+    for (std::size_t i = 0; i < within.size(); ++i) {
+        for (const auto& child : within[i]->children) within.push_back(child.second.get());
+    }
+    for (const auto& entry : handles_) {
+        if (std::find(within.begin(), within.end(), entry.second.node) != within.end()) return true;
+    }
+    return false;
+}
+
+long MemoryRegistry::UnmountHive(RegKey root, const std::string& name) {
+    const auto mount = std::find_if(mounts_.begin(), mounts_.end(), [&](const auto& m) {
+        return m.first == root && SameName(m.second, Name(name));
+    });
+    if (mount == mounts_.end()) return reg::kFileNotFound;
+    Node* rootNode = RootNode(root);
+    const auto it = rootNode->children.find(mount->second);
+    if (HandleOpenWithin(it->second.get())) return reg::kAccessDenied;
+    rootNode->children.erase(it);
+    mounts_.erase(mount);
+    return reg::kSuccess;
+}
+
+std::vector<std::string> MemoryRegistry::MountedHives() const {
+    std::vector<std::string> names;
+    for (const auto& [root, name] : mounts_) names.push_back(std::string(RegRootName(root)) + "\\" + name);
+    return names;
 }
 
 }  // namespace vantrel

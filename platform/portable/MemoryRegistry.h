@@ -9,8 +9,9 @@
 // Windows-1252 unless another is given, which turns any bytes into UTF-16 and
 // back unchanged.
 //
-// Handles are small integers counted from 1; the two roots are always valid,
-// in either view (reg::kView64, reg::kView32). The store can stand for 64-bit
+// Handles are small integers counted from 1; the three roots
+// (HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE, HKEY_USERS) are always valid, in
+// either view (reg::kView64, reg::kView32). The store can stand for 64-bit
 // Windows as a 32-bit process sees it (SetWow64): there the process's own
 // view and the 32-bit one find HKEY_LOCAL_MACHINE\SOFTWARE under
 // SOFTWARE\Wow6432Node, as the registry redirector does; the seeding and
@@ -93,6 +94,22 @@ public:
                    std::vector<std::uint8_t> data);
     std::size_t OpenHandleCount() const { return handles_.size(); }
 
+    // Hive files, as RegSaveKey, RegLoadKey and RegUnLoadKey treat them. The
+    // store's hive file is a version 5 .reg file whose keys lie under
+    // HKEY_CURRENT_USER, standing for the hive's own root. SaveHive gives the
+    // key and everything below it as such a file ("" when the key is
+    // missing). MountHive loads one as a new key directly under
+    // HKEY_USERS or HKEY_LOCAL_MACHINE: 0; 183 when the key exists; 1009
+    // (ERROR_BADDB) for bytes that do not read as a hive; 87 for another
+    // root. UnmountHive removes a key MountHive made: 0; 2 for any other
+    // key; 5 while a handle is open on it or below it (which code Windows
+    // gives then is not documented: unknown).
+    std::string SaveHive(RegKey root, std::string_view path) const;
+    long MountHive(RegKey root, const std::string& name, std::string_view hiveFile);
+    long UnmountHive(RegKey root, const std::string& name);
+    // The names mounted now, "HKEY_USERS\name", in the order mounted.
+    std::vector<std::string> MountedHives() const;
+
     // .reg text: the whole store (both roots) as one file, and loading a file
     // on top of the current contents. ExportRegFile gives "" when the store
     // holds what the format cannot carry (see WriteRegFile). LoadRegFile
@@ -148,10 +165,14 @@ private:
     Node* Walk(Node* from, const std::vector<std::string_view>& parts, bool create);
     RegKey NewHandle(Node* node, RegKey root);
     void ExportNode(const Node& node, RegKey root, const std::string& path, std::vector<RegKeyBlock>* out) const;
+    // Whether a handle is open on the node or below it.
+    bool HandleOpenWithin(const Node* node) const;
 
     const CodePage& codePage_;
     std::unique_ptr<Node> currentUser_;
     std::unique_ptr<Node> localMachine_;
+    std::unique_ptr<Node> users_;
+    std::vector<std::pair<RegKey, std::string>> mounts_;  // root and name, as mounted
     bool currentUserReadOnly_ = false;
     bool localMachineReadOnly_ = false;
     bool wow64_ = false;

@@ -1,0 +1,127 @@
+#include "registry/ProfileFolders.h"
+
+#include "registry/KeyNames.h"
+
+namespace vantrel {
+
+const char* const kProfileVariable = "%USERPROFILE%";
+
+namespace {
+constexpr std::string_view kUserShellFolders = R"(Software\Microsoft\Windows\CurrentVersion\Explorer\User Shell Folders)";
+constexpr std::string_view kShellFolders = R"(Software\Microsoft\Windows\CurrentVersion\Explorer\Shell Folders)";
+
+std::string Join(const std::string& base, const std::string& sub) {
+    const std::string_view tail = WithoutTrailingBackslash(sub);
+    if (base.empty()) return std::string(tail);
+    return tail.empty() ? base : base + "\\" + std::string(tail);
+}
+
+// String data up to its first NUL.
+std::string TextOf(const std::uint8_t* data, std::uint32_t size) {
+    std::string text(reinterpret_cast<const char*>(data), size);
+    return text.substr(0, text.find('\0'));
+}
+}  // namespace
+
+std::optional<std::string> RelativeToProfile(const std::string& path, const std::string& profileFolder) {
+    const std::string_view profile = WithoutTrailingBackslash(profileFolder);
+    if (profile.empty() || path.size() < profile.size() || !SameName(path.substr(0, profile.size()), profile)) {
+        return std::nullopt;
+    }
+    if (path.size() > profile.size() && path[profile.size()] != '\\') return std::nullopt;
+    return kProfileVariable + path.substr(profile.size());
+}
+
+ProfileFoldersRegistry::ProfileFoldersRegistry(Registry& inner, std::vector<std::string> profileFolders)
+    : ForwardingRegistry(inner), profileFolders_(std::move(profileFolders)) {}
+
+long ProfileFoldersRegistry::Track(long status, RegKey parent, const std::string& subKey, RegKey* out) {
+    if (status != reg::kSuccess || out == nullptr) return status;
+    if (reg::PlainRoot(parent) == reg::kCurrentUser) {
+        paths_[*out] = Join({}, subKey);
+    } else if (const auto it = paths_.find(parent); it != paths_.end()) {
+        paths_[*out] = Join(it->second, subKey);
+    }
+    return status;
+}
+
+long ProfileFoldersRegistry::OpenKey(RegKey parent, const std::string& subKey, RegKey* out) {
+    return Track(inner_.OpenKey(parent, subKey, out), parent, subKey, out);
+}
+
+long ProfileFoldersRegistry::CreateKey(RegKey parent, const std::string& subKey, RegKey* out) {
+    return Track(inner_.CreateKey(parent, subKey, out), parent, subKey, out);
+}
+
+long ProfileFoldersRegistry::CloseKey(RegKey key) {
+    paths_.erase(key);
+    return inner_.CloseKey(key);
+}
+
+ProfileFoldersRegistry::Folders ProfileFoldersRegistry::KindOf(RegKey key) const {
+    const auto it = paths_.find(key);
+    if (it == paths_.end()) return Folders::None;
+    if (SameKey(it->second, kUserShellFolders)) return Folders::User;
+    if (SameKey(it->second, kShellFolders)) return Folders::Shell;
+    return Folders::None;
+}
+
+std::optional<std::string> ProfileFoldersRegistry::Relative(std::uint32_t type, const std::string& text) const {
+    if (type != reg::kSz && type != reg::kExpandSz) return std::nullopt;
+    for (const std::string& folder : profileFolders_) {
+        if (auto relative = RelativeToProfile(text, folder)) return relative;
+    }
+    return std::nullopt;
+}
+
+long ProfileFoldersRegistry::NotWritten(RegKey key, const std::string& name) {
+    adjusted_.push_back({Adjusted::Kind::NotWritten, paths_.at(key), name, {}});
+    return reg::kSuccess;
+}
+
+long ProfileFoldersRegistry::SetRelative(RegKey key, const std::string& name, const std::string& relative) {
+    const long status = inner_.SetValue(key, name, reg::kExpandSz, reinterpret_cast<const std::uint8_t*>(relative.c_str()),
+                                        static_cast<std::uint32_t>(relative.size() + 1));
+    if (status == reg::kSuccess) adjusted_.push_back({Adjusted::Kind::Relative, paths_.at(key), name, relative});
+    return status;
+}
+
+long ProfileFoldersRegistry::SetValue(RegKey key, const std::string& name, std::uint32_t type,
+                                      const std::uint8_t* data, std::uint32_t size) {
+    const Folders kind = KindOf(key);
+    if (kind == Folders::Shell) return NotWritten(key, name);
+    if (kind == Folders::User && data != nullptr) {
+        if (const auto relative = Relative(type, TextOf(data, size))) return SetRelative(key, name, *relative);
+    }
+    return inner_.SetValue(key, name, type, data, size);
+}
+
+// Names and text the code page cannot carry are no profile folder of an A
+// path: they pass unchanged. A relative folder is written through the A
+// function, as the apply writes it.
+long ProfileFoldersRegistry::SetValueW(RegKey key, const std::u16string& name, std::uint32_t type,
+                                       const std::uint8_t* data, std::uint32_t size) {
+    const Folders kind = KindOf(key);
+    if (kind == Folders::Shell) return NotWritten(key, codePage().ToAnsi(name));
+    if (kind == Folders::User && data != nullptr && FitsCodePage(codePage(), name)) {
+        std::u16string wide(size / 2, u'\0');
+        for (std::size_t i = 0; i < wide.size(); ++i) wide[i] = static_cast<char16_t>(data[2 * i] | (data[2 * i + 1] << 8));
+        wide.resize(wide.find(u'\0') == std::u16string::npos ? wide.size() : wide.find(u'\0'));
+        if (FitsCodePage(codePage(), wide)) {
+            if (const auto relative = Relative(type, codePage().ToAnsi(wide))) {
+                return SetRelative(key, codePage().ToAnsi(name), *relative);
+            }
+        }
+    }
+    return inner_.SetValueW(key, name, type, data, size);
+}
+
+long ProfileFoldersRegistry::DeleteValue(RegKey key, const std::string& name) {
+    return KindOf(key) == Folders::Shell ? NotWritten(key, name) : inner_.DeleteValue(key, name);
+}
+
+long ProfileFoldersRegistry::DeleteValueW(RegKey key, const std::u16string& name) {
+    return KindOf(key) == Folders::Shell ? NotWritten(key, codePage().ToAnsi(name)) : inner_.DeleteValueW(key, name);
+}
+
+}  // namespace vantrel
