@@ -60,9 +60,15 @@ TEST(VantrelExe, ShowsItsWindowAtTheResolutionAndEndsWhenItIsClosed) {
         EXPECT_EQ(SendMessageA(tree, TVM_GETCOUNT, 0, 0), 19);
         EXPECT_NE(GetMenu(main), nullptr);
         // The layout and the logo (50 x 37 at 96 dots per inch) grow with the resolution.
+        // The controls outside the pages are made at the event loop's first
+        // message, which may come a little after the window shows.
+        HWND image = nullptr;
+        for (const DWORD wait = GetTickCount() + 10000; !image && GetTickCount() < wait; Sleep(20))
+            image = GetDlgItem(main, win32::ControlId(Form1Def(), "Image1"));
+        ASSERT_NE(image, nullptr) << "no logo within 10 s";
         RECT client{}, logo{};
         GetClientRect(main, &client);
-        GetWindowRect(GetDlgItem(main, win32::ControlId(Form1Def(), "Image1")), &logo);
+        GetWindowRect(image, &logo);
         EXPECT_EQ(client.right, win32::TwipsToPixels(Form1Def().clientWidth, dpi));
         EXPECT_EQ(logo.right - logo.left, MulDiv(50, dpi, 96));
         EXPECT_EQ(logo.bottom - logo.top, MulDiv(37, dpi, 96));
