@@ -329,6 +329,10 @@ void App::apply_Click() {
     const std::vector<SkippedWrite> skipped =
         Worded(ApplySettings(f, services_.registry, {}, &standings_), services_.files);
     MarkStored(f, services_.registry);  // what was absent is stored now, for the next export
+    notHeld_.clear();
+    for (const SkippedWrite& s : skipped) {
+        if (s.notHeld) notHeld_.push_back(s);
+    }
     const std::string leftBehind = backupLeftBehind_.empty() ? std::string() : "\n\n" + backupLeftBehind_;
     if (skipped.empty()) {
         dialogs.MessageBox(kAppliedMessage + leftBehind, "Changes Applied", mb::kInformation);

@@ -14,6 +14,7 @@
 #include "app/WriteJournal.h"
 #include "model/Services.h"
 #include "settings/Standing.h"
+#include "settings/TweakRow.h"
 #include "tools/Tools.h"
 
 namespace vantrel {
@@ -72,6 +73,9 @@ public:
 
     // Where the last apply saved its backup ("" when none was written).
     const std::string& lastBackup() const { return lastBackup_; }
+    // The writes of the window's last apply that did not hold: Review Changes
+    // marks them, as an apply would likely meet them again.
+    const std::vector<SkippedWrite>& notHeld() const { return notHeld_; }
     // A file that last backup's write made and could not remove, in words ("" when none).
     const std::string& backupLeftBehind() const { return backupLeftBehind_; }
 
@@ -96,6 +100,7 @@ private:
     std::unique_ptr<Form> form2_;
     std::string lastBackup_;
     std::string backupLeftBehind_;  // a file the last backup's write could not remove, in words
+    std::vector<SkippedWrite> notHeld_;
     BootIniText bootIni_ = BootIniText::Unreadable;  // what the editor holds of "C:\boot.ini"
     Standings standings_;
     std::function<void(const char*)> stepObserver_;

@@ -17,8 +17,15 @@ void ReviewChangesCommand(App& app) {
         services.dialogs.MessageBox(kBlankFolderMessage, kBlankFolderTitle, mb::kExclamation);
         return;
     }
-    const std::vector<ValueChange> changes =
-        ChangesOfApply(form1, services.registry, services.files, app.standings());
+    std::vector<ValueChange> changes = ChangesOfApply(form1, services.registry, services.files, app.standings());
+    // A write that did not hold at the last apply would most likely not hold again.
+    const CodePage& ansi = services.registry.codePage();
+    for (ValueChange& c : changes) {
+        for (const SkippedWrite& s : app.notHeld()) {
+            if (c.notWritten.empty() && SameValue({s.root, s.key, s.value}, {c.root, Utf8ToAnsi(ansi, c.key), Utf8ToAnsi(ansi, c.value)}))
+                c.notWritten = "at the last apply, " + AnsiToUtf8(ansi, s.reason);
+        }
+    }
     if (changes.empty()) {
         services.dialogs.MessageBox("No setting would change.", "Review Changes", mb::kInformation);
         return;

@@ -2,6 +2,7 @@
 #include <algorithm>
 
 #include "model/Controls.h"
+#include "settings/ReadBack.h"
 #include "settings/Standing.h"
 #include "settings/TweakRow.h"
 
@@ -86,11 +87,14 @@ std::vector<SkippedWrite> ApplySettings(Form& form, Registry& reg, const std::ve
         });
     };
     std::vector<SkippedWrite> skipped;
+    ReadBackRegistry written(reg);
     for (const TweakRow* row : ApplyRows()) {
         if ((keep.empty() || !kept(*row)) && (standings == nullptr || standings->Writes(*row))) {
-            ApplyRow(form, reg, *row, skipped);
+            written.setRow(row);
+            ApplyRow(form, written, *row, skipped);
         }
     }
+    for (SkippedWrite& s : written.NotHeld()) skipped.push_back(std::move(s));
     return skipped;
 }
 

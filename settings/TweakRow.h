@@ -70,6 +70,7 @@ struct SkippedWrite {
     std::string value{};
     std::uint32_t type = reg::kNone;  // REG_SZ or REG_DWORD
     std::string text{};
+    bool notHeld = false;  // written, but it did not read back as written
 };
 
 // One value an apply is about to write (for the backup taken before it), with
@@ -134,7 +135,8 @@ void LoadStartMenuChecks(Form& form, Registry& reg);
 // writes. A row that writes a value named in `keep` is not written at all:
 // the setting keeps its stored value. Given standings, rows with no effect
 // on this Windows are not written (and are not skipped writes: nothing was
-// lost).
+// lost). Once every row is written, each value written is read back; one
+// that does not hold is a skipped write too (SkippedWrite::notHeld).
 std::vector<SkippedWrite> ApplySettings(Form& form, Registry& reg, const std::vector<SkippedWrite>& keep = {},
                                         const Standings* standings = nullptr);
 // The rows ApplySettings writes, in its order.
