@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds the release of the current commit: Vantrel.exe from a clean clone
 # of that commit (uncommitted changes are not in it), packed with README.md,
-# the licences of everything linked into the exe and BUILDINFO.txt (the
-# commit and the Debian packages it was built with) as
+# BUILDINFO.txt (the commit and the Debian packages it was built with), the
+# deployment recipes (deploy/) and the licences of everything linked into
+# the exe, as
 #   DIST/Vantrel-<version>-<commit>.zip   (version: the exe's VERSIONINFO)
 #   DIST/SHA256SUMS                       (that zip's SHA-256, as sha256sum -c reads it)
 #
@@ -37,8 +38,11 @@ fi
 rm -rf "$WORK"
 mkdir -p "$WORK" "$DIST"
 # --shared borrows the objects of this repository, so any commit it holds
-# can be checked out, on a branch or not.
-git clone --quiet --shared --no-checkout "$ROOT" "$WORK/src"
+# can be checked out, on a branch or not. The files are checked out as
+# committed, whatever this user's Git settings (only the tree's own
+# .gitattributes apply: the recipes' CRLF line ends).
+git clone --quiet --shared --no-checkout -c core.autocrlf=false -c core.eol=lf \
+    -c core.attributesFile=/dev/null "$ROOT" "$WORK/src"
 git -C "$WORK/src" checkout --quiet --detach "$commit"
 
 cmake -S "$WORK/src" -B "$WORK/build" -DCMAKE_TOOLCHAIN_FILE="$WORK/src/cmake/mingw-i686.cmake" \
@@ -55,6 +59,9 @@ mapfile -t linked < <(grep -oE '/usr/[^ ()]+\.(a|o)' "$WORK/build/Vantrel.map" |
 [ "${#linked[@]}" -gt 0 ] || { echo "release: the link map names no toolchain file" >&2; exit 1; }
 mapfile -t packages < <(dpkg -S "${linked[@]}" | cut -d: -f1 | sort -u)
 zip_args=()
+while read -r file; do
+    zip_args+=("$file=$WORK/src/$file")
+done < <(git -C "$WORK/src" ls-files deploy | grep -v '/\.gitattributes$')
 for doc in $(for p in "${packages[@]}"; do realpath "/usr/share/doc/$p"; done | sort -u); do
     zip_args+=("licences/$(basename "$doc").txt=$doc/copyright")
 done
