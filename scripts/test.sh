@@ -139,6 +139,7 @@ product_exe=build/win32/Vantrel.exe
 set +e
 timeout 300 tests/deploy/recipes-under-wine.sh "$product_exe"
 count_check $?
+vantrel_end_wine "$ROOT/build/prefix-deploy"  # also when the timeout ended the test
 timeout 120 tests/deploy/ansible-exit-codes.py
 count_check $?
 set -e
