@@ -67,11 +67,15 @@ for doc in $(for p in "${packages[@]}"; do realpath "/usr/share/doc/$p"; done | 
 done
 zip_args+=("licences/GPL-3.txt=/usr/share/common-licenses/GPL-3")
 
-# What a rebuild needs to give the same bytes.
+# What a rebuild needs to give the same bytes: the packages of the linked
+# files (and of the headers), the linker, CMake, and Python's zipfile and
+# the zlib that deflates the zip.
+zipfile_package="$(dpkg -S "$(/usr/bin/python3 -c 'import zipfile; print(zipfile.__file__)')" | cut -d: -f1)"
 {
     echo "Vantrel, commit $commit"
     echo "Built by scripts/release.sh on Debian with these packages:"
-    dpkg-query -W -f='  ${Package} ${Version}\n' "${packages[@]}" binutils-mingw-w64-i686 cmake zlib1g | sort -u
+    dpkg-query -W -f='  ${Package} ${Version}\n' "${packages[@]}" binutils-mingw-w64-i686 cmake \
+        "$zipfile_package" zlib1g | sort -u
 } >"$WORK/BUILDINFO.txt"
 
 /usr/bin/python3 "$ROOT/scripts/release-zip.py" --dist "$DIST" --commit "$commit" \
