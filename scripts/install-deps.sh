@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what building, running and testing Vantrel needs on Debian 12.
 set -euo pipefail
-packages=(cmake make g++ libgtest-dev googletest mingw-w64 wine wine64 wine32:i386 xvfb xauth x11-utils imagemagick python3 clang libclang-rt-14-dev fonts-wine python3-samba)
+packages=(cmake make g++ libgtest-dev googletest mingw-w64 wine wine64 wine32:i386 xvfb xauth x11-utils imagemagick python3 clang libclang-rt-14-dev fonts-wine python3-samba faketime unzip ansible python3-yaml)
 sudo=""
 [ "$(id -u)" = 0 ] || sudo="sudo"
 missing=()

@@ -13,7 +13,13 @@
 #      compiles and links;
 #   6. wine: the Windows tree that runs here under Wine, tested inside
 #      xvfb-run in a fresh prefix of its own; every Wine process it started is
-#      ended.
+#      ended;
+#   7. deploy: the deployment recipes (deploy/): the cmd scripts under Wine's
+#      cmd against a stand-in for each exit code and against the product exe
+#      (tests/deploy/recipes-under-wine.sh), the Ansible playbook's exit-code
+#      expressions run by Ansible (tests/deploy/ansible-exit-codes.py);
+#   8. release: scripts/release.sh twice, in two folders under two clocks,
+#      and the two zips compared byte for byte (tests/release/reproducible.sh).
 # The last line counts every stage: "tests: N passed, M failed".
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -124,6 +130,26 @@ xvfb-run -a -s "-screen 0 1024x768x24" ctest --test-dir "$WINE_TREE" --output-on
 count_ctest build/wine-ctest.log "${PIPESTATUS[0]}"
 set -e
 vantrel_end_wine "$PREFIX"
+stage_done
+
+stage deploy
+# The product exe this Wine runs: the product tree's, or the x86_64 build of it.
+product_exe=build/win32/Vantrel.exe
+[ "$VANTREL_WINE_BUILD" = wine32 ] || product_exe="$WINE_TREE/Vantrel.exe"
+set +e
+timeout 300 tests/deploy/recipes-under-wine.sh "$product_exe"
+count_check $?
+vantrel_end_wine "$ROOT/build/prefix-deploy"  # also when the timeout ended the test
+timeout 120 tests/deploy/ansible-exit-codes.py
+count_check $?
+set -e
+stage_done
+
+stage release
+set +e
+timeout 900 tests/release/reproducible.sh
+count_check $?
+set -e
 stage_done
 
 printf '%s\n' "${timings[@]}"
