@@ -9,8 +9,10 @@ rem   0  /check 0: compliant; or /check 3: compliant, but settings of the
 rem      profile are set by policy or have no effect on this Windows, which
 rem      an apply cannot change, so 3 never starts a remediation
 rem   1  /check 1: /apply would change something: remediate
-rem   2  /check 2, or Vantrel.exe did not run: no check made (an apply would
-rem      fail the same way), reported as an error, not as "remediate"
+rem   0  also /check 2, or Vantrel.exe did not run: no check made. Detection
+rem      exits non-zero only when an apply would help (an apply would fail the
+rem      same way), so this ends with 0 too; its output line starts with
+rem      "Error:" for the tool's report.
 rem The last line of output says which, for the tool's report.
 rem Program Files is ProgramW6432 where it is set: a 32-bit process on 64-bit
 rem Windows sees ProgramFiles as "Program Files (x86)" ("WOW64 Implementation
@@ -28,7 +30,7 @@ if "%CODE%"=="0" goto compliant
 if "%CODE%"=="3" goto noteffect
 if "%CODE%"=="1" goto change
 echo Error: no check made (code %CODE%); see "%VANTREL_LOG%".
-exit /b 2
+exit /b 0
 
 :compliant
 echo Compliant.

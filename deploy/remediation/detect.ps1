@@ -6,7 +6,8 @@
 #   0 compliant, 3 compliant but not in effect here (set by policy or no
 #   effect on this Windows: an apply cannot help)  -> exit 0
 #   1 /apply would change something                -> exit 1, remediate
-#   2 no check made (or Vantrel.exe did not run)    -> exit 2, an error, no remediation
+#   2 no check made (or Vantrel.exe did not run)    -> exit 0 with an "Error:" line:
+#     detection exits non-zero only when an apply would help
 # Not tested here: the build machine has no PowerShell (detect.cmd is tested).
 $programs = if ($env:ProgramW6432) { $env:ProgramW6432 } else { $env:ProgramFiles }
 $exe = "$programs\Vantrel\Vantrel.exe"
@@ -18,5 +19,5 @@ switch ($run.ExitCode) {
     0 { 'Compliant.'; exit 0 }
     3 { "Compliant, not in effect here: settings set by policy or with no effect on this Windows; see $log."; exit 0 }
     1 { 'Not compliant: an apply would change settings.'; exit 1 }
-    default { "Error: no check made (code $($run.ExitCode)); see $log."; exit 2 }
+    default { "Error: no check made (code $($run.ExitCode)); see $log."; exit 0 }
 }

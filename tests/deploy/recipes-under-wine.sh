@@ -53,7 +53,7 @@ done <<'TABLE'
 detect.cmd|0||check|0|Compliant.
 detect.cmd|3||check|0|Compliant, not in effect here
 detect.cmd|1||check|1|Not compliant
-detect.cmd|2||check|2|Error: no check made (code 2)
+detect.cmd|2||check|0|Error: no check made (code 2)
 remediate.cmd||0|apply|0|Applied.
 remediate.cmd||1|apply|1|Partly applied
 remediate.cmd||2|apply|2|Error: nothing written (code 2)
@@ -64,7 +64,7 @@ vantrel-logon.cmd|1|0|check apply|0|
 vantrel-logon.cmd|1|1|check apply|1|
 vantrel-logon.cmd|1|2|check apply|2|
 TABLE
-VANTREL_EXE='C:\nowhere\Vantrel.exe' run 2 "Error: no check made" detect.cmd
+VANTREL_EXE='C:\nowhere\Vantrel.exe' run 0 "Error: no check made" detect.cmd
 
 # Group Policy: only into a policy object's folder, and both files or neither.
 gpo=(vantrel-gpo.cmd 'C:\deploy test\gpo\export' 'C:\deploy test\gpo\policy')
@@ -106,7 +106,7 @@ run 0 "" vantrel-logon.cmd
 mouse_is 17
 [ "$(backups)" = $((before + 1)) ] || fail "the logon script's apply made no backup"
 printf '%s\r\n' REGEDIT4 '' '[HKEY_CURRENT_USER\Control Panel\Mouse' | tee "$DIR/Vantrel.reg" >"$DIR/the profile.reg"
-run 2 "Error: no check made (code 2)" detect.cmd
+run 0 "Error: no check made (code 2)" detect.cmd
 run 2 "Error: nothing written (code 2)" remediate.cmd
 run 2 "Vantrel: no check made" vantrel-logon.cmd
 
