@@ -77,7 +77,8 @@ const std::vector<PageRoute>& PageRoutes() {
 App::App(Services& services)
     : journal_(services.registry, services.files),
       services_{journal_.registry(), journal_.files(), services.shell,      services.browser,
-                services.dialogs,    services.environment, services.endProcess},
+                services.dialogs,    services.environment, services.endProcess, services.hives,
+                services.machine},
       form1_(std::make_unique<Form>(Form1Def())),
       form2_(std::make_unique<Form>(Form2Def())) {}
 

@@ -44,7 +44,22 @@ std::string BackupFolder(Environment& environment) {
     return appData.empty() ? std::string() : appData + "\\Vantrel\\Backups";
 }
 
-BackupSaved SaveBackup(Services& services) {
+namespace {
+constexpr std::string_view kTargetComment = "; Target: ";
+}  // namespace
+
+std::string BackupTarget(std::string_view bytes) {
+    std::u16string text = bytes.size() >= 2 ? FromUtf16LeBytes(reinterpret_cast<const std::uint8_t*>(bytes.data()) + 2,
+                                                                bytes.size() - 2)
+                                             : std::u16string();
+    const std::u16string mark = Utf8ToUtf16(kTargetComment);
+    const std::size_t at = text.find(u"\r\n" + mark);
+    if (at == std::u16string::npos) return {};
+    const std::size_t start = at + 2 + mark.size();
+    return Utf16ToUtf8(text.substr(start, text.find(u'\r', start) - start));
+}
+
+BackupSaved SaveBackup(Services& services, const std::string& target) {
     FileSystem& files = services.files;
     // Without a known application-data folder there is nowhere proper to
     // keep it (never the root of a drive), and no path to name.
@@ -61,13 +76,24 @@ BackupSaved SaveBackup(Services& services) {
     const std::string stamp = "Settings " + Stamp(now, '-');
     if ((saved.error = files.CreateFolders(folder)) != 0) return saved;
     // The catalogue's names never hold a line break, so the writer never refuses them.
-    const RegWriteResult file = WriteRegFile(BackupBlocks(services.registry), RegFormat::Version5);
+    RegWriteResult file = WriteRegFile(BackupBlocks(services.registry), RegFormat::Version5);
     if (!file.ok()) {
         saved.error = kInvalidData;
         return saved;
     }
+    std::string name = stamp;
+    if (!target.empty()) {
+        // After the header's line: a comment, which a .reg reader passes over.
+        const std::vector<std::uint8_t> line = Utf8ToUtf16LeBytes(std::string(kTargetComment) + target + "\r\n");
+        const std::size_t end = file.bytes.find(std::string("\r\0\n\0", 4));
+        if (end != std::string::npos) file.bytes.insert(end + 4, std::string(line.begin(), line.end()));
+        std::string part = target;  // what a file name cannot hold becomes "-"
+        for (char& c : part) {
+            if (std::string_view("\\/:*?\"<>|").find(c) != std::string_view::npos) c = '-';
+        }
+        name += " (" + part + ")";
+    }
     // Two applies within one second get distinct files.
-    const std::string name = stamp;
     const WholeFilesWritten written = WriteNewFile(
         files, folder, [&](int n) { return n == 1 ? name + ".reg" : name + " (" + std::to_string(n) + ").reg"; },
         file.bytes);

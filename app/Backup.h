@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "model/Services.h"
@@ -31,7 +32,12 @@ struct BackupSaved {
     // none): after a failure, or a file the write could not remove.
     std::string leftBehind;
 };
-BackupSaved SaveBackup(Services& services);
+// For another target than the user who runs Vantrel, `target` names it: in
+// the file's name ("Settings <time> (Default profile).reg") and in a comment
+// line after its header, "; Target: <target>", which Restore Backup reads.
+BackupSaved SaveBackup(Services& services, const std::string& target = {});
+// The target a backup names in its comment line; "" for the running user.
+std::string BackupTarget(std::string_view bytes);
 // Why no backup was saved, in one text: where and the error, the two parts
 // joined by the separator, then any file left behind.
 std::string BackupNotSaved(FileSystem& files, const BackupSaved& saved, const char* separator);

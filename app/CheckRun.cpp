@@ -1,6 +1,8 @@
 // /check FILE: what "/apply FILE" would do here, without writing anything.
 #include "app/CheckRun.h"
 
+#include <algorithm>
+
 #include "app/Profile.h"
 #include "app/Report.h"
 
@@ -30,7 +32,32 @@ const ValueRef& TargetOf(const std::string& control) {
 
 }  // namespace
 
-UnattendedOutcome CheckProfile(App& app, const std::string& file) {
+std::vector<SkippedWrite> LeftAsTheyAre(const ImportedSettings& imported, const RunScope& scope) {
+    std::vector<SkippedWrite> keep = imported.kept;
+    if (!scope.fileOnly) return keep;
+    const auto& named = imported.namedControls;
+    for (const ValueRef& t : ApplyTargets()) {
+        const bool inFile = std::find(named.begin(), named.end(), t.control) != named.end();
+        if (!inFile || (scope.machineDone && t.root == reg::kLocalMachine)) {
+            keep.push_back({t.page, t.caption, {}, 0, t.root, t.key, t.value});
+        }
+    }
+    return keep;
+}
+
+std::vector<SkippedWrite> BlankFoldersToWrite(Form& form1, const ImportedSettings& imported, const RunScope& scope) {
+    std::vector<SkippedWrite> blank = BlankFolders(form1);
+    if (!scope.fileOnly) return blank;
+    std::erase_if(blank, [&](const SkippedWrite& b) {
+        for (const std::string& control : imported.namedControls) {
+            if (TargetOf(control).page == b.page && TargetOf(control).caption == b.caption) return false;
+        }
+        return true;
+    });
+    return blank;
+}
+
+UnattendedOutcome CheckProfile(App& app, const std::string& file, const RunScope& scope) {
     Services& services = app.services();
     Form& form1 = app.form1();
     UnattendedOutcome out;
@@ -42,10 +69,11 @@ UnattendedOutcome CheckProfile(App& app, const std::string& file) {
     out.lines = imported.ignored;
     for (const SkippedWrite& k : imported.kept) out.lines.push_back(SkippedLine(k));
 
-    const std::vector<SkippedWrite> blank = BlankFolders(form1);
+    const std::vector<SkippedWrite> blank = BlankFoldersToWrite(form1, imported, scope);
     for (const SkippedWrite& s : blank) out.lines.push_back(SkippedLine(s));
     if (blank.empty()) {
-        for (ValueChange& c : ChangesOfApply(form1, services.registry, services.files, app.standings(), imported.kept)) {
+        for (ValueChange& c :
+             ChangesOfApply(form1, services.registry, services.files, app.standings(), LeftAsTheyAre(imported, scope))) {
             if (c.noEffect) continue;  // the apply does not write it: not a difference
             out.lines.push_back(DifferenceLine(c));
             out.changes.push_back(std::move(c));

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "app/Profile.h"
 #include "app/Review.h"
 #include "app/Unattended.h"
 
@@ -36,11 +37,34 @@ struct UnattendedOutcome {
 // not managed by Vantrel, or settings FILE sets are set by a policy or have
 // no effect here (each listed); 0 when FILE is in place as it is written and
 // takes effect; 2 FILE cannot be read.
-UnattendedOutcome CheckProfile(App& app, const std::string& file);
+UnattendedOutcome CheckProfile(App& app, const std::string& file, const RunScope& scope = {});
+
+// The values an apply of an imported profile leaves as they are
+// (ApplySettings' keep): the values it keeps as stored and, in a run for
+// another target, every value it does not hold, and the machine's once they
+// were done for an earlier target.
+std::vector<SkippedWrite> LeftAsTheyAre(const ImportedSettings& imported, const RunScope& scope);
+// The personal-folder boxes that are empty and that such an apply would write.
+std::vector<SkippedWrite> BlankFoldersToWrite(Form& form1, const ImportedSettings& imported, const RunScope& scope);
+
+// /export FILE: the pages as a profile (app/Unattended.h gives its codes).
+UnattendedOutcome ExportRun(App& app, const std::string& file);
+// /apply FILE: the import, the backup and the apply pass, for the scope.
+UnattendedOutcome ApplyRun(App& app, const std::string& file, const RunScope& scope = {});
+// A run for the targets other than the running user that the switches name,
+// each opened, run as above and closed in turn (app/TargetRun.cpp). *wrote
+// is set once any target had something written.
+UnattendedOutcome RunForTargets(App& app, const Switches& switches, bool* wrote);
 
 // /report FILE: the Settings Status list as CSV (UTF-8 with a byte order
 // mark, RFC 4180 quoting, a line of headers, then one line per setting and
 // tool), written whole. Exit codes: 0 written, 2 not written.
 UnattendedOutcome WriteStatusReport(App& app, const std::string& file);
+// The report's lines for a target: the list's rows, each with the target's
+// label in a column after the others; the header too when asked.
+std::vector<std::vector<std::string>> StatusReportLines(App& app, const std::string& target, bool header);
+// Writes report lines whole, as /report writes its file.
+UnattendedOutcome WriteReportLines(Services& services, const std::string& file,
+                                   const std::vector<std::vector<std::string>>& lines);
 
 }  // namespace vantrel

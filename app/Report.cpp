@@ -1,5 +1,7 @@
 #include "app/Report.h"
 
+#include <algorithm>
+
 #include "model/Controls.h"
 
 namespace vantrel {
@@ -46,10 +48,11 @@ std::string PartlyAppliedSummary(const std::vector<SkippedWrite>& skipped) {
     return std::string(kPartlyAppliedTitle) + ": " + SettingsCount(skipped.size()) + " not saved. " + kOthersApplied;
 }
 
-std::vector<std::string> StandingLines(const Standings& standings) {
+std::vector<std::string> StandingLines(const Standings& standings, const std::vector<std::string>* controls) {
     std::vector<std::string> policy, noEffect;
     for (const TweakRow* row : CatalogueRows()) {
         if (row->apply == ApplyForm::None) continue;
+        if (controls && std::find(controls->begin(), controls->end(), row->control) == controls->end()) continue;
         const Standing s = standings.Of(row->control);
         const std::string setting = row->page + " - " + row->caption + ": ";
         if (s.kind == StandingKind::SetByPolicy) policy.push_back(setting + StandingWords(s));

@@ -39,8 +39,8 @@ std::string PartlyAppliedSummary(const std::vector<SkippedWrite>& skipped);
 // One line for each setting the apply pass manages that is set by a policy
 // ("Explorer - ...: Set by policy: ...") and then for each that has no
 // effect on this Windows ("Not written: General Options - Run: Not used by
-// ..."), as the unattended log lists them.
-std::vector<std::string> StandingLines(const Standings& standings);
+// ..."), as the unattended log lists them; given controls, only theirs.
+std::vector<std::string> StandingLines(const Standings& standings, const std::vector<std::string>* controls = nullptr);
 
 // The personal-folder rows whose box is empty, as writes the blank-folder
 // check stops (reason: the check's message).

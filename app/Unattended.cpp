@@ -6,6 +6,7 @@
 #include "app/Backup.h"
 #include "app/CheckRun.h"
 #include "app/Profile.h"
+#include "app/RunLog.h"
 #include "app/Report.h"
 #include "registry/KeyNames.h"
 #include "tools/Tools.h"
@@ -54,49 +55,17 @@ const ModeSwitch* ModeOf(const std::string& name) {
     return nullptr;
 }
 
+// What follows a switch's prefix ("to:" in "TO:all" gives "all"); "" when
+// the name does not start with it.
+std::string Prefixed(const std::string& name, std::string_view prefix) {
+    return name.size() > prefix.size() && SameName(std::string_view(name).substr(0, prefix.size()), prefix)
+               ? name.substr(prefix.size())
+               : std::string();
+}
+
 bool TakesFile(const std::string& name) {
     return ModeOf(name) != nullptr || SameName(name, "log");
 }
-
-// The log. Its first line, that the run started, is appended before anything
-// else is done: a log that cannot be written stops the run before it does
-// anything, and a run that ends unexpectedly still leaves a record. The rest
-// is appended at the end in one go, so that it stays together in a shared file.
-class Log {
-public:
-    Log(Services& services, std::string path) : services_(services), path_(std::move(path)) {}
-
-    // 0, or the file system's code when the log cannot be appended to.
-    long Open(const std::string& command) {
-        Line(command + "started.");
-        return Flush();
-    }
-
-    void Line(const std::string& text) {
-        const std::tm now = services_.environment.Now();
-        std::string line = Stamp(now) + "  ";
-        for (const char c : text) line.push_back(c == '\r' || c == '\n' ? ' ' : c);
-        lines_ += line + "\r\n";
-    }
-
-    // The closing summary, then everything goes to the file.
-    int Close(const std::string& summary, int code) {
-        Line(summary);
-        Flush();
-        return code;
-    }
-
-private:
-    long Flush() {
-        const long error = path_.empty() ? 0 : services_.files.Append(path_, lines_);
-        lines_.clear();
-        return error;
-    }
-
-    Services& services_;
-    std::string path_;
-    std::string lines_;
-};
 
 }  // namespace
 
@@ -109,65 +78,73 @@ void LoadForRun(App& app) {
     app.JudgeStandings();
 }
 
-namespace {
-
-int Export(Form& form1, Services& services, const std::string& file, Log& log, const std::string& command) {
-    const SettingsProfile profile = ExportProfile(form1, services.registry, services.environment.ProfileFolder());
+UnattendedOutcome ExportRun(App& app, const std::string& file) {
+    Services& services = app.services();
+    const SettingsProfile profile = ExportProfile(app.form1(), services.registry, services.environment.ProfileFolder());
     // Settings not set on this computer are listed but change nothing else.
-    for (const std::string& line : LeftOutLines(profile)) log.Line(line);
+    UnattendedOutcome out{LeftOutLines(profile)};
     std::string leftBehind;
-    if (const std::string failure = WriteExport(services, file, profile, &leftBehind); !failure.empty()) {
-        return log.Close(command + failure, exitcode::kFailed);
+    if (std::string failure = WriteExport(services, file, profile, &leftBehind); !failure.empty()) {
+        out.summary = std::move(failure);
+        out.code = exitcode::kFailed;
+        return out;
     }
-    const std::string done = ExportedMessage(file) + (leftBehind.empty() ? "" : " " + leftBehind);
-    if (profile.skipped.empty()) return log.Close(command + done, exitcode::kDone);
-    return log.Close(command + done + " " + SettingsCount(profile.skipped.size()) + " not exported.",
-                     exitcode::kPartly);
+    out.summary = ExportedMessage(file) + (leftBehind.empty() ? "" : " " + leftBehind);
+    if (!profile.skipped.empty()) {
+        out.summary += " " + SettingsCount(profile.skipped.size()) + " not exported.";
+        out.code = exitcode::kPartly;
+    }
+    return out;
 }
 
-int Apply(App& app, const std::string& file, Log& log, const std::string& command) {
+UnattendedOutcome ApplyRun(App& app, const std::string& file, const RunScope& scope) {
     Form& form1 = app.form1();
     Services& services = app.services();
     ImportedSettings imported;
-    if (const std::string failure = ImportProfileFile(form1, services, file, &imported); !failure.empty()) {
-        return log.Close(command + failure, exitcode::kFailed);
+    if (std::string failure = ImportProfileFile(form1, services, file, &imported); !failure.empty()) {
+        return {{}, std::move(failure), exitcode::kFailed};
     }
-    for (const std::string& line : imported.ignored) log.Line(line);
-    for (const SkippedWrite& k : imported.kept) log.Line(SkippedLine(k));
+    UnattendedOutcome out{imported.ignored};
+    for (const SkippedWrite& k : imported.kept) out.lines.push_back(SkippedLine(k));
     app.StepDone("profile read and imported");
 
-    const std::vector<SkippedWrite> blank = BlankFolders(form1);
+    const std::vector<SkippedWrite> blank = BlankFoldersToWrite(form1, imported, scope);
     if (!blank.empty()) {
-        for (const SkippedWrite& s : blank) log.Line(SkippedLine(s));
-        return log.Close(command + kBlankFolderTitle + ": " + kBlankFolderMessage + ". Nothing was written.",
-                         exitcode::kFailed);
+        for (const SkippedWrite& s : blank) out.lines.push_back(SkippedLine(s));
+        out.summary = std::string(kBlankFolderTitle) + ": " + kBlankFolderMessage + ". Nothing was written.";
+        out.code = exitcode::kFailed;
+        return out;
     }
-    const BackupSaved backup = SaveBackup(services);
+    const BackupSaved backup = SaveBackup(services, scope.label);
     if (backup.error != 0) {
-        return log.Close(command + BackupNotSaved(services.files, backup, " ") + " Nothing was written.",
-                         exitcode::kFailed);
+        out.summary = BackupNotSaved(services.files, backup, " ") + " Nothing was written.";
+        out.code = exitcode::kFailed;
+        return out;
     }
     app.StepDone("backup saved");
     const std::string backedUp =
         " Backup: " + Quoted(backup.path) + "." + (backup.leftBehind.empty() ? "" : " " + backup.leftBehind);
     const std::size_t before = app.journal().values();
     std::vector<SkippedWrite> notWritten = imported.kept;
-    for (const SkippedWrite& s :
-         Worded(ApplySettings(form1, services.registry, imported.kept, &app.standings()), services.files)) {
-        log.Line(SkippedLine(s));
+    const std::vector<SkippedWrite> skipped =
+        Worded(ApplySettings(form1, services.registry, LeftAsTheyAre(imported, scope), &app.standings()), services.files);
+    for (const SkippedWrite& s : skipped) {
+        out.lines.push_back(SkippedLine(s));
         notWritten.push_back(s);
     }
     app.StepDone("settings applied");
-    for (const std::string& line : StandingLines(app.standings())) log.Line(line);
+    for (const std::string& line : StandingLines(app.standings(), scope.fileOnly ? &imported.namedControls : nullptr))
+        out.lines.push_back(line);
     if (app.journal().values() == before) {
-        return log.Close(command + "Nothing was written: every write was refused." + backedUp, exitcode::kFailed);
+        out.summary = (skipped.empty() ? "Nothing was written: the file holds nothing to write here."
+                                       : "Nothing was written: every write was refused.") + backedUp;
+        out.code = exitcode::kFailed;
+        return out;
     }
-    const std::string summary = notWritten.empty() ? kAppliedMessage : PartlyAppliedSummary(notWritten);
-    const bool whole = notWritten.empty() && imported.ignored.empty();
-    return log.Close(command + summary + backedUp, whole ? exitcode::kDone : exitcode::kPartly);
+    out.summary = (notWritten.empty() ? std::string(kAppliedMessage) : PartlyAppliedSummary(notWritten)) + backedUp;
+    out.code = notWritten.empty() && imported.ignored.empty() ? exitcode::kDone : exitcode::kPartly;
+    return out;
 }
-
-}  // namespace
 
 std::vector<std::string> SplitCommandLine(std::string_view line) {
     std::vector<std::string> args;
@@ -215,6 +192,7 @@ Switches ParseSwitches(const std::vector<std::string>& args) {
     if (args.empty()) return s;
     bool usage = false;
     bool hasMode = false;
+    bool targetGiven = false;
     auto fail = [&](const std::string& problem) {
         if (s.problem.empty()) s.problem = problem;
     };
@@ -240,6 +218,25 @@ Switches ParseSwitches(const std::vector<std::string>& args) {
                 s.mode = ModeOf(name)->mode;
                 s.file = file;
             }
+        } else if (const std::string value = Prefixed(name, "to:"); !value.empty() || SameName(name, "to:")) {
+            if (targetGiven) fail("/to: is given twice");
+            targetGiven = true;
+            const std::string user = Prefixed(value, "user=");
+            if (SameName(value, "current")) {
+                s.target.mode = TargetRequest::Mode::Current;
+            } else if (SameName(value, "default")) {
+                s.target.mode = TargetRequest::Mode::Default;
+            } else if (SameName(value, "all")) {
+                s.target.mode = TargetRequest::Mode::All;
+            } else if (!user.empty()) {
+                s.target = {TargetRequest::Mode::User, user};
+            } else {
+                fail(args[i] + " names no target: /to:current, /to:default, /to:all or /to:user=NAME");
+            }
+        } else if (const std::string path = Prefixed(name, "offline:"); !path.empty() || SameName(name, "offline:")) {
+            if (!s.offline.empty()) fail("/offline: is given twice");
+            if (path.empty()) fail("/offline: needs the Windows folder of the Windows to work on");
+            s.offline = path;
         } else if (!name.empty()) {
             fail("unknown switch " + args[i]);
         } else {
@@ -247,7 +244,13 @@ Switches ParseSwitches(const std::vector<std::string>& args) {
         }
     }
     if (usage && hasMode) fail("/? cannot be given with /export, /apply, /check or /report");
-    if (!usage && !hasMode) fail("/log needs /export, /apply, /check or /report");
+    if (!usage && !hasMode) fail("/log, /to: and /offline: need /export, /apply, /check or /report");
+    if (!s.offline.empty() && s.target.mode == TargetRequest::Mode::Current) {
+        fail("/offline: needs /to:default, /to:all or /to:user= with a SID or a profile folder's name");
+    }
+    if (s.mode == Switches::Mode::Export && s.target.mode == TargetRequest::Mode::All) {
+        fail("/export takes exactly one target, not /to:all");
+    }
     if (!s.problem.empty()) {
         s.mode = Switches::Mode::Bad;
     } else if (usage) {
@@ -266,7 +269,7 @@ bool Wrote(App& app, const Switches& switches) {
     return switches.mode == Switches::Mode::Apply ? journal.values() > 0 : !journal.writes().empty();
 }
 
-int Run(App& app, const Switches& switches, Log& log, bool* logOpen) {
+int Run(App& app, const Switches& switches, RunLog& log, bool* logOpen, bool* wroteTargets) {
     Services& services = app.services();
     if (switches.mode == Switches::Mode::Usage) {
         services.dialogs.MessageBox(kUsage, "Vantrel", mb::kInformation);
@@ -290,26 +293,27 @@ int Run(App& app, const Switches& switches, Log& log, bool* logOpen) {
     journal.Clear();
     std::exception_ptr failure;
     try {
-        LoadForRun(app);
-        app.StepDone("pages loaded and standings judged");
-        switch (switches.mode) {
-        case Switches::Mode::Check:
-        case Switches::Mode::Report: {
-            const UnattendedOutcome outcome = switches.mode == Switches::Mode::Check
-                                                  ? CheckProfile(app, switches.file)
-                                                  : WriteStatusReport(app, switches.file);
-            for (const std::string& line : outcome.lines) log.Line(line);
-            return log.Close(command + outcome.summary, outcome.code);
+        UnattendedOutcome outcome;
+        if (!switches.current()) {
+            outcome = RunForTargets(app, switches, wroteTargets);
+        } else {
+            LoadForRun(app);
+            app.StepDone("pages loaded and standings judged");
+            switch (switches.mode) {
+            case Switches::Mode::Check: outcome = CheckProfile(app, switches.file); break;
+            case Switches::Mode::Report: outcome = WriteStatusReport(app, switches.file); break;
+            case Switches::Mode::Export: outcome = ExportRun(app, switches.file); break;
+            default: outcome = ApplyRun(app, switches.file); break;
+            }
         }
-        case Switches::Mode::Export: return Export(app.form1(), services, switches.file, log, command);
-        default: return Apply(app, switches.file, log, command);
-        }
+        for (const std::string& line : outcome.lines) log.Line(line);
+        return log.Close(command + outcome.summary, outcome.code);
     } catch (...) {
         failure = std::current_exception();
     }
     for (const std::string& write : journal.writes()) log.Line("written before the run stopped: " + write);
     return log.Close(command + "The run stopped: " + FailureText(failure) + ".",
-                     Wrote(app, switches) ? exitcode::kPartly : exitcode::kFailed);
+                     Wrote(app, switches) || *wroteTargets ? exitcode::kPartly : exitcode::kFailed);
 }
 
 }  // namespace
@@ -318,11 +322,11 @@ int RunUnattended(App& app, const Switches& switches) {
     // Whatever fails, even on the way out (the log, the failure's own
     // words), the run ends with the code of what it had done: never with
     // the runtime's abort, whose 3 is /check's "does not take effect".
-    bool logOpen = false;
+    bool logOpen = false, wroteTargets = false;
     try {
-        Log log(app.services(), switches.log);
+        RunLog log(app.services(), switches.log);
         try {
-            return Run(app, switches, log, &logOpen);
+            return Run(app, switches, log, &logOpen, &wroteTargets);
         } catch (...) {
             if (logOpen) {
                 try {
@@ -333,7 +337,7 @@ int RunUnattended(App& app, const Switches& switches) {
         }
     } catch (...) {
     }
-    return Wrote(app, switches) ? exitcode::kPartly : exitcode::kFailed;
+    return Wrote(app, switches) || wroteTargets ? exitcode::kPartly : exitcode::kFailed;
 }
 
 }  // namespace vantrel

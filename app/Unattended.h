@@ -57,6 +57,7 @@
 #include <vector>
 
 #include "app/App.h"
+#include "platform/Targets.h"
 
 namespace vantrel {
 
@@ -76,6 +77,23 @@ struct Switches {
     std::string file;     // Export, Apply, Check, Report
     std::string log;      // "" without /log
     std::string problem;  // Bad: what is wrong with the arguments
+    TargetRequest target{};  // /to:..., the current user without it
+    std::string offline{};   // /offline:PATH, "" without it
+    // Whether the run is for the user who runs Vantrel, as a run without
+    // /to: and /offline: is.
+    bool current() const { return target.mode == TargetRequest::Mode::Current && offline.empty(); }
+};
+
+// How a run treats the pages. For the user who runs Vantrel the apply pass
+// writes every row. For any other target a profile is a change, not a whole
+// state: only the values FILE holds are written (after the usual import
+// rules), every other value stays as that user has it, and the blank-folder
+// refusal looks only at the folders FILE holds. The machine's values are
+// written once per run, for the first target.
+struct RunScope {
+    bool fileOnly = false;
+    bool machineDone = false;  // the machine's values were done for an earlier target
+    std::string label{};       // the target, in the log and the backup's name; "" for the current user
 };
 
 // The arguments of a command line that follow the program's name, split as

@@ -4,6 +4,7 @@
 
 #include <functional>
 
+#include "platform/Hives.h"
 #include "platform/Platform.h"
 #include "registry/Registry.h"
 
@@ -18,6 +19,12 @@ struct Services {
     Environment& environment;
     // Ends the process at once (the three ways out). Never returns in the exe.
     std::function<void()> endProcess;
+    // Hive files and accounts, and the registry as the system holds it
+    // (without a run's own layers), through which other users' profiles,
+    // the Default profile and an offline Windows are opened; none where
+    // those cannot be reached.
+    Hives* hives = nullptr;
+    Registry* machine = nullptr;
 };
 
 }  // namespace vantrel

@@ -2,6 +2,10 @@
 
 #include "registry/KeyNames.h"
 
+#include <algorithm>
+
+#include "registry/RegistryRoutines.h"
+
 namespace vantrel {
 
 const char* const kProfileVariable = "%USERPROFILE%";
@@ -122,6 +126,57 @@ long ProfileFoldersRegistry::DeleteValue(RegKey key, const std::string& name) {
 
 long ProfileFoldersRegistry::DeleteValueW(RegKey key, const std::u16string& name) {
     return KindOf(key) == Folders::Shell ? NotWritten(key, codePage().ToAnsi(name)) : inner_.DeleteValueW(key, name);
+}
+
+std::optional<std::u16string> ProfileFoldersRegistry::Shown(RegKey key, const std::u16string& name) {
+    const Folders kind = KindOf(key);
+    if (kind == Folders::None || profileFolders_.empty()) return std::nullopt;
+    RegKey user = key;
+    if (kind == Folders::Shell && inner_.OpenKey(reg::kCurrentUser, std::string(kUserShellFolders), &user) != reg::kSuccess)
+        return std::nullopt;
+    std::uint32_t type = reg::kNone;
+    std::vector<std::uint8_t> data;
+    const bool read = QueryStoredValue(inner_, user, name, &type, &data);
+    if (user != key) inner_.CloseKey(user);
+    if (!read || (type != reg::kSz && type != reg::kExpandSz)) return std::nullopt;
+    std::u16string text = FromUtf16LeBytes(data);
+    text.resize(std::min(text.size(), text.find(u'\0')));
+    const std::u16string variable = Utf8ToUtf16(kProfileVariable);
+    const bool relative = text.size() >= variable.size() && SameName(Utf16ToUtf8(text.substr(0, variable.size())), kProfileVariable) &&
+                          (text.size() == variable.size() || text[variable.size()] == u'\\');
+    if (relative) return codePage().ToWide(profileFolders_.front()) + text.substr(variable.size());
+    return kind == Folders::Shell ? std::optional<std::u16string>(text) : std::nullopt;
+}
+
+namespace {
+// Data as a query gives it: the size first, then the bytes when they fit.
+long Answer(const std::vector<std::uint8_t>& bytes, std::uint32_t* type, std::uint8_t* data, std::uint32_t* size) {
+    if (type) *type = reg::kSz;
+    const std::uint32_t needed = static_cast<std::uint32_t>(bytes.size());
+    const std::uint32_t room = size ? *size : 0;
+    if (size) *size = needed;
+    if (data == nullptr) return reg::kSuccess;
+    if (room < needed) return reg::kMoreData;
+    std::copy(bytes.begin(), bytes.end(), data);
+    return reg::kSuccess;
+}
+}  // namespace
+
+long ProfileFoldersRegistry::QueryValue(RegKey key, const std::string& name, std::uint32_t* type, std::uint8_t* data,
+                                        std::uint32_t* size) {
+    const auto shown = KindOf(key) == Folders::None ? std::nullopt : Shown(key, codePage().ToWide(name));
+    if (!shown || !FitsCodePage(codePage(), *shown)) return inner_.QueryValue(key, name, type, data, size);
+    const std::string text = codePage().ToAnsi(*shown);
+    std::vector<std::uint8_t> bytes(text.begin(), text.end());
+    bytes.push_back(0);
+    return Answer(bytes, type, data, size);
+}
+
+long ProfileFoldersRegistry::QueryValueW(RegKey key, const std::u16string& name, std::uint32_t* type,
+                                         std::uint8_t* data, std::uint32_t* size) {
+    const auto shown = KindOf(key) == Folders::None ? std::nullopt : Shown(key, name);
+    if (!shown) return inner_.QueryValueW(key, name, type, data, size);
+    return Answer(Utf16LeBytes(*shown + u'\0'), type, data, size);
 }
 
 }  // namespace vantrel

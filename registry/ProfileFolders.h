@@ -23,6 +23,13 @@
 // what was written. The key "Shell Folders" itself is made where it is
 // missing, empty, as the write's RegCreateKey would make it.
 // The running user's own apply does not go through this layer.
+//
+// Reads see the folders as the passes write them, so that a load, a
+// read-back, a backup and a dry run over this layer agree with what they
+// wrote: a "User Shell Folders" value that starts with "%USERPROFILE%" reads
+// as REG_SZ with the profile folder in its place, and a "Shell Folders"
+// value reads as its "User Shell Folders" twin so read, where that twin is
+// present (it is the shadow Windows rebuilds from it, as above).
 #pragma once
 
 #include <map>
@@ -73,6 +80,10 @@ public:
     long SetValueW(RegKey key, const std::u16string& name, std::uint32_t type, const std::uint8_t* data,
                    std::uint32_t size) override;
     long DeleteValueW(RegKey key, const std::u16string& name) override;
+    long QueryValue(RegKey key, const std::string& name, std::uint32_t* type, std::uint8_t* data,
+                    std::uint32_t* size) override;
+    long QueryValueW(RegKey key, const std::u16string& name, std::uint32_t* type, std::uint8_t* data,
+                     std::uint32_t* size) override;
 
     // Every write this layer changed, in order.
     const std::vector<Adjusted>& adjusted() const { return adjusted_; }
@@ -85,6 +96,9 @@ private:
     std::optional<std::string> Relative(std::uint32_t type, const std::string& text) const;
     long NotWritten(RegKey key, const std::string& name);
     long SetRelative(RegKey key, const std::string& name, const std::string& relative);
+    // The folder a value of either key reads as (UTF-16, its NUL kept off),
+    // when the view changes it; nothing when the value reads as stored.
+    std::optional<std::u16string> Shown(RegKey key, const std::u16string& name);
 
     std::vector<std::string> profileFolders_;
     std::map<RegKey, std::string> paths_;  // keys opened below HKEY_CURRENT_USER: their paths
