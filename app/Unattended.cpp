@@ -150,8 +150,7 @@ int Apply(App& app, const std::string& file, Log& log, const std::string& comman
     const std::string backedUp = " Backup: " + Quoted(backup.path) + ".";
     const std::size_t before = app.journal().values();
     std::vector<SkippedWrite> notWritten = imported.kept;
-    for (const SkippedWrite& s :
-         Worded(ApplySettings(form1, services.registry, imported.kept, &app.standings()), services.files)) {
+    for (const SkippedWrite& s : Worded(app.ApplyPages(imported.kept), services.files)) {
         log.Line(SkippedLine(s));
         notWritten.push_back(s);
     }

@@ -27,6 +27,14 @@ constexpr WindowsVersion kWindowsXp{5, 1, 0};
 constexpr WindowsVersion kWindowsVista{6, 0, 0};
 constexpr WindowsVersion kWindows7{6, 1, 0};
 constexpr WindowsVersion kWindows8{6, 2, 0};
+// Windows 10 is version 10.0; Windows 11 is version 10.0 from build 22000
+// ("Windows 11, version 21H2 [10.0.22000]", Policy CSP reference).
+constexpr WindowsVersion kWindows10{10, 0, 0};
+constexpr WindowsVersion kWindows11{10, 0, 22000};
+
+constexpr VersionSpan From(WindowsVersion from) {
+    return {true, from};
+}
 
 constexpr VersionSpan Before(WindowsVersion before) {
     return {true, {}, before};
@@ -116,6 +124,50 @@ constexpr Dependency kTable[] = {
     {"Label23", {}, {}, Timing::ReadOnly},
     {"Label25", {}, {}, Timing::ReadOnly},
     {"Label27", {}, {}, Timing::ReadOnly},
+
+    // The Windows 10 and 11 pages. Each control is used from Windows 10 (the
+    // pages' own rule) or from the later build its policy's Administrative
+    // Template gives as "supported on" (Windows.admx names each range); the
+    // Policy CSP's "Applicable OS" tells only when the management entry
+    // exists. Editions, which this table cannot hold yet, and every source:
+    // settings/ModernWindowsRows.cpp and the research notes. Timing: unknown
+    // but the mouse's.
+    // "Don't search the web or display web results in Search": Search.admx
+    // not read: from Windows 10.
+    {"Check27", From(kWindows10)},
+    // "Turn off display of recent search entries in the File Explorer search
+    // box": SUPPORTED_Windows7 (WindowsExplorer.admx), shown from Windows 10.
+    {"Check28", From(kWindows10)},
+    // "Remove Recommended section from Start Menu": SUPPORTED_Windows_11_0_SE,
+    // "At least Windows 11 SE" (StartMenu.admx, Windows.admx).
+    {"Check29", From(kWindows11)},
+    // "Allow Diagnostic Data": SUPPORTED_Windows_10_0, "At least Windows 10" (DataCollection.admx).
+    {"Combo2", From(kWindows10)},
+    // "Turn off Windows Copilot": SUPPORTED_Windows_11_0_NOSERVER_ENTERPRISE_EDUCATION_PRO_SANDBOX,
+    // "At least Windows 11" (WindowsCopilot.admx, Windows.admx).
+    {"Check30", From(kWindows11)},
+    // "Turn off saving snapshots for use with Recall": the ADMX not read.
+    {"Check31", From(kWindows10)},
+    // "Do not use diagnostic data for tailored experiences":
+    // SUPPORTED_Windows_10_0_RS2, Windows 10 version 1703 [10.0.15063]
+    // (CloudContent.admx; Experience Policy CSP).
+    {"Check32", From({10, 0, 15063})},
+    // CloudContent.admx, SUPPORTED_Windows_10_0_NOSERVER: consumer experiences,
+    // all spotlight features, third-party suggestions, Windows tips.
+    {"Check33", From(kWindows10)},
+    // "Turn off the advertising ID": the ADMX not read.
+    {"Check34", From(kWindows10)},
+    // "Allow widgets": SUPPORTED_Windows_10_0_NOSERVER (NewsAndInterests.admx).
+    {"Check35", From(kWindows10)},
+    {"Check36", From(kWindows10)},
+    {"Check37", From(kWindows10)},
+    {"Check38", From(kWindows10)},
+    // "Turn off Windows Spotlight on Settings": SUPPORTED_Windows_10_0_RS4,
+    // Windows 10 version 1803 [10.0.17134] (CloudContent.admx; Experience Policy CSP).
+    {"Check39", From({10, 0, 17134})},
+    // Mouse acceleration: the apply hands it to Windows at once (SPI_SETMOUSE,
+    // SystemParametersInfoA, winuser.h).
+    {"Combo3", From(kWindows10), {}, Timing::AtOnce},
 
     // Boot.ini editor. Versions: the boot configuration data store's
     // "objects and elements in the store effectively replace Boot.ini", and

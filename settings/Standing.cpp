@@ -22,9 +22,17 @@ bool Inside(const VersionSpan& span, WindowsVersion version) {
     return !span.known || (span.from <= version && version < span.before);
 }
 
+// A version as a span names it: "Windows 10", or "Windows 10 build 15063"
+// for a build after the first of its name.
+std::string SpanEnd(WindowsVersion v) {
+    const std::string name = VersionName(v);
+    if (v.build == 0 || VersionName({v.major, v.minor, v.build - 1}) != name) return name;
+    return name + " build " + std::to_string(v.build);
+}
+
 // Why a setting outside its versions has no effect here.
 std::string OutsideWords(const VersionSpan& span, WindowsVersion version) {
-    if (version < span.from) return "Not used before " + VersionName(span.from) + ".";
+    if (version < span.from) return "Not used before " + SpanEnd(span.from) + ".";
     return "Not used by " + VersionName(span.before) + " and later.";
 }
 

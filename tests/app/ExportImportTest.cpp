@@ -145,7 +145,8 @@ TEST(ExportImport, ImportTakesOnlyVantrelsValues) {
           "Explorer - Show Hidden Files and Folders: not applied: the page cannot show the file's value 5 (REG_DWORD)",
           "Explorer - Hide file extension of known file types: not applied: the page cannot show the file's value "
           "\"1\" (REG_EXPAND_SZ)",
-          "Explorer - days between desktop cleanup: not applied: the file deletes it"}},
+          "Explorer - days between desktop cleanup: not applied: the file deletes it",
+          "Mouse pointer - Mouse acceleration:: not applied: the file deletes its key"}},
         {"a folder found only where the apply writes it, the owner into the Explorer page only",
          header + "[" + kExplorer + "\\User Shell Folders]\r\n\"Recent\"=\"C:\\\\Elsewhere\"\r\n" +
              "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion]\r\n\"RegisteredOwner\"=\"New\"\r\n",

@@ -1,7 +1,10 @@
 // What the user sees of each setting's standing: the marks on the pages, the
 // apply that leaves out what has no effect, Review Changes' "Takes effect",
 // the Settings Status list, and the Startup page's tools on Windows Vista
-// and later; and that Windows XP without policies sees none of it.
+// and later; and that Windows XP without policies sees none of it but the
+// Windows 10 and 11 pages.
+#include <algorithm>
+
 #include <gtest/gtest.h>
 
 #include "registry/RegistryRoutines.h"
@@ -88,15 +91,19 @@ TEST(Standings, OnWindows10OlderSettingsAreMarkedLeftOutAndSaid) {
     EXPECT_TRUE(run->marked);
 }
 
-TEST(Standings, OnWindowsXpWithoutPoliciesNothingIsMarkedOrLeftOut) {
+TEST(Standings, OnWindowsXpWithoutPoliciesOnlyTheWindows10PagesAreMarked) {
     TestRig rig;
     SeedFolders(rig.registry);
     rig.app->Form_Load();
     Form& f = rig.form1();
     EXPECT_TRUE(rig.files.Exists("C:\\boot.ini"));
     for (const auto& c : f.controls()) {
-        EXPECT_EQ(c->mark().kind, MarkKind::None) << c->name();
-        EXPECT_TRUE(c->enabled()) << c->name();
+        // Every setting of the Windows 10 and 11 pages, and nothing else.
+        const bool modern = std::any_of(ModernWindowsRows().begin(), ModernWindowsRows().end(),
+                                        [&](const TweakRow& row) { return row.control == c->name(); });
+        EXPECT_EQ(c->mark().kind, modern ? MarkKind::NoEffect : MarkKind::None) << c->name();
+        EXPECT_EQ(c->enabled(), !modern) << c->name();
+        if (modern) EXPECT_EQ(c->mark().words.rfind("Not used before Windows 1", 0), 0u) << c->mark().words;
     }
     for (int i = 0; i < f.list("List1").ListCount(); ++i) EXPECT_EQ(f.list("List1").itemMark(i).kind, MarkKind::None);
     f.check("Check1").setValue(1);
