@@ -318,6 +318,7 @@ std::string Hex(const std::string& bytes) {
 TEST(ExportImport, GroupPolicyFilesHoldTheExportedValues) {
     auto rig = Started();
     rig->form1().text("Text19").setText("Ow\xE9ner");  // a letter beyond ASCII
+    rig->form1().check("Check28").setValue(1);         // a policy, Enabled
     rig->dialogs.ExpectExportChoice(RegistryPol("C:\\GPO"))
         .ExpectMessage("Export for Group Policy", mb::kAnswerOk, "", mb::kInformation);
     rig->app->Menu("gpexport");
@@ -339,6 +340,8 @@ TEST(ExportImport, GroupPolicyFilesHoldTheExportedValues) {
         // Samba's parser: "key|value|type|data", strings as UTF-16LE hex, numbers in decimal.
         EXPECT_EQ(RunChecker("preg_entries.py", rig->files.HostPath(std::string("C:\\GPO\\") + sub + "\\Registry.pol")), expected)
             << sub;
+        const std::string policy = "Software\\Policies\\Microsoft\\Windows\\Explorer|DisableSearchBoxSuggestions|4|1\n";
+        EXPECT_EQ(expected.find(policy) != std::string::npos, root == reg::kCurrentUser) << sub;
     }
 
     // Files a Group Policy object holds already are replaced only after a Yes.
