@@ -12,7 +12,9 @@
 // menu items "Administrative Tools", "Control Panel", "My Computer",
 // "Printers and Faxes" (and the versions and timing of "Run"); the times of
 // every Start menu item; the current user's startup items' policies; the
-// screens' timing; the cache cleanup's and the e-mail page's versions.
+// screens' timing; the cache cleanup's and the e-mail page's versions; the
+// overriding policies and the timing of the Windows 10 and 11 pages' rows
+// but the mouse's acceleration (their editions: not held by this table).
 
 #include "settings/Standing.h"
 
@@ -125,7 +127,7 @@ constexpr Dependency kTable[] = {
     {"Label25", {}, {}, Timing::ReadOnly},
     {"Label27", {}, {}, Timing::ReadOnly},
 
-    // The Windows 10 and 11 pages. Each control is used from Windows 10 (the
+    // The Windows 10 and 11 pages. Each policy is used from Windows 10 (the
     // pages' own rule) or from the later build its policy's Administrative
     // Template gives as "supported on" (Windows.admx names each range); the
     // Policy CSP's "Applicable OS" tells only when the management entry
@@ -165,9 +167,12 @@ constexpr Dependency kTable[] = {
     // "Turn off Windows Spotlight on Settings": SUPPORTED_Windows_10_0_RS4,
     // Windows 10 version 1803 [10.0.17134] (CloudContent.admx; Experience Policy CSP).
     {"Check39", From({10, 0, 17134})},
-    // Mouse acceleration: the apply hands it to Windows at once (SPI_SETMOUSE,
-    // SystemParametersInfoA, winuser.h).
-    {"Combo3", From(kWindows10), {}, Timing::AtOnce},
+    // Mouse acceleration: MouseSpeed is documented from Windows 2000 (Windows
+    // 2000 Registry Reference, technet.microsoft.com/library/cc978664.aspx),
+    // so it is the one control of those pages in effect before Windows 10.
+    // The apply hands it to Windows at once (SPI_SETMOUSE, SystemParametersInfoA,
+    // winuser.h: minimum supported client Windows 2000 Professional).
+    {"Combo3", From({5, 0, 0}), {}, Timing::AtOnce},
 
     // Boot.ini editor. Versions: the boot configuration data store's
     // "objects and elements in the store effectively replace Boot.ini", and

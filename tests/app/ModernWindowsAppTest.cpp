@@ -120,12 +120,12 @@ TEST(ModernWindowsPages, MouseAccelerationIsHandedToWindowsOnlyWhenAnApplyChange
              unattended("/apply", "0")(rig);
          },
          "1", {}},
-        {"/apply before Windows 10",
+        {"/apply on Windows XP",
          [&](TestRig& rig) {
              rig.environment.setWindowsVersion({5, 1, 2600});
              unattended("/apply", "0")(rig);
          },
-         "1", {}},
+         "0", {0}},
     };
     for (const Case& c : cases) {
         TestRig rig;

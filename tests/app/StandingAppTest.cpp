@@ -91,16 +91,17 @@ TEST(Standings, OnWindows10OlderSettingsAreMarkedLeftOutAndSaid) {
     EXPECT_TRUE(run->marked);
 }
 
-TEST(Standings, OnWindowsXpWithoutPoliciesOnlyTheWindows10PagesAreMarked) {
+TEST(Standings, OnWindowsXpWithoutPoliciesOnlyTheWindows10PoliciesAreMarked) {
     TestRig rig;
     SeedFolders(rig.registry);
     rig.app->Form_Load();
     Form& f = rig.form1();
     EXPECT_TRUE(rig.files.Exists("C:\\boot.ini"));
     for (const auto& c : f.controls()) {
-        // Every setting of the Windows 10 and 11 pages, and nothing else.
-        const bool modern = std::any_of(ModernWindowsRows().begin(), ModernWindowsRows().end(),
-                                        [&](const TweakRow& row) { return row.control == c->name(); });
+        // Every policy of the Windows 10 and 11 pages, and nothing else.
+        const bool modern = std::any_of(ModernWindowsRows().begin(), ModernWindowsRows().end(), [&](const TweakRow& row) {
+            return row.control == c->name() && row.notConfigured >= 0;
+        });
         EXPECT_EQ(c->mark().kind, modern ? MarkKind::NoEffect : MarkKind::None) << c->name();
         EXPECT_EQ(c->enabled(), !modern) << c->name();
         if (modern) EXPECT_EQ(c->mark().words.rfind("Not used before Windows 1", 0), 0u) << c->mark().words;

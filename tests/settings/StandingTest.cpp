@@ -69,8 +69,9 @@ TEST(Standing, FollowsTheVersionThenThePolicyThenTheTiming) {
         // What no source settles is in effect, at an unknown time.
         {"Check4", kWindows10, {}, StandingKind::InEffect, "in effect"},
         {"tool:bootini", kWindows10, {}, StandingKind::NoEffect, "Not used by Windows Vista and later."},
-        // The Windows 10 and 11 pages: nothing before Windows 10, or before the build the policy names.
-        {"Combo3", kXp, {}, StandingKind::NoEffect, "Not used before Windows 10."},
+        // The Windows 10 and 11 pages: no policy before Windows 10, or before the build it names.
+        {"Check27", kXp, {}, StandingKind::NoEffect, "Not used before Windows 10."},
+        {"Combo3", kXp, {}, StandingKind::InEffect, "in effect"},
         {"Check32", {10, 0, 14393}, {}, StandingKind::NoEffect, "Not used before Windows 10 build 15063."},
         {"Check32", {10, 0, 15063}, {}, StandingKind::InEffect, "In effect."},
         {"Check29", kWindows10, {}, StandingKind::NoEffect, "Not used before Windows 11."},
