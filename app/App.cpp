@@ -44,7 +44,7 @@ const NodeDef kNodes[] = {
     {"Root7Child1", "Accessibility Options", "Accessibility"},
     {"Root9Child1", "Search and Start", "Windows10"},
     {"Root9Child2", "Privacy and suggestions", "Windows10"},
-    {"Root9Child3", "Taskbar, widgets and lock screen", "Windows10"},
+    {"Root9Child3", "Widgets and spotlight", "Windows10"},
     {"Root9Child4", "Mouse pointer", "Windows10"},
 };
 
@@ -83,7 +83,7 @@ const std::vector<PageRoute>& PageRoutes() {
         {"Windows10", "Frame22", "", "", ""},
         {"Root9Child1", "Frame23", "w10search", "", "Root9Child1"},
         {"Root9Child2", "Frame24", "w10privacy", "", "Root9Child2"},
-        {"Root9Child3", "Frame25", "w10taskbar", "", "Root9Child3"},
+        {"Root9Child3", "Frame25", "w10spotlight", "", "Root9Child3"},
         {"Root9Child4", "Frame26", "w10mouse", "", "Root9Child4"},
     };
     return routes;

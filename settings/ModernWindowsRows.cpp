@@ -21,7 +21,7 @@ namespace {
 
 constexpr const char* kSearch = "Search and Start";
 constexpr const char* kPrivacy = "Privacy and suggestions";
-constexpr const char* kTaskbar = "Taskbar, widgets and lock screen";
+constexpr const char* kSpotlight = "Widgets and spotlight";
 constexpr const char* kPointer = "Mouse pointer";
 
 constexpr const char* kWindowsSearch = R"(SOFTWARE\Policies\Microsoft\Windows\Windows Search)";
@@ -97,15 +97,15 @@ std::vector<TweakRow> Build() {
         PolicyBox("Check34", kPrivacy, "Turn off the advertising ID", hklm,
                   R"(SOFTWARE\Policies\Microsoft\Windows\AdvertisingInfo)", "DisabledByGroupPolicy", "1", nullptr),
         // NewsAndInterests.admx AllowNewsAndInterests, Machine [ADMX, CSP NewsAndInterests].
-        PolicyBox("Check35", kTaskbar, "Allow widgets", hklm, R"(SOFTWARE\Policies\Microsoft\Dsh)",
+        PolicyBox("Check35", kSpotlight, "Allow widgets", hklm, R"(SOFTWARE\Policies\Microsoft\Dsh)",
                   "AllowNewsAndInterests", "1", "0"),
-        PolicyBox("Check36", kTaskbar, "Turn off all Windows spotlight features", hkcu, kCloudContent,
+        PolicyBox("Check36", kSpotlight, "Turn off all Windows spotlight features", hkcu, kCloudContent,
                   "DisableWindowsSpotlightFeatures", "1", "0"),
-        PolicyBox("Check37", kTaskbar, "Do not suggest third-party content in Windows spotlight", hkcu,
+        PolicyBox("Check37", kSpotlight, "Do not suggest third-party content in Windows spotlight", hkcu,
                   kCloudContent, "DisableThirdPartySuggestions", "1", "0"),
-        PolicyBox("Check38", kTaskbar, "Do not show Windows tips", hklm, kCloudContent, "DisableSoftLanding", "1",
+        PolicyBox("Check38", kSpotlight, "Do not show Windows tips", hklm, kCloudContent, "DisableSoftLanding", "1",
                   "0"),
-        PolicyBox("Check39", kTaskbar, "Turn off Windows Spotlight on Settings", hkcu, kCloudContent,
+        PolicyBox("Check39", kSpotlight, "Turn off Windows Spotlight on Settings", hkcu, kCloudContent,
                   "DisableWindowsSpotlightOnSettings", "1", "0"),
         {.control = "Combo3", .page = kPointer, .caption = "Mouse acceleration:", .root = hkcu,
          .loadKey = R"(Control Panel\Mouse)", .applyKey = R"(Control Panel\Mouse)", .value = "MouseSpeed",

@@ -171,7 +171,7 @@ TEST(FormsTest, MenusReadInOrder)
                                                                     "Internet", "Logon", "Accessibility", "About",
                                                                     "Windows 10 and 11", "-", "Settings Status..."}));
     EXPECT_EQ(menuCaptions(form, "w10"), (std::vector<std::string>{"Search and Start", "Privacy and suggestions",
-                                                                   "Taskbar, widgets and lock screen",
+                                                                   "Widgets and spotlight",
                                                                    "Mouse pointer"}));
     EXPECT_EQ(menuCaptions(form, "vnt"), (std::vector<std::string>{"Visit Corvane", "Check For Vantrel Update"}));
 }
