@@ -30,6 +30,7 @@ const NodeDef kNodes[] = {
     {"Logon", "Logon", ""},
     {"Accessibility", "Accessibility", ""},
     {"About", "About", ""},
+    {"Windows10", "Windows 10 and 11", ""},
     {"Root1Child1", "Windows Information", "General"},
     {"Root1Child2", "Explorer", "General"},
     {"Root1Child3", "Startup", "General"},
@@ -41,7 +42,15 @@ const NodeDef kNodes[] = {
     {"Root5Child2", "Caching", "Internet"},
     {"Root6Child2", "Startup Items", "Logon"},
     {"Root7Child1", "Accessibility Options", "Accessibility"},
+    {"Root9Child1", "Search and Start", "Windows10"},
+    {"Root9Child2", "Privacy and suggestions", "Windows10"},
+    {"Root9Child3", "Widgets and spotlight", "Windows10"},
+    {"Root9Child4", "Mouse pointer", "Windows10"},
 };
+
+// The page frames navigation switches: Frame2 to Frame26 but the e-mail
+// page, Frame21, which no route shows.
+constexpr int kFirstPage = 2, kLastPage = 26, kEmailPage = 21;
 
 constexpr int kTreeStyle = 7;      // tree lines, plus/minus boxes, pictures and text
 constexpr int kTreeLineStyle = 1;  // lines also join the root nodes
@@ -70,15 +79,21 @@ const std::vector<PageRoute>& PageRoutes() {
         {"Accessibility", "Frame18", "access", "Command6", ""},
         {"Root7Child1", "Frame19", "ao", "", ""},
         {"About", "Frame20", "about", "Command7", ""},
+        // The Windows 10 and 11 section: a ninth root, no section button.
+        {"Windows10", "Frame22", "", "", ""},
+        {"Root9Child1", "Frame23", "w10search", "", "Root9Child1"},
+        {"Root9Child2", "Frame24", "w10privacy", "", "Root9Child2"},
+        {"Root9Child3", "Frame25", "w10spotlight", "", "Root9Child3"},
+        {"Root9Child4", "Frame26", "w10mouse", "", "Root9Child4"},
     };
     return routes;
 }
 
 App::App(Services& services)
     : journal_(services.registry, services.files),
-      services_{journal_.registry(), journal_.files(), services.shell,      services.browser,
-                services.dialogs,    services.environment, services.endProcess, services.hives,
-                services.machine},
+      services_{journal_.registry(), journal_.files(),    services.shell,      services.browser,
+                services.dialogs,    services.environment, services.endProcess, services.live,
+                services.hives,      services.machine},
       form1_(std::make_unique<Form>(Form1Def())),
       form2_(std::make_unique<Form>(Form2Def())) {}
 
@@ -164,14 +179,15 @@ void App::EndProgram() {
 // ---- navigation ----
 
 void App::ShowPage(const std::string& frame) {
-    for (int i = 2; i <= 20; ++i) {
+    for (int i = kFirstPage; i <= kLastPage; ++i) {
+        if (i == kEmailPage) continue;
         const std::string name = "Frame" + std::to_string(i);
         form1_->control(name).setVisible(name == frame);
     }
 }
 
 std::string App::VisiblePage() {
-    for (int i = 2; i <= 21; ++i) {
+    for (int i = kFirstPage; i <= kLastPage; ++i) {
         const std::string name = "Frame" + std::to_string(i);
         if (form1_->control(name).visible()) return name;
     }
@@ -309,6 +325,14 @@ void App::Handle(const std::string& name, const std::function<void()>& handler) 
 
 // ---- the apply pass ----
 
+std::vector<SkippedWrite> App::ApplyPages(const std::vector<SkippedWrite>& keep) {
+    Registry& reg = services_.registry;
+    const std::vector<std::string> before = services_.live ? LiveValues(reg) : std::vector<std::string>();
+    std::vector<SkippedWrite> skipped = ApplySettings(*form1_, reg, keep, &standings_);
+    if (services_.live) ApplyLive(reg, *services_.live, before);
+    return skipped;
+}
+
 bool App::FoldersFilled() {
     if (BlankFolders(*form1_).empty()) return true;
     services_.dialogs.MessageBox(kBlankFolderMessage, kBlankFolderTitle, mb::kExclamation);
@@ -327,8 +351,7 @@ void App::apply_Click() {
     if (!FoldersFilled()) return;
     if (!WriteBackup()) return;
 
-    const std::vector<SkippedWrite> skipped =
-        Worded(ApplySettings(f, services_.registry, {}, &standings_), services_.files);
+    const std::vector<SkippedWrite> skipped = Worded(ApplyPages({}), services_.files);
     MarkStored(f, services_.registry);  // what was absent is stored now, for the next export
     notHeld_.clear();
     for (const SkippedWrite& s : skipped) {

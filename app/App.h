@@ -60,13 +60,18 @@ public:
 
     // The apply pass ("Apply Changes" and File > "Save Changes").
     void apply_Click();
+    // The writes of an apply (ApplySettings with this Windows' standings),
+    // then, when the registry is the running user's own (Services::live),
+    // the settings Windows reads live whose stored value changed are handed
+    // to Windows at once. Returns the writes not made.
+    std::vector<SkippedWrite> ApplyPages(const std::vector<SkippedWrite>& keep);
     // Saves the backup an apply takes before it writes anything; when it
     // cannot be saved, asks whether to go on without one. True to go on.
     bool WriteBackup();
     // Ends the program at once (the three ways out): nothing is asked or written.
     void EndProgram();
 
-    // Shows one of Frame2 to Frame20 and hides the others.
+    // Shows one page frame (Frame2 to Frame20, Frame22 to Frame26) and hides the others.
     void ShowPage(const std::string& frame);
     // The visible page frame, "" when none.
     std::string VisiblePage();

@@ -37,7 +37,8 @@ const PolicyForm kForms[] = {
      "Machine\\Preferences\\Registry\\Registry.xml", "User\\Preferences\\Registry\\Registry.xml"},
     {"Registry.pol (local policy)",
      "Registry.pol is for local policy and any client. Its entries outside the Policies keys are not shown in the "
-     "Group Policy editor.",
+     "Group Policy editor. The Windows 10 and 11 settings are real policies: here they are managed settings, "
+     "which the editor shows and which go when the policy object goes, so this form suits them.",
      "Machine\\Registry.pol", "User\\Registry.pol"},
 };
 constexpr int kPreferences = 0;
@@ -70,7 +71,8 @@ ExportChoice ChoiceOf(const SettingsProfile& profile) {
         choice.forms.push_back(f.caption);
         choice.formNotes.push_back(f.note);
     }
-    choice.note = "In both forms, the values stay on the computers after the policy is removed.";
+    choice.note = "Preference items, and Registry.pol entries outside the Policies keys, stay on the computers "
+                  "after the policy is removed.";
     choice.folderLabel = "Folder:";
     choice.folderPrompt = "Choose the folder of a Group Policy object. Vantrel writes the computer settings under "
                           "Machine and the user settings under User in it.";

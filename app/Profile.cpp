@@ -169,7 +169,8 @@ bool HoldsNulInside(const std::vector<std::uint8_t>& data) {
 }
 
 // Why the apply could not write a row's values as the file holds them, with
-// its control as the file's values set it: the file deletes one, holds one
+// its control as the file's values set it: the file deletes one (but a
+// policy's, which is its "Not configured"), holds one
 // in a type the page does not read, or holds one the control cannot take
 // (the apply would write another value). "" when it writes them as they are.
 std::string NotApplied(Form& fresh, const TweakRow& apply, Registry& store, const std::vector<ValueRef>& targets,
@@ -177,6 +178,9 @@ std::string NotApplied(Form& fresh, const TweakRow& apply, Registry& store, cons
                        const std::vector<bool>& keyDeleted, const std::vector<std::uint32_t>& types) {
     const std::optional<std::string> written = ApplyText(fresh, apply);
     for (const std::size_t i : inFile) {
+        // A policy the file deletes is "Not configured", which its control
+        // shows and its apply writes (a deletion): set as any other value.
+        if (last[i] == nullptr && ClearsValue(fresh, apply)) continue;
         if (last[i] == nullptr) return keyDeleted[i] ? "the file deletes its key" : "the file deletes it";
         const RegOp& op = *last[i];
         // Text with a NUL inside: the page would show, and the apply write,

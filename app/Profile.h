@@ -106,7 +106,9 @@ struct ImportedSettings {
 // folder), from there. A setting the apply could not then write as the file
 // holds it (the file deletes the value, "name"=- or a [-key] above it, or
 // holds one the page cannot show, such as a "Hidden" of 5) is not set but
-// listed in kept, never turned into a default. Organisation and owner set the
+// listed in kept, never turned into a default. A policy's value the file
+// deletes is its "Not configured": the control is set to it, and an apply of
+// the file deletes the value too. Organisation and owner set the
 // Explorer page's boxes, not the machine's information labels. Other controls
 // keep what they show. Writes nothing. A REGEDIT4 file's text is read in the
 // given code page, which also turns the file's text into what the pages show.

@@ -113,6 +113,8 @@ std::vector<ValueChange> ChangesOfApply(Form& form1, Registry& reg, FileSystem& 
         bool intentKnown = true;
         if (last != nullptr) {
             if (!last->remove) change.written = StoredData{last->type, last->data};
+        } else if (skip->remove) {
+            change.notWritten = skip->reason;  // a deletion the registry would refuse
         } else {
             change.written = DataOfText(ansi, skip->type, skip->text);
             intentKnown = change.written.has_value();

@@ -95,9 +95,10 @@ UnattendedOutcome RunForTargets(App& app, const Switches& s, bool* wrote) {
             } else {
                 TargetEnvironment environment(services.environment, t.profileFolder,
                                               offline ? &offline->facts() : nullptr);
-                Services own{opened.registry(), services.files,       services.shell, services.browser,
-                             services.dialogs,  environment,          services.endProcess, services.hives,
-                             services.machine};
+                // Nothing is handed to Windows live: it is not the running user's registry.
+                Services own{opened.registry(), services.files, services.shell,      services.browser,
+                             services.dialogs,  environment,    services.endProcess, nullptr,
+                             services.hives,    services.machine};
                 App one(own);
                 scope.label = t.label;
                 try {

@@ -126,8 +126,7 @@ UnattendedOutcome ApplyRun(App& app, const std::string& file, const RunScope& sc
         " Backup: " + Quoted(backup.path) + "." + (backup.leftBehind.empty() ? "" : " " + backup.leftBehind);
     const std::size_t before = app.journal().values();
     std::vector<SkippedWrite> notWritten = imported.kept;
-    const std::vector<SkippedWrite> skipped =
-        Worded(ApplySettings(form1, services.registry, LeftAsTheyAre(imported, scope), &app.standings()), services.files);
+    const std::vector<SkippedWrite> skipped = Worded(app.ApplyPages(LeftAsTheyAre(imported, scope)), services.files);
     for (const SkippedWrite& s : skipped) {
         out.lines.push_back(SkippedLine(s));
         notWritten.push_back(s);

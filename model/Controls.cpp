@@ -1,6 +1,7 @@
 #include "model/Controls.h"
 
 #include <algorithm>
+#include <string_view>
 
 namespace vantrel {
 
@@ -86,6 +87,14 @@ void CheckBox::setValue(int value) {
     changed();
 }
 
+int CheckBox::Clicked() const {
+    switch (def().max) {
+    case kPolicyCycle: return value_ == 2 ? 1 : (value_ == 1 ? 0 : 2);
+    case kEnablingCycle: return value_ == 1 ? 2 : 1;
+    default: return value_ == 1 ? 0 : 1;
+    }
+}
+
 // ---- OptionButton ----
 
 void OptionButton::setValue(bool value) {
@@ -115,6 +124,15 @@ void Slider::setValue(long long value) {
 }
 
 // ---- ListBox ----
+
+ListBox::ListBox(Form& form, const ControlDef& def) : Control(form, def) {
+    if (def.kind != ControlKind::ComboBox) return;
+    for (std::string_view items = def.caption; !items.empty();) {
+        const std::size_t end = std::min(items.find('\n'), items.size());
+        AddItem(std::string(items.substr(0, end)));
+        items.remove_prefix(std::min(end + 1, items.size()));
+    }
+}
 
 void ListBox::checkIndex(int index) const {
     if (index < 0 || index >= ListCount()) InvalidCall();

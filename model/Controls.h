@@ -61,11 +61,11 @@ enum class ControlKind {
 struct ControlDef {
     const char* name;
     ControlKind kind;
-    const char* caption;     // caption or design text; "" when none
+    const char* caption;     // caption or design text; "" when none; a drop-down list's items, one a line
     const char* container;   // "" = the form itself
     int left, top, width, height;
     bool visible = true;
-    int min = 0, max = 0;    // slider and progress bar ranges; timer interval in max
+    int min = 0, max = 0;    // slider and progress bar ranges; timer interval in max; a check box's cycle (CheckBox)
 };
 
 struct MenuDef {
@@ -135,12 +135,22 @@ private:
     std::string text_;
 };
 
+// A check box of a policy shows "Not configured" grayed. Its table row's
+// max says which states a click goes through:
+//   kPolicyCycle       grayed (not configured) -> checked (enabled) -> unchecked (disabled) -> grayed
+//   kEnablingCycle     grayed -> checked -> grayed (a policy with no disabled value)
+// and any other, as every other box: checked -> unchecked, anything else -> checked.
+constexpr int kPolicyCycle = 3;
+constexpr int kEnablingCycle = 2;
+
 class CheckBox : public Control {
 public:
     using Control::Control;
     int value() const { return value_; }
     // 0 unchecked, 1 checked, 2 grayed; any other value throws kInvalidProperty.
     void setValue(int value);
+    // The value a click leaves (the box's cycle above).
+    int Clicked() const;
 
 private:
     int value_ = 0;
@@ -173,7 +183,8 @@ private:
 
 class ListBox : public Control {
 public:
-    using Control::Control;
+    // A drop-down list starts with the items its table row names, one a line.
+    ListBox(Form& form, const ControlDef& def);
     void AddItem(const std::string& item);
     void RemoveItem(int index);  // throws kInvalidCall for an index out of range
     void Clear();

@@ -19,6 +19,9 @@ struct Services {
     Environment& environment;
     // Ends the process at once (the three ways out). Never returns in the exe.
     std::function<void()> endProcess;
+    // Windows' live settings of the user running the program; nullptr when the
+    // registry is not that user's own (nothing is then handed to Windows).
+    LiveSettings* live = nullptr;
     // Hive files and accounts, and the registry as the system holds it
     // (without a run's own layers), through which other users' profiles,
     // the Default profile and an offline Windows are opened; none where

@@ -202,6 +202,21 @@ struct WindowsEdition {
     friend bool operator==(const WindowsEdition&, const WindowsEdition&) = default;
 };
 
+// Settings that Windows reads live, handed to it at once for the user running
+// the program once the registry holds them. The registry write is the
+// record: these calls pass SPIF_SENDCHANGE (broadcast WM_SETTINGCHANGE) and
+// never SPIF_UPDATEINIFILE ("Writes the new system-wide parameter setting to
+// the user profile"; SystemParametersInfoA function, winuser.h,
+// learn.microsoft.com/windows/win32/api/winuser/nf-winuser-systemparametersinfoa).
+class LiveSettings {
+public:
+    virtual ~LiveSettings() = default;
+    // SPI_GETMOUSE, then SPI_SETMOUSE with the mouse acceleration (the third
+    // of its three integers) replaced: the two thresholds stay as they are.
+    // False when either call fails.
+    virtual bool SetMouseAcceleration(int acceleration) = 0;
+};
+
 // Facts about the user running the program.
 class Environment {
 public:

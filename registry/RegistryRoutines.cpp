@@ -163,12 +163,14 @@ WriteResult SaveStringLong(Registry& reg, RegKey root, const std::string& path, 
     return Outcome(created, set, status);
 }
 
-WriteResult DelSetting(Registry& reg, RegKey root, const std::string& path, const std::string& name) {
+WriteResult DelSetting(Registry& reg, RegKey root, const std::string& path, const std::string& name,
+                       long* status) {
     RegKey key = 0;
     const long opened = reg.CreateKey(root, path, &key);
-    const long status = reg.DeleteValue(key, name);
+    const long deleted = reg.DeleteValue(key, name);
     reg.CloseKey(key);
-    const bool gone = opened == reg::kSuccess && (status == reg::kSuccess || status == reg::kFileNotFound);
+    const bool gone = opened == reg::kSuccess && (deleted == reg::kSuccess || deleted == reg::kFileNotFound);
+    if (!gone && status != nullptr) *status = opened != reg::kSuccess ? opened : deleted;
     return gone ? WriteResult::Stored : WriteResult::Refused;
 }
 

@@ -46,8 +46,9 @@ WriteResult SaveStringLong(Registry& reg, RegKey root, const std::string& path, 
 
 // Deletes a value; the key is created when missing (an empty key stays behind).
 // Returns Stored when the value is gone afterwards, Refused when the key could
-// not be opened or the delete was refused.
-WriteResult DelSetting(Registry& reg, RegKey root, const std::string& path, const std::string& name);
+// not be opened or the delete was refused (*status, if given, gets the code).
+WriteResult DelSetting(Registry& reg, RegKey root, const std::string& path, const std::string& name,
+                       long* status = nullptr);
 
 // Text to number: decimal, surrounding blanks and one leading sign allowed, a
 // fractional part rounded to the nearest integer with halves to even. Empty

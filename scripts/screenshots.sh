@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Screenshots of Vantrel's main window, one per page, taken under Wine in a
 # virtual X server; then, with the prefix set to Windows 10 and a policy set,
-# the pages that carry marks and the Settings Status list. Builds nothing: give it a Windows build folder that holds
+# the pages that carry marks, the Windows 10 and 11 pages and the Settings
+# Status list. Builds nothing: give it a Windows build folder that holds
 # Vantrel.exe and tests/vantrel_shoot.exe, built for the Wine that runs here
 # (default: build/wine32 or build/wine64, as scripts/wine-env.sh picks). The
 # pictures go to <build>/screenshots/.
@@ -82,7 +83,7 @@ else
 fi
 sleep 1
 # The same program on Windows 10 with the policy NoRun set: the marks on the
-# pages, and View > "Settings Status...". The prefix's version and the
+# pages, the Windows 10 and 11 pages in use, and View > "Settings Status...". The prefix's version and the
 # policy are put back afterwards.
 "$VANTREL_WINE" winecfg -v win10
 "$VANTREL_WINE" reg add 'HKCU\Software\Microsoft\Windows\CurrentVersion\Policies\Explorer' /v NoRun /t REG_DWORD /d 1 /f >/dev/null
@@ -91,6 +92,14 @@ if "$VANTREL_WINE" "$shoot" wait 30000; then
     for frame in Frame2 Frame5 Frame11; do
         if "$VANTREL_WINE" "$shoot" page "$frame"; then
             shot "marks-$frame"
+        else
+            status=1
+        fi
+    done
+    # The Windows 10 and 11 pages, in use here.
+    for frame in Frame22 Frame23 Frame24 Frame25 Frame26; do
+        if "$VANTREL_WINE" "$shoot" page "$frame"; then
+            shot "win10-$frame"
         else
             status=1
         fi

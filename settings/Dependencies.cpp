@@ -12,6 +12,9 @@
 // knows for Windows XP, Vista, 7, 8, 8.1, 10 and 11; a row with no version
 // facts is unknown on all seven. What was searched for the unknowns is said
 // beside them.
+// The Windows 10 and 11 pages' policies are facts about their own values: a
+// policy's Administrative Template says where the policy, which is the value
+// written, is processed.
 
 #include "settings/Standing.h"
 
@@ -28,8 +31,42 @@ constexpr WindowsVersion kWindowsXp{5, 1, 0};
 constexpr WindowsVersion kWindowsVista{6, 0, 0};
 constexpr WindowsVersion kWindows10v20H2{10, 0, 19042};
 constexpr WindowsVersion kWindows11{10, 0, 22000};
+constexpr WindowsVersion kWindows10{10, 0, 0};
 
 // ---- sources ----
+
+// The Windows 10 and 11 pages' policies.
+constexpr const char* kEnterpriseOnly =
+    "No effect on this edition: the policy applies only to the Enterprise and Education editions.";
+constexpr Source kEnterpriseEducation{
+    "Group Policy settings that apply only to Windows 10 Enterprise and Education Editions",
+    "learn.microsoft.com/windows/client-management/group-policies-for-enterprise-and-education-editions"};
+constexpr Source kWebSearchPolicy{"Search Policy CSP, DoNotUseWebResults (ConnectedSearchUseWeb; Search.admx)",
+                                  "learn.microsoft.com/windows/client-management/mdm/policy-csp-search"};
+constexpr Source kSearchBoxPolicy{"ADMX_WindowsExplorer Policy CSP, DisableSearchBoxSuggestions (WindowsExplorer.admx)",
+                                  "learn.microsoft.com/windows/client-management/mdm/policy-csp-admx-windowsexplorer"};
+constexpr Source kRecommendedPolicy{"Start policy settings, Hide recommended section (StartMenu.admx: at least "
+                                    "Windows 11 SE)",
+                                    "learn.microsoft.com/windows/configuration/start/policy-settings"};
+constexpr Source kTelemetryPolicy{"System Policy CSP, AllowTelemetry (DataCollection.admx: at least Windows 10); "
+                                  "0 is honoured only on Enterprise, Education and Server, elsewhere it is 1",
+                                  "learn.microsoft.com/windows/client-management/mdm/policy-csp-system"};
+constexpr Source kCopilotPolicy{"WindowsAI Policy CSP, TurnOffWindowsCopilot (WindowsCopilot.admx: at least Windows "
+                                "11): deprecated; it does not govern the new Copilot app",
+                                "learn.microsoft.com/windows/client-management/mdm/policy-csp-windowsai"};
+constexpr Source kRecallPolicy{"Manage Recall: snapshots are taken only on a Copilot+ PC; WindowsAI Policy CSP, "
+                               "DisableAIDataAnalysis",
+                               "learn.microsoft.com/windows/client-management/manage-recall"};
+constexpr Source kCloudContentPolicies{"Experience Policy CSP (CloudContent.admx)",
+                                       "learn.microsoft.com/windows/client-management/mdm/policy-csp-experience"};
+constexpr Source kAdvertisingPolicy{"Manage connections from Windows operating system components to Microsoft "
+                                    "services, 18.1 General: Turn off the advertising ID",
+                                    "learn.microsoft.com/windows/privacy/manage-connections-from-windows-operating-"
+                                    "system-components-to-microsoft-services"};
+constexpr Source kWidgetsPolicy{"NewsAndInterests Policy CSP, AllowNewsAndInterests (at least Windows 10)",
+                                "learn.microsoft.com/windows/client-management/mdm/policy-csp-newsandinterests"};
+constexpr Source kMouseSpeed{"Windows 2000 Registry Reference, MouseSpeed; SystemParametersInfoA, SPI_SETMOUSE",
+                             "technet.microsoft.com/library/cc978664.aspx"};
 
 constexpr Source kMessengerGone{"NetMessageBufferSend function (lmmsg.h): \"not supported as of Windows Vista "
                                 "because the messenger service is not supported\"",
@@ -225,6 +262,71 @@ constexpr Dependency kTable[] = {
                 &kRunPolicy}},
     {.subject = "List1[12]", .policy = UserRestriction("NoFind", kStartMenuPolicies)},
     {.subject = "List1[13]", .policy = UserRestriction("NoFavoritesMenu", kStartMenuPolicies)},
+
+
+    // ---- Windows 10 and 11 ----
+    // Each policy's value is the policy itself: its Administrative
+    // Template's "supported on" says where Windows processes it (the Policy
+    // CSP's "Applicable OS" tells only when the management entry exists).
+    // Timing: unknown but the mouse's.
+    {.subject = "Check27",
+     .versions = {{.before = kWindows10, .effect = false, .source = &kWebSearchPolicy},
+                  {.from = kWindows10, .editions = edition::kHome | edition::kClient, .effect = false,
+                   .why = kEnterpriseOnly, .source = &kEnterpriseEducation},
+                  {.from = kWindows10, .source = &kWebSearchPolicy}}},
+    {.subject = "Check28",
+     .versions = {{.before = kWindows10, .effect = false, .source = &kSearchBoxPolicy},
+                  {.from = kWindows10, .source = &kSearchBoxPolicy}}},
+    {.subject = "Check29",
+     .versions = {{.before = kWindows11, .effect = false, .source = &kRecommendedPolicy},
+                  {.from = kWindows11, .source = &kRecommendedPolicy}}},
+    {.subject = "Combo2",
+     .versions = {{.before = kWindows10, .effect = false, .source = &kTelemetryPolicy},
+                  {.from = kWindows10, .source = &kTelemetryPolicy}}},
+    {.subject = "Check30",
+     .versions = {{.before = kWindows11, .effect = false, .source = &kCopilotPolicy},
+                  {.from = kWindows11, .source = &kCopilotPolicy}}},
+    {.subject = "Check31",
+     .versions = {{.before = kWindows10, .effect = false, .source = &kRecallPolicy},
+                  {.from = kWindows10, .source = &kRecallPolicy}}},
+    {.subject = "Check32",
+     .versions = {{.before = WindowsVersion{10, 0, 15063}, .effect = false, .source = &kCloudContentPolicies},
+                  {.from = WindowsVersion{10, 0, 15063}, .source = &kCloudContentPolicies}}},
+    {.subject = "Check33",
+     .versions = {{.before = kWindows10, .effect = false, .source = &kCloudContentPolicies},
+                  {.from = kWindows10, .editions = edition::kHome | edition::kClient, .effect = false,
+                   .why = kEnterpriseOnly, .source = &kEnterpriseEducation},
+                  {.from = kWindows10, .source = &kCloudContentPolicies}}},
+    {.subject = "Check34",
+     .versions = {{.before = kWindows10, .effect = false, .source = &kAdvertisingPolicy},
+                  {.from = kWindows10, .source = &kAdvertisingPolicy}}},
+    {.subject = "Check35",
+     .versions = {{.before = kWindows10, .effect = false, .source = &kWidgetsPolicy},
+                  {.from = kWindows10, .source = &kWidgetsPolicy}}},
+    {.subject = "Check36",
+     .versions = {{.before = kWindows10, .effect = false, .source = &kCloudContentPolicies},
+                  {.from = kWindows10, .editions = edition::kHome | edition::kClient, .effect = false,
+                   .why = kEnterpriseOnly, .source = &kEnterpriseEducation},
+                  {.from = kWindows10, .source = &kCloudContentPolicies}}},
+    // Also for Windows 10 Pro (a note of the same page); Home: unknown.
+    {.subject = "Check37",
+     .versions = {{.before = kWindows10, .effect = false, .source = &kCloudContentPolicies},
+                  {.from = kWindows10, .editions = edition::kClient | edition::kLtsc, .source = &kEnterpriseEducation}}},
+    {.subject = "Check38",
+     .versions = {{.before = kWindows10, .effect = false, .source = &kCloudContentPolicies},
+                  {.from = kWindows10, .editions = edition::kHome | edition::kClient, .effect = false,
+                   .why = kEnterpriseOnly, .source = &kEnterpriseEducation},
+                  {.from = kWindows10, .source = &kCloudContentPolicies}}},
+    {.subject = "Check39",
+     .versions = {{.before = WindowsVersion{10, 0, 17134}, .effect = false, .source = &kCloudContentPolicies},
+                  {.from = WindowsVersion{10, 0, 17134}, .source = &kCloudContentPolicies}}},
+    // The mouse's acceleration: documented from Windows 2000, and handed to
+    // Windows at once (SPI_SETMOUSE, minimum supported client Windows 2000
+    // Professional).
+    {.subject = "Combo3",
+     .versions = {{.from = {5, 0, 0}, .source = &kMouseSpeed}},
+     .timing = Timing::AtOnce,
+     .timingSource = &kMouseSpeed},
 
     // ---- Accessibility Options ----
     // The Utility Manager's "Start with Windows": no page found on which

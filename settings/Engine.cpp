@@ -2,6 +2,7 @@
 // the form, reads or sets its state and runs the row's load or apply rule.
 // Every set step follows the resume-next discipline: a text that does not
 // convert or a value the control refuses leaves the control as it was.
+#include <algorithm>
 #include <cctype>
 #include <charconv>
 #include <cstdlib>
@@ -17,7 +18,7 @@ namespace {
 
 // A control string resolved against a form.
 struct Target {
-    enum class Kind { Text, Check, Slider, Options, ListItem };
+    enum class Kind { Text, Check, Slider, Options, ListItem, Combo };
     Kind kind = Kind::Text;
     TextControl* text = nullptr;
     CheckBox* check = nullptr;
@@ -52,6 +53,10 @@ Target Resolve(Form& form, const std::string& control) {
         t.kind = Target::Kind::Slider;
         t.slider = &dynamic_cast<Slider&>(c);
         break;
+    case ControlKind::ComboBox:
+        t.kind = Target::Kind::Combo;
+        t.list = &dynamic_cast<ListBox&>(c);
+        break;
     default:
         t.kind = Target::Kind::Text;
         t.text = &dynamic_cast<TextControl&>(c);
@@ -70,6 +75,7 @@ int ReadState(const Target& t) {
     case Target::Kind::Slider: return t.slider->value();
     case Target::Kind::Options: return t.first->value() ? 1 : (t.second->value() ? 2 : 0);
     case Target::Kind::ListItem: return t.list->Selected(t.item) ? 1 : 0;
+    case Target::Kind::Combo: return t.list->ListIndex();
     case Target::Kind::Text: break;
     }
     Mismatch();
@@ -102,6 +108,10 @@ bool SetState(const Target& t, long long state) {
     case Target::Kind::ListItem:
         if (state != 0 && state != 1) return false;
         t.list->setSelected(t.item, state == 1);
+        return true;
+    case Target::Kind::Combo:
+        if (state < -1 || state >= t.list->ListCount()) return false;
+        t.list->setListIndex(static_cast<int>(state));
         return true;
     case Target::Kind::Text: break;
     }
@@ -197,11 +207,13 @@ std::string Held(const Target& t) {
 }
 
 // Runs the row's set step, then marks the control (and the second control)
-// loaded with what it holds now.
+// loaded with what it holds now. An absent policy value is "Not configured".
 void SetFromRule(Form& form, const TweakRow& row, const std::string& text, bool present) {
     const Target t = Resolve(form, row.control);
     try {
-        if (row.load == LoadForm::Direct) {
+        if (!present && row.notConfigured >= 0) {
+            SetState(t, row.notConfigured);
+        } else if (row.load == LoadForm::Direct) {
             SetDirect(t, text);
         } else {
             SetMatched(t, row, text);
@@ -218,6 +230,30 @@ void SetFromRule(Form& form, const TweakRow& row, const std::string& text, bool 
         }
         form.markLoaded(row.alsoControl, {present, Held(also)});
     }
+}
+
+// A policy's stored data that none of its states writes (a value set by
+// other means) stays as stored while the control holds what its load left.
+bool KeepsOtherData(Form& form, Registry& reg, const TweakRow& row) {
+    if (row.notConfigured < 0) return false;
+    const Form::LoadMark* mark = form.loadMark(row.control);
+    if (mark == nullptr || !mark->present || Held(Resolve(form, row.control)) != mark->held) return false;
+    bool present = false;
+    const std::string stored = GetString(reg, row.root, row.applyKey, row.value, &present);
+    auto written = [&](const RulePair& pair) { return pair.text == stored; };
+    return present && std::none_of(row.applyPairs.begin(), row.applyPairs.end(), written);
+}
+
+// Deletes a policy's value where it is present; "Not configured" asks for
+// nothing more (the key is left as it is).
+void Clear(Registry& reg, const TweakRow& row, std::vector<SkippedWrite>& skipped) {
+    bool present = false;
+    GetString(reg, row.root, row.applyKey, row.value, &present);
+    if (!present) return;
+    long status = 0;
+    if (DelSetting(reg, row.root, row.applyKey, row.value, &status) == WriteResult::Stored) return;
+    skipped.push_back({row.page, row.caption, "the registry refused to delete it", status, row.root, row.applyKey,
+                       row.value, reg::kNone, "", true});
 }
 
 const char* SkipReason(WriteResult result) {
@@ -266,6 +302,15 @@ std::optional<std::string> ApplyText(Form& form, const TweakRow& row) {
     }
 }
 
+bool ClearsValue(Form& form, const TweakRow& row) {
+    if (row.notConfigured < 0) return false;
+    try {
+        return ReadState(Resolve(form, row.control)) == row.notConfigured;
+    } catch (const RunTimeError&) {
+        return false;
+    }
+}
+
 std::string HeldValue(Form& form, const std::string& control) {
     return Held(Resolve(form, control));
 }
@@ -293,6 +338,8 @@ void CopyControl(Form& from, Form& to, const std::string& control) {
 }
 
 void ApplyRow(Form& form, Registry& reg, const TweakRow& row, std::vector<SkippedWrite>& skipped) {
+    if (KeepsOtherData(form, reg, row)) return;
+    if (ClearsValue(form, row)) return Clear(reg, row, skipped);
     const std::optional<std::string> text = ApplyText(form, row);
     if (!text) return;
     const std::size_t before = skipped.size();

@@ -2,6 +2,7 @@
 #include <algorithm>
 
 #include "model/Controls.h"
+#include "platform/Platform.h"
 #include "settings/ReadBack.h"
 #include "settings/Standing.h"
 #include "settings/TweakRow.h"
@@ -13,11 +14,12 @@ using Group = const std::vector<TweakRow>& (*)();
 
 // Explorer comes before Windows information: the owner and organisation boxes
 // are filled by the Windows information rows, not by their own rows.
+// The Windows 10 and 11 rows come last in both, after every older page's.
 constexpr Group kLoadOrder[] = {AccessibilityRows, InternetExplorerRows, InputRows, ExplorerRows,
-                                WindowsInfoRows};
+                                WindowsInfoRows,   ModernWindowsRows};
 
-constexpr Group kApplyOrder[] = {PersonalFolderRows, AccessibilityRows, InternetExplorerRows,
-                                 StartMenuRows,      InputRows,         ExplorerRows};
+constexpr Group kApplyOrder[] = {PersonalFolderRows, AccessibilityRows, InternetExplorerRows, StartMenuRows,
+                                 InputRows,          ExplorerRows,      ModernWindowsRows};
 
 void AddTarget(std::vector<ValueRef>& targets, ValueRef ref) {
     auto same = [&](const ValueRef& other) { return SameValue(other, ref); };
@@ -105,6 +107,31 @@ void MarkStored(Form& form, Registry& reg) {
         bool present = false;
         GetString(reg, row->root, row->loadKey, row->value, &present);
         form.markLoaded(row->control, {present, HeldValue(form, row->control)});
+    }
+}
+
+std::vector<std::string> LiveValues(Registry& reg) {
+    std::vector<std::string> values;
+    for (const TweakRow* row : ApplyRows()) {
+        if (row->live != Live::None) values.push_back(GetString(reg, row->root, row->applyKey, row->value));
+    }
+    return values;
+}
+
+void ApplyLive(Registry& reg, LiveSettings& live, const std::vector<std::string>& before) {
+    std::size_t i = 0;
+    for (const TweakRow* row : ApplyRows()) {
+        if (row->live == Live::None) continue;
+        const std::string now = GetString(reg, row->root, row->applyKey, row->value);
+        const bool changed = i >= before.size() || now != before[i];
+        ++i;
+        if (!changed) continue;
+        switch (row->live) {
+        case Live::MouseAcceleration:
+            if (const auto speed = TextToLong(now)) live.SetMouseAcceleration(*speed);
+            break;
+        case Live::None: break;
+        }
     }
 }
 

@@ -23,6 +23,14 @@ std::string PlaceName(const PolicyPlace& place) {
     return RootName(place.root) + "\\" + place.key + "\\" + place.value;
 }
 
+// A version as a fact's end names it: "Windows 10", or "Windows 10 build
+// 15063" for a build after the first of its name.
+std::string SpanEnd(WindowsVersion v) {
+    const std::string name = VersionName(v);
+    if (v.build == 0 || VersionName({v.major, v.minor, v.build - 1}) != name) return name;
+    return name + " build " + std::to_string(v.build);
+}
+
 bool Used(const PolicyPlace& place) {
     return place.root != 0;
 }
@@ -91,7 +99,7 @@ const VersionFact* Settling(const Dependency& d, const RunningWindows& windows) 
 // Why a setting with no effect on these versions is not used.
 std::string NotUsedWords(const VersionFact& fact) {
     if (*fact.why) return fact.why;
-    if (fact.from == WindowsVersion{}) return "Not used before " + VersionName(fact.before) + ".";
+    if (fact.from == WindowsVersion{}) return "Not used before " + SpanEnd(fact.before) + ".";
     if (fact.before == VersionFact{}.before) return "Not used by " + VersionName(fact.from) + " and later.";
     return "Not used by " + VersionName(fact.from) + " to " + VersionName(fact.before) + ".";
 }

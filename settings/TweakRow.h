@@ -15,6 +15,7 @@
 namespace vantrel {
 
 class Form;
+class LiveSettings;
 class Standings;
 
 // How a row's control is addressed. The "state" of a control is a whole number:
@@ -23,11 +24,15 @@ class Standings;
 //   "Text1", "Label13" text box or label: text only (direct rules)
 //   "Option1|Option2"  option group: 0 none selected, 1 the first, 2 the second
 //   "List1[3]"         item 3 of a check-box list: 0 unchecked, 1 checked
+//   "Combo2"           drop-down list: the selected item's index, -1 none
 // A control string names exactly one of these forms.
 
 enum class Writer { None, String, Long };  // SaveString, SaveStringLong
 enum class LoadForm { None, Direct, MatchText, MatchNumber };
 enum class ApplyForm { None, Direct, Chosen };
+// A setting Windows reads live, which the apply also hands to Windows at once
+// for the user running Vantrel (LiveSettings, platform/Platform.h).
+enum class Live { None, MouseAcceleration };
 
 // Load: if T equals text, set the state. Apply: if the state equals state, write text.
 struct RulePair {
@@ -56,6 +61,13 @@ struct TweakRow {
     // Messenger start type) rather than a choice for every computer: an
     // export for Group Policy offers it unticked.
     bool localOnly = false;
+    // A policy value. Its absence is "Not configured", which the control shows
+    // in this state (a grayed check box, a list's first item); the apply of
+    // this state deletes the value where it is present. Stored data that no
+    // state writes stays as stored while the control is left as loaded. -1:
+    // not a policy.
+    int notConfigured = -1;
+    Live live = Live::None;
 };
 
 // One write the apply pass could not make.
@@ -70,6 +82,7 @@ struct SkippedWrite {
     std::string value{};
     std::uint32_t type = reg::kNone;  // REG_SZ or REG_DWORD
     std::string text{};
+    bool remove = false;   // the value was to be deleted (a policy set to "Not configured")
     bool notHeld = false;  // written, but it did not read back as written
 };
 
@@ -92,6 +105,8 @@ const std::vector<TweakRow>& ExplorerRows();       // all twelve, in apply order
 const std::vector<TweakRow>& WindowsInfoRows();    // read only
 const std::vector<TweakRow>& StartMenuRows();      // the fourteen List1 items
 const std::vector<TweakRow>& PersonalFolderRows();
+// The "Windows 10 and 11" pages: policies and settings of those systems.
+const std::vector<TweakRow>& ModernWindowsRows();
 // The fourteen Start menu item texts in index order.
 const std::vector<std::string>& StartMenuItems();
 // The nine personal-folder boxes in table order.
@@ -110,8 +125,11 @@ bool ValueIsSet(Form& form, const TweakRow& row);
 // once even when it writes two keys.
 void ApplyRow(Form& form, Registry& reg, const TweakRow& row, std::vector<SkippedWrite>& skipped);
 // The text a row's apply writes for its control as it is now; nothing for a
-// row that is not written, or when no chosen pair holds.
+// row that is not written, or when no chosen pair holds (a policy's "Not
+// configured" included).
 std::optional<std::string> ApplyText(Form& form, const TweakRow& row);
+// Whether the row's apply deletes its value: a policy shown "Not configured".
+bool ClearsValue(Form& form, const TweakRow& row);
 // What a control (a row's control string) holds, as a direct apply writes it.
 std::string HeldValue(Form& form, const std::string& control);
 // Gives a control (a row's control string) of `to` the state or text it has on `from`.
@@ -124,14 +142,15 @@ void MarkStored(Form& form, Registry& reg);
 
 // The load pass: accessibility, Internet Explorer, keyboard and mouse,
 // Explorer (without owner and organisation), Windows information (which fills
-// owner and organisation), then LoadShellFolders.
+// owner and organisation), the Windows 10 and 11 pages, then LoadShellFolders.
 void LoadSettings(Form& form, Registry& reg);
 void LoadShellFolders(Form& form, Registry& reg);
 // Start-up's steps for the Start menu list: fill the fourteen items, then read the check marks.
 void FillStartMenuList(Form& form);
 void LoadStartMenuChecks(Form& form, Registry& reg);
 // The writes of the apply pass: personal folders, accessibility, Internet
-// Explorer, Start menu, keyboard and mouse, Explorer. Returns the skipped
+// Explorer, Start menu, keyboard and mouse, Explorer, the Windows 10 and 11
+// pages (a policy's "Not configured" deletes its value). Returns the skipped
 // writes. A row that writes a value named in `keep` is not written at all:
 // the setting keeps its stored value. Given standings, rows with no effect
 // on this Windows are not written (and are not skipped writes: nothing was
@@ -139,6 +158,13 @@ void LoadStartMenuChecks(Form& form, Registry& reg);
 // that does not hold is a skipped write too (SkippedWrite::notHeld).
 std::vector<SkippedWrite> ApplySettings(Form& form, Registry& reg, const std::vector<SkippedWrite>& keep = {},
                                         const Standings* standings = nullptr);
+// The stored text of each row Windows reads live (TweakRow::live), in
+// ApplyRows order ("" when absent): what LiveSettings compares with after.
+std::vector<std::string> LiveValues(Registry& reg);
+// After an apply, for the user running Vantrel: each row Windows reads live
+// whose stored text differs from `before` (LiveValues taken before the
+// apply) is handed to Windows as stored now.
+void ApplyLive(Registry& reg, LiveSettings& live, const std::vector<std::string>& before);
 // The rows ApplySettings writes, in its order.
 const std::vector<const TweakRow*>& ApplyRows();
 // Every value ApplySettings may write, in write order, without repeats: the

@@ -28,6 +28,17 @@ public:
     std::vector<std::string> opened;
 };
 
+// Records what Windows would be handed; refuses everything when told to.
+class RecordingLiveSettings : public LiveSettings {
+public:
+    bool SetMouseAcceleration(int acceleration) override {
+        mouseAccelerations.push_back(acceleration);
+        return !refuse;
+    }
+    std::vector<int> mouseAccelerations;
+    bool refuse = false;
+};
+
 class PortableEnvironment : public Environment {
 public:
     // A user "User" with the Windows XP profile layout, 1 May 2004 12:00:00,

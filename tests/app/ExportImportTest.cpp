@@ -146,7 +146,8 @@ TEST(ExportImport, ImportTakesOnlyVantrelsValues) {
           "Explorer - Show Hidden Files and Folders: not applied: the page cannot show the file's value 5 (REG_DWORD)",
           "Explorer - Hide file extension of known file types: not applied: the page cannot show the file's value "
           "\"1\" (REG_EXPAND_SZ)",
-          "Explorer - days between desktop cleanup: not applied: the file deletes it"}},
+          "Explorer - days between desktop cleanup: not applied: the file deletes it",
+          "Mouse pointer - Mouse acceleration:: not applied: the file deletes its key"}},
         {"a folder found only where the apply writes it, the owner into the Explorer page only",
          header + "[" + kExplorer + "\\User Shell Folders]\r\n\"Recent\"=\"C:\\\\Elsewhere\"\r\n" +
              "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion]\r\n\"RegisteredOwner\"=\"New\"\r\n",
@@ -321,6 +322,7 @@ std::string Hex(const std::string& bytes) {
 TEST(ExportImport, GroupPolicyFilesHoldTheExportedValues) {
     auto rig = Started();
     rig->form1().text("Text19").setText("Ow\xE9ner");  // a letter beyond ASCII
+    rig->form1().check("Check28").setValue(1);         // a policy, Enabled
     rig->dialogs.ExpectExportChoice(RegistryPol("C:\\GPO"))
         .ExpectMessage("Export for Group Policy", mb::kAnswerOk, "", mb::kInformation);
     rig->app->Menu("gpexport");
@@ -342,6 +344,8 @@ TEST(ExportImport, GroupPolicyFilesHoldTheExportedValues) {
         // Samba's parser: "key|value|type|data", strings as UTF-16LE hex, numbers in decimal.
         EXPECT_EQ(RunChecker("preg_entries.py", rig->files.HostPath(std::string("C:\\GPO\\") + sub + "\\Registry.pol")), expected)
             << sub;
+        const std::string policy = "Software\\Policies\\Microsoft\\Windows\\Explorer|DisableSearchBoxSuggestions|4|1\n";
+        EXPECT_EQ(expected.find(policy) != std::string::npos, root == reg::kCurrentUser) << sub;
     }
 
 }

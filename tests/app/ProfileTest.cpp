@@ -28,6 +28,11 @@ TEST(ProfileTest, HoldsEveryApplyWriteOnceAndWritesNothing) {
     rig.form1().text("Text1").setText("30");
     rig.form1().text("Text19").setText("Owner");
     for (const std::string& box : PersonalFolderBoxes()) rig.form1().text(box).setText("C:\\Folder");
+    // The Windows 10 and 11 pages write when set: a checked policy, a level chosen.
+    for (const TweakRow& row : ModernWindowsRows()) {
+        if (rig.form1().control(row.control).kind() == ControlKind::ComboBox) rig.form1().list(row.control).setListIndex(1);
+        else rig.form1().check(row.control).setValue(1);
+    }
 
     const SettingsProfile profile = ProfileFromPages(rig.form1(), rig.registry);
 

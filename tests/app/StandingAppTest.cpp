@@ -1,7 +1,10 @@
 // What the user sees of each setting's standing: the marks on the pages, the
 // apply that leaves out what has no effect, Review Changes' "Takes effect",
 // the Settings Status list, and the Startup page's tools on Windows Vista
-// and later; and that Windows XP without policies sees none of it.
+// and later; and that Windows XP without policies sees none of it but the
+// Windows 10 and 11 pages.
+#include <algorithm>
+
 #include <gtest/gtest.h>
 
 #include "registry/RegistryRoutines.h"
@@ -103,8 +106,9 @@ TEST(Standings, OnWindows10OlderSettingsAreMarkedLeftOutAndSaid) {
 }
 
 // Windows XP, and a Windows whose version could not be read: nothing is
-// marked or left out; the unread version is said in the status of each
-// setting that depends on it.
+// marked or left out but, on Windows XP, the policies of the Windows 10 and
+// 11 pages; the unread version is said in the status of each setting that
+// depends on it.
 TEST(Standings, OnWindowsXpOrAnUnreadVersionNothingIsMarkedOrLeftOut) {
     struct Case {
         WindowsVersion version;
@@ -124,8 +128,14 @@ TEST(Standings, OnWindowsXpOrAnUnreadVersionNothingIsMarkedOrLeftOut) {
         Form& f = rig.form1();
         EXPECT_TRUE(rig.files.Exists("C:\\boot.ini"));
         for (const auto& control : f.controls()) {
-            EXPECT_EQ(control->mark().kind, MarkKind::None) << control->name();
-            EXPECT_TRUE(control->enabled()) << control->name();
+            const bool modern = c.version.major != 0 &&
+                                std::any_of(ModernWindowsRows().begin(), ModernWindowsRows().end(),
+                                            [&](const TweakRow& row) {
+                                                return row.control == control->name() && row.notConfigured >= 0;
+                                            });
+            EXPECT_EQ(control->mark().kind, modern ? MarkKind::NoEffect : MarkKind::None) << control->name();
+            EXPECT_EQ(control->enabled(), !modern) << control->name();
+            if (modern) EXPECT_EQ(control->mark().words.rfind("Not used before Windows 1", 0), 0u);
         }
         for (int i = 0; i < f.list("List1").ListCount(); ++i) {
             EXPECT_EQ(f.list("List1").itemMark(i).kind, MarkKind::None);

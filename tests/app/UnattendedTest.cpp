@@ -130,7 +130,8 @@ TEST(Unattended, EachRunEndsWithItsExitCodeAndLogLines) {
          1,
          {"Mouse - Mouse Sensitivity:: not applied: the file deletes its key",
           "Explorer - Show Hidden Files and Folders: not applied: the page cannot show the file's value 5 (REG_DWORD)",
-          "Some Changes Were Not Applied: 5 settings were not saved."},
+          "Mouse pointer - Mouse acceleration:: not applied: the file deletes its key",
+          "Some Changes Were Not Applied: 6 settings were not saved."},
          "0", true},
         {"every write refused", "/apply C:\\p.reg" + logTo,
          [&](TestRig& rig) {

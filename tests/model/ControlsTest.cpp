@@ -25,6 +25,9 @@ const FormDef& TestForm() {
             {"Label1", ControlKind::Label, "Label1", "FrameA", 0, 0, 10, 10},
             {"Text1", ControlKind::TextBox, "", "FrameA", 0, 0, 10, 10},
             {"Bar", ControlKind::ProgressBar, "", "", 0, 0, 10, 10, true, 0, 100},
+            {"Policy", ControlKind::CheckBox, "Turn off", "FrameA", 0, 0, 10, 10, true, 0, kPolicyCycle},
+            {"Enabling", ControlKind::CheckBox, "Turn on", "FrameA", 0, 0, 10, 10, true, 0, kEnablingCycle},
+            {"Combo", ControlKind::ComboBox, "First\nSecond\n", "FrameA", 0, 0, 10, 10},
         },
         {}};
     return def;
@@ -57,6 +60,28 @@ TEST(ControlModel, RefusedValuesThrowAndLeaveTheControlAsItWas) {
     ProgressBar& bar = f.progress("Bar");
     EXPECT_EQ(ErrorOf([&] { bar.setValue(101.0f); }), errnum::kInvalidProperty);
     EXPECT_EQ(bar.value(), 0.0f);
+}
+
+// Each box's click from each state: a policy's box also goes through grayed
+// ("Not configured"); one without a disabled value never reaches unchecked.
+TEST(ControlModel, AClickTakesTheNextStateOfTheBoxsCycle) {
+    struct Case {
+        const char* box;
+        int from, to;
+    };
+    const Case cases[] = {
+        {"Check1", 0, 1}, {"Check1", 1, 0}, {"Check1", 2, 1},
+        {"Policy", 2, 1}, {"Policy", 1, 0}, {"Policy", 0, 2},
+        {"Enabling", 2, 1}, {"Enabling", 1, 2}, {"Enabling", 0, 1},
+    };
+    Form f(TestForm());
+    for (const Case& c : cases) {
+        f.check(c.box).setValue(c.from);
+        EXPECT_EQ(f.check(c.box).Clicked(), c.to) << c.box << " from " << c.from;
+    }
+    // A drop-down list's items come from its row, one a line, none selected.
+    EXPECT_EQ(f.list("Combo").items(), (std::vector<std::string>{"First", "Second"}));
+    EXPECT_EQ(f.list("Combo").ListIndex(), -1);
 }
 
 TEST(ControlModel, OptionButtonsExcludeOthersOfTheirContainerOnly) {

@@ -40,7 +40,7 @@ std::vector<std::string> menuCaptions(const FormDef& form, const std::string& pa
 std::vector<std::string> pageFrameNames()
 {
     std::vector<std::string> names;
-    for (int i = 2; i <= 21; ++i) names.push_back("Frame" + std::to_string(i));
+    for (int i = 2; i <= 26; ++i) names.push_back("Frame" + std::to_string(i));
     return names;
 }
 
@@ -168,8 +168,11 @@ TEST(FormsTest, MenusReadInOrder)
                                                                     "Import Settings...", "Export for Group Policy...",
                                                                     "-", "Exit"}));
     EXPECT_EQ(menuCaptions(form, "view"), (std::vector<std::string>{"General", "Input", "Folders", "Taskbar",
-                                                                    "Internet", "Logon", "Accessibility", "About", "-",
-                                                                    "Settings Status..."}));
+                                                                    "Internet", "Logon", "Accessibility", "About",
+                                                                    "Windows 10 and 11", "-", "Settings Status..."}));
+    EXPECT_EQ(menuCaptions(form, "w10"), (std::vector<std::string>{"Search and Start", "Privacy and suggestions",
+                                                                   "Widgets and spotlight",
+                                                                   "Mouse pointer"}));
     EXPECT_EQ(menuCaptions(form, "vnt"), (std::vector<std::string>{"Visit Corvane", "Check For Vantrel Update"}));
 }
 

@@ -31,11 +31,11 @@ inline void Seed(MemoryRegistry& reg, RegKey root, const std::string& key, const
     if (raw) reg.Put(root, key, value, raw->type, raw->data);
 }
 
-// Every catalogue row, groups in load order, then the Start menu and folders.
+// Every catalogue row, groups in load order, then the Start menu, folders and the Windows 10 and 11 pages.
 inline std::vector<const TweakRow*> AllRows() {
     std::vector<const TweakRow*> rows;
     for (auto* group : {&AccessibilityRows, &InternetExplorerRows, &InputRows, &ExplorerRows, &WindowsInfoRows,
-                        &StartMenuRows, &PersonalFolderRows}) {
+                        &StartMenuRows, &PersonalFolderRows, &ModernWindowsRows}) {
         for (const TweakRow& row : (*group)()) rows.push_back(&row);
     }
     return rows;
@@ -58,6 +58,7 @@ inline int StateOf(Form& form, const std::string& control) {
         return form.list(control.substr(0, open)).Selected(std::stoi(control.substr(open + 1))) ? 1 : 0;
     }
     if (form.control(control).kind() == ControlKind::Slider) return form.slider(control).value();
+    if (form.control(control).kind() == ControlKind::ComboBox) return form.list(control).ListIndex();
     return form.check(control).value();
 }
 
@@ -69,6 +70,8 @@ inline void SetStateOf(Form& form, const std::string& control, int state) {
         form.list(control.substr(0, open)).setSelected(std::stoi(control.substr(open + 1)), state == 1);
     } else if (form.control(control).kind() == ControlKind::Slider) {
         form.slider(control).setValue(state);
+    } else if (form.control(control).kind() == ControlKind::ComboBox) {
+        form.list(control).setListIndex(state);
     } else {
         form.check(control).setValue(state);
     }

@@ -13,7 +13,7 @@ constexpr WindowsVersion kUnread{}, kXp{5, 1, 2600}, kWindows7{6, 1, 7601}, kWin
     kWindows10{10, 0, 19045}, kWindows11{10, 0, 22631};
 // GetProductInfo's types: Professional (0x30), Enterprise LTSB (0x7D), one
 // its documentation does not name (0xBF); a server by its product type.
-constexpr WindowsEdition kPro{0x30, 0, 1}, kLtsc{0x7D, 0, 1}, kServer{0x07, 0x110, 3}, kUnknownEdition{0xBF, 0, 1};
+constexpr WindowsEdition kPro{0x30, 0, 1}, kLtsc{0x7D, 0, 1}, kServer{0x07, 0x110, 3}, kUnknownEdition{0xBF, 0, 1}, kHome{0x65, 0, 1};
 const char* const kExplorer = R"(Software\Microsoft\Windows\CurrentVersion\Policies\Explorer)";
 const char* const kIeMain = R"(Software\Policies\Microsoft\Internet Explorer\Main)";
 const char* const kIePanel = R"(Software\Policies\Microsoft\Internet Explorer\Control Panel)";
@@ -133,6 +133,18 @@ TEST(Standing, FollowsTheVersionEditionStoredValuesAndTiming) {
          "set by policy: HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer\\NoRun "
          "= 1"},
         {"hidden files: no source", "Check4", kWindows10, kPro, {}, StandingKind::InEffect, kUnknown},
+        // The Windows 10 and 11 pages: no policy before Windows 10, or before the build it names; some only on
+        // the Enterprise and Education editions.
+        {"web results on XP", "Check27", kXp, kPro, {}, StandingKind::NoEffect, "Not used before Windows 10."},
+        {"web results on Windows 10 Pro", "Check27", kWindows10, kPro, {}, StandingKind::NoEffect,
+         "No effect on this edition: the policy applies only to the Enterprise and Education editions."},
+        {"web results on Windows 10 LTSC", "Check27", kWindows10, kLtsc, {}, StandingKind::InEffect, "in effect"},
+        {"third-party suggestions on Home: unknown", "Check37", kWindows10, kHome, {}, StandingKind::InEffect, kUnknown},
+        {"mouse acceleration on XP", "Combo3", kXp, kPro, {}, StandingKind::InEffect, "In effect."},
+        {"tailored experiences before 1703", "Check32", {10, 0, 14393}, kPro, {}, StandingKind::NoEffect,
+         "Not used before Windows 10 build 15063."},
+        {"Recommended section on Windows 10", "Check29", kWindows10, kPro, {}, StandingKind::NoEffect,
+         "Not used before Windows 11."},
     };
     for (const Case& c : cases) {
         MemoryRegistry reg;

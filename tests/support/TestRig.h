@@ -1,6 +1,7 @@
 // A whole application over the portable platform: an in-memory registry, a
 // temporary folder standing for drive C:, recording shell and browser, dialogs
-// answered from a script and an end of process that is only recorded.
+// answered from a script, live settings and an end of process that are only
+// recorded.
 #pragma once
 
 #include <filesystem>
@@ -56,8 +57,9 @@ struct TestRig {
     RecordingBrowser browser;
     ScriptedDialogs dialogs;
     PortableEnvironment environment;
+    RecordingLiveSettings live;
     int endCalls = 0;
-    Services services{view, files, shell, browser, dialogs, environment, [this] { ++endCalls; }};
+    Services services{view, files, shell, browser, dialogs, environment, [this] { ++endCalls; }, &live};
     std::unique_ptr<App> app = std::make_unique<App>(services);
 
     Form& form1() { return app->form1(); }

@@ -1,6 +1,7 @@
 // Check boxes and option buttons. The model decides each click: a check box
-// goes from checked to unchecked and from anything else to checked; an
-// option button clears the others of its container.
+// takes the next state of its cycle (CheckBox::Clicked: a policy's box also
+// goes through grayed, "Not configured"); an option button clears the others
+// of its container.
 #include "ui/win32/ControlWindow.h"
 
 #include <cstring>
@@ -17,7 +18,7 @@ public:
         auto& box = static_cast<CheckBox&>(model());
         {
             Form::Silence quiet(host_.form);
-            box.setValue(box.value() == 1 ? 0 : 1);
+            box.setValue(box.Clicked());
         }
         SyncValue();
         host_.Raise(host_.events.click, box.name());

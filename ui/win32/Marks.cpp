@@ -120,6 +120,10 @@ void Marks::Place(Placed& placed, Control& control, HWND hwnd) {
         x = r.right - GetSystemMetrics(SM_CXVSCROLL) - iconSize_ - 4;
         y = r.top + 3;
         break;
+    case ControlKind::ComboBox:
+        // Inside the field, left of its drop-down button.
+        x = r.right - GetSystemMetrics(SM_CXVSCROLL) - iconSize_ - 4;
+        break;
     default:
         break;
     }

@@ -17,6 +17,7 @@
 #include "platform/win32/Win32Dialogs.h"
 #include "platform/win32/Win32Environment.h"
 #include "platform/win32/Win32Files.h"
+#include "platform/win32/Win32LiveSettings.h"
 #include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32Shell.h"
 #include "platform/win32/NativeFileSystem.h"
@@ -118,7 +119,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
     const bool unattended = switches.mode != vantrel::Switches::Mode::Window;
     vantrel::KeptKeysRegistry keptKeys(registry);
     vantrel::Registry& settings = unattended ? static_cast<vantrel::Registry&>(keptKeys) : registry;
-    vantrel::Services services{settings, *nativeFiles, shell, browser, dialogs, environment, [] { ExitProcess(0); }};
+    // The registry is the running user's own: what Windows reads live is handed to it.
+    vantrel::Win32LiveSettings live;
+    vantrel::Services services{settings, *nativeFiles, shell,       browser,
+                               dialogs,  environment,  [] { ExitProcess(0); }, &live};
 
     // An unattended run that cannot even build the forms' models has written
     // nothing: it ends with 2, as any run that fails before a write.

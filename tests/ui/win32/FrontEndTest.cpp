@@ -3,6 +3,7 @@
 // scripted dialogs and an end of the process that is only recorded.
 #include "platform/win32/WindowsApi.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -205,7 +206,7 @@ protected:
     // The page frames on screen.
     std::vector<std::string> VisiblePages() {
         std::vector<std::string> pages;
-        for (int i = 2; i <= 21; ++i) {
+        for (int i = 2; i <= 26; ++i) {
             const std::string name = "Frame" + std::to_string(i);
             if (IsWindowVisible(Control(name))) pages.push_back(name);
         }
@@ -237,14 +238,14 @@ TEST_F(FrontEnd, WindowOpensWithTheTreeCollapsedAndNoPage) {
 
     HWND tree = Control("TreeView1");
     EXPECT_EQ(GetFocus(), tree);
-    EXPECT_EQ(SendMessageA(tree, TVM_GETCOUNT, 0, 0), 19);
+    EXPECT_EQ(SendMessageA(tree, TVM_GETCOUNT, 0, 0), 24);
     std::vector<std::string> roots;
     for (HTREEITEM r : Roots(tree)) {
         roots.push_back(ItemText(tree, r));
         EXPECT_FALSE(Expanded(tree, r)) << roots.back();
     }
     EXPECT_EQ(roots, (std::vector<std::string>{"General", "Input", "Folders", "Taskbar", "Internet", "Logon",
-                                               "Accessibility", "About"}));
+                                               "Accessibility", "About", "Windows 10 and 11"}));
     const LONG_PTR style = GetWindowLongPtrA(tree, GWL_STYLE);
     EXPECT_EQ(style & (TVS_HASLINES | TVS_HASBUTTONS | TVS_LINESATROOT), TVS_HASLINES | TVS_HASBUTTONS | TVS_LINESATROOT);
 
@@ -369,7 +370,15 @@ TEST_F(FrontEnd, PagesAreMadeWhenFirstShownAsTheyWouldBeUpFront) {
     for (auto r = routes.rbegin(); r != routes.rend(); ++r) app_->ShowPage(r->frame);
     renderer_->makeControl("Combo1");
     upFrontApp.ShowPage(routes.front().frame);
-    EXPECT_EQ(Children(Main()), Children(upFront.mainWindow()));
+    // The marks' icons (the Windows 10 and 11 pages' on this Windows) sit
+    // above every control, in the order their pages were made: compared as a set.
+    auto marksSorted = [](std::vector<std::string> states) {
+        const auto controls = std::stable_partition(states.begin(), states.end(),
+                                                    [](const std::string& s) { return s.rfind("(unknown) ", 0) == 0; });
+        std::sort(states.begin(), controls);
+        return states;
+    };
+    EXPECT_EQ(marksSorted(Children(Main())), marksSorted(Children(upFront.mainWindow())));
 }
 
 TEST_F(FrontEnd, EachRouteShowsItsPage) {
@@ -384,6 +393,7 @@ TEST_F(FrontEnd, EachRouteShowsItsPage) {
         {"button", "Command6", "Frame18"},    {"menu", "home", "Frame3"},     {"submenu", "input", "Frame6"},
         {"submenu", "gen", "Frame6"},         {"menu", "about", "Frame20"},   {"button", "Command1", "Frame13"},
         {"menu", "si", "Frame17"},            {"node", "Logon", "Frame16"},   {"button", "Command2", "Frame3"},
+        {"menu", "w10privacy", "Frame24"},    {"node", "Windows 10 and 11", "Frame22"},
     };
     for (const Step& s : steps) {
         const std::string how = s.how;
@@ -504,6 +514,38 @@ TEST_F(FrontEnd, UserEditsReachTheModelAndModelChangesReachTheControls) {
     Press("Option3");
     for (const char* box : {"Check21", "Check22", "Check23"})
         EXPECT_EQ(SendMessageA(Control(box), BM_GETCHECK, 0, 0), BST_CHECKED) << box;
+}
+
+// On Windows 10 (the policies are disabled before it): a policy's box goes
+// through its states click by click, the box showing each; the diagnostic
+// data list starts at "Not configured" and takes the arrow keys.
+TEST_F(FrontEnd, OnWindows10APolicysBoxCyclesThroughItsStatesAndItsListTakesTheArrowKeys) {
+    environment_.setWindowsVersion({10, 0, 19045});
+    Start();
+    Form& f = app_->form1();
+    Command("w10search");
+    const struct {
+        const char* box;
+        std::vector<int> states;  // after each of three clicks, from grayed (the value absent)
+    } boxes[] = {{"Check28", {1, 0, 2}}, {"Check27", {1, 2, 1}}};
+    const LRESULT shown[] = {BST_UNCHECKED, BST_CHECKED, BST_INDETERMINATE};
+    for (const auto& b : boxes) {
+        ASSERT_TRUE(IsWindowEnabled(Control(b.box))) << b.box;
+        EXPECT_EQ(SendMessageA(Control(b.box), BM_GETCHECK, 0, 0), BST_INDETERMINATE) << b.box;
+        std::vector<int> states;
+        for (int i = 0; i < 3; ++i) {
+            Press(b.box);
+            states.push_back(f.check(b.box).value());
+            EXPECT_EQ(SendMessageA(Control(b.box), BM_GETCHECK, 0, 0), shown[states.back()]) << b.box;
+        }
+        EXPECT_EQ(states, b.states) << b.box;
+    }
+    Command("w10privacy");
+    HWND level = Control("Combo2");
+    EXPECT_EQ(SendMessageA(level, CB_GETCOUNT, 0, 0), 5);
+    EXPECT_EQ(f.list("Combo2").ListIndex(), 0);
+    SendMessageA(level, WM_KEYDOWN, VK_DOWN, 0);
+    EXPECT_EQ(f.list("Combo2").ListIndex(), 1);
 }
 
 TEST_F(FrontEnd, StartMenuListShowsAndTogglesCheckMarks) {

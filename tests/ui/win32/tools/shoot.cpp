@@ -61,6 +61,11 @@ int ShowPage(HWND main, const std::string& frame) {
         } else if (*route.button) {
             HWND button = GetDlgItem(main, vantrel::win32::ControlId(Form1Def(), route.button));
             PostMessageA(button, BM_CLICK, 0, 0);
+        } else if (std::string(route.nodeKey) == "Windows10") {
+            // The last root's own page, which only its node shows: the End
+            // key selects the tree's last visible node, that root while it is collapsed.
+            HWND tree = FindWindowExA(main, nullptr, WC_TREEVIEWA, nullptr);
+            PostMessageA(tree, WM_KEYDOWN, VK_END, 0);
         } else {
             std::fprintf(stderr, "no menu item or button shows %s\n", frame.c_str());
             return 1;
