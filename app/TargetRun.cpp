@@ -91,7 +91,8 @@ UnattendedOutcome RunForTargets(App& app, const Switches& s, bool* wrote) {
             OpenedTarget opened(t, machine, hives, events, offline.get());
             logEvents();
             if (!opened.ok()) {
-                r = {{}, opened.problem() + " Nothing was done to it.", exitcode::kFailed};
+                r = {{}, "Nothing was done to it.", exitcode::kFailed};
+                if (events.empty()) r.summary = opened.problem() + " " + r.summary;
             } else {
                 TargetEnvironment environment(services.environment, t.profileFolder,
                                               offline ? &offline->facts() : nullptr);
@@ -130,9 +131,9 @@ UnattendedOutcome RunForTargets(App& app, const Switches& s, bool* wrote) {
                                           : "Not written, Windows rebuilds it: " + a.path + " \"" + a.name + "\"");
                 }
             }
+            out.lines.insert(out.lines.end(), r.lines.begin(), r.lines.end());
         }  // the target's hive is unloaded here
         logEvents();
-        out.lines.insert(out.lines.end(), r.lines.begin(), r.lines.end());
         out.lines.push_back(t.label + ": " + r.summary);
         switch (r.code) {
         case exitcode::kDone: ++done; break;

@@ -11,6 +11,7 @@
 
 #include "app/App.h"
 #include "platform/portable/MemoryRegistry.h"
+#include "platform/portable/PortableHives.h"
 #include "platform/portable/PortableFiles.h"
 #include "platform/portable/PortablePlatform.h"
 #include "registry/NativeView.h"
@@ -58,8 +59,9 @@ struct TestRig {
     ScriptedDialogs dialogs;
     PortableEnvironment environment;
     RecordingLiveSettings live;
+    PortableHives hives{registry, files};
     int endCalls = 0;
-    Services services{view, files, shell, browser, dialogs, environment, [this] { ++endCalls; }, &live};
+    Services services{view, files, shell, browser, dialogs, environment, [this] { ++endCalls; }, &live, &hives, &view};
     std::unique_ptr<App> app = std::make_unique<App>(services);
 
     Form& form1() { return app->form1(); }
