@@ -101,7 +101,7 @@ void OptionButton::setValue(bool value) {
     if (value) {
         // Option buttons of one container form a group: selecting one clears the others.
         for (auto& c : form().controls()) {
-            auto* other = dynamic_cast<OptionButton*>(c.get());
+            auto* other = OptionButton::Holds(c->kind()) ? static_cast<OptionButton*>(c.get()) : nullptr;
             if (other && other != this && other->value_ &&
                 std::string(other->def().container) == def().container) {
                 other->value_ = false;

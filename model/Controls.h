@@ -127,6 +127,9 @@ private:
 // Labels (Caption) and text boxes (Text).
 class TextControl : public Control {
 public:
+    // The kinds of control this class makes (MakeControl).
+    static constexpr bool Holds(ControlKind k) { return k == ControlKind::Label || k == ControlKind::HeadingLabel || k == ControlKind::TextBox ||
+               k == ControlKind::MultiLineText; }
     TextControl(Form& form, const ControlDef& def);
     const std::string& text() const { return text_; }
     void setText(const std::string& text);
@@ -145,6 +148,8 @@ constexpr int kEnablingCycle = 2;
 
 class CheckBox : public Control {
 public:
+    // The kinds of control this class makes (MakeControl).
+    static constexpr bool Holds(ControlKind k) { return k == ControlKind::CheckBox; }
     using Control::Control;
     int value() const { return value_; }
     // 0 unchecked, 1 checked, 2 grayed; any other value throws kInvalidProperty.
@@ -158,6 +163,8 @@ private:
 
 class OptionButton : public Control {
 public:
+    // The kinds of control this class makes (MakeControl).
+    static constexpr bool Holds(ControlKind k) { return k == ControlKind::OptionButton; }
     using Control::Control;
     bool value() const { return value_; }
     // Selecting clears every other option button of the same container.
@@ -170,6 +177,8 @@ private:
 
 class Slider : public Control {
 public:
+    // The kinds of control this class makes (MakeControl).
+    static constexpr bool Holds(ControlKind k) { return k == ControlKind::Slider; }
     using Control::Control;
     int min() const { return def().min; }
     int max() const { return def().max; }
@@ -183,6 +192,8 @@ private:
 
 class ListBox : public Control {
 public:
+    // The kinds of control this class makes (MakeControl).
+    static constexpr bool Holds(ControlKind k) { return k == ControlKind::ListBox || k == ControlKind::CheckListBox || k == ControlKind::ComboBox; }
     // A drop-down list starts with the items its table row names, one a line.
     ListBox(Form& form, const ControlDef& def);
     void AddItem(const std::string& item);
@@ -223,6 +234,8 @@ struct TreeNode {
 
 class TreeView : public Control {
 public:
+    // The kinds of control this class makes (MakeControl).
+    static constexpr bool Holds(ControlKind k) { return k == ControlKind::TreeView; }
     using Control::Control;
     int style = 0;
     int lineStyle = 0;
@@ -251,6 +264,8 @@ private:
 
 class ProgressBar : public Control {
 public:
+    // The kinds of control this class makes (MakeControl).
+    static constexpr bool Holds(ControlKind k) { return k == ControlKind::ProgressBar; }
     using Control::Control;
     float value() const { return value_; }
     void setValue(float value);  // outside min..max throws kInvalidProperty
@@ -261,6 +276,8 @@ private:
 
 class Timer : public Control {
 public:
+    // The kinds of control this class makes (MakeControl).
+    static constexpr bool Holds(ControlKind k) { return k == ControlKind::Timer; }
     using Control::Control;
     bool enabled = true;
     int interval() const { return def().max; }
@@ -285,9 +302,9 @@ public:
     Control& control(const std::string& name);  // throws Fault for an unknown name
     bool has(const std::string& name) const;
     template <class T> T& get(const std::string& name) {
-        auto* c = dynamic_cast<T*>(&control(name));
-        if (!c) throw Fault("control " + name + " is not of the requested kind");
-        return *c;
+        Control& c = control(name);
+        if (!T::Holds(c.kind())) throw Fault("control " + name + " is not of the requested kind");
+        return static_cast<T&>(c);
     }
     TextControl& text(const std::string& n) { return get<TextControl>(n); }
     CheckBox& check(const std::string& n) { return get<CheckBox>(n); }

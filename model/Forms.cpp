@@ -4,7 +4,7 @@
 // before every other control that can take the keyboard focus.
 #include "model/Forms.h"
 
-#include <string>
+#include <iterator>
 
 #include "resources/product.h"
 
@@ -14,17 +14,9 @@ namespace {
 
 using K = ControlKind;
 
-// The About page's web site line names the maker's home page, the address
-// the "Visit Corvane" menu opens.
-const char* WebsiteLine() {
-    static const std::string line = std::string("Website:          ") + VANTREL_HOME_PAGE;
-    return line.c_str();
-}
-
-FormDef buildForm1()
-{
-    FormDef form{"Form1", "Vantrel - Version 2.0 -A", 9840, 7095, {}, {}};
-    form.controls = {
+// Constant tables, so that the exe holds them as data rather than as code
+// that builds them.
+constexpr ControlDef kForm1Controls[] = {
         // The white band across the top, with the logo at its right end.
         {"Label2", K::Band, "", "", 0, 0, 9855, 615},
         {"Image1", K::Image, "", "", 8880, 0, 750, 555},
@@ -251,7 +243,8 @@ FormDef buildForm1()
         {"Label96", K::Label, "Application:     " VANTREL_PRODUCT, "Frame20", 120, 360, 5775, 255},
         {"Label97", K::Label, "Version:          " VANTREL_VERSION, "Frame20", 120, 600, 6495, 255, false},
         {"Label98", K::Label, "Author:           " VANTREL_COMPANY, "Frame20", 120, 840, 6495, 255},
-        {"Label99", K::Label, WebsiteLine(), "Frame20", 120, 1080, 6615, 255},
+        // The web site line names the maker's home page, the address the "Visit Corvane" menu opens.
+        {"Label99", K::Label, "Website:          " VANTREL_HOME_PAGE, "Frame20", 120, 1080, 6615, 255},
         {"Label100", K::Label, "Contact:          support@corvane.com", "Frame20", 120, 1320, 6615, 255},
         {"Label101", K::Label, "Vantrel should only be run (as it has only been tested) on Windows XP Home/Professional Editions, Service Pack 1 included. Seeing as Vantrel does edit your registry, it is always a good idea to backup your registry and any important files.", "Frame20", 120, 1680, 6615, 615},
 
@@ -333,8 +326,9 @@ FormDef buildForm1()
         {"Command21", K::Button, "Exit Vantrel", "", 6600, 6600, 1575, 495},
         {"apply", K::Button, "Apply Changes", "", 8160, 6600, 1575, 495},
         {"CommonDialog1", K::FileDialog, "", "", 0, 0, 0, 0, false},
-    };
-    form.menus = {
+};
+
+constexpr MenuDef kForm1Menus[] = {
         {"file", "File", "", ""},
         {"home", "Home", "file", "Ctrl+H"},
         {"bar1", "-", "file", ""},
@@ -379,8 +373,12 @@ FormDef buildForm1()
         {"vnt", "Vantrel", "", ""},
         {"vco", "Visit Corvane", "vnt", ""},
         {"cfvntu", "Check For Vantrel Update", "vnt", ""},
-    };
-    return form;
+};
+
+FormDef buildForm1()
+{
+    return {"Form1", "Vantrel - Version 2.0 -A", 9840, 7095, {std::begin(kForm1Controls), std::end(kForm1Controls)},
+            {std::begin(kForm1Menus), std::end(kForm1Menus)}};
 }
 
 FormDef buildForm2()

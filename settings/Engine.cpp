@@ -47,19 +47,19 @@ Target Resolve(Form& form, const std::string& control) {
     switch (c.kind()) {
     case ControlKind::CheckBox:
         t.kind = Target::Kind::Check;
-        t.check = &dynamic_cast<CheckBox&>(c);
+        t.check = &static_cast<CheckBox&>(c);
         break;
     case ControlKind::Slider:
         t.kind = Target::Kind::Slider;
-        t.slider = &dynamic_cast<Slider&>(c);
+        t.slider = &static_cast<Slider&>(c);
         break;
     case ControlKind::ComboBox:
         t.kind = Target::Kind::Combo;
-        t.list = &dynamic_cast<ListBox&>(c);
+        t.list = &static_cast<ListBox&>(c);
         break;
     default:
         t.kind = Target::Kind::Text;
-        t.text = &dynamic_cast<TextControl&>(c);
+        t.text = &form.text(control);  // refuses any other kind
         break;
     }
     return t;
