@@ -67,7 +67,8 @@ public:
     std::vector<SkippedWrite> ApplyPages(const std::vector<SkippedWrite>& keep);
     // Saves the backup an apply takes before it writes anything; when it
     // cannot be saved, asks whether to go on without one. True to go on.
-    bool WriteBackup();
+    // For another target, the backup is of its registry and named for it.
+    bool WriteBackup(Services* target = nullptr, const std::string& label = {});
     // Ends the program at once (the three ways out): nothing is asked or written.
     void EndProgram();
 

@@ -103,10 +103,10 @@ BackupSaved SaveBackup(Services& services, const std::string& target) {
     return saved;
 }
 
-bool App::WriteBackup() {
+bool App::WriteBackup(Services* target, const std::string& label) {
     lastBackup_.clear();
     backupLeftBehind_.clear();
-    const BackupSaved saved = SaveBackup(services_);
+    const BackupSaved saved = SaveBackup(target ? *target : services_, label);
     if (saved.error == 0) {
         lastBackup_ = saved.path;
         backupLeftBehind_ = saved.leftBehind;

@@ -11,6 +11,7 @@
 
 #include "app/Profile.h"
 #include "app/Review.h"
+#include "app/TargetRun.h"
 #include "app/Unattended.h"
 
 namespace vantrel {
@@ -51,10 +52,6 @@ std::vector<SkippedWrite> BlankFoldersToWrite(Form& form1, const ImportedSetting
 UnattendedOutcome ExportRun(App& app, const std::string& file);
 // /apply FILE: the import, the backup and the apply pass, for the scope.
 UnattendedOutcome ApplyRun(App& app, const std::string& file, const RunScope& scope = {});
-// A run for the targets other than the running user that the switches name,
-// each opened, run as above and closed in turn (app/TargetRun.cpp). *wrote
-// is set once any target had something written.
-UnattendedOutcome RunForTargets(App& app, const Switches& switches, bool* wrote);
 
 // /report FILE: the Settings Status list as CSV (UTF-8 with a byte order
 // mark, RFC 4180 quoting, a line of headers, then one line per setting and

@@ -2,9 +2,12 @@
 // reviewed, then written after a new backup; every page is read again.
 #include "app/Commands.h"
 
+#include <memory>
+
 #include "app/Backup.h"
 #include "app/Report.h"
 #include "app/Review.h"
+#include "app/TargetRun.h"
 #include "registry/RegistryRoutines.h"
 
 namespace vantrel {
@@ -29,11 +32,9 @@ std::string FileName(const std::string& path) {
 }  // namespace
 
 void RestoreBackupCommand(App& app) {
-    Form& form1 = app.form1();
     Services& services = app.services();
     Dialogs& dialogs = services.dialogs;
-    Registry& reg = services.registry;
-    const CodePage& ansi = reg.codePage();
+    const CodePage& ansi = services.registry.codePage();
     const char* const kTitle = "Restore Backup";
     std::string path;
     if (!dialogs.ChooseFileToOpen(RegFileChoice(kTitle, "", BackupFolder(services.environment)), &path)) return;
@@ -49,6 +50,21 @@ void RestoreBackupCommand(App& app) {
                            mb::kExclamation);
         return;
     }
+    // A backup taken for another target goes back to it, its hive loaded
+    // again where needed, and the pages (the running user's) stay as they are.
+    const std::string label = BackupTarget(bytes);
+    std::unique_ptr<ReopenedTarget> target;
+    if (!label.empty()) {
+        target = std::make_unique<ReopenedTarget>(services, label);
+        if (!target->problem().empty()) {
+            dialogs.MessageBox(Quoted(FileName(path)) + " is a backup of " + label + ". " + target->problem() +
+                                   " Nothing was restored.",
+                               kTitle, mb::kExclamation);
+            return;
+        }
+    }
+    Services& own = target ? target->services() : services;
+    Registry& reg = own.registry;
     const ManagedOps split = SplitManaged(parsed.ops, ansi);
     const std::vector<ValueChange> changes = ChangesOfOps(reg, split.ops, services.files);
     if (changes.empty()) {
@@ -56,31 +72,33 @@ void RestoreBackupCommand(App& app) {
         return;
     }
     const std::string intro = "Restoring " + Quoted(AnsiToUtf8(ansi, FileName(path))) +
+                              (label.empty() ? "" : " to " + AnsiToUtf8(ansi, label)) +
                               " would change these settings. Vantrel saves a backup of the current settings first.";
     if (!dialogs.ShowReviewList(ReviewListOf(changes, kTitle, intro, app.standings(), ansi))) return;
-    if (!app.WriteBackup()) return;
+    if (!app.WriteBackup(target ? &own : nullptr, label)) return;
 
     std::string failed;
     for (const RegOp& op : split.ops) {
         const long status = ApplyRegOp(reg, op);
         if (status == reg::kSuccess) continue;
-        const ValueRef* target = FindTarget(ansi, op.root, op.path, op.name);
-        failed += SkippedLine({target->page, target->caption, RefusedReason(services.files, status)}) + "\n";
+        const ValueRef* value = FindTarget(ansi, op.root, op.path, op.name);
+        failed += SkippedLine({value->page, value->caption, RefusedReason(services.files, status)}) + "\n";
     }
-    // Every page shows the stored values again; the tree and the lists stay.
-    LoadSettings(form1, reg);
-    LoadStartMenuChecks(form1, reg);
-
+    if (!target) {
+        // Every page shows the stored values again; the tree and the lists stay.
+        LoadSettings(app.form1(), reg);
+        LoadStartMenuChecks(app.form1(), reg);
+    }
     const std::string others = OthersText(split.others, ansi) +
                                (app.backupLeftBehind().empty() ? "" : "\n\n" + app.backupLeftBehind());
+    const std::string to = label.empty() ? "" : " to " + label;
     if (failed.empty()) {
-        dialogs.MessageBox("The settings of " + Quoted(FileName(path)) +
-                               " were restored. Most changes will not be applied until you log off of Windows." +
-                               others,
+        dialogs.MessageBox("The settings of " + Quoted(FileName(path)) + " were restored" + to +
+                               ". Most changes will not be applied until you log off of Windows." + others,
                            "Backup Restored", mb::kInformation);
         return;
     }
-    dialogs.MessageBox("These settings were not restored:\n\n" + failed +
+    dialogs.MessageBox("These settings were not restored" + to + ":\n\n" + failed +
                            "\nAll other settings were restored. Most changes will not be applied until you log off "
                            "of Windows." + others,
                        "Some Settings Were Not Restored", mb::kExclamation);

@@ -1,8 +1,7 @@
 // /apply, /check, /report and /export for the targets a run names other than
-// the user who runs Vantrel: another user's profile, the Default profile,
-// every profile, or those of a Windows that is not running. Each target is
-// opened as a registry of its own and the run's usual steps go over it in an
-// application of its own; nothing of them learns about targets.
+// the user who runs Vantrel, and a target reopened for Restore Backup.
+#include "app/TargetRun.h"
+
 #include <memory>
 
 #include "app/CheckRun.h"
@@ -39,6 +38,18 @@ private:
     const OfflineFacts* offline_;
 };
 
+// The services of a target: its registry and environment, the running
+// user's file system and dialogs. Nothing is handed to Windows live: it is
+// not the running user's registry.
+Services TargetServices(Services& running, Registry& registry, Environment& environment) {
+    return {registry,         running.files,     running.shell,      running.browser, running.dialogs,
+            environment,      running.endProcess, nullptr,           running.hives,   running.machine};
+}
+
+const char* const kAdministratorsOnly =
+    "Only an administrator can work on the settings of other users, the Default profile or a Windows that is not "
+    "running; run Vantrel as an administrator.";
+
 // "3 targets", "1 target".
 std::string Targets(std::size_t n) {
     return std::to_string(n) + (n == 1 ? " target" : " targets");
@@ -58,10 +69,7 @@ UnattendedOutcome RunForTargets(App& app, const Switches& s, bool* wrote) {
     Hives& hives = *services.hives;
     Registry& machine = *services.machine;
     // Refused before anything is loaded or written.
-    if (!hives.RunsAsAdministrator()) {
-        return refuse("Only an administrator can work on the settings of other users, the Default profile or a "
-                      "Windows that is not running; run Vantrel as an administrator.");
-    }
+    if (!hives.RunsAsAdministrator()) return refuse(kAdministratorsOnly);
     std::vector<HiveEvent> events;
     const auto logEvents = [&] {
         for (const HiveEvent& e : events) out.lines.push_back(DescribeHiveEvent(e));
@@ -96,10 +104,7 @@ UnattendedOutcome RunForTargets(App& app, const Switches& s, bool* wrote) {
             } else {
                 TargetEnvironment environment(services.environment, t.profileFolder,
                                               offline ? &offline->facts() : nullptr);
-                // Nothing is handed to Windows live: it is not the running user's registry.
-                Services own{opened.registry(), services.files, services.shell,      services.browser,
-                             services.dialogs,  environment,    services.endProcess, nullptr,
-                             services.hives,    services.machine};
+                Services own = TargetServices(services, opened.registry(), environment);
                 App one(own);
                 scope.label = t.label;
                 try {
@@ -168,6 +173,52 @@ UnattendedOutcome RunForTargets(App& app, const Switches& s, bool* wrote) {
         break;
     }
     return out;
+}
+
+ReopenedTarget::ReopenedTarget(Services& services, const std::string& label) {
+    if (!services.hives || !services.machine || !services.hives->RunsAsAdministrator()) {
+        problem_ = kAdministratorsOnly;
+        return;
+    }
+    // The label's parts: an offline Windows's folder, then the target.
+    std::string rest = label;
+    if (rest.rfind("offline ", 0) == 0 && rest.find(", ") != std::string::npos) {
+        const std::size_t comma = rest.find(", ");
+        offline_ = std::make_unique<OfflineWindows>(rest.substr(8, comma - 8), *services.machine, services.files,
+                                                    *services.hives, events_);
+        rest = rest.substr(comma + 2);
+        if (!offline_->problem().empty()) {
+            problem_ = offline_->problem();
+            return;
+        }
+    }
+    TargetRequest request{TargetRequest::Mode::Default, {}};
+    if (rest.rfind("user ", 0) == 0) request = {TargetRequest::Mode::User, rest.substr(5, rest.find(" (") - 5)};
+    else if (rest != "Default profile") problem_ = "It was taken for \"" + label + "\", which Vantrel cannot find.";
+    if (!problem_.empty()) return;
+    const FoundTargets found = offline_ ? offline_->FindTargets(request)
+                                        : FindTargets(request, *services.machine, services.files, *services.hives);
+    if (!found.refused.empty() || found.targets.empty()) {
+        problem_ = found.refused.empty() ? "No profile of \"" + label + "\" was found." : found.refused;
+        return;
+    }
+    const Target& target = found.targets.front();
+    opened_ = std::make_unique<OpenedTarget>(target, *services.machine, *services.hives, events_, offline_.get());
+    if (!opened_->ok()) {
+        problem_ = opened_->problem();
+        return;
+    }
+    environment_ = std::make_unique<TargetEnvironment>(services.environment, target.profileFolder,
+                                                       offline_ ? &offline_->facts() : nullptr);
+    services_ = std::make_unique<Services>(TargetServices(services, opened_->registry(), *environment_));
+}
+
+ReopenedTarget::~ReopenedTarget() = default;
+
+std::vector<std::string> ReopenedTarget::EventLines() {
+    std::vector<std::string> lines;
+    for (const HiveEvent& e : events_) lines.push_back(DescribeHiveEvent(e));
+    return lines;
 }
 
 }  // namespace vantrel

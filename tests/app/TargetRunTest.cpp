@@ -1,6 +1,7 @@
 // Runs for other targets: a logged-on user, a profile whose hive is on disk,
 // the Default profile and all of them, each written only with what the file
 // holds, the machine's values once; the exit code and log of each switch.
+#include <filesystem>
 #include <functional>
 
 #include "app/Unattended.h"
@@ -133,6 +134,43 @@ TEST(TargetRun, EachTargetGetsWhatTheFileHoldsAndNothingElse) {
         if (c.exitCode == 2) EXPECT_EQ(rig.registry.ExportRegFile(RegFormat::Version5), before) << c.name;
         EXPECT_TRUE(rig.registry.MountedHives().empty()) << c.name << ": every hive unloaded";
         if (c.verify) c.verify(rig);
+    }
+}
+
+}  // namespace
+}  // namespace vantrel::testing
+
+namespace vantrel::testing {
+namespace {
+
+// A backup taken for another target goes back to it: the hive is found and
+// loaded again, and the running user's settings stay as they are.
+TEST(TargetRun, RestoreBackupPutsATargetsBackupBackInItsHive) {
+    for (const char* to : {"/to:user=PC\\ann", "/to:user=PC\\bob", "/to:default"}) {
+        TestRig rig;
+        LayOut(rig);
+        App unattended(rig.services);
+        ASSERT_EQ(RunUnattended(unattended, ParseSwitches({"/apply", "C:\\p.reg", to})), 0) << to;
+        const std::string who = to;
+        const auto read = [&] {
+            if (who.find("ann") != std::string::npos)
+                return GetString(rig.registry, reg::kUsers, std::string(kAnn) + "\\" + kMouse, "SwapMouseButtons");
+            return InFile(rig, who.find("bob") != std::string::npos ? kBobHive : kDefaultHive, kMouse, "SwapMouseButtons");
+        };
+        ASSERT_EQ(read(), "1") << to;
+        std::string backup;
+        for (const auto& entry : std::filesystem::directory_iterator(
+                 rig.files.HostPath(R"(C:\Documents and Settings\User\Application Data\Vantrel\Backups)"))) {
+            backup = entry.path().filename().string();
+        }
+        rig.dialogs.ExpectFileToOpen(R"(C:\Documents and Settings\User\Application Data\Vantrel\Backups\)" + backup)
+            .ExpectReview("Restore Backup", true)
+            .ExpectMessage("Backup Restored");
+        rig.app->Menu("restore");
+        rig.dialogs.Verify();
+        EXPECT_EQ(read(), "") << to << ": absent again, as before the apply";
+        EXPECT_FALSE(rig.registry.Raw(reg::kCurrentUser, kMouse, "SwapMouseButtons")) << to;
+        EXPECT_TRUE(rig.registry.MountedHives().empty()) << to;
     }
 }
 
