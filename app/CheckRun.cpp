@@ -62,7 +62,7 @@ UnattendedOutcome CheckProfile(App& app, const std::string& file, const RunScope
     Form& form1 = app.form1();
     UnattendedOutcome out;
     ImportedSettings imported;
-    if (std::string failure = ImportProfileFile(form1, services, file, &imported); !failure.empty()) {
+    if (std::string failure = ImportProfileFile(form1, services, file, &imported, scope.profile); !failure.empty()) {
         return {{}, std::move(failure), exitcode::kFailed};
     }
     // The import's lines, as /apply logs them.

@@ -10,6 +10,7 @@ const std::vector<MenuCommand>& MenuCommands() {
         {"export", ExportSettingsCommand},
         {"import", ImportSettingsCommand},
         {"gpexport", GroupPolicyExportCommand},
+        {"others", ApplyToOthersCommand},
         {"exit", [](App& app) { app.EndProgram(); }},
         {"status", SettingsStatusCommand},
         {"vco", [](App& app) { OpenHomePage(app.services()); }},

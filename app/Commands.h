@@ -26,6 +26,7 @@ void RestoreBackupCommand(App& app);
 void ExportSettingsCommand(App& app);
 void ImportSettingsCommand(App& app);
 void GroupPolicyExportCommand(App& app);
+void ApplyToOthersCommand(App& app);
 void SettingsStatusCommand(App& app);
 
 struct MenuCommand {

@@ -335,9 +335,14 @@ std::string IgnoredLine(RegKey root, const std::string& path, const std::string*
     return line + ": not a setting Vantrel manages";
 }
 
-std::string ImportProfileFile(Form& form1, Services& services, const std::string& path, ImportedSettings* imported) {
+std::string ImportProfileFile(Form& form1, Services& services, const std::string& path, ImportedSettings* imported,
+                              const std::string* given) {
     std::string bytes;
-    if (const long error = services.files.ReadAll(path, &bytes, false)) return CannotReadMessage(services, path, error);
+    if (given) {
+        bytes = *given;
+    } else if (const long error = services.files.ReadAll(path, &bytes, false)) {
+        return CannotReadMessage(services, path, error);
+    }
     const CodePage& ansi = services.registry.codePage();
     *imported = ImportSettings(form1, bytes, ansi, services.environment.ProfileFolder());
     if (!imported->error.empty()) return MalformedMessage(ansi, path, imported->error);

@@ -123,7 +123,9 @@ ImportedSettings ImportSettings(Form& form1, std::string_view bytes, const CodeP
 // user Vantrel runs as. "" when it was read; otherwise the message that says
 // why not (the file cannot be read, or is not a registry file Vantrel can
 // read), and nothing is set.
-std::string ImportProfileFile(Form& form1, Services& services, const std::string& path, ImportedSettings* imported);
+// Given bytes, they are the profile, and path only names it in messages.
+std::string ImportProfileFile(Form& form1, Services& services, const std::string& path, ImportedSettings* imported,
+                              const std::string* bytes = nullptr);
 
 // An entry of an imported file that Vantrel does not manage, as dialogs and
 // the log give it.

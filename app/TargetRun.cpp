@@ -202,7 +202,18 @@ ReopenedTarget::ReopenedTarget(Services& services, const std::string& label) {
         problem_ = found.refused.empty() ? "No profile of \"" + label + "\" was found." : found.refused;
         return;
     }
-    const Target& target = found.targets.front();
+    Open(services, found.targets.front());
+}
+
+ReopenedTarget::ReopenedTarget(Services& services, const Target& target) {
+    if (!services.hives || !services.machine || !services.hives->RunsAsAdministrator()) {
+        problem_ = kAdministratorsOnly;
+        return;
+    }
+    Open(services, target);
+}
+
+void ReopenedTarget::Open(Services& services, const Target& target) {
     opened_ = std::make_unique<OpenedTarget>(target, *services.machine, *services.hives, events_, offline_.get());
     if (!opened_->ok()) {
         problem_ = opened_->problem();

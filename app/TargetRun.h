@@ -29,6 +29,8 @@ UnattendedOutcome RunForTargets(App& app, const Switches& switches, bool* wrote)
 class ReopenedTarget {
 public:
     ReopenedTarget(Services& services, const std::string& label);
+    // A target of this computer that FindTargets gave.
+    ReopenedTarget(Services& services, const Target& target);
     ~ReopenedTarget();
     // "" when it is open; else why not (no administrator rights, not found,
     // its hive would not load).
@@ -40,6 +42,8 @@ public:
     std::vector<std::string> EventLines();
 
 private:
+    void Open(Services& services, const Target& target);
+
     std::string problem_;
     std::vector<HiveEvent> events_;
     std::unique_ptr<OfflineWindows> offline_;

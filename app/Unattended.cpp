@@ -101,7 +101,7 @@ UnattendedOutcome ApplyRun(App& app, const std::string& file, const RunScope& sc
     Form& form1 = app.form1();
     Services& services = app.services();
     ImportedSettings imported;
-    if (std::string failure = ImportProfileFile(form1, services, file, &imported); !failure.empty()) {
+    if (std::string failure = ImportProfileFile(form1, services, file, &imported, scope.profile); !failure.empty()) {
         return {{}, std::move(failure), exitcode::kFailed};
     }
     UnattendedOutcome out{imported.ignored};

@@ -94,6 +94,7 @@ struct RunScope {
     bool fileOnly = false;
     bool machineDone = false;  // the machine's values were done for an earlier target
     std::string label{};       // the target, in the log and the backup's name; "" for the current user
+    const std::string* profile = nullptr;  // the profile's bytes, when it is no file (the window's pages)
 };
 
 // The arguments of a command line that follow the program's name, split as

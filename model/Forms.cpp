@@ -340,6 +340,7 @@ constexpr MenuDef kForm1Menus[] = {
         {"export", "Export Settings...", "file", ""},
         {"import", "Import Settings...", "file", ""},
         {"gpexport", "Export for Group Policy...", "file", ""},
+        {"others", "Apply to Other Users...", "file", ""},
         {"bar2", "-", "file", ""},
         {"exit", "Exit", "file", "Ctrl+E"},
         {"view", "View", "", ""},

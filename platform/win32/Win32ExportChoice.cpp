@@ -74,11 +74,14 @@ public:
                                        kFirstFormNoteId + static_cast<int>(i)));
         }
         note_ = Child(dialog, 0, L"STATIC", Wide(c_.note), SS_LEFT | SS_NOPREFIX, kNoteId);
-        // The label's letter moves to the box, which comes next.
-        folderLabel_ = Child(dialog, 0, L"STATIC", ButtonText(c_.folderLabel), SS_LEFT, kFolderLabelId);
-        folder_ = Child(dialog, WS_EX_CLIENTEDGE, L"EDIT", FromAnsi(c_.folder), WS_TABSTOP | WS_GROUP | ES_AUTOHSCROLL,
-                        kFolderId);
-        browseButton_ = Child(dialog, 0, L"BUTTON", L"&Browse...", WS_TABSTOP | BS_PUSHBUTTON, kBrowseId);
+        // The label's letter moves to the box, which comes next. A choice
+        // without a folder (of targets, say) has no folder row.
+        if (!c_.folderLabel.empty()) {
+            folderLabel_ = Child(dialog, 0, L"STATIC", ButtonText(c_.folderLabel), SS_LEFT, kFolderLabelId);
+            folder_ = Child(dialog, WS_EX_CLIENTEDGE, L"EDIT", FromAnsi(c_.folder),
+                            WS_TABSTOP | WS_GROUP | ES_AUTOHSCROLL, kFolderId);
+            browseButton_ = Child(dialog, 0, L"BUTTON", L"&Browse...", WS_TABSTOP | BS_PUSHBUTTON, kBrowseId);
+        }
         ok_ = Child(dialog, 0, L"BUTTON", ButtonText(c_.list.act), WS_TABSTOP | BS_DEFPUSHBUTTON, IDOK);
         cancel_ = Child(dialog, 0, L"BUTTON", Wide(c_.list.close), WS_TABSTOP | BS_PUSHBUTTON, IDCANCEL);
         grip_ = Child(dialog, 0, L"SCROLLBAR", L"", SBS_SIZEGRIP | SBS_SIZEBOXBOTTOMRIGHTALIGN, kGripId);
@@ -106,11 +109,14 @@ public:
         const int buttonsTop = client.bottom - margin - buttonHeight;
         places.push_back({cancel_, client.right - margin - buttonWidth, buttonsTop, buttonWidth, buttonHeight});
         places.push_back({ok_, client.right - margin - 2 * buttonWidth - gap, buttonsTop, buttonWidth, buttonHeight});
-        int top = buttonsTop - 2 * gap - editHeight;
-        const int fieldWidth = std::max(0, width - labelWidth - buttonWidth - 2 * gap);
-        places.push_back({folderLabel_, margin, top + gap / 2, labelWidth, editHeight - gap / 2});
-        places.push_back({folder_, margin + labelWidth + gap, top, fieldWidth, editHeight});
-        places.push_back({browseButton_, client.right - margin - buttonWidth, top, buttonWidth, editHeight});
+        int top = buttonsTop - gap;
+        if (folder_) {
+            top -= gap + editHeight;
+            const int fieldWidth = std::max(0, width - labelWidth - buttonWidth - 2 * gap);
+            places.push_back({folderLabel_, margin, top + gap / 2, labelWidth, editHeight - gap / 2});
+            places.push_back({folder_, margin + labelWidth + gap, top, fieldWidth, editHeight});
+            places.push_back({browseButton_, client.right - margin - buttonWidth, top, buttonWidth, editHeight});
+        }
         const int noteHeight = TextHeight(note_, Wide(c_.note), width);
         top -= gap + noteHeight;
         places.push_back({note_, margin, top, width, noteHeight});
@@ -151,7 +157,7 @@ public:
         for (std::size_t i = 0; i < forms_.size(); ++i) {
             if (SendMessageW(forms_[i], BM_GETCHECK, 0, 0) == BST_CHECKED) c_.form = static_cast<int>(i);
         }
-        c_.folder = ToAnsi(WindowTextW(folder_));
+        if (folder_) c_.folder = ToAnsi(WindowTextW(folder_));
         return true;
     }
 

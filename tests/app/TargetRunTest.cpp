@@ -176,3 +176,39 @@ TEST(TargetRun, RestoreBackupPutsATargetsBackupBackInItsHive) {
 
 }  // namespace
 }  // namespace vantrel::testing
+
+namespace vantrel::testing {
+namespace {
+
+// The window's pages applied to other users: the ticked profiles reviewed one
+// by one, then written where accepted, with only what an export carries.
+TEST(TargetRun, ApplyToOtherUsersReviewsEachProfileFirst) {
+    TestRig rig;
+    LayOut(rig);
+    rig.app->Form_Load();
+    rig.form1().option("Option1").setValue(true);  // left-handed: SwapMouseButtons "1"
+    rig.dialogs
+        .ExpectExportChoice([](ExportChoice& c) {
+            ASSERT_EQ(c.list.rows.size(), 3u);
+            for (std::size_t i = 0; i < c.checked.size(); ++i) c.checked[i] = c.list.rows[i].cells[0] != "user " + std::string(kAnn) + " (PC\\ann)";
+        })
+        .ExpectReview("Apply to Other Users", true)    // bob
+        .ExpectReview("Apply to Other Users", false)   // the Default profile: skipped
+        .ExpectMessage("Apply to Other Users", mb::kAnswerOk, "", mb::kInformation);
+    rig.app->Menu("others");
+    rig.dialogs.Verify();
+    EXPECT_EQ(InFile(rig, kBobHive, kMouse, "SwapMouseButtons"), "1");
+    EXPECT_EQ(InFile(rig, kBobHive, kMouse, "MouseTrails"), "7") << "what the pages do not carry stays";
+    EXPECT_EQ(InFile(rig, kDefaultHive, kMouse, "SwapMouseButtons"), "") << "reviewed and not accepted";
+    EXPECT_FALSE(rig.registry.Raw(reg::kUsers, std::string(kAnn) + "\\" + kMouse, "SwapMouseButtons")) << "not ticked";
+    EXPECT_TRUE(rig.registry.MountedHives().empty());
+
+    // Without administrator rights the command says so and opens nothing.
+    rig.hives.administrator = false;
+    rig.dialogs.ExpectMessage("Apply to Other Users", mb::kAnswerOk, "", mb::kExclamation);
+    rig.app->Menu("others");
+    rig.dialogs.Verify();
+}
+
+}  // namespace
+}  // namespace vantrel::testing

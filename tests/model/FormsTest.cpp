@@ -165,7 +165,7 @@ TEST(FormsTest, MenusReadInOrder)
     EXPECT_EQ(menuCaptions(form, ""), (std::vector<std::string>{"File", "View", "Vantrel"}));
     EXPECT_EQ(menuCaptions(form, "file"), (std::vector<std::string>{"Home", "-", "Save Changes", "-", "Review Changes...",
                                                                     "Restore Backup...", "Export Settings...",
-                                                                    "Import Settings...", "Export for Group Policy...",
+                                                                    "Import Settings...", "Export for Group Policy...", "Apply to Other Users...",
                                                                     "-", "Exit"}));
     EXPECT_EQ(menuCaptions(form, "view"), (std::vector<std::string>{"General", "Input", "Folders", "Taskbar",
                                                                     "Internet", "Logon", "Accessibility", "About",
