@@ -14,12 +14,16 @@
 namespace vantrel {
 
 const char* const kUsage =
-    "Vantrel.exe [/export FILE | /apply FILE | /check FILE | /report FILE] [/log FILE]\n\n"
+    "Vantrel.exe [/export FILE | /apply FILE | /check FILE | /report FILE] [/log FILE]\n"
+    "    [/to:current | /to:default | /to:all | /to:user=NAME] [/offline:PATH]\n\n"
     "/export FILE - saves the settings to FILE.\n"
     "/apply FILE - backs them up, then applies FILE.\n"
     "/check FILE - tells whether /apply FILE would change anything; writes nothing.\n"
     "/report FILE - saves the status of every setting to FILE (CSV).\n"
-    "/log FILE - notes in FILE what was not applied or does not take effect.\n\n"
+    "/log FILE - notes in FILE what was not applied or does not take effect.\n"
+    "/to: - whose settings: yours (current), the Default profile (default),\n"
+    "every profile and the Default profile (all), or one user (user=NAME).\n"
+    "/offline:PATH - a Windows that is not running, PATH its Windows folder.\n\n"
     "Without switches Vantrel opens its window.\n\n"
     "/export ends with 0 when every setting was exported, 1 when some were\n"
     "not, 2 when nothing was written.\n"

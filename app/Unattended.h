@@ -12,13 +12,29 @@
 //                  not set on this computer (/export), per setting that is
 //                  set by a policy or has no effect on this Windows, and per
 //                  difference that /check finds, and a closing summary;
+//   /to:TARGET     with any of them, whose settings (app/TargetRun.h):
+//                    current       the user who runs Vantrel (without /to:);
+//                    default       the Default profile new users start from;
+//                    user=NAME     one profile: NAME, DOMAIN\NAME or a SID
+//                                  (quoted when it holds blanks);
+//                    all           every user profile, then the Default profile;
+//   /offline:PATH  with /to:default, /to:all or /to:user= (a SID or a profile
+//                  folder's name): the Windows whose Windows folder is PATH,
+//                  not running, with its own machine settings and profiles;
 //   /?             usage in a short message box.
 // Switches are taken with "/" or "-" and in any letter case. Without any
 // argument Vantrel opens its window as always. Anything else (an unknown
-// switch, a missing file name, /log alone, two of /export, /apply, /check and
-// /report, /? with any of them)
-// is a bad argument: no window at all, exit code 2 and, when /log named a
-// file, a line saying what is wrong.
+// switch, a missing file name, /log, /to: or /offline: alone, two of
+// /export, /apply, /check and /report, /? with any of them, /to: with no
+// target or twice, /offline: without a target other than the current user,
+// /export with /to:all) is a bad argument: no window at all, exit code 2 and,
+// when /log named a file, a line saying what is wrong.
+//
+// For a target other than the current user: only an administrator may run
+// (without the rights, exit 2 before anything is loaded or written); FILE is
+// a change, not a whole state (RunScope); each target gets its own backup,
+// named with it; the machine's values are written once per run; the log
+// names each target, its hives' loading and unloading and what was done.
 //
 // Exit codes. Every kind of value left unwritten has exactly one code; a
 // setting left out of an export because it is not set on this computer
@@ -44,7 +60,19 @@
 //
 // A setting with no effect on this Windows is not written by /apply and
 // counts as applied; one set by a policy is written: neither changes the
-// exit code.
+// exit code. A value that does not read back as written right after the
+// apply counts as not written (1).
+//
+// With targets other than the current user, each target runs as above and
+// the run ends with:
+//   /apply   0 every target was done as FILE holds it; 1 some were not (one
+//            could not be opened, or its apply gave 1 or 2) and something was
+//            written; 2 nothing was written (no target found, no rights)
+//   /check   2 a target could not be checked; else 1 a target would change;
+//            else 3 a target has settings that do not take effect or are kept
+//            as stored; else 0
+//   /report  one CSV with a "Target" column after the others: 0 written, 2 not
+//   /export  its one target's code
 //
 // A run that fails half way (out of memory) logs what failed and which
 // values it had written, and ends with 1 when it had written any, else 2;

@@ -38,6 +38,16 @@ TEST(Switches, CommandLinesReadAsDeploymentToolsWriteThem) {
         {"/report", Mode::Bad, "", ""},
         {"/log l.txt", Mode::Bad, "", "l.txt"},
         {"/silent", Mode::Bad, "", ""},
+        // Targets: one each, what /offline: needs, and one for /export.
+        {"/apply p.reg /to:all", Mode::Apply, "p.reg", ""},
+        {"/check p.reg \"/TO:user=PC\\John Smith\"", Mode::Check, "p.reg", ""},
+        {"/report r.csv /to:default /offline:D:\\Windows", Mode::Report, "r.csv", ""},
+        {"/apply p.reg /to:", Mode::Bad, "p.reg", ""},
+        {"/apply p.reg /to:everyone", Mode::Bad, "p.reg", ""},
+        {"/apply p.reg /to:all /to:default", Mode::Bad, "p.reg", ""},
+        {"/apply p.reg /offline:D:\\Windows", Mode::Bad, "p.reg", ""},
+        {"/export e.reg /to:all", Mode::Bad, "e.reg", ""},
+        {"/to:all", Mode::Bad, "", ""},
     };
     for (const Case& c : cases) {
         const Switches s = ParseSwitches(SplitCommandLine(c.line));
