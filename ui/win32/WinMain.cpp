@@ -17,6 +17,7 @@
 #include "platform/win32/Win32Dialogs.h"
 #include "platform/win32/Win32Environment.h"
 #include "platform/win32/Win32Files.h"
+#include "platform/win32/Win32Hives.h"
 #include "platform/win32/Win32LiveSettings.h"
 #include "platform/win32/Win32Registry.h"
 #include "platform/win32/Win32Shell.h"
@@ -121,8 +122,12 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
     vantrel::Registry& settings = unattended ? static_cast<vantrel::Registry&>(keptKeys) : registry;
     // The registry is the running user's own: what Windows reads live is handed to it.
     vantrel::Win32LiveSettings live;
-    vantrel::Services services{settings, *nativeFiles, shell,       browser,
-                               dialogs,  environment,  [] { ExitProcess(0); }, &live};
+    // Other users' profiles, the Default profile and an offline Windows are
+    // opened through the registry as the system holds it, under no kept keys:
+    // a key kept open in a loaded hive would keep it from unloading.
+    vantrel::Win32Hives hives;
+    vantrel::Services services{settings, *nativeFiles, shell,   browser, dialogs, environment, [] { ExitProcess(0); },
+                               &live,    &hives,       &registry};
 
     // An unattended run that cannot even build the forms' models has written
     // nothing: it ends with 2, as any run that fails before a write.

@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/win32/Win32Hives.h"
 #include "registry/RegistryRoutines.h"
 #include "ui/win32/PrefixGuards.h"
 #include "ui/win32/RunningExe.h"
@@ -191,6 +192,69 @@ TEST(UnattendedExe, CheckPredictsApplyOverAnExportedProfileWithFolders) {
         << ReadFile(log);
     EXPECT_EQ(GetString(registry, reg::kCurrentUser, shellFolders, "Desktop"), std::string(profileFolder) + "\\Desktop");
     for (const std::string& file : {profile, log}) DeleteFileA(file.c_str());
+}
+
+// Other users through the exe: a logged-on user's key under HKEY_USERS and
+// the Default profile's hive, made with RegSaveKey. /apply /to:all writes
+// each (the Default profile's values are read back right after the apply,
+// before its hive is unloaded: Wine drops them at the unload), and nothing
+// stays loaded.
+TEST(UnattendedExe, AppliesToOtherUsersAndTheDefaultProfile) {
+    const std::string appData = AppDataFolder();
+    ASSERT_FALSE(appData.empty());
+    const std::string list = R"(SOFTWARE\Microsoft\Windows NT\CurrentVersion\ProfileList)";
+    const std::string sid = "S-1-5-21-7-7-7-1001", root = R"(C:\vantrel-users)";
+    const std::string profile = TempFile("vantrel-users.reg"), log = TempFile("vantrel-users.log");
+    const std::string hive = root + R"(\Default\NTUSER.DAT)";
+    DeleteFileA(log.c_str());
+    Win32Registry registry;
+    RegistryGuard restoreRegistry(registry, ApplyTargets());  // the running user is a profile too
+    BackupFolderGuard backups(appData);
+    const std::string oldDefault = GetString(registry, reg::kLocalMachine, list, "Default");
+    for (const std::string& folder : {root, root + "\\ann", root + "\\Default"}) CreateDirectoryA(folder.c_str(), nullptr);
+    WriteStored(registry, Sz(reg::kUsers, sid + "\\Control Panel\\Mouse", "MouseTrails", "0"));
+    WriteStored(registry, Sz(reg::kLocalMachine, list + "\\" + sid, "ProfileImagePath", root + "\\ann"));
+    WriteStored(registry, Sz(reg::kLocalMachine, list, "Default", root + "\\Default"));
+    // The Default profile's hive: a key of the running user's, saved (which
+    // takes the backup privilege).
+    Win32Hives privileges;
+    ASSERT_EQ(privileges.EnableBackupAndRestore(), 0);
+    WriteStored(registry, Sz(reg::kCurrentUser, R"(Software\VantrelDefault\Control Panel\Mouse)", "MouseTrails", "0"));
+    HKEY source = nullptr;
+    ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, "Software\\VantrelDefault", 0, KEY_READ, &source), 0);
+    DeleteFileA(hive.c_str());
+    ASSERT_EQ(RegSaveKeyA(source, hive.c_str(), nullptr), 0);
+    RegCloseKey(source);
+    WriteFile(profile, "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Control Panel\\Mouse]\r\n\"SwapMouseButtons\"=\"1\"\r\n");
+
+    const int code = RunVantrel("/apply \"" + profile + "\" /to:all /log \"" + log + "\"");
+    const std::string said = ReadFile(log);
+    std::printf("%s", said.c_str());  // the closing note's log
+    EXPECT_EQ(code, 0) << said;
+    EXPECT_EQ(GetString(registry, reg::kUsers, sid + "\\Control Panel\\Mouse", "SwapMouseButtons"), "1");
+    EXPECT_EQ(GetString(registry, reg::kUsers, sid + "\\Control Panel\\Mouse", "MouseTrails"), "0") << "left as it was";
+    for (const std::string& line : {"hive " + hive + " loaded as HKEY_USERS\\Vantrel-Default",
+                                    std::string("hive HKEY_USERS\\Vantrel-Default unloaded"),
+                                    std::string("Default profile: All changes applied.")}) {
+        EXPECT_NE(said.find(line), std::string::npos) << line;
+    }
+    HKEY left = nullptr;
+    EXPECT_NE(RegOpenKeyExA(HKEY_USERS, "Vantrel-Default", 0, KEY_READ, &left), 0) << "nothing left under HKEY_USERS";
+
+    registry.DeleteKeyTree(reg::kUsers, sid);
+    registry.DeleteKeyTree(reg::kLocalMachine, list + "\\" + sid);
+    registry.DeleteKeyTree(reg::kCurrentUser, "Software\\VantrelDefault");
+    if (oldDefault.empty()) {
+        HKEY key = nullptr;
+        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, list.c_str(), 0, KEY_SET_VALUE, &key) == 0) {
+            RegDeleteValueA(key, "Default");
+            RegCloseKey(key);
+        }
+    } else {
+        WriteStored(registry, Sz(reg::kLocalMachine, list, "Default", oldDefault));
+    }
+    for (const std::string& file : {hive, profile, log}) DeleteFileA(file.c_str());
+    for (const std::string& folder : {root + "\\ann", root + "\\Default", root}) RemoveDirectoryA(folder.c_str());
 }
 
 // The line of a setting in a /report file ("Explorer,Enable Net Send,...").
