@@ -107,6 +107,7 @@ void App::Form_Load() {
     bootIni_ = LoadBootIni(f, services_, ToolRefusal("tool:bootini").empty());
     StepDone("boot.ini read");
     LoadSettings(f, services_.registry);
+    MarkChoices(f, standings_);
     StepDone("settings loaded");
     ShowSplash();
     StepDone("splash loaded and shown");

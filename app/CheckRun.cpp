@@ -81,6 +81,14 @@ UnattendedOutcome CheckProfile(App& app, const std::string& file, const RunScope
     }
     std::size_t notInEffect = 0;
     for (const std::string& control : imported.namedControls) {
+        // A choice this edition does not honour takes no effect as written.
+        for (const TweakRow* row : ApplyRows()) {
+            const std::optional<std::string> text = row->control == control ? ApplyText(form1, *row) : std::nullopt;
+            const std::string unhonoured = text ? app.standings().Unhonoured(control, *text) : std::string();
+            if (unhonoured.empty()) continue;
+            out.lines.push_back("Does not take effect: " + row->page + " - " + row->caption + ": " + unhonoured);
+            ++notInEffect;
+        }
         const Standing s = app.standings().Of(control);
         if (s.kind != StandingKind::SetByPolicy && s.kind != StandingKind::NoEffect) continue;
         const ValueRef& target = TargetOf(control);

@@ -79,6 +79,14 @@ bool Shows(const ValueChange& change, bool intentKnown) {
 
 }  // namespace
 
+std::string WrittenText(const std::optional<StoredData>& written) {
+    if (!written) return {};
+    if (written->type == reg::kDword && written->data.size() == 4) return std::to_string(reg::DwordOf(written->data.data()));
+    if (!IsStringType(written->type)) return {};
+    std::u16string text = FromUtf16LeBytes(written->data);
+    return Utf16ToUtf8(text.substr(0, text.find(u'\0')));
+}
+
 std::optional<StoredData> StoredNow(Registry& reg, RegKey root, const std::string& key, const std::string& value) {
     RegKey handle = 0;
     if (reg.OpenKey(root, Utf8ToAnsi(reg.codePage(), key), &handle) != reg::kSuccess) return std::nullopt;
@@ -234,9 +242,12 @@ ReviewList ReviewListOf(const std::vector<ValueChange>& changes, const std::stri
         if (!c.notWritten.empty()) {
             written = (c.written ? written + " - " : std::string()) + "not saved: " + c.notWritten;
         }
+        // A choice this edition does not honour says what Windows does instead.
+        const std::string unhonoured = standings.Unhonoured(c.control, WrittenText(c.written));
         list.rows.push_back({{PageName(c.page), c.setting, DescribeValue(c.root, c.key, c.value), DescribeStored(c.now),
-                              written, AnsiToUtf8(ansi, TakesEffect(standings.Of(c.control)))},
-                             !c.notWritten.empty()});
+                              written,
+                              AnsiToUtf8(ansi, unhonoured.empty() ? TakesEffect(standings.Of(c.control)) : unhonoured)},
+                             !c.notWritten.empty() || !unhonoured.empty()});
     }
     return list;
 }

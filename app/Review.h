@@ -79,6 +79,9 @@ ReviewList ReviewListOf(const std::vector<ValueChange>& changes, const std::stri
 // or have no effect here are marked.
 ReviewList SettingsStatusList(Registry& reg, const Standings& standings);
 
+// Data as the text a row writes: a REG_DWORD's number, a string up to its NUL
+// (UTF-8); "" for nothing.
+std::string WrittenText(const std::optional<StoredData>& written);
 // A stored value in words: "2 (REG_DWORD)", "\"C:\\Data\" (REG_SZ)",
 // "(absent)" (UTF-8).
 std::string DescribeStored(const std::optional<StoredData>& stored);

@@ -140,7 +140,7 @@ constexpr PolicyRule UserRestriction(const char* value, const Source& source) {
 constexpr Dependency InternetExplorerWindow(const char* subject) {
     return {.subject = subject,
             .versions = {{.from = kWindows10v20H2, .before = kWindows11,
-                          .editions = edition::kHome | edition::kClient, .effect = false,
+                          .editions = edition::kHome | edition::kClient | edition::kEnterprise, .effect = false,
                           .why = "Not used on this edition of Windows 10 from version 20H2 (build 19042): its "
                                  "Internet Explorer 11 desktop application, the only reader of this setting, is "
                                  "retired there and opens Microsoft Edge.",
@@ -280,9 +280,14 @@ constexpr Dependency kTable[] = {
     {.subject = "Check29",
      .versions = {{.before = kWindows11, .effect = false, .source = &kRecommendedPolicy},
                   {.from = kWindows11, .source = &kRecommendedPolicy}}},
+    // Its level 0 (Security) only on the Enterprise, Education and Server
+    // editions; "using this setting on other devices is equivalent to
+    // setting the value of 1" (the same page).
     {.subject = "Combo2",
      .versions = {{.before = kWindows10, .effect = false, .source = &kTelemetryPolicy},
-                  {.from = kWindows10, .source = &kTelemetryPolicy}}},
+                  {.from = kWindows10, .source = &kTelemetryPolicy}},
+     .unhonoured = {.data = "0", .editions = edition::kHome | edition::kClient, .instead = "1",
+                    .source = &kTelemetryPolicy}},
     {.subject = "Check30",
      .versions = {{.before = kWindows11, .effect = false, .source = &kCopilotPolicy},
                   {.from = kWindows11, .source = &kCopilotPolicy}}},
@@ -311,7 +316,8 @@ constexpr Dependency kTable[] = {
     // Also for Windows 10 Pro (a note of the same page); Home: unknown.
     {.subject = "Check37",
      .versions = {{.before = kWindows10, .effect = false, .source = &kCloudContentPolicies},
-                  {.from = kWindows10, .editions = edition::kClient | edition::kLtsc, .source = &kEnterpriseEducation}}},
+                  {.from = kWindows10, .editions = edition::kClient | edition::kEnterprise | edition::kLtsc,
+                   .source = &kEnterpriseEducation}}},
     {.subject = "Check38",
      .versions = {{.before = kWindows10, .effect = false, .source = &kCloudContentPolicies},
                   {.from = kWindows10, .editions = edition::kHome | edition::kClient, .effect = false,

@@ -119,17 +119,18 @@ unsigned EditionOf(const WindowsEdition& e, WindowsVersion version) {
         static const unsigned kHomes[] = {0x02, 0x03, 0x05, 0x1A, 0x43, 0x44,  // Home Basic, Home Premium (N, E)
                                           0x62, 0x63, 0x64, 0x65};              // Windows 10 Home (N, China, SL)
         static const unsigned kLongTerm[] = {0x7D, 0x7E, 0x81, 0x82};           // Enterprise 2015 LTSB (N, evaluation)
+        static const unsigned kEnterprises[] = {0x04, 0x1B, 0x46, 0x48, 0x54,   // Enterprise (N, E, evaluation)
+                                                0x79, 0x7A};                    // Education (N)
         static const unsigned kOthers[] = {0x01, 0x1C, 0x47,                    // Ultimate (N, E)
-                                           0x04, 0x1B, 0x46, 0x48, 0x54,        // Enterprise (N, E, evaluation)
                                            0x06, 0x10,                          // Business (N)
                                            0x30, 0x31, 0x45, 0x67, 0xA1, 0xA2,  // Pro (N, E, WMC, Workstations)
-                                           0x79, 0x7A,                          // Education (N)
                                            0x0B, 0x2F, 0x42};                   // Starter (N, E)
         auto in = [&](const auto& types) {
             return std::find(std::begin(types), std::end(types), e.product) != std::end(types);
         };
         if (in(kHomes)) return edition::kHome;
         if (in(kLongTerm)) return edition::kLtsc;
+        if (in(kEnterprises)) return edition::kEnterprise;
         if (in(kOthers)) return edition::kClient;
         return 0;
     }
@@ -244,6 +245,15 @@ Standing Standings::Of(const std::string& subject) const {
     return StandingOf(subject, windows_, policies_);
 }
 
+std::string Standings::Unhonoured(const std::string& subject, const std::string& text) const {
+    const Dependency* d = DependencyOf(subject);
+    if (!judged_ || d == nullptr || d->unhonoured.data == nullptr || text != d->unhonoured.data) return {};
+    if (!(EditionOf(windows_.edition, windows_.version) & d->unhonoured.editions)) return {};
+    const Source* source = d->unhonoured.source;
+    return "This edition does not honour " + text + ": Windows takes " + d->unhonoured.instead + " instead." +
+           (source ? " Source: " + std::string(source->title) + ", " + source->address + "." : std::string());
+}
+
 bool Standings::Writes(const TweakRow& row) const {
     return Of(row.control).kind != StandingKind::NoEffect;
 }
@@ -275,6 +285,20 @@ void MarkPages(Form& form1, const Standings& standings) {
         }
     }
     for (const ToolSubject& tool : ToolSubjects()) each(tool.controls, markOf(standings.Of(tool.subject)), false);
+}
+
+void MarkChoices(Form& form1, const Standings& standings) {
+    for (const TweakRow* row : ApplyRows()) {
+        const Dependency* d = DependencyOf(row->control);
+        if (d == nullptr || d->unhonoured.data == nullptr) continue;
+        const std::optional<std::string> text = ApplyText(form1, *row);
+        const std::string unhonoured = text ? standings.Unhonoured(row->control, *text) : std::string();
+        Control& c = form1.control(row->control);
+        if (!unhonoured.empty()) c.setMark({MarkKind::NoEffect, unhonoured});
+        else if (const StandingKind kind = standings.Of(row->control).kind;
+                 kind != StandingKind::SetByPolicy && kind != StandingKind::NoEffect)
+            c.setMark({});
+    }
 }
 
 std::string VersionName(WindowsVersion v) {

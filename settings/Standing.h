@@ -36,7 +36,8 @@ namespace edition {
 constexpr unsigned kHome = 1;    // Windows XP Home Edition, the Home editions of Vista and later
 constexpr unsigned kLtsc = 2;    // the long-term servicing editions of Windows 10 and 11
 constexpr unsigned kServer = 4;  // a server or domain controller
-constexpr unsigned kClient = 8;  // any other workstation edition
+constexpr unsigned kClient = 8;  // any other workstation edition (Pro, Ultimate, Business, Starter)
+constexpr unsigned kEnterprise = 16;  // the Enterprise and Education editions (but the long-term ones)
 constexpr unsigned kEvery = 0;
 }  // namespace edition
 
@@ -95,6 +96,16 @@ struct StoredCondition {
 // ("Check1", "List1[11]") or a system tool's name ("tool:bootini"). Version
 // facts are looked at in order; the first whose versions hold the running
 // Windows and whose editions hold its edition decides; none: unknown.
+// One value of a setting that some editions do not honour: they behave as
+// with another value instead. The setting stays in effect and is written; a
+// choice of that value is marked where it is shown.
+struct UnhonouredValue {
+    const char* data = nullptr;  // the text the apply writes for the choice ("0"); nullptr: none
+    unsigned editions = 0;       // the editions that do not honour it
+    const char* instead = "";    // the value they take instead ("1")
+    const Source* source = nullptr;
+};
+
 struct Dependency {
     const char* subject = "";
     VersionFact versions[3]{};
@@ -102,6 +113,7 @@ struct Dependency {
     StoredCondition noEffectWhile{};
     Timing timing = Timing::Unknown;
     const Source* timingSource = nullptr;
+    UnhonouredValue unhonoured{};
 };
 
 // The system tools, with the page and the heading they stand under, and the
@@ -176,6 +188,10 @@ public:
     Standing Of(const std::string& subject) const;
     // Whether the apply pass writes the row: not when it has no effect here.
     bool Writes(const TweakRow& row) const;
+    // When this Windows's edition does not honour the text a row would write
+    // for the subject: what it does instead, in words ("This edition does not
+    // honour 0: Windows takes 1 instead. Source: ..."); else "".
+    std::string Unhonoured(const std::string& subject, const std::string& text) const;
 
 private:
     RunningWindows windows_{};
@@ -187,6 +203,10 @@ private:
 // that are set by a policy or have no effect here; a setting with no effect
 // is also shown disabled (a tool stays enabled and says why it refuses).
 void MarkPages(Form& form1, const Standings& standings);
+// Marks each control that holds a choice this edition does not honour (and
+// clears that mark where it no longer does), the control left enabled: after
+// every load of the pages.
+void MarkChoices(Form& form1, const Standings& standings);
 
 // Words for the user.
 std::string VersionName(WindowsVersion version);      // "Windows Vista"

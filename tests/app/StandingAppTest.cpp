@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include "app/Unattended.h"
 #include "registry/RegistryRoutines.h"
 #include "settings/TweakRow.h"
 #include "support/TestRig.h"
@@ -149,6 +150,46 @@ TEST(Standings, OnWindowsXpOrAnUnreadVersionNothingIsMarkedOrLeftOut) {
         rig.app->apply_Click();
         EXPECT_EQ(GetString(rig.registry, reg::kLocalMachine, kMessenger, "Start"), "2");
         EXPECT_EQ(GetString(rig.registry, reg::kCurrentUser, kAdvanced, "Start_ShowSearch"), "0");
+    }
+}
+
+}  // namespace
+}  // namespace vantrel::testing
+
+namespace vantrel::testing {
+namespace {
+
+// A diagnostic data level of 0 is honoured only on the Enterprise,
+// Education and Server editions: elsewhere the page marks it, Review Changes
+// and /check say that Windows takes 1, and /check gives 3 once it is applied.
+TEST(Standings, AChoiceTheEditionDoesNotHonourIsShownWithWhatWindowsDoesInstead) {
+    const struct {
+        const char* name;
+        WindowsEdition edition;
+        bool honoured;
+    } cases[] = {{"Windows 10 Pro", {0x30, 0, 1}, false}, {"Windows 10 Enterprise", {0x04, 0, 1}, true}};
+    for (const auto& c : cases) {
+        TestRig rig;
+        SeedFolders(rig.registry);
+        rig.environment.setWindowsVersion({10, 0, 19045});
+        rig.environment.setWindowsEdition(c.edition);
+        ASSERT_EQ(rig.files.WriteAll("C:\\p.reg", "REGEDIT4\r\n[HKEY_LOCAL_MACHINE\\Software\\Policies\\Microsoft\\Windows\\"
+                                                  "DataCollection]\r\n\"AllowTelemetry\"=dword:00000000\r\n"),
+                  0);
+        App apply(rig.services);
+        ASSERT_EQ(RunUnattended(apply, ParseSwitches({"/apply", "C:\\p.reg"})), 0) << c.name;
+        App check(rig.services);
+        EXPECT_EQ(RunUnattended(check, ParseSwitches({"/check", "C:\\p.reg", "/log", "C:\\check.log"})),
+                  c.honoured ? 0 : 3)
+            << c.name;
+        std::string log;
+        rig.files.ReadAll("C:\\check.log", &log, false);
+        EXPECT_EQ(log.find("This edition does not honour 0: Windows takes 1 instead.") != std::string::npos, !c.honoured)
+            << c.name << "\n" << log;
+
+        rig.app->Form_Load();
+        EXPECT_EQ(rig.form1().control("Combo2").mark().kind, c.honoured ? MarkKind::None : MarkKind::NoEffect) << c.name;
+        EXPECT_TRUE(rig.form1().control("Combo2").enabled()) << c.name;
     }
 }
 
