@@ -109,15 +109,19 @@ protected:
         EXPECT_EQ(SaveString(reg, reg::kCurrentUser, kUserShellFolders, "Desktop", target.target().profileFolder + "\\Desktop"),
                   WriteResult::Stored);
         EXPECT_EQ(GetString(reg, reg::kCurrentUser, kMouse, "MouseTrails"), "9");
-        RegKey key = 0;
-        ASSERT_EQ(reg.OpenKey(reg::kCurrentUser, kUserShellFolders, &key), 0);
-        std::uint32_t type = 0;
-        char data[MAX_PATH] = {};
-        std::uint32_t size = sizeof data;
-        EXPECT_EQ(reg.QueryValue(key, "Desktop", &type, reinterpret_cast<std::uint8_t*>(data), &size), 0);
-        reg.CloseKey(key);
-        EXPECT_EQ(type, reg::kExpandSz);
-        EXPECT_STREQ(data, R"(%USERPROFILE%\Desktop)");
+        // Kept relative in the hive, and read through the layer as it was written.
+        for (Registry* through : {&target.mapped(), &reg}) {
+            RegKey key = 0;
+            ASSERT_EQ(through->OpenKey(reg::kCurrentUser, kUserShellFolders, &key), 0);
+            std::uint32_t type = 0;
+            char data[MAX_PATH] = {};
+            std::uint32_t size = sizeof data;
+            EXPECT_EQ(through->QueryValue(key, "Desktop", &type, reinterpret_cast<std::uint8_t*>(data), &size), 0);
+            through->CloseKey(key);
+            const bool raw = through == &target.mapped();
+            EXPECT_EQ(type, raw ? reg::kExpandSz : reg::kSz);
+            EXPECT_EQ(std::string(data), raw ? R"(%USERPROFILE%\Desktop)" : target.target().profileFolder + "\\Desktop");
+        }
     }
 
     Win32Registry win32;

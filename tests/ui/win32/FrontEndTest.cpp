@@ -262,15 +262,16 @@ TEST_F(FrontEnd, MenusSectionButtonsAndShortcutsAreBuiltFromTheTables) {
     EXPECT_EQ(MenuText(bar, 1), "View");
     EXPECT_EQ(MenuText(bar, 2), "Vantrel");
     HMENU file = GetSubMenu(bar, 0);
-    ASSERT_EQ(GetMenuItemCount(file), 11);
+    ASSERT_EQ(GetMenuItemCount(file), 12);
     EXPECT_EQ(MenuText(file, 0), "Home\tCtrl+H");
     EXPECT_EQ(GetMenuState(file, 1, MF_BYPOSITION) & MF_SEPARATOR, static_cast<UINT>(MF_SEPARATOR));
     EXPECT_EQ(MenuText(file, 2), "Save Changes\tCtrl+S");
     EXPECT_EQ(GetMenuState(file, 3, MF_BYPOSITION) & MF_SEPARATOR, static_cast<UINT>(MF_SEPARATOR));
     EXPECT_EQ(MenuText(file, 4), "Review Changes...");
     EXPECT_EQ(MenuText(file, 8), "Export for Group Policy...");
-    EXPECT_EQ(GetMenuState(file, 9, MF_BYPOSITION) & MF_SEPARATOR, static_cast<UINT>(MF_SEPARATOR));
-    EXPECT_EQ(MenuText(file, 10), "Exit\tCtrl+E");
+    EXPECT_EQ(MenuText(file, 9), "Apply to Other Users...");
+    EXPECT_EQ(GetMenuState(file, 10, MF_BYPOSITION) & MF_SEPARATOR, static_cast<UINT>(MF_SEPARATOR));
+    EXPECT_EQ(MenuText(file, 11), "Exit\tCtrl+E");
 
     // Fourteen shortcuts, each on its menu command.
     ACCEL keys[32];

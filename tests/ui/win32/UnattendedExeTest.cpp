@@ -398,18 +398,20 @@ TEST(UnattendedExe, OnWindows10ApplySetsTwoPoliciesClearsAThirdAndHandsOverTheMo
         WriteStored(registry, Sz(reg::kCurrentUser, row.loadKey, row.value,
                                  row.value == "AppData" ? appData : "C:\\Policies\\" + row.value));
     }
-    SeedDword(registry, reg::kCurrentUser, cloud, "DisableWindowsSpotlightFeatures", 1);
+    // The third policy is one no edition restricts (Wine's edition is a
+    // client one, where the Enterprise-only policies do nothing).
+    SeedDword(registry, reg::kCurrentUser, cloud, "DisableTailoredExperiencesWithDiagnosticData", 1);
     WriteStored(registry, Sz(reg::kCurrentUser, mouse, "MouseSpeed", "1"));
     WriteFile(profile, "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\" + explorer +
                            "]\r\n\"DisableSearchBoxSuggestions\"=dword:00000001\r\n\r\n"
                            "[HKEY_LOCAL_MACHINE\\" + widgets + "]\r\n\"AllowNewsAndInterests\"=dword:00000000\r\n\r\n"
-                           "[HKEY_CURRENT_USER\\" + cloud + "]\r\n\"DisableWindowsSpotlightFeatures\"=-\r\n\r\n"
+                           "[HKEY_CURRENT_USER\\" + cloud + "]\r\n\"DisableTailoredExperiencesWithDiagnosticData\"=-\r\n\r\n"
                            "[HKEY_CURRENT_USER\\" + mouse + "]\r\n\"MouseSpeed\"=\"0\"\r\n");
 
     ASSERT_EQ(RunVantrel("/apply \"" + profile + "\" /log \"" + log + "\""), 0) << ReadFile(log);
     EXPECT_EQ(ReadDword(registry, reg::kCurrentUser, explorer, "DisableSearchBoxSuggestions"), 1u);
     EXPECT_EQ(ReadDword(registry, reg::kLocalMachine, widgets, "AllowNewsAndInterests"), 0u);
-    EXPECT_FALSE(ReadStored(registry, reg::kCurrentUser, cloud, "DisableWindowsSpotlightFeatures").present);
+    EXPECT_FALSE(ReadStored(registry, reg::kCurrentUser, cloud, "DisableTailoredExperiencesWithDiagnosticData").present);
     RegKey key = 0;
     EXPECT_EQ(registry.OpenKey(reg::kCurrentUser, cloud, &key), reg::kSuccess) << "only the value goes";
     registry.CloseKey(key);
