@@ -65,19 +65,22 @@ long ReadBackRegistry::DeleteValue(RegKey key, const std::string& name) {
 std::vector<SkippedWrite> ReadBackRegistry::NotHeld() {
     std::vector<SkippedWrite> notHeld;
     for (const Written& w : written_) {
+        // One query in most cases: the data the rows write fit the first buffer.
         RegKey handle = 0;
-        std::uint32_t type = reg::kNone, size = 0;
-        std::vector<std::uint8_t> data;
-        bool present = inner_.OpenKey(w.root, w.path, &handle) == reg::kSuccess &&
-                       inner_.QueryValue(handle, w.name, &type, nullptr, &size) == reg::kSuccess;
-        if (present) {
+        std::uint32_t type = reg::kNone;
+        std::vector<std::uint8_t> data(std::max<std::size_t>(w.data.size(), 64));
+        std::uint32_t size = static_cast<std::uint32_t>(data.size());
+        long status = inner_.OpenKey(w.root, w.path, &handle);
+        if (status == reg::kSuccess) status = inner_.QueryValue(handle, w.name, &type, data.data(), &size);
+        if (status == reg::kMoreData) {
             data.resize(size);
-            present = inner_.QueryValue(handle, w.name, &type, data.data(), &size) == reg::kSuccess;
-            data.resize(std::min<std::size_t>(size, data.size()));
+            status = inner_.QueryValue(handle, w.name, &type, data.data(), &size);
         }
-        const std::string now = present ? RegQueryStringValue(inner_, handle, w.name) : std::string();
-        if (handle != 0) inner_.CloseKey(handle);
+        const bool present = status == reg::kSuccess;
+        data.resize(present ? std::min<std::size_t>(size, data.size()) : 0);
         const bool held = w.removed ? !present : present && type == w.type && data == w.data;
+        const std::string now = !held && present ? RegQueryStringValue(inner_, handle, w.name) : std::string();
+        if (handle != 0) inner_.CloseKey(handle);
         if (held) continue;
         const std::string where = std::string(RegRootName(w.root)) + "\\" + w.path + " \"" + w.name + "\"";
         const std::string holds = !present                                        ? "is absent"
