@@ -10,29 +10,23 @@ namespace vantrel {
 
 WriteJournal::WriteJournal(Registry& registry, FileSystem& files) : registry_(registry, *this), files_(files, *this) {}
 
-long WriteJournal::Values::Opened(long status, RegKey parent, const std::string& subKey, RegKey* out) {
-    if (status != reg::kSuccess) return status;
-    const auto known = paths_.find(parent);
-    const std::string above = known != paths_.end() ? known->second : std::string(RegRootShortName(parent));
-    paths_[*out] = subKey.empty() ? above : above + "\\" + std::string(WithoutTrailingBackslash(subKey));
-    return status;
-}
-
 long WriteJournal::Values::Wrote(long status, RegKey key, const std::string& name, const char* what) {
     if (status != reg::kSuccess) return status;
-    const auto path = paths_.find(key);
-    journal_.writes_.push_back((path != paths_.end() ? path->second : std::string("?")) + " : " +
-                               (name.empty() ? std::string("(Default)") : name) + " (" + what + ")");
+    const KeyPlace place = paths_.Find(key);
+    const std::string where = place.root == 0 ? std::string("?")
+                              : place.path.empty() ? std::string(RegRootShortName(place.root))
+                                                   : std::string(RegRootShortName(place.root)) + "\\" + place.path;
+    journal_.writes_.push_back(where + " : " + (name.empty() ? std::string("(Default)") : name) + " (" + what + ")");
     ++journal_.values_;
     return status;
 }
 
 long WriteJournal::Values::OpenKey(RegKey parent, const std::string& subKey, RegKey* out) {
-    return Opened(inner_.OpenKey(parent, subKey, out), parent, subKey, out);
+    return paths_.Opened(inner_.OpenKey(parent, subKey, out), parent, subKey, out);
 }
 
 long WriteJournal::Values::CreateKey(RegKey parent, const std::string& subKey, RegKey* out) {
-    return Opened(inner_.CreateKey(parent, subKey, out), parent, subKey, out);
+    return paths_.Opened(inner_.CreateKey(parent, subKey, out), parent, subKey, out);
 }
 
 long WriteJournal::Values::SetValue(RegKey key, const std::string& name, std::uint32_t type, const std::uint8_t* data,
@@ -54,7 +48,7 @@ long WriteJournal::Values::DeleteValueW(RegKey key, const std::u16string& name) 
 }
 
 long WriteJournal::Values::CloseKey(RegKey key) {
-    paths_.erase(key);
+    paths_.Closed(key);
     return inner_.CloseKey(key);
 }
 

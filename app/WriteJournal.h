@@ -13,6 +13,7 @@
 #include "platform/ForwardingFileSystem.h"
 #include "platform/Platform.h"
 #include "registry/ForwardingRegistry.h"
+#include "registry/KeyPaths.h"
 
 namespace vantrel {
 
@@ -52,10 +53,9 @@ private:
         long CloseKey(RegKey key) override;
 
     private:
-        long Opened(long status, RegKey parent, const std::string& subKey, RegKey* out);
         long Wrote(long status, RegKey key, const std::string& name, const char* what);
         WriteJournal& journal_;
-        std::map<RegKey, std::string> paths_;  // open handles: the key they stand for
+        KeyPaths paths_;
     };
 
     class Files : public ForwardingFileSystem {

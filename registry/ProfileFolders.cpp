@@ -39,34 +39,24 @@ std::optional<std::string> RelativeToProfile(const std::string& path, const std:
 ProfileFoldersRegistry::ProfileFoldersRegistry(Registry& inner, std::vector<std::string> profileFolders)
     : ForwardingRegistry(inner), profileFolders_(std::move(profileFolders)) {}
 
-long ProfileFoldersRegistry::Track(long status, RegKey parent, const std::string& subKey, RegKey* out) {
-    if (status != reg::kSuccess || out == nullptr) return status;
-    if (reg::PlainRoot(parent) == reg::kCurrentUser) {
-        paths_[*out] = Join({}, subKey);
-    } else if (const auto it = paths_.find(parent); it != paths_.end()) {
-        paths_[*out] = Join(it->second, subKey);
-    }
-    return status;
-}
-
 long ProfileFoldersRegistry::OpenKey(RegKey parent, const std::string& subKey, RegKey* out) {
-    return Track(inner_.OpenKey(parent, subKey, out), parent, subKey, out);
+    return paths_.Opened(inner_.OpenKey(parent, subKey, out), parent, subKey, out);
 }
 
 long ProfileFoldersRegistry::CreateKey(RegKey parent, const std::string& subKey, RegKey* out) {
-    return Track(inner_.CreateKey(parent, subKey, out), parent, subKey, out);
+    return paths_.Opened(inner_.CreateKey(parent, subKey, out), parent, subKey, out);
 }
 
 long ProfileFoldersRegistry::CloseKey(RegKey key) {
-    paths_.erase(key);
+    paths_.Closed(key);
     return inner_.CloseKey(key);
 }
 
 ProfileFoldersRegistry::Folders ProfileFoldersRegistry::KindOf(RegKey key) const {
-    const auto it = paths_.find(key);
-    if (it == paths_.end()) return Folders::None;
-    if (SameKey(it->second, kUserShellFolders)) return Folders::User;
-    if (SameKey(it->second, kShellFolders)) return Folders::Shell;
+    const KeyPlace place = paths_.Find(key);
+    if (place.root != reg::kCurrentUser) return Folders::None;
+    if (SameKey(place.path, kUserShellFolders)) return Folders::User;
+    if (SameKey(place.path, kShellFolders)) return Folders::Shell;
     return Folders::None;
 }
 
@@ -79,14 +69,14 @@ std::optional<std::string> ProfileFoldersRegistry::Relative(std::uint32_t type, 
 }
 
 long ProfileFoldersRegistry::NotWritten(RegKey key, const std::string& name) {
-    adjusted_.push_back({Adjusted::Kind::NotWritten, paths_.at(key), name, {}});
+    adjusted_.push_back({Adjusted::Kind::NotWritten, paths_.Find(key).path, name, {}});
     return reg::kSuccess;
 }
 
 long ProfileFoldersRegistry::SetRelative(RegKey key, const std::string& name, const std::string& relative) {
     const long status = inner_.SetValue(key, name, reg::kExpandSz, reinterpret_cast<const std::uint8_t*>(relative.c_str()),
                                         static_cast<std::uint32_t>(relative.size() + 1));
-    if (status == reg::kSuccess) adjusted_.push_back({Adjusted::Kind::Relative, paths_.at(key), name, relative});
+    if (status == reg::kSuccess) adjusted_.push_back({Adjusted::Kind::Relative, paths_.Find(key).path, name, relative});
     return status;
 }
 

@@ -38,6 +38,7 @@
 #include <vector>
 
 #include "registry/ForwardingRegistry.h"
+#include "registry/KeyPaths.h"
 
 namespace vantrel {
 
@@ -91,7 +92,6 @@ public:
 private:
     enum class Folders { None, User, Shell };
     Folders KindOf(RegKey key) const;
-    long Track(long status, RegKey parent, const std::string& subKey, RegKey* out);
     // The relative form of an absolute folder text, when it lies in the profile.
     std::optional<std::string> Relative(std::uint32_t type, const std::string& text) const;
     long NotWritten(RegKey key, const std::string& name);
@@ -101,7 +101,7 @@ private:
     std::optional<std::u16string> Shown(RegKey key, const std::u16string& name);
 
     std::vector<std::string> profileFolders_;
-    std::map<RegKey, std::string> paths_;  // keys opened below HKEY_CURRENT_USER: their paths
+    KeyPaths paths_;
     std::vector<Adjusted> adjusted_;
 };
 

@@ -8,40 +8,22 @@
 
 namespace vantrel {
 
-long ReadBackRegistry::Opened(long status, RegKey parent, const std::string& subKey, RegKey* out) {
-    if (status != reg::kSuccess) return status;
-    Place place{parent, std::string(WithoutTrailingBackslash(subKey))};
-    for (const auto& [handle, at] : open_) {
-        if (handle == parent) place = {at.root, at.path + (place.path.empty() ? "" : "\\" + place.path)};
-    }
-    open_.emplace_back(*out, std::move(place));
-    return status;
-}
-
 long ReadBackRegistry::OpenKey(RegKey parent, const std::string& subKey, RegKey* out) {
-    return Opened(inner_.OpenKey(parent, subKey, out), parent, subKey, out);
+    return open_.Opened(inner_.OpenKey(parent, subKey, out), parent, subKey, out);
 }
 
 long ReadBackRegistry::CreateKey(RegKey parent, const std::string& subKey, RegKey* out) {
-    return Opened(inner_.CreateKey(parent, subKey, out), parent, subKey, out);
+    return open_.Opened(inner_.CreateKey(parent, subKey, out), parent, subKey, out);
 }
 
 long ReadBackRegistry::CloseKey(RegKey key) {
-    for (auto it = open_.rbegin(); it != open_.rend(); ++it) {
-        if (it->first == key) {
-            open_.erase(std::next(it).base());
-            break;
-        }
-    }
+    open_.Closed(key);
     return inner_.CloseKey(key);
 }
 
 void ReadBackRegistry::Note(RegKey key, const std::string& name, bool removed, std::uint32_t type,
                             const std::uint8_t* data, std::uint32_t size) {
-    Place place{key, {}};
-    for (const auto& [handle, at] : open_) {
-        if (handle == key) place = at;
-    }
+    const KeyPlace place = open_.Find(key);
     std::erase_if(written_, [&](const Written& w) {
         return w.root == place.root && SameKey(w.path, place.path) && SameName(w.name, name);
     });

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "registry/ForwardingRegistry.h"
+#include "registry/KeyPaths.h"
 #include "settings/TweakRow.h"
 
 namespace vantrel {
@@ -42,15 +43,10 @@ private:
         std::vector<std::uint8_t> data;
         const TweakRow* row;
     };
-    long Opened(long status, RegKey parent, const std::string& subKey, RegKey* out);
     void Note(RegKey key, const std::string& name, bool removed, std::uint32_t type, const std::uint8_t* data,
               std::uint32_t size);
 
-    struct Place {
-        RegKey root;
-        std::string path;
-    };
-    std::vector<std::pair<RegKey, Place>> open_;
+    KeyPaths open_;
     std::vector<Written> written_;
     const TweakRow* row_ = nullptr;
 };
