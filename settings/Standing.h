@@ -98,8 +98,8 @@ struct StoredCondition {
 struct Dependency {
     const char* subject = "";
     VersionFact versions[3]{};
-    PolicyRule policy{};
-    StoredCondition noEffectWhile{};
+    const PolicyRule* policy = nullptr;                // nullptr: none
+    const StoredCondition* noEffectWhile = nullptr;  // nullptr: none
     Timing timing = Timing::Unknown;
     const Source* timingSource = nullptr;
 };
