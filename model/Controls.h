@@ -7,6 +7,7 @@
 // feeds the user's changes back.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <memory>
@@ -34,7 +35,7 @@ constexpr int kKeyNotUnique = 35602;   // "Key is not unique in collection"
 constexpr int kElementNotFound = 35601;  // "Element not found"
 }  // namespace errnum
 
-enum class ControlKind {
+enum class ControlKind : std::uint8_t {
     Label,         // static text
     HeadingLabel,  // static text in bold
     Band,          // the white band across the top of the main window
@@ -57,15 +58,18 @@ enum class ControlKind {
 };
 
 // One row of a form table. Positions and sizes are twips relative to the
-// container ("" for the window's client area).
+// container ("" for the window's client area). The numbers are 16-bit, so
+// that the tables stay small: a value out of range does not compile.
 struct ControlDef {
     const char* name;
     ControlKind kind;
     const char* caption;     // caption or design text; "" when none; a drop-down list's items, one a line
     const char* container;   // "" = the form itself
-    int left, top, width, height;
+    std::int16_t left, top, width, height;
     bool visible = true;
-    int min = 0, max = 0;    // slider and progress bar ranges; timer interval in max; a check box's cycle (CheckBox)
+    // Slider and progress bar ranges; a timer's interval in max; a check
+    // box's cycle (CheckBox).
+    std::int16_t min = 0, max = 0;
 };
 
 struct MenuDef {

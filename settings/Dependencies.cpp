@@ -131,6 +131,46 @@ constexpr PolicyRule UserRestriction(const char* value, const Source& source) {
     return {{{{{reg::kCurrentUser, kExplorerPolicies, value}}, "1"}}, &source};
 }
 
+// The values that decide for some settings, named by the rows below.
+constexpr PolicyRule kTaskbarNoNotification = UserRestriction("TaskbarNoNotification", kTaskbarPolicies);
+constexpr PolicyRule kNoDesktopCleanupWizard = UserRestriction("NoDesktopCleanupWizard", kDesktopPolicies);
+constexpr PolicyRule kNoControlPanel = UserRestriction("NoControlPanel", kControlPanelPolicy);
+constexpr PolicyRule kNoSMHelp = UserRestriction("NoSMHelp", kStartMenuPolicies);
+constexpr PolicyRule kNoSMMyDocs = UserRestriction("NoSMMyDocs", kStartMenuPolicies);
+constexpr PolicyRule kNoStartMenuMyMusic = UserRestriction("NoStartMenuMyMusic", kStartMenuPolicies);
+constexpr PolicyRule kNoSMMyPictures = UserRestriction("NoSMMyPictures", kStartMenuPolicies);
+constexpr PolicyRule kNoNetworkConnections = UserRestriction("NoNetworkConnections", kStartMenuPolicies);
+constexpr PolicyRule kNoStartMenuNetworkPlaces = UserRestriction("NoStartMenuNetworkPlaces", kStartMenuPolicies);
+constexpr PolicyRule kNoRecentDocsMenu = UserRestriction("NoRecentDocsMenu", kStartMenuPolicies);
+constexpr PolicyRule kNoFind = UserRestriction("NoFind", kStartMenuPolicies);
+constexpr PolicyRule kNoFavoritesMenu = UserRestriction("NoFavoritesMenu", kStartMenuPolicies);
+// "Run" (List1[11]): NoRun for the computer or for the user.
+constexpr PolicyRule kNoRun{
+    {{{{reg::kLocalMachine, kExplorerPolicies, "NoRun"}, {reg::kCurrentUser, kExplorerPolicies, "NoRun"}},
+      "1",
+      Holds::Equals,
+      true}},
+    &kRunPolicy};
+// The local machine's startup items (tool:runmachine).
+constexpr PolicyRule kDisableLocalMachineRun{{{{{reg::kLocalMachine, kExplorerPolicies, "DisableLocalMachineRun"},
+                                                {reg::kCurrentUser, kExplorerPolicies, "DisableLocalMachineRun"}},
+                                               "1"}},
+                                             &kLegacyRunList};
+// The home page (Text16): the administrator's Start Page, changing the home
+// page turned off, Internet Explorer 7 or later.
+constexpr PolicyRule kHomePageLocked{
+    {{{{reg::kCurrentUser, R"(Software\Policies\Microsoft\Internet Explorer\Main)", "Start Page"}},
+      nullptr,
+      Holds::Any},
+     {{{reg::kCurrentUser, R"(Software\Policies\Microsoft\Internet Explorer\Control Panel)", "HomePage"}}, "1"},
+     {{{reg::kLocalMachine, R"(Software\Microsoft\Internet Explorer)", "Version"}}, "7", Holds::AtLeast}},
+    &kHomePagePolicy};
+// "Enable Net Send" (Check1): the control set the next start uses.
+constexpr StoredCondition kOtherControlSet{
+    {{{reg::kLocalMachine, R"(SYSTEM\Select)", "Default"}}, "1", Holds::Differs},
+    "The next start uses another control set than ControlSet001, which this setting writes",
+    &kControlSets};
+
 // Rows whose feature is the Internet Explorer desktop window itself (it
 // opens full screen, its Search Assistant bar, the Go button of its address
 // bar): nothing else reads them, so where the desktop application is retired
@@ -159,9 +199,7 @@ constexpr Dependency kTable[] = {
     {.subject = "Check1",
      .versions = {{.from = {5, 0, 0}, .before = kWindowsVista, .source = &kMessengerGone},
                   {.from = kWindowsVista, .effect = false, .source = &kMessengerGone}},
-     .noEffectWhile = {{{{reg::kLocalMachine, R"(SYSTEM\Select)", "Default"}}, "1", Holds::Differs},
-                       "The next start uses another control set than ControlSet001, which this setting writes",
-                       &kControlSets},
+     .noEffectWhile = &kOtherControlSet,
      .timing = Timing::Restart,
      .timingSource = &kServiceStart},
     // "Enable Auto Complete" (AutoSuggest): no Microsoft page found naming
@@ -170,7 +208,7 @@ constexpr Dependency kTable[] = {
     // "Enable Balloon Tips": no Microsoft page names EnableBalloonTips
     // (searched: the value, balloon tips articles): versions unknown. The
     // policy that turns off all balloon notifications overrides it.
-    {.subject = "Check3", .policy = UserRestriction("TaskbarNoNotification", kTaskbarPolicies)},
+    {.subject = "Check3", .policy = &kTaskbarNoNotification},
     // "Show Hidden Files and Folders", "Hide file extension of known file
     // types": the shell's documented options (SHELLSTATE,
     // ShellFolderViewOptions) name no registry value, and the [MS-GPPREF]
@@ -182,7 +220,7 @@ constexpr Dependency kTable[] = {
     {.subject = "Text1",
      .versions = {{.from = kWindowsXp, .before = kWindowsVista, .source = &kCleanupGone},
                   {.from = kWindowsVista, .effect = false, .source = &kCleanupGone}},
-     .policy = UserRestriction("NoDesktopCleanupWizard", kDesktopPolicies)},
+     .policy = &kNoDesktopCleanupWizard},
     // Registered organization and owner: no page found on what reads them
     // after setup.
     {.subject = "Text21"},
@@ -223,14 +261,7 @@ constexpr Dependency kTable[] = {
     // ("Licensing and Distribution", Internet Explorer developer
     // documentation, learn.microsoft.com/previous-versions/windows/internet-explorer/ie-developer/platform-apis/aa770040(v=vs.85)).
     // Its versions: unknown (read by the WebOC's GoHome as well).
-    {.subject = "Text16",
-     .policy = {{{{{reg::kCurrentUser, R"(Software\Policies\Microsoft\Internet Explorer\Main)", "Start Page"}},
-                  nullptr,
-                  Holds::Any},
-                 {{{reg::kCurrentUser, R"(Software\Policies\Microsoft\Internet Explorer\Control Panel)", "HomePage"}},
-                  "1"},
-                 {{{reg::kLocalMachine, R"(Software\Microsoft\Internet Explorer)", "Version"}}, "7", Holds::AtLeast}},
-                &kHomePagePolicy}},
+    {.subject = "Text16", .policy = &kHomePageLocked},
     {.subject = "Text17"},
     {.subject = "Text18"},
 
@@ -242,26 +273,21 @@ constexpr Dependency kTable[] = {
     // (only the 4.2.20 example): every version is unknown, so every item is
     // written. Each policy below removes its item.
     {.subject = "List1[0]"},  // Administrative Tools: no policy found
-    {.subject = "List1[1]", .policy = UserRestriction("NoControlPanel", kControlPanelPolicy)},
-    {.subject = "List1[2]", .policy = UserRestriction("NoSMHelp", kStartMenuPolicies)},
+    {.subject = "List1[1]", .policy = &kNoControlPanel},
+    {.subject = "List1[2]", .policy = &kNoSMHelp},
     {.subject = "List1[3]"},  // My Computer: no policy found
-    {.subject = "List1[4]", .policy = UserRestriction("NoSMMyDocs", kStartMenuPolicies)},
-    {.subject = "List1[5]", .policy = UserRestriction("NoStartMenuMyMusic", kStartMenuPolicies)},
-    {.subject = "List1[6]", .policy = UserRestriction("NoSMMyPictures", kStartMenuPolicies)},
-    {.subject = "List1[7]", .policy = UserRestriction("NoNetworkConnections", kStartMenuPolicies)},
-    {.subject = "List1[8]", .policy = UserRestriction("NoStartMenuNetworkPlaces", kStartMenuPolicies)},
+    {.subject = "List1[4]", .policy = &kNoSMMyDocs},
+    {.subject = "List1[5]", .policy = &kNoStartMenuMyMusic},
+    {.subject = "List1[6]", .policy = &kNoSMMyPictures},
+    {.subject = "List1[7]", .policy = &kNoNetworkConnections},
+    {.subject = "List1[8]", .policy = &kNoStartMenuNetworkPlaces},
     {.subject = "List1[9]"},  // Printers and Faxes: no policy found
-    {.subject = "List1[10]", .policy = UserRestriction("NoRecentDocsMenu", kStartMenuPolicies)},
+    {.subject = "List1[10]", .policy = &kNoRecentDocsMenu},
     // "Run": NoRun may be set for the computer or for the user. Which root
     // wins when they differ is not documented: either one holding 1 counts.
-    {.subject = "List1[11]",
-     .policy = {{{{{reg::kLocalMachine, kExplorerPolicies, "NoRun"}, {reg::kCurrentUser, kExplorerPolicies, "NoRun"}},
-                  "1",
-                  Holds::Equals,
-                  true}},
-                &kRunPolicy}},
-    {.subject = "List1[12]", .policy = UserRestriction("NoFind", kStartMenuPolicies)},
-    {.subject = "List1[13]", .policy = UserRestriction("NoFavoritesMenu", kStartMenuPolicies)},
+    {.subject = "List1[11]", .policy = &kNoRun},
+    {.subject = "List1[12]", .policy = &kNoFind},
+    {.subject = "List1[13]", .policy = &kNoFavoritesMenu},
 
 
     // ---- Windows 10 and 11 ----
@@ -396,10 +422,7 @@ constexpr Dependency kTable[] = {
     // system to ignore it; the machine's value takes precedence.
     {.subject = "tool:runmachine",
      .versions = {{.source = &kRunKeys}},
-     .policy = {{{{{reg::kLocalMachine, kExplorerPolicies, "DisableLocalMachineRun"},
-                   {reg::kCurrentUser, kExplorerPolicies, "DisableLocalMachineRun"}},
-                  "1"}},
-                &kLegacyRunList},
+     .policy = &kDisableLocalMachineRun,
      .timing = Timing::NextLogon,
      .timingSource = &kRunKeys},
     // Web links: the address is opened when the menu item is chosen.

@@ -17,8 +17,8 @@ constexpr const char* kVersion = R"(SOFTWARE\Microsoft\Windows NT\CurrentVersion
 constexpr const char* kExplorerSlash = R"(Software\Microsoft\Windows\CurrentVersion\Explorer\)";
 
 // A check box stored as its state, read and written directly.
-TweakRow DirectCheck(const char* control, const char* caption, const char* loadKey, const char* applyKey,
-                     const char* value, Writer writer) {
+constexpr RowDef DirectCheck(const char* control, const char* caption, const char* loadKey, const char* applyKey,
+                             const char* value, Writer writer) {
     return {.control = control, .page = kPage, .caption = caption, .root = reg::kCurrentUser,
             .loadKey = loadKey, .applyKey = applyKey, .value = value, .writer = writer,
             .load = LoadForm::Direct, .apply = ApplyForm::Direct};
@@ -26,47 +26,51 @@ TweakRow DirectCheck(const char* control, const char* caption, const char* loadK
 
 // Organisation and owner: loaded through the Windows information rows, so
 // this group only writes them.
-TweakRow RegisteredText(const char* control, const char* caption, const char* value) {
+constexpr RowDef RegisteredText(const char* control, const char* caption, const char* value) {
     return {.control = control, .page = kPage, .caption = caption, .root = reg::kLocalMachine,
             .loadKey = kVersionSlash, .applyKey = kVersion, .value = value, .writer = Writer::String,
             .load = LoadForm::None, .apply = ApplyForm::Direct, .localOnly = true};
 }
 
-std::vector<TweakRow> Build() {
-    return {
-        {.control = "Check1", .page = kPage, .caption = "Enable Net Send", .root = reg::kLocalMachine,
-         .loadKey = kMessenger, .applyKey = kMessenger, .value = "Start", .writer = Writer::Long,
-         .load = LoadForm::MatchNumber, .loadPairs = {{"4", 0}, {"2", 1}},
-         .apply = ApplyForm::Chosen, .applyPairs = {{"2", 1}, {"4", 0}}, .localOnly = true},
-        {.control = "Check2", .page = kPage, .caption = "Enable Auto Complete", .root = reg::kCurrentUser,
-         .loadKey = kAutoComplete, .applyKey = kAutoComplete, .value = "AutoSuggest", .writer = Writer::String,
-         .load = LoadForm::MatchText, .loadPairs = {{"yes", 1}, {"no", 0}},
-         .apply = ApplyForm::Chosen, .applyPairs = {{"no", 0}, {"yes", 1}}},
-        DirectCheck("Check3", "Enable Balloon Tips", kAdvancedSlash, kAdvanced, "EnableBalloonTips", Writer::Long),
-        {.control = "Check4", .page = kPage, .caption = "Show Hidden Files and Folders", .root = reg::kCurrentUser,
-         .loadKey = kAdvancedSlash, .applyKey = kAdvancedSlash, .value = "Hidden", .writer = Writer::Long,
-         .load = LoadForm::MatchText, .loadPairs = {{"1", 1}, {"2", 0}}, .apply = ApplyForm::Direct},
-        DirectCheck("Check5", "Hide file extension of known file types", kAdvancedSlash, kAdvancedSlash,
-                    "HideFileExt", Writer::Long),
-        {.control = "Text1", .page = kPage, .caption = "days between desktop cleanup", .root = reg::kCurrentUser,
-         .loadKey = kCleanupWiz, .applyKey = kCleanupWiz, .value = "Days between clean up", .writer = Writer::Long,
-         .load = LoadForm::Direct, .apply = ApplyForm::Direct},
-        RegisteredText("Text21", "Organization:", "RegisteredOrganization"),
-        RegisteredText("Text19", "Registered To:", "RegisteredOwner"),
-        DirectCheck("Check6", "Case Sensitive", kExplorerSlash, kExplorerSlash, "CaseSensitive", Writer::String),
-        DirectCheck("Check7", "Include Sub-Folders in search", kExplorerSlash, kExplorerSlash, "IncludeSubFolders",
-                    Writer::String),
-        DirectCheck("Check8", "Search hidden files and folders", kExplorerSlash, kExplorerSlash, "SearchHidden",
-                    Writer::String),
-        DirectCheck("Check9", "Search System Directories", kExplorerSlash, kExplorerSlash, "SearchSystemDirs",
-                    Writer::String),
-    };
-}
+constexpr PairDef kNetSendLoad[] = {{"4", 0}, {"2", 1}};
+constexpr PairDef kNetSendApply[] = {{"2", 1}, {"4", 0}};
+constexpr PairDef kAutoCompleteLoad[] = {{"yes", 1}, {"no", 0}};
+constexpr PairDef kAutoCompleteApply[] = {{"no", 0}, {"yes", 1}};
+constexpr PairDef kHiddenLoad[] = {{"1", 1}, {"2", 0}};
+
+constexpr RowDef kRows[] = {
+    {.control = "Check1", .page = kPage, .caption = "Enable Net Send", .root = reg::kLocalMachine,
+     .loadKey = kMessenger, .applyKey = kMessenger, .value = "Start", .writer = Writer::Long,
+     .load = LoadForm::MatchNumber, .loadPairs = kNetSendLoad,
+     .apply = ApplyForm::Chosen, .applyPairs = kNetSendApply, .localOnly = true},
+    {.control = "Check2", .page = kPage, .caption = "Enable Auto Complete", .root = reg::kCurrentUser,
+     .loadKey = kAutoComplete, .applyKey = kAutoComplete, .value = "AutoSuggest", .writer = Writer::String,
+     .load = LoadForm::MatchText, .loadPairs = kAutoCompleteLoad,
+     .apply = ApplyForm::Chosen, .applyPairs = kAutoCompleteApply},
+    DirectCheck("Check3", "Enable Balloon Tips", kAdvancedSlash, kAdvanced, "EnableBalloonTips", Writer::Long),
+    {.control = "Check4", .page = kPage, .caption = "Show Hidden Files and Folders", .root = reg::kCurrentUser,
+     .loadKey = kAdvancedSlash, .applyKey = kAdvancedSlash, .value = "Hidden", .writer = Writer::Long,
+     .load = LoadForm::MatchText, .loadPairs = kHiddenLoad, .apply = ApplyForm::Direct},
+    DirectCheck("Check5", "Hide file extension of known file types", kAdvancedSlash, kAdvancedSlash,
+                "HideFileExt", Writer::Long),
+    {.control = "Text1", .page = kPage, .caption = "days between desktop cleanup", .root = reg::kCurrentUser,
+     .loadKey = kCleanupWiz, .applyKey = kCleanupWiz, .value = "Days between clean up", .writer = Writer::Long,
+     .load = LoadForm::Direct, .apply = ApplyForm::Direct},
+    RegisteredText("Text21", "Organization:", "RegisteredOrganization"),
+    RegisteredText("Text19", "Registered To:", "RegisteredOwner"),
+    DirectCheck("Check6", "Case Sensitive", kExplorerSlash, kExplorerSlash, "CaseSensitive", Writer::String),
+    DirectCheck("Check7", "Include Sub-Folders in search", kExplorerSlash, kExplorerSlash, "IncludeSubFolders",
+                Writer::String),
+    DirectCheck("Check8", "Search hidden files and folders", kExplorerSlash, kExplorerSlash, "SearchHidden",
+                Writer::String),
+    DirectCheck("Check9", "Search System Directories", kExplorerSlash, kExplorerSlash, "SearchSystemDirs",
+                Writer::String),
+};
 
 }  // namespace
 
 const std::vector<TweakRow>& ExplorerRows() {
-    static const std::vector<TweakRow> rows = Build();
+    static const std::vector<TweakRow> rows = RowsOf(kRows);
     return rows;
 }
 

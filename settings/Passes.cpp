@@ -26,7 +26,28 @@ void AddTarget(std::vector<ValueRef>& targets, ValueRef ref) {
     if (std::none_of(targets.begin(), targets.end(), same)) targets.push_back(std::move(ref));
 }
 
+std::vector<RulePair> PairsOf(std::span<const PairDef> defs) {
+    std::vector<RulePair> pairs;
+    for (const PairDef& def : defs) pairs.push_back({def.text, def.state});
+    return pairs;
+}
+
+TweakRow RowOf(const RowDef& def) {
+    return {.control = def.control, .page = def.page, .caption = def.caption, .root = def.root,
+            .loadKey = def.loadKey, .applyKey = def.applyKey, .value = def.value, .writer = def.writer,
+            .load = def.load, .loadPairs = PairsOf(def.loadPairs), .hasOtherwise = def.hasOtherwise,
+            .otherwise = def.otherwise, .apply = def.apply, .applyPairs = PairsOf(def.applyPairs),
+            .alsoControl = def.alsoControl, .applyKey2 = def.applyKey2, .localOnly = def.localOnly,
+            .notConfigured = def.notConfigured, .live = def.live};
+}
+
 }  // namespace
+
+std::vector<TweakRow> RowsOf(std::span<const RowDef> defs) {
+    std::vector<TweakRow> rows;
+    for (const RowDef& def : defs) rows.push_back(RowOf(def));
+    return rows;
+}
 
 bool SameValue(const ValueRef& a, const ValueRef& b) {
     return a.root == b.root && SameKey(a.key, b.key) && SameName(a.value, b.value);

@@ -147,8 +147,10 @@ std::vector<const PolicyPlace*> PolicyPlaces() {
         }
     };
     for (const Dependency& d : Dependencies()) {
-        for (const ValueTest& test : d.policy.tests) add(test);
-        add(d.noEffectWhile.test);
+        if (d.policy) {
+            for (const ValueTest& test : d.policy->tests) add(test);
+        }
+        if (d.noEffectWhile) add(d.noEffectWhile->test);
     }
     return places;
 }
@@ -201,27 +203,28 @@ Standing StandingOf(const std::string& subject, const RunningWindows& windows, c
         return standing;
     }
     const std::string* data = nullptr;
-    if (Used(d->noEffectWhile.test)) {
-        if (const PolicyPlace* place = Holding(d->noEffectWhile.test, policies, &data)) {
+    if (const StoredCondition* condition = d->noEffectWhile; condition && Used(condition->test)) {
+        if (const PolicyPlace* place = Holding(condition->test, policies, &data)) {
             standing.kind = StandingKind::NoEffect;
-            standing.why = std::string(d->noEffectWhile.why) + " (" + PlaceName(*place) + " = " + *data + ")";
+            standing.why = std::string(condition->why) + " (" + PlaceName(*place) + " = " + *data + ")";
             standing.assumed = false;
-            standing.source = SourceName(*d->noEffectWhile.source);
+            standing.source = SourceName(*condition->source);
             return standing;
         }
     }
-    const ValueTest* tests = d->policy.tests;
-    bool policySet = Used(tests[0]);
-    for (const ValueTest& test : d->policy.tests) {
-        policySet = policySet && (!Used(test) || Holding(test, policies, &data) != nullptr);
+    bool policySet = d->policy && Used(d->policy->tests[0]);
+    if (policySet) {
+        for (const ValueTest& test : d->policy->tests) {
+            policySet = policySet && (!Used(test) || Holding(test, policies, &data) != nullptr);
+        }
     }
     if (policySet) {
-        const PolicyPlace* place = Holding(tests[0], policies, &data);
+        const PolicyPlace* place = Holding(d->policy->tests[0], policies, &data);
         standing.kind = StandingKind::SetByPolicy;
         standing.policy = PlaceName(*place);
         standing.data = *data;
         standing.assumed = false;
-        standing.source = SourceName(*d->policy.source);
+        standing.source = SourceName(*d->policy->source);
         return standing;
     }
     const bool later = d->timing != Timing::Unknown && d->timing != Timing::AtOnce && d->timing != Timing::ReadOnly;

@@ -109,8 +109,8 @@ struct UnhonouredValue {
 struct Dependency {
     const char* subject = "";
     VersionFact versions[3]{};
-    PolicyRule policy{};
-    StoredCondition noEffectWhile{};
+    const PolicyRule* policy = nullptr;                // nullptr: none
+    const StoredCondition* noEffectWhile = nullptr;  // nullptr: none
     Timing timing = Timing::Unknown;
     const Source* timingSource = nullptr;
     UnhonouredValue unhonoured{};

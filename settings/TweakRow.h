@@ -4,6 +4,7 @@
 #pragma once
 
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -69,6 +70,38 @@ struct TweakRow {
     int notConfigured = -1;
     Live live = Live::None;
 };
+
+// A row as the group tables hold it: constant data, with the same fields as
+// TweakRow (texts as literals, "" for none; rule pairs as constant arrays).
+// RowsOf turns a table into the rows the passes run.
+struct PairDef {
+    const char* text;
+    int state;
+};
+
+struct RowDef {
+    const char* control = "";
+    const char* page = "";
+    const char* caption = "";
+    RegKey root = 0;
+    const char* loadKey = "";
+    const char* applyKey = "";
+    const char* value = "";
+    Writer writer = Writer::None;
+    LoadForm load = LoadForm::None;
+    std::span<const PairDef> loadPairs{};
+    bool hasOtherwise = false;
+    int otherwise = 0;
+    ApplyForm apply = ApplyForm::None;
+    std::span<const PairDef> applyPairs{};
+    const char* alsoControl = "";
+    const char* applyKey2 = "";
+    bool localOnly = false;
+    int notConfigured = -1;
+    Live live = Live::None;
+};
+
+std::vector<TweakRow> RowsOf(std::span<const RowDef> defs);
 
 // One write the apply pass could not make.
 struct SkippedWrite {

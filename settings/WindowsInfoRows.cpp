@@ -6,29 +6,27 @@
 namespace vantrel {
 namespace {
 
-TweakRow Info(const char* label, const char* caption, const char* value, const char* alsoControl = "") {
+constexpr RowDef Info(const char* label, const char* caption, const char* value, const char* alsoControl = "") {
     return {.control = label, .page = "Windows Information", .caption = caption, .root = reg::kLocalMachine,
             .loadKey = R"(SOFTWARE\Microsoft\Windows NT\CurrentVersion\)", .value = value,
             .load = LoadForm::Direct, .alsoControl = alsoControl};
 }
 
-std::vector<TweakRow> Build() {
-    return {
-        Info("Label13", "Windows Directory:", "PathName"),
-        Info("Label15", "Product Name:", "ProductName"),
-        Info("Label17", "Organization:", "RegisteredOrganization", "Text21"),
-        Info("Label19", "Owner:", "RegisteredOwner", "Text19"),
-        Info("Label21", "Version:", "CurrentVersion"),
-        Info("Label23", "System Root:", "SystemRoot"),
-        Info("Label25", "Build Number:", "CurrentBuildNumber"),
-        Info("Label27", "CSD Version:", "CSDVersion"),
-    };
-}
+constexpr RowDef kRows[] = {
+    Info("Label13", "Windows Directory:", "PathName"),
+    Info("Label15", "Product Name:", "ProductName"),
+    Info("Label17", "Organization:", "RegisteredOrganization", "Text21"),
+    Info("Label19", "Owner:", "RegisteredOwner", "Text19"),
+    Info("Label21", "Version:", "CurrentVersion"),
+    Info("Label23", "System Root:", "SystemRoot"),
+    Info("Label25", "Build Number:", "CurrentBuildNumber"),
+    Info("Label27", "CSD Version:", "CSDVersion"),
+};
 
 }  // namespace
 
 const std::vector<TweakRow>& WindowsInfoRows() {
-    static const std::vector<TweakRow> rows = Build();
+    static const std::vector<TweakRow> rows = RowsOf(kRows);
     return rows;
 }
 

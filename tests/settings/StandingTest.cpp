@@ -178,14 +178,15 @@ TEST(Standing, EveryFactOfTheTableNamesItsSource) {
             EXPECT_TRUE(named(fact.source)) << subject;
             EXPECT_TRUE(fact.from < fact.before) << subject;
         }
-        if (d.policy.tests[0].places[0].root != 0) {
-            EXPECT_TRUE(named(d.policy.source)) << subject;
-            const std::string key = d.policy.tests[0].places[0].key;
+        if (d.policy != nullptr) {
+            EXPECT_NE(d.policy->tests[0].places[0].root, 0u) << subject;
+            EXPECT_TRUE(named(d.policy->source)) << subject;
+            const std::string key = d.policy->tests[0].places[0].key;
             EXPECT_TRUE(key.rfind("Software\\Policies\\", 0) == 0 ||
                         key.rfind("Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\", 0) == 0)
                 << subject << ": " << key;
         }
-        if (d.noEffectWhile.test.places[0].root != 0) EXPECT_TRUE(named(d.noEffectWhile.source)) << subject;
+        if (d.noEffectWhile != nullptr) EXPECT_TRUE(named(d.noEffectWhile->source)) << subject;
         EXPECT_EQ(d.timing == Timing::Unknown, d.timingSource == nullptr) << subject;
     }
 }
