@@ -29,9 +29,13 @@ namespace {
 // 11, version 21H2 [10.0.22000]").
 constexpr WindowsVersion kWindowsXp{5, 1, 0};
 constexpr WindowsVersion kWindowsVista{6, 0, 0};
+constexpr WindowsVersion kWindows81{6, 3, 0};
 constexpr WindowsVersion kWindows10v20H2{10, 0, 19042};
 constexpr WindowsVersion kWindows11{10, 0, 22000};
 constexpr WindowsVersion kWindows10{10, 0, 0};
+// The products [MS-GPPREF] lists run from Windows XP to Windows 11 and
+// Windows Server 2025, all of version 10.0 at most.
+constexpr WindowsVersion kPastListed{10, 1, 0};
 
 // ---- sources ----
 
@@ -115,6 +119,26 @@ constexpr Source kRunKeys{"Run and RunOnce Registry Keys: \"cause programs to ru
 constexpr Source kLegacyRunList{"DisableLocalMachineRun (Windows 2000 Registry Reference): \"the value in "
                                 "HKEY_LOCAL_MACHINE takes precedence\"",
                                 ""};
+// [MS-GPPREF] (Group Policy: Preferences Extension Data Structure, v20240423):
+// its elements map their attributes to the client's registry values, and its
+// Appendix A lists Windows XP to Windows 11 with no exception for these
+// sections (their endnotes <6>, <7>, <8>, <15>, <16> only say the paths may
+// differ off Windows).
+constexpr const char* kGppAddress = "learn.microsoft.com/openspecs/windows_protocols/ms-gppref";
+constexpr Source kGppFolderOptions{"[MS-GPPREF] 2.2.1.7.1 GlobalFolderOptions and 2.2.1.7.2 GlobalFolderOptionsVista "
+                                   "elements; Appendix A: Windows XP to 11",
+                                   kGppAddress};
+constexpr Source kGppStartMenu{"[MS-GPPREF] 2.2.1.21.1 StartMenu and 2.2.1.21.2 StartMenuVista inner elements; "
+                               "Appendix A: Windows XP to 11",
+                               kGppAddress};
+constexpr Source kGppStartMenuVista{"[MS-GPPREF] 2.2.1.21.2 StartMenuVista inner element; Appendix A: Windows XP "
+                                    "to 11",
+                                    kGppAddress};
+constexpr Source kGppInternetExplorer11{"[MS-GPPREF] 2.2.1.10.4 Internet Explorer 10 and Internet Explorer 11 "
+                                        "Registry Keys; IE11 is preinstalled with Windows 8.1 (Internet Explorer "
+                                        "11 - FAQ for IT Pros) and Windows 10 includes it (Overview of Windows as "
+                                        "a service)",
+                                        kGppAddress};
 // Vantrel's own actions, which no Windows setting stands between.
 constexpr Source kOwnAction{"none needed: Vantrel does it itself when the button or menu item is chosen", ""};
 constexpr Source kNothingWritten{"none needed: Vantrel writes nothing for it", ""};
@@ -191,6 +215,26 @@ constexpr Dependency InternetExplorerWindow(const char* subject) {
                           .source = &kIeNotOn11}}};
 }
 
+// A value that one of [MS-GPPREF]'s Folder Options or Start menu elements
+// maps: a registry value of the client on every product it lists.
+constexpr VersionFact Listed(const Source& source) {
+    return {.from = kWindowsXp, .before = kPastListed, .source = &source};
+}
+
+// A value that only the Internet Explorer 10 and 11 element of [MS-GPPREF]
+// maps (the Internet Explorer 5 to 9 elements name other values or none):
+// in effect where Internet Explorer 11 is part of Windows, on Windows 8.1 and
+// on the Windows 10 client editions; elsewhere unknown (Windows 7 may run
+// Internet Explorer 8 to 11, Windows Server 2016 and later and Windows 11 are
+// not named by either page).
+constexpr Dependency InternetExplorer11(const char* subject) {
+    return {.subject = subject,
+            .versions = {{.from = kWindows81, .before = kWindows10, .source = &kGppInternetExplorer11},
+                         {.from = kWindows10, .before = kWindows11,
+                          .editions = edition::kHome | edition::kClient | edition::kEnterprise | edition::kLtsc,
+                          .source = &kGppInternetExplorer11}}};
+}
+
 constexpr Dependency kTable[] = {
     // ---- Explorer ----
     // "Enable Net Send" starts the Messenger service at the next start, from
@@ -202,19 +246,19 @@ constexpr Dependency kTable[] = {
      .noEffectWhile = &kOtherControlSet,
      .timing = Timing::Restart,
      .timingSource = &kServiceStart},
-    // "Enable Auto Complete" (AutoSuggest): no Microsoft page found naming
-    // the value (searched: the Explorer AutoComplete key, SHAutoComplete).
-    {.subject = "Check2"},
+    // "Enable Auto Complete": AutoSuggest under Explorer\AutoComplete, which
+    // only the Internet Explorer 10 and 11 element maps.
+    InternetExplorer11("Check2"),
     // "Enable Balloon Tips": no Microsoft page names EnableBalloonTips
     // (searched: the value, balloon tips articles): versions unknown. The
     // policy that turns off all balloon notifications overrides it.
     {.subject = "Check3", .policy = &kTaskbarNoNotification},
     // "Show Hidden Files and Folders", "Hide file extension of known file
-    // types": the shell's documented options (SHELLSTATE,
-    // ShellFolderViewOptions) name no registry value, and the [MS-GPPREF]
-    // Folder Options element was not found in the stored documentation.
-    {.subject = "Check4"},
-    {.subject = "Check5"},
+    // types": Explorer\Advanced\Hidden and HideFileExt, which both Folder
+    // Options elements map (the attributes "hidden" and "hideFileExt").
+    // Before Windows XP: unknown.
+    {.subject = "Check4", .versions = {Listed(kGppFolderOptions)}},
+    {.subject = "Check5", .versions = {Listed(kGppFolderOptions)}},
     // Days between desktop cleanup: the wizard of Windows XP, gone from
     // Windows Vista on; its policy "Remove the Desktop Cleanup Wizard".
     {.subject = "Text1",
@@ -246,10 +290,14 @@ constexpr Dependency kTable[] = {
     // ---- Internet Options ----
     InternetExplorerWindow("Check11"),  // full screen on startup
     InternetExplorerWindow("Check12"),  // Search Assistant
+    // The script debugger, image resizing, animations and printed
+    // backgrounds: the Internet Explorer 10 and 11 element names other
+    // values (DisableScriptDebugging, AutoImageResize, PlayAnimations,
+    // Main\Print_Background is named only by the 8 and 9 element): unknown.
     {.subject = "Check13"},
     {.subject = "Check14"},
-    {.subject = "Check15"},
-    {.subject = "Check16"},
+    InternetExplorer11("Check15"),  // Use FormSuggest
+    InternetExplorer11("Check16"),  // NotifyDownloadComplete
     {.subject = "Check17"},
     {.subject = "Check18"},
     InternetExplorerWindow("Check19"),  // Go button
@@ -260,35 +308,38 @@ constexpr Dependency kTable[] = {
     // "Version" string under HKLM\Software\Microsoft\Internet Explorer
     // ("Licensing and Distribution", Internet Explorer developer
     // documentation, learn.microsoft.com/previous-versions/windows/internet-explorer/ie-developer/platform-apis/aa770040(v=vs.85)).
-    // Its versions: unknown (read by the WebOC's GoHome as well).
+    // Its versions: unknown (read by the WebOC's GoHome as well; the
+    // Internet Explorer 10 and 11 element of [MS-GPPREF] maps the home page
+    // to Main\Homepage, not to the Start Page this row writes; nor does it
+    // name the Search Page or the Download Directory).
     {.subject = "Text16", .policy = &kHomePageLocked},
     {.subject = "Text17"},
     {.subject = "Text18"},
 
     // ---- Start menu items ----
-    // The user's values: no source gives the versions whose Start menu reads
-    // them. The policies' "supported on" ranges are not such a source, and
-    // the [MS-GPPREF] Start menu elements (2.2.1.21), which map the values
-    // for Windows XP and Vista, were not found in the stored documentation
-    // (only the 4.2.20 example): every version is unknown, so every item is
-    // written. Each policy below removes its item.
-    {.subject = "List1[0]"},  // Administrative Tools: no policy found
-    {.subject = "List1[1]", .policy = &kNoControlPanel},
-    {.subject = "List1[2]", .policy = &kNoSMHelp},
-    {.subject = "List1[3]"},  // My Computer: no policy found
-    {.subject = "List1[4]", .policy = &kNoSMMyDocs},
-    {.subject = "List1[5]", .policy = &kNoStartMenuMyMusic},
-    {.subject = "List1[6]", .policy = &kNoSMMyPictures},
-    {.subject = "List1[7]", .policy = &kNoNetworkConnections},
-    {.subject = "List1[8]", .policy = &kNoStartMenuNetworkPlaces},
-    {.subject = "List1[9]"},  // Printers and Faxes: no policy found
-    {.subject = "List1[10]", .policy = &kNoRecentDocsMenu},
+    // Every item's value is mapped by the [MS-GPPREF] Start menu elements,
+    // whose values "define behaviors of the client operating system"
+    // (2.2.1.21.3): by both elements, or by the Vista element alone for
+    // Start_AdminToolsRoot (systemAdmin) and Start_ShowRun (runCommand; the
+    // XP element maps its showRun to another value, StartShowRun). Before
+    // Windows XP: unknown. The policies' "supported on" ranges say nothing
+    // of the values. Each policy below removes its item.
+    {.subject = "List1[0]", .versions = {Listed(kGppStartMenuVista)}},  // Administrative Tools: no policy found
+    {.subject = "List1[1]", .versions = {Listed(kGppStartMenu)}, .policy = &kNoControlPanel},
+    {.subject = "List1[2]", .versions = {Listed(kGppStartMenu)}, .policy = &kNoSMHelp},
+    {.subject = "List1[3]", .versions = {Listed(kGppStartMenu)}},  // My Computer: no policy found
+    {.subject = "List1[4]", .versions = {Listed(kGppStartMenu)}, .policy = &kNoSMMyDocs},
+    {.subject = "List1[5]", .versions = {Listed(kGppStartMenu)}, .policy = &kNoStartMenuMyMusic},
+    {.subject = "List1[6]", .versions = {Listed(kGppStartMenu)}, .policy = &kNoSMMyPictures},
+    {.subject = "List1[7]", .versions = {Listed(kGppStartMenu)}, .policy = &kNoNetworkConnections},
+    {.subject = "List1[8]", .versions = {Listed(kGppStartMenu)}, .policy = &kNoStartMenuNetworkPlaces},
+    {.subject = "List1[9]", .versions = {Listed(kGppStartMenu)}},  // Printers and Faxes: no policy found
+    {.subject = "List1[10]", .versions = {Listed(kGppStartMenu)}, .policy = &kNoRecentDocsMenu},
     // "Run": NoRun may be set for the computer or for the user. Which root
     // wins when they differ is not documented: either one holding 1 counts.
-    {.subject = "List1[11]", .policy = &kNoRun},
-    {.subject = "List1[12]", .policy = &kNoFind},
-    {.subject = "List1[13]", .policy = &kNoFavoritesMenu},
-
+    {.subject = "List1[11]", .versions = {Listed(kGppStartMenuVista)}, .policy = &kNoRun},
+    {.subject = "List1[12]", .versions = {Listed(kGppStartMenu)}, .policy = &kNoFind},
+    {.subject = "List1[13]", .versions = {Listed(kGppStartMenu)}, .policy = &kNoFavoritesMenu},
 
     // ---- Windows 10 and 11 ----
     // Each policy's value is the policy itself: its Administrative

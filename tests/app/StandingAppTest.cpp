@@ -39,8 +39,8 @@ TEST(Standings, OnWindows10OlderSettingsAreMarkedLeftOutAndSaid) {
     EXPECT_EQ(f.text("Label35").text().rfind("This computer starts from its boot configuration store", 0), 0u);
 
     // Marks: no effect (disabled), a policy (enabled), a tool (enabled,
-    // refuses), each tip ending with its source; what no source settles
-    // (the Start menu's Search) is not marked.
+    // refuses), each tip ending with its source; what is in effect (the
+    // Start menu's Search) or no source settles is not marked.
     EXPECT_EQ(f.control("Check1").mark().kind, MarkKind::NoEffect);
     EXPECT_EQ(f.control("Check1").mark().words.rfind(std::string(kNotUsed) + " Source: NetMessageBufferSend", 0), 0u)
         << f.control("Check1").mark().words;
@@ -64,14 +64,14 @@ TEST(Standings, OnWindows10OlderSettingsAreMarkedLeftOutAndSaid) {
     EXPECT_EQ(last.cells[1], "Enable Net Send");
     EXPECT_TRUE(last.marked);
     EXPECT_EQ(last.cells[5], std::string("never here: ") + kNotUsed);
-    EXPECT_EQ(RowOf(review, "Hide file extension of known file types")->cells[5], "unknown");
+    EXPECT_EQ(RowOf(review, "Hide file extension of known file types")->cells[5], "unknown") << "when: unknown";
 
     rig.dialogs.ExpectMessage("Changes Applied");
     rig.app->apply_Click();
     EXPECT_EQ(GetString(rig.registry, reg::kLocalMachine, kMessenger, "Start"), "4") << "not written";
     EXPECT_EQ(GetString(rig.registry, reg::kCurrentUser, kAdvanced, "HideFileExt"), "1");
     EXPECT_EQ(GetString(rig.registry, reg::kCurrentUser, kAdvanced, "Start_ShowRun"), "0") << "set by policy: written";
-    EXPECT_EQ(GetString(rig.registry, reg::kCurrentUser, kAdvanced, "Start_ShowSearch"), "0") << "unknown: written";
+    EXPECT_EQ(GetString(rig.registry, reg::kCurrentUser, kAdvanced, "Start_ShowSearch"), "0") << "in effect: written";
 
     // The Startup page's tools refuse and touch nothing.
     f.text("Text2").setText("C:\\boot.exe");
@@ -99,9 +99,13 @@ TEST(Standings, OnWindows10OlderSettingsAreMarkedLeftOutAndSaid) {
     EXPECT_EQ(run->cells[5].rfind("Policy CSP - ADMX_StartMenu, NoRun", 0), 0u) << run->cells[5];
     EXPECT_TRUE(run->marked);
     const ReviewList::Row* search = RowOf(status, "Search");
-    EXPECT_EQ(search->cells[3], "unknown (assumed in effect)");
-    EXPECT_EQ(search->cells[5], "unknown");
+    EXPECT_EQ(search->cells[3], "in effect");
+    EXPECT_EQ(search->cells[5].rfind("[MS-GPPREF] 2.2.1.21.1 StartMenu", 0), 0u) << search->cells[5];
     EXPECT_FALSE(search->marked);
+    const ReviewList::Row* delay = RowOf(status, "Repeat Delay:");
+    EXPECT_EQ(delay->cells[3], "unknown (assumed in effect)");
+    EXPECT_EQ(delay->cells[5], "unknown");
+    EXPECT_FALSE(delay->marked);
     const ReviewList::Row* desktop = RowOf(status, "Desktop:");
     EXPECT_EQ(desktop->cells[0], "Personal Folders") << "page names without the caption's colon";
 }

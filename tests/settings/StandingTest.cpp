@@ -58,8 +58,24 @@ TEST(Standing, FollowsTheVersionEditionStoredValuesAndTiming) {
         {"Messenger with the first control set next", "Check1", kXp, kPro,
          {{reg::kLocalMachine, R"(SYSTEM\Select)", "Default", 1}}, StandingKind::Later,
          "takes effect later: after a restart"},
-        // The Start menu's "Search" was said to have no effect from Vista on: no source says so.
-        {"Search on Windows 7 is written", "List1[12]", kWindows7, kPro, {}, StandingKind::InEffect, kUnknown},
+        // The Start menu's items and the Folder Options values: mapped by [MS-GPPREF]'s elements, for Windows XP
+        // to 11 and every edition; before XP or past the products it lists, unknown.
+        {"Search on Windows 7 is written", "List1[12]", kWindows7, kPro, {}, StandingKind::InEffect, "in effect"},
+        {"Search on Windows 11 LTSC", "List1[12]", kWindows11, kLtsc, {}, StandingKind::InEffect, "in effect"},
+        {"Run, mapped by the Vista element alone, on Windows 11", "List1[11]", kWindows11, kHome, {},
+         StandingKind::InEffect, "in effect"},
+        {"hidden files on Windows 10 Pro", "Check4", kWindows10, kPro, {}, StandingKind::InEffect, "in effect"},
+        {"file extensions on a server", "Check5", kWindows10, kServer, {}, StandingKind::InEffect, "in effect"},
+        {"file extensions on Windows 2000", "Check5", {5, 0, 2195}, kPro, {}, StandingKind::InEffect, kUnknown},
+        {"file extensions past the listed products", "Check5", {11, 0, 0}, kPro, {}, StandingKind::InEffect,
+         kUnknown},
+        // Values only the Internet Explorer 10 and 11 element maps: where Internet Explorer 11 is part of Windows.
+        {"AutoSuggest on Windows 8.1", "Check2", {6, 3, 9600}, kServer, {}, StandingKind::InEffect, "in effect"},
+        {"AutoSuggest on Windows 7", "Check2", kWindows7, kPro, {}, StandingKind::InEffect, kUnknown},
+        {"FormSuggest on Windows 10 LTSC", "Check15", kWindows10, kLtsc, {}, StandingKind::InEffect, "in effect"},
+        {"download notice on Windows Server 2022", "Check16", {10, 0, 20348}, kServer, {}, StandingKind::InEffect,
+         kUnknown},
+        {"download notice on Windows 11", "Check16", kWindows11, kPro, {}, StandingKind::InEffect, kUnknown},
         {"Run: the user's NoRun", "List1[11]", kXp, kPro, {{reg::kCurrentUser, kExplorer, "NoRun", 1}},
          StandingKind::SetByPolicy,
          "Set by policy: HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer\\NoRun "
@@ -74,7 +90,7 @@ TEST(Standing, FollowsTheVersionEditionStoredValuesAndTiming) {
          "set by policy: HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer\\NoRun "
          "= 1"},
         {"Run: NoRun 0 is no restriction", "List1[11]", kXp, kPro, {{reg::kCurrentUser, kExplorer, "NoRun", 0}},
-         StandingKind::InEffect, kUnknown},
+         StandingKind::InEffect, "in effect"},
         {"Control Panel item removed by NoControlPanel", "List1[1]", kWindows7, kPro,
          {{reg::kCurrentUser, kExplorer, "NoControlPanel", 1}}, StandingKind::SetByPolicy,
          "set by policy: HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer\\"
@@ -127,12 +143,12 @@ TEST(Standing, FollowsTheVersionEditionStoredValuesAndTiming) {
          std::string(kUnknown) + ": the Windows version could not be read; takes effect later: after a restart"},
         {"boot.ini, version unread", "tool:bootini", kUnread, kPro, {}, StandingKind::Later,
          std::string(kUnknown) + ": the Windows version could not be read; takes effect later: after a restart"},
-        {"My Music, version unread", "List1[5]", kUnread, kPro, {}, StandingKind::InEffect, kUnknown},
+        {"My Music, version unread", "List1[5]", kUnread, kPro, {}, StandingKind::InEffect,
+         std::string(kUnknown) + ": the Windows version could not be read"},
         {"policies still count, version unread", "List1[11]", kUnread, kPro,
          {{reg::kCurrentUser, kExplorer, "NoRun", 1}}, StandingKind::SetByPolicy,
          "set by policy: HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Policies\\Explorer\\NoRun "
          "= 1"},
-        {"hidden files: no source", "Check4", kWindows10, kPro, {}, StandingKind::InEffect, kUnknown},
         // The Windows 10 and 11 pages: no policy before Windows 10, or before the build it names; some only on
         // the Enterprise and Education editions.
         {"web results on XP", "Check27", kXp, kPro, {}, StandingKind::NoEffect, "Not used before Windows 10."},
