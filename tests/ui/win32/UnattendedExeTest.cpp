@@ -305,19 +305,19 @@ TEST(UnattendedExe, ReportAndCheckFollowTheWindowsVersionAndPolicies) {
     const Case cases[] = {
         {"winxp", nullptr, {},
          {{"Explorer,Enable Net Send", ",takes effect later: after a restart,"},
-          {"General Options,Run", ",unknown (assumed in effect),unknown,unknown"},
+          {"General Options,Run", ",in effect,unknown,\"[MS-GPPREF] 2.2.1.21.2 StartMenuVista"},
           {"Startup,Boot.ini:", ",takes effect later: after a restart,"}},
          0},
         {"win7", nullptr, {{"HKLM", 1}},
          {{"Explorer,Enable Net Send", "," + notUsed + "Windows Vista and later.,"},
           {"General Options,Run", ",set by policy: HKEY_LOCAL_MACHINE" + runPolicy},
-          {"General Options,Search", ",unknown (assumed in effect),"}},
+          {"General Options,Search", ",in effect,"}},
          3},
         // Wine's Windows 10 is build 18362, before the Internet Explorer
         // desktop application was retired.
         {"win10", nullptr, {{"HKLM", 0}, {"HKCU", 1}},
          {{"General Options,Run", ",set by policy: HKEY_CURRENT_USER" + runPolicy},
-          {"General Options,My Music", ",unknown (assumed in effect),"},
+          {"General Options,My Music", ",in effect,"},
           {"Internet Options,Show Go Button", ",unknown (assumed in effect),"},
           {"Startup,Boot.ini:", "," + notUsed + "Windows Vista and later.,"}},
          3},
