@@ -292,8 +292,9 @@ constexpr Dependency kTable[] = {
     InternetExplorerWindow("Check12"),  // Search Assistant
     // The script debugger, image resizing, animations and printed
     // backgrounds: the Internet Explorer 10 and 11 element names other
-    // values (DisableScriptDebugging, AutoImageResize, PlayAnimations,
-    // Main\Print_Background is named only by the 8 and 9 element): unknown.
+    // values (DisableScriptDebugging, AutoImageResize, PlayAnimations) and
+    // no Print_Background (Main\Print_Background: the 8 and 9 element):
+    // unknown.
     {.subject = "Check13"},
     {.subject = "Check14"},
     InternetExplorer11("Check15"),  // Use FormSuggest
