@@ -221,12 +221,13 @@ constexpr VersionFact Listed(const Source& source) {
     return {.from = kWindowsXp, .before = kPastListed, .source = &source};
 }
 
-// A value that only the Internet Explorer 10 and 11 element of [MS-GPPREF]
-// maps (the Internet Explorer 5 to 9 elements name other values or none):
+// A value that the Internet Explorer 10 and 11 element of [MS-GPPREF] maps:
 // in effect where Internet Explorer 11 is part of Windows, on Windows 8.1 and
 // on the Windows 10 client editions; elsewhere unknown (Windows 7 may run
 // Internet Explorer 8 to 11, Windows Server 2016 and later and Windows 11 are
-// not named by either page).
+// not named by either page). The elements for Internet Explorer 5 to 9 (some
+// of which name NotifyDownloadComplete too) are not used: no page found says
+// which Internet Explorer Windows XP, Vista and 8 carry.
 constexpr Dependency InternetExplorer11(const char* subject) {
     return {.subject = subject,
             .versions = {{.from = kWindows81, .before = kWindows10, .source = &kGppInternetExplorer11},
@@ -247,7 +248,7 @@ constexpr Dependency kTable[] = {
      .timing = Timing::Restart,
      .timingSource = &kServiceStart},
     // "Enable Auto Complete": AutoSuggest under Explorer\AutoComplete, which
-    // only the Internet Explorer 10 and 11 element maps.
+    // the Internet Explorer 10 and 11 element maps.
     InternetExplorer11("Check2"),
     // "Enable Balloon Tips": no Microsoft page names EnableBalloonTips
     // (searched: the value, balloon tips articles): versions unknown. The
