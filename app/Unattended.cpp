@@ -86,7 +86,7 @@ UnattendedOutcome ExportRun(App& app, const std::string& file) {
     Services& services = app.services();
     const SettingsProfile profile = ExportProfile(app.form1(), services.registry, services.environment.ProfileFolder());
     // Settings not set on this computer are listed but change nothing else.
-    UnattendedOutcome out{LeftOutLines(profile)};
+    UnattendedOutcome out{LeftOutLines(profile), {}};
     std::string leftBehind;
     if (std::string failure = WriteExport(services, file, profile, &leftBehind); !failure.empty()) {
         out.summary = std::move(failure);
@@ -108,7 +108,7 @@ UnattendedOutcome ApplyRun(App& app, const std::string& file, const RunScope& sc
     if (std::string failure = ImportProfileFile(form1, services, file, &imported, scope.profile); !failure.empty()) {
         return {{}, std::move(failure), exitcode::kFailed};
     }
-    UnattendedOutcome out{imported.ignored};
+    UnattendedOutcome out{imported.ignored, {}};
     for (const SkippedWrite& k : imported.kept) out.lines.push_back(SkippedLine(k));
     app.StepDone("profile read and imported");
 

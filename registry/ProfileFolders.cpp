@@ -14,12 +14,6 @@ namespace {
 constexpr std::string_view kUserShellFolders = R"(Software\Microsoft\Windows\CurrentVersion\Explorer\User Shell Folders)";
 constexpr std::string_view kShellFolders = R"(Software\Microsoft\Windows\CurrentVersion\Explorer\Shell Folders)";
 
-std::string Join(const std::string& base, const std::string& sub) {
-    const std::string_view tail = WithoutTrailingBackslash(sub);
-    if (base.empty()) return std::string(tail);
-    return tail.empty() ? base : base + "\\" + std::string(tail);
-}
-
 // String data up to its first NUL.
 std::string TextOf(const std::uint8_t* data, std::uint32_t size) {
     std::string text(reinterpret_cast<const char*>(data), size);
