@@ -46,13 +46,31 @@ long ReadBackRegistry::DeleteValue(RegKey key, const std::string& name) {
 
 std::vector<SkippedWrite> ReadBackRegistry::NotHeld() {
     std::vector<SkippedWrite> notHeld;
+    // Each key is opened once for all its values (the rows write a few keys
+    // many values each); every handle is closed at the end.
+    struct OpenedKey {
+        RegKey root;
+        const std::string* path;
+        RegKey handle;
+        long status;
+    };
+    std::vector<OpenedKey> keys;
+    const auto keyOf = [&](const Written& w) -> const OpenedKey& {
+        for (const OpenedKey& k : keys) {
+            if (k.root == w.root && SameKey(*k.path, w.path)) return k;
+        }
+        RegKey handle = 0;
+        const long status = inner_.OpenKey(w.root, w.path, &handle);
+        return keys.emplace_back(OpenedKey{w.root, &w.path, status == reg::kSuccess ? handle : 0, status});
+    };
     for (const Written& w : written_) {
         // One query in most cases: the data the rows write fit the first buffer.
-        RegKey handle = 0;
+        const OpenedKey& key = keyOf(w);
+        const RegKey handle = key.handle;
         std::uint32_t type = reg::kNone;
         std::vector<std::uint8_t> data(std::max<std::size_t>(w.data.size(), 64));
         std::uint32_t size = static_cast<std::uint32_t>(data.size());
-        long status = inner_.OpenKey(w.root, w.path, &handle);
+        long status = key.status;
         if (status == reg::kSuccess) status = inner_.QueryValue(handle, w.name, &type, data.data(), &size);
         if (status == reg::kMoreData) {
             data.resize(size);
@@ -62,7 +80,6 @@ std::vector<SkippedWrite> ReadBackRegistry::NotHeld() {
         data.resize(present ? std::min<std::size_t>(size, data.size()) : 0);
         const bool held = w.removed ? !present : present && type == w.type && data == w.data;
         const std::string now = !held && present ? RegQueryStringValue(inner_, handle, w.name) : std::string();
-        if (handle != 0) inner_.CloseKey(handle);
         if (held) continue;
         const std::string where = std::string(RegRootName(w.root)) + "\\" + w.path + " \"" + w.name + "\"";
         const std::string holds = !present                                        ? "is absent"
@@ -76,6 +93,9 @@ std::vector<SkippedWrite> ReadBackRegistry::NotHeld() {
         s.type = w.type;
         s.notHeld = true;
         notHeld.push_back(std::move(s));
+    }
+    for (const OpenedKey& k : keys) {
+        if (k.handle != 0) inner_.CloseKey(k.handle);
     }
     return notHeld;
 }
