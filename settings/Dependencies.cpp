@@ -100,6 +100,9 @@ constexpr Source kControlPanelPolicy{"Policy CSP - ADMX_ControlPanel, NoControlP
 constexpr Source kHomePagePolicy{"The 'Disable changing home page settings' policy does not apply as expected "
                                  "(KB 2501278): Internet Explorer 7 and later use the policy's Start Page",
                                  "support.microsoft.com/help/2501278"};
+// The retirement FAQ itself is not among the stored pages; its words were
+// read as the press quoted them (rcpmag.com, 2021-05-25 and 2022-06-13;
+// malwarebytes.com, 2022-06), and the source named is the FAQ's own address.
 constexpr Source kIeRetired{"Internet Explorer 11 desktop app retirement FAQ: retired on Windows 10 semi-annual "
                             "versions from 20H2; LTSC and Server editions and the MSHTML platform out of scope",
                             "aka.ms/IEJune15Blog"};
