@@ -12,21 +12,13 @@ WriteJournal::WriteJournal(Registry& registry, FileSystem& files) : registry_(re
 
 long WriteJournal::Values::Wrote(long status, RegKey key, const std::string& name, const char* what) {
     if (status != reg::kSuccess) return status;
-    const KeyPlace place = paths_.Find(key);
+    const KeyPlace place = PlaceOf(key);
     const std::string where = place.root == 0 ? std::string("?")
                               : place.path.empty() ? std::string(RegRootShortName(place.root))
                                                    : std::string(RegRootShortName(place.root)) + "\\" + place.path;
     journal_.writes_.push_back(where + " : " + (name.empty() ? std::string("(Default)") : name) + " (" + what + ")");
     ++journal_.values_;
     return status;
-}
-
-long WriteJournal::Values::OpenKey(RegKey parent, const std::string& subKey, RegKey* out) {
-    return paths_.Opened(inner_.OpenKey(parent, subKey, out), parent, subKey, out);
-}
-
-long WriteJournal::Values::CreateKey(RegKey parent, const std::string& subKey, RegKey* out) {
-    return paths_.Opened(inner_.CreateKey(parent, subKey, out), parent, subKey, out);
 }
 
 long WriteJournal::Values::SetValue(RegKey key, const std::string& name, std::uint32_t type, const std::uint8_t* data,
@@ -45,11 +37,6 @@ long WriteJournal::Values::SetValueW(RegKey key, const std::u16string& name, std
 
 long WriteJournal::Values::DeleteValueW(RegKey key, const std::u16string& name) {
     return Wrote(inner_.DeleteValueW(key, name), key, codePage().ToAnsi(name), "deleted");
-}
-
-long WriteJournal::Values::CloseKey(RegKey key) {
-    paths_.Closed(key);
-    return inner_.CloseKey(key);
 }
 
 long WriteJournal::Files::Wrote(long status, const std::string& path, const char* what) {

@@ -39,23 +39,19 @@ public:
     std::size_t values() const { return values_; }
 
 private:
-    class Values : public ForwardingRegistry {
+    class Values : public KeyPlacesRegistry {
     public:
-        Values(Registry& inner, WriteJournal& journal) : ForwardingRegistry(inner), journal_(journal) {}
-        long OpenKey(RegKey parent, const std::string& subKey, RegKey* out) override;
-        long CreateKey(RegKey parent, const std::string& subKey, RegKey* out) override;
+        Values(Registry& inner, WriteJournal& journal) : KeyPlacesRegistry(inner), journal_(journal) {}
         long SetValue(RegKey key, const std::string& name, std::uint32_t type, const std::uint8_t* data,
                       std::uint32_t size) override;
         long DeleteValue(RegKey key, const std::string& name) override;
         long SetValueW(RegKey key, const std::u16string& name, std::uint32_t type, const std::uint8_t* data,
                        std::uint32_t size) override;
         long DeleteValueW(RegKey key, const std::u16string& name) override;
-        long CloseKey(RegKey key) override;
 
     private:
         long Wrote(long status, RegKey key, const std::string& name, const char* what);
         WriteJournal& journal_;
-        KeyPaths paths_;
     };
 
     class Files : public ForwardingFileSystem {

@@ -1,11 +1,14 @@
 // The keys a layer has open: each handle with the root and path it stands
 // for, so that a layer over the registry can tell where a call reads or
 // writes (a handle opened from another is followed down from it).
+// KeyPlacesRegistry is that layer's base: it follows every open, create and
+// close on its way through.
 #pragma once
 
 #include <map>
 #include <string>
 
+#include "registry/ForwardingRegistry.h"
 #include "registry/KeyNames.h"
 #include "registry/Registry.h"
 
@@ -41,6 +44,29 @@ public:
 
 private:
     std::map<RegKey, KeyPlace> open_;
+};
+
+class KeyPlacesRegistry : public ForwardingRegistry {
+public:
+    using ForwardingRegistry::ForwardingRegistry;
+
+    long OpenKey(RegKey parent, const std::string& subKey, RegKey* out) override {
+        return places_.Opened(inner_.OpenKey(parent, subKey, out), parent, subKey, out);
+    }
+    long CreateKey(RegKey parent, const std::string& subKey, RegKey* out) override {
+        return places_.Opened(inner_.CreateKey(parent, subKey, out), parent, subKey, out);
+    }
+    long CloseKey(RegKey key) override {
+        places_.Closed(key);
+        return inner_.CloseKey(key);
+    }
+
+protected:
+    // Where a handle this layer passed on stands (root 0: not known here).
+    KeyPlace PlaceOf(RegKey key) const { return places_.Find(key); }
+
+private:
+    KeyPaths places_;
 };
 
 }  // namespace vantrel

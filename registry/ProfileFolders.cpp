@@ -31,23 +31,10 @@ std::optional<std::string> RelativeToProfile(const std::string& path, const std:
 }
 
 ProfileFoldersRegistry::ProfileFoldersRegistry(Registry& inner, std::vector<std::string> profileFolders)
-    : ForwardingRegistry(inner), profileFolders_(std::move(profileFolders)) {}
-
-long ProfileFoldersRegistry::OpenKey(RegKey parent, const std::string& subKey, RegKey* out) {
-    return paths_.Opened(inner_.OpenKey(parent, subKey, out), parent, subKey, out);
-}
-
-long ProfileFoldersRegistry::CreateKey(RegKey parent, const std::string& subKey, RegKey* out) {
-    return paths_.Opened(inner_.CreateKey(parent, subKey, out), parent, subKey, out);
-}
-
-long ProfileFoldersRegistry::CloseKey(RegKey key) {
-    paths_.Closed(key);
-    return inner_.CloseKey(key);
-}
+    : KeyPlacesRegistry(inner), profileFolders_(std::move(profileFolders)) {}
 
 ProfileFoldersRegistry::Folders ProfileFoldersRegistry::KindOf(RegKey key) const {
-    const KeyPlace place = paths_.Find(key);
+    const KeyPlace place = PlaceOf(key);
     if (place.root != reg::kCurrentUser) return Folders::None;
     if (SameKey(place.path, kUserShellFolders)) return Folders::User;
     if (SameKey(place.path, kShellFolders)) return Folders::Shell;
@@ -63,14 +50,14 @@ std::optional<std::string> ProfileFoldersRegistry::Relative(std::uint32_t type, 
 }
 
 long ProfileFoldersRegistry::NotWritten(RegKey key, const std::string& name) {
-    adjusted_.push_back({Adjusted::Kind::NotWritten, paths_.Find(key).path, name, {}});
+    adjusted_.push_back({Adjusted::Kind::NotWritten, PlaceOf(key).path, name, {}});
     return reg::kSuccess;
 }
 
 long ProfileFoldersRegistry::SetRelative(RegKey key, const std::string& name, const std::string& relative) {
     const long status = inner_.SetValue(key, name, reg::kExpandSz, reinterpret_cast<const std::uint8_t*>(relative.c_str()),
                                         static_cast<std::uint32_t>(relative.size() + 1));
-    if (status == reg::kSuccess) adjusted_.push_back({Adjusted::Kind::Relative, paths_.Find(key).path, name, relative});
+    if (status == reg::kSuccess) adjusted_.push_back({Adjusted::Kind::Relative, PlaceOf(key).path, name, relative});
     return status;
 }
 

@@ -52,7 +52,7 @@ extern const char* const kProfileVariable;
 // not inside "C:\Documents and Settings\User").
 std::optional<std::string> RelativeToProfile(const std::string& path, const std::string& profileFolder);
 
-class ProfileFoldersRegistry : public ForwardingRegistry {
+class ProfileFoldersRegistry : public KeyPlacesRegistry {
 public:
     // One write this layer changed.
     struct Adjusted {
@@ -71,10 +71,6 @@ public:
     // folder value may use for it (an offline Windows's profile seen from
     // here and as its own Windows names it).
     ProfileFoldersRegistry(Registry& inner, std::vector<std::string> profileFolders);
-
-    long OpenKey(RegKey parent, const std::string& subKey, RegKey* out) override;
-    long CreateKey(RegKey parent, const std::string& subKey, RegKey* out) override;
-    long CloseKey(RegKey key) override;
     long SetValue(RegKey key, const std::string& name, std::uint32_t type, const std::uint8_t* data,
                   std::uint32_t size) override;
     long DeleteValue(RegKey key, const std::string& name) override;
@@ -101,7 +97,6 @@ private:
     std::optional<std::u16string> Shown(RegKey key, const std::u16string& name);
 
     std::vector<std::string> profileFolders_;
-    KeyPaths paths_;
     std::vector<Adjusted> adjusted_;
 };
 

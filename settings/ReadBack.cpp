@@ -8,22 +8,9 @@
 
 namespace vantrel {
 
-long ReadBackRegistry::OpenKey(RegKey parent, const std::string& subKey, RegKey* out) {
-    return open_.Opened(inner_.OpenKey(parent, subKey, out), parent, subKey, out);
-}
-
-long ReadBackRegistry::CreateKey(RegKey parent, const std::string& subKey, RegKey* out) {
-    return open_.Opened(inner_.CreateKey(parent, subKey, out), parent, subKey, out);
-}
-
-long ReadBackRegistry::CloseKey(RegKey key) {
-    open_.Closed(key);
-    return inner_.CloseKey(key);
-}
-
 void ReadBackRegistry::Note(RegKey key, const std::string& name, bool removed, std::uint32_t type,
                             const std::uint8_t* data, std::uint32_t size) {
-    const KeyPlace place = open_.Find(key);
+    const KeyPlace place = PlaceOf(key);
     std::erase_if(written_, [&](const Written& w) {
         return w.root == place.root && SameKey(w.path, place.path) && SameName(w.name, name);
     });

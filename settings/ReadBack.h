@@ -15,19 +15,15 @@
 
 namespace vantrel {
 
-class ReadBackRegistry : public ForwardingRegistry {
+class ReadBackRegistry : public KeyPlacesRegistry {
 public:
-    explicit ReadBackRegistry(Registry& inner) : ForwardingRegistry(inner) {}
+    explicit ReadBackRegistry(Registry& inner) : KeyPlacesRegistry(inner) {}
 
     // The row whose writes follow (for the page and caption of what did not hold).
     void setRow(const TweakRow* row) { row_ = row; }
-
-    long OpenKey(RegKey parent, const std::string& subKey, RegKey* out) override;
-    long CreateKey(RegKey parent, const std::string& subKey, RegKey* out) override;
     long SetValue(RegKey key, const std::string& name, std::uint32_t type, const std::uint8_t* data,
                   std::uint32_t size) override;
     long DeleteValue(RegKey key, const std::string& name) override;
-    long CloseKey(RegKey key) override;
 
     // Each value written that does not read back as written (the last write
     // of a value counts), as a write that was not made: its reason names the
@@ -46,7 +42,6 @@ private:
     void Note(RegKey key, const std::string& name, bool removed, std::uint32_t type, const std::uint8_t* data,
               std::uint32_t size);
 
-    KeyPaths open_;
     std::vector<Written> written_;
     const TweakRow* row_ = nullptr;
 };
