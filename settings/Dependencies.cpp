@@ -106,7 +106,9 @@ constexpr Source kHomePagePolicy{"The 'Disable changing home page settings' poli
 constexpr Source kIeRetired{"Internet Explorer 11 desktop app retirement FAQ: retired on Windows 10 semi-annual "
                             "versions from 20H2; LTSC and Server editions and the MSHTML platform out of scope",
                             "aka.ms/IEJune15Blog"};
-constexpr Source kIeNotOn11{"Windows 11 specifications, feature deprecations and removals: \"Internet Explorer is "
+// The page is Microsoft's own (its title and address as Microsoft gives them).
+constexpr Source kIeNotOn11{"Windows 11 Specs and System Requirements, feature deprecations and removals: "
+                            "\"Internet Explorer is "
                             "disabled\"",
                             "www.microsoft.com/windows/windows-11-specifications"};
 constexpr Source kBootConfiguration{"BCDEdit (Windows commands): \"the primary tool for editing the boot "
